@@ -1,0 +1,53 @@
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+
+std::vector<Command>& Commands() {
+    static std::vector<Command> commands;
+    return commands;
+}
+
+std::string ExecutableDir() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return std::filesystem::current_path().string();
+    return exe.parent_path().string();
+}
+
+namespace {
+void PrintUsage(std::FILE* out) {
+    std::fprintf(out, "usage: velkarn-cli COMMAND [ARGS]\ncommands:\n");
+    auto commands = Commands();
+    std::sort(commands.begin(), commands.end(),
+              [](const Command& a, const Command& b) { return a.name < b.name; });
+    for (const auto& c : commands) std::fprintf(out, "  velkarn-cli %s\n", c.usage.c_str());
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        PrintUsage(stderr);
+        return 2;
+    }
+    const std::string name = argv[1];
+    if (name == "help" || name == "--help" || name == "-h") {
+        PrintUsage(stdout);
+        return 0;
+    }
+    for (const auto& c : Commands()) {
+        if (c.name != name) continue;
+        try {
+            return c.run(std::vector<std::string>(argv + 2, argv + argc));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "velkarn-cli %s: %s\n", name.c_str(), e.what());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "velkarn-cli: unknown command \"%s\" (try: velkarn-cli help)\n", name.c_str());
+    return 2;
+}

@@ -1,0 +1,3 @@
+#include "image/meteor_image.h"
+
+MeteorImage* Mimg = nullptr;
