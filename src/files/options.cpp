@@ -1,0 +1,3 @@
+#include "files/options.h"
+
+Options opt;
