@@ -1,0 +1,34 @@
+#pragma once
+// Writing a file that replaces another: the text goes to a temporary file in
+// the same directory, which is renamed over the target only when every byte
+// has been written and flushed. A failure at any point leaves the old file
+// untouched and removes the temporary one.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+class AtomicFile {
+public:
+    // Creates the temporary file; ok() tells whether that worked.
+    explicit AtomicFile(std::filesystem::path target);
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool ok() const { return stream_ != nullptr; }
+    // The stream to write to (printf-style); null when creation failed.
+    std::FILE* stream() { return stream_; }
+    // Flushes, closes and renames into place. False (old file untouched) when
+    // any write, the flush or the rename failed.
+    bool Commit();
+    // Closes and removes the temporary file without touching the target.
+    void Discard();
+
+    const std::filesystem::path& temp_path() const { return temp_; }
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    std::FILE* stream_ = nullptr;
+};
