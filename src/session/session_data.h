@@ -17,6 +17,8 @@
 #include "session/dialog_data.h"
 #include "session/records.h"
 
+class MessageBoxService;  // for the session file operations
+
 class SessionData {
 public:
     unsigned int nstar = 0;    // stars in `stars`
@@ -110,6 +112,25 @@ public:
     void NextMeteor(int& px, int& py, int frame);
     // The analysis row of star i: catalogue text, then mean x and y.
     std::string Analysis(int i) const;
+
+    // --- Session file (src/files/session_file_*.cpp, log_file.cpp) ---
+    // Proposed file name: the meteor name, a point and the first three
+    // characters of the station in lower case ("m01.dar"). out must hold 13
+    // characters; returns out.
+    char* OutFilename(char* out) const;
+    // Writes the session file at path (through a temporary file renamed into
+    // place), then appends the meteor to the log file in programDir. The
+    // Redsky fish-eye question goes to mb. Returns 0 when nothing was saved,
+    // 1 when the file was written and the meteor logged, 2 when the file was
+    // written but the meteor was not logged.
+    int Save(const char* path, const char* programDir, MessageBoxService& mb);
+    // Reads the session file at path into this session and dlgdat.
+    // imageLoaded: an image source is loaded (the image question may be
+    // asked through mb). Returns 0 when the file cannot be opened or the
+    // user cancels, else the image kind code (5 photographic, 14 video).
+    // Raises SessionFileError for a file whose counts or lines cannot make
+    // a session; the session and dlgdat are then exactly as before.
+    int Retrieve(const char* path, MessageBoxService& mb, bool imageLoaded);
 
 private:
     void OrderAfterStarShown();

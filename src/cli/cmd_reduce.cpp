@@ -1,0 +1,409 @@
+// velkarn-cli reduce: retrieves a session file without its image, reduces it
+// and reports the residual table, the meteor points on the sky and the
+// meteor's great circle and angular velocity; optionally saves it again with
+// its log line, exactly as Save session does.
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "astro/astrofun.h"
+#include "astro/numerical_error.h"
+#include "cli/command.h"
+#include "cli/json_writer.h"
+#include "files/log_file.h"
+#include "files/options.h"
+#include "files/session_file.h"
+#include "image/fake_image.h"
+#include "platform/scripted.h"
+#include "session/session_data.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "reduce SESSION [--order N] [--save PATH] [--program-dir DIR] [--yes] [--json]";
+
+// A bad invocation or input: one line on standard error and this status.
+struct Failure {
+    int status;
+    std::string text;
+};
+
+struct Arguments {
+    std::string session;
+    int order = 0;  // 0: the order the file gives
+    std::optional<std::string> save;
+    std::string program_dir;
+    bool yes = false;
+    bool json = false;
+};
+
+Arguments ParseArguments(const std::vector<std::string>& args) {
+    Arguments a;
+    auto value = [&](std::size_t& i) {
+        if (i + 1 >= args.size()) throw Failure{2, args[i] + " needs a value (usage: " + kUsage + ")"};
+        return args[++i];
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--order") {
+            const std::string v = value(i);
+            if (v != "1" && v != "2" && v != "3") throw Failure{2, "--order must be 1, 2 or 3, not \"" + v + "\""};
+            a.order = v[0] - '0';
+        } else if (arg == "--save") {
+            a.save = value(i);
+        } else if (arg == "--program-dir") {
+            a.program_dir = value(i);
+        } else if (arg == "--yes") {
+            a.yes = true;
+        } else if (arg == "--json") {
+            a.json = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw Failure{2, "unknown option " + arg + " (usage: " + kUsage + ")"};
+        } else if (a.session.empty()) {
+            a.session = arg;
+        } else {
+            throw Failure{2, "more than one session file given (usage: " + std::string(kUsage) + ")"};
+        }
+    }
+    if (a.session.empty()) throw Failure{2, std::string("no session file given (usage: ") + kUsage + ")"};
+    if (a.program_dir.empty()) a.program_dir = ExecutableDir();
+    return a;
+}
+
+// Makes an image the current one for as long as the guard lives.
+class CurrentImage {
+public:
+    explicit CurrentImage(MeteorImage* image) : saved_(Mimg) { Mimg = image; }
+    ~CurrentImage() { Mimg = saved_; }
+
+private:
+    MeteorImage* saved_;
+};
+
+class CurrentSession {
+public:
+    explicit CurrentSession(SessionData* s) : saved_(Session) { Session = s; }
+    ~CurrentSession() { Session = saved_; }
+
+private:
+    SessionData* saved_;
+};
+
+std::string TrimRight(const char* text) {
+    std::string s(text);
+    while (!s.empty() && s.back() == ' ') s.pop_back();
+    return s;
+}
+
+// Residuals and standard deviations as the analysis view shows them: packed
+// minutes and seconds of arc (123 = 1' 23"), rounded to whole seconds.
+double PackedResidual(float v) {
+    if (v <= -1 || v >= 1) return 9999;
+    return decgh(v + 0.0001389f) - 0.5;
+}
+double PackedDeviation(float v) {
+    const double p = decgh(v + 0.0001389f) - 0.5;
+    return p >= 9999 ? 9999 : p;
+}
+
+struct StarRow {
+    std::vector<std::string> fields;  // name, magnitude, RA, DE, x, y as the analysis view
+    const Star* star = nullptr;
+    float x = 0, y = 0;
+    float dra = 0, dde = 0;       // degrees, catalogue minus computed
+    std::optional<float> sd_rev;  // degrees, with the hidden state reversed
+    float surround_rev = 0;
+};
+
+struct Report {
+    int kind = 0;
+    int width = 0, height = 0;
+    std::optional<float> rms_ra, rms_de;  // degrees; none below four visible stars
+    std::vector<StarRow> stars;
+    MeteorPath path;
+    bool positions = false;
+    bool trajectory = false;
+    LogEntry log;
+};
+
+std::vector<std::string> SplitTabs(const std::string& s) {
+    std::vector<std::string> out;
+    std::string field;
+    std::istringstream in(s);
+    while (std::getline(in, field, '\t')) out.push_back(field);
+    return out;
+}
+
+void Reduce(SessionData& s, Report& r) {
+    float sdv[3] = {-1, 0, 0};
+    std::vector<float> dra(s.nstar + 1), dde(s.nstar + 1);
+    s.surround = s.Getsurround(-1);
+    s.CalculateOC(-1, sdv, dra.data(), dde.data());
+    if (sdv[0] >= 0) {
+        r.rms_ra = sdv[1];
+        r.rms_de = sdv[2];
+    }
+    for (unsigned int i = 0; i < s.nstar; ++i) {
+        StarRow row;
+        row.fields = SplitTabs(s.Analysis(static_cast<int>(i)));
+        row.fields.resize(6);
+        row.star = &s.stars[i];
+        row.x = s.fxstr(static_cast<int>(i));
+        row.y = s.fystr(static_cast<int>(i));
+        row.dra = dra[i];
+        row.dde = dde[i];
+        // Reversing one star can leave a star set without a solution; that
+        // row then has no st.dev, the rest of the report stands.
+        float rev[3] = {-1, 0, 0};
+        std::vector<float> rdra(s.nstar + 1), rdde(s.nstar + 1);
+        try {
+            s.CalculateOC(static_cast<int>(i), rev, rdra.data(), rdde.data());
+            if (rev[0] >= 0) row.sd_rev = rev[0];
+        } catch (const NumericalError&) {
+        }
+        row.surround_rev = s.Getsurround(static_cast<int>(i));
+        r.stars.push_back(std::move(row));
+    }
+    r.positions = ComputeMeteorPositions(s, r.path);
+    r.trajectory = ComputeMeteorPath(s, r.path);
+    if (r.trajectory) r.log = MakeLogEntry(r.path, s.sd, s.surround);
+}
+
+double Hours24(double h) {
+    h = std::fmod(h, 24.0);
+    return h < 0 ? h + 24 : h;
+}
+
+void PrintText(const Arguments& a, const SessionData& s, const Report& r) {
+    const DialogData& d = SessionData::dlgdat;
+    std::printf("Session file  %s\n", a.session.c_str());
+    std::printf("Station       %s\n", TrimRight(d.station).c_str());
+    std::printf("Image         %s (%s, blank %d x %d pixels)\n", d.image,
+                r.kind == ImageType::BlankVideo ? "video" : "photograph", r.width, r.height);
+    std::printf("Meteor        %s\n", d.meteor);
+    std::printf("Date          %s-%s-%s\n", d.year, d.month, d.day);
+    std::printf("Meteor time   %s:%s:%s\n", d.hour, d.minute, d.second);
+    std::printf("Reference     %s:%s:%s\n", d.refhour, d.refminute, d.refsecond);
+    std::printf("Objective     %s\n", TrimRight(d.objective).c_str());
+    std::printf("Shutter       %s per second\n", d.shutter);
+    std::printf("Astrometry    %s\n", d.astrometry ? "Turner" : "Redsky");
+    std::printf("Order         %d\n", s.order);
+    std::printf("Stars         %u (%u hidden), meteor points %u, replays %u\n", s.nstar, s.nhide,
+                s.nmet, s.nreplay);
+    std::printf("St.dev        %.0f. (%.1f arcsec)\n", PackedDeviation(s.sd), s.sd * 3600.0);
+    std::printf("Surround      %.0f%%\n\n", s.surround);
+
+    std::printf("%-9s %4s %12s %10s %7s %7s %6s %6s %7s %6s\n", "Star", "Mv", "RA", "DE", "X",
+                "Y", "O-C RA", "O-C DE", "st.dev", "surr.");
+    for (const StarRow& row : r.stars) {
+        std::string residuals = "              ";
+        if (!row.star->hidden && r.rms_ra) {
+            char buf[32];
+            std::snprintf(buf, sizeof buf, " %5.0f. %5.0f.", PackedResidual(row.dra),
+                          PackedResidual(row.dde));
+            residuals = buf;
+        }
+        char sd[16] = "      -";
+        if (row.sd_rev) std::snprintf(sd, sizeof sd, "%6.0f.", PackedDeviation(*row.sd_rev));
+        std::printf("%-9s %4s %12s %10s %7s %7s%s %s %5.0f%%%s\n", row.fields[0].c_str(),
+                    row.fields[1].c_str(), row.fields[2].c_str(), row.fields[3].c_str(),
+                    row.fields[4].c_str(), row.fields[5].c_str(), residuals.c_str(), sd,
+                    row.surround_rev, row.star->hidden ? "  hidden" : "");
+    }
+    if (r.rms_ra) {
+        std::printf("%-9s %4s %12s %10s %7s %7s %5.0f. %5.0f.\n", "rms", "", "", "", "", "",
+                    PackedDeviation(*r.rms_ra), PackedDeviation(*r.rms_de));
+    } else {
+        std::printf("(residuals need at least 4 visible stars)\n");
+    }
+
+    std::printf("\n%5s %-15s %6s %8s %8s %10s %10s\n", "Point", "Label", "Frame", "X", "Y",
+                "RA (h)", "DE (deg)");
+    for (unsigned int i = 0; i < s.nmet; ++i) {
+        const Meteor& m = s.meteors[i];
+        std::printf("%5u %-15s %6d %8.3f %8.3f", i + 1, TrimRight(m.label).c_str(), m.frame,
+                    s.fxmet(static_cast<int>(i)), s.fymet(static_cast<int>(i)));
+        if (r.positions) std::printf(" %10.5f %10.4f", Hours24(r.path.ra[i]), r.path.de[i]);
+        std::printf("\n");
+    }
+    if (r.trajectory) {
+        std::printf("\nBegin         RA %7.3f  DE %7.3f degrees\n", r.log.rab, r.log.deb);
+        std::printf("End           RA %7.3f  DE %7.3f degrees\n", r.log.rae, r.log.dee);
+        std::printf("Velocity      %.2f +- %.2f degrees per second\n", r.log.w, r.log.dw);
+    } else {
+        std::printf("\nNo great circle: it needs at least two meteor points.\n");
+    }
+}
+
+void PrintJson(const Arguments& a, const SessionData& s, const Report& r) {
+    const DialogData& d = SessionData::dlgdat;
+    JsonWriter j;
+    j.BeginObject();
+    j.Value("file", a.session);
+    j.BeginObject("exposure");
+    j.Value("station", TrimRight(d.station));
+    j.Value("image", d.image);
+    j.Value("meteor", d.meteor);
+    j.Value("year", d.year);
+    j.Value("month", d.month);
+    j.Value("day", d.day);
+    j.Value("time", TrimRight(d.hour) + ":" + d.minute + ":" + d.second);
+    j.Value("reference_time", TrimRight(d.refhour) + ":" + d.refminute + ":" + d.refsecond);
+    j.Value("objective", TrimRight(d.objective));
+    j.Value("shutter", d.shutter);
+    j.Value("astrometry", d.astrometry ? "Turner" : "Redsky");
+    j.EndObject();
+    j.BeginObject("image");
+    j.Value("kind", r.kind);
+    j.Value("video", r.kind == ImageType::BlankVideo);
+    j.Value("width", r.width);
+    j.Value("height", r.height);
+    j.EndObject();
+    j.Value("order", s.order);
+    j.Value("replays", s.nreplay);
+    j.Value("sd_arcsec", r.rms_ra ? s.sd * 3600.0 : NAN);
+    j.Value("rms_ra_arcsec", r.rms_ra ? *r.rms_ra * 3600.0 : NAN);
+    j.Value("rms_de_arcsec", r.rms_de ? *r.rms_de * 3600.0 : NAN);
+    j.Value("surround_percent", s.surround);
+    j.BeginArray("stars");
+    for (const StarRow& row : r.stars) {
+        const bool residuals = !row.star->hidden && r.rms_ra;
+        j.BeginObject();
+        j.Value("name", TrimRight(row.star->name));
+        j.Value("mag", row.star->mag);
+        j.Value("ra_hours", row.star->ra);
+        j.Value("de_degrees", row.star->de);
+        j.Value("x_mm", row.x);
+        j.Value("y_mm", row.y);
+        j.Value("hidden", row.star->hidden != 0);
+        j.Value("oc_ra_arcsec", residuals ? row.dra * 3600.0 : NAN);
+        j.Value("oc_de_arcsec", residuals ? row.dde * 3600.0 : NAN);
+        j.Value("sd_reversed_arcsec", row.sd_rev ? *row.sd_rev * 3600.0 : NAN);
+        j.Value("surround_reversed_percent", row.surround_rev);
+        j.EndObject();
+    }
+    j.EndArray();
+    j.BeginArray("meteor_points");
+    for (unsigned int i = 0; i < s.nmet; ++i) {
+        const Meteor& m = s.meteors[i];
+        j.BeginObject();
+        j.Value("label", TrimRight(m.label));
+        j.Value("frame", m.frame);
+        j.Value("x_mm", s.fxmet(static_cast<int>(i)));
+        j.Value("y_mm", s.fymet(static_cast<int>(i)));
+        j.Value("ra_hours", r.positions ? Hours24(r.path.ra[i]) : NAN);
+        j.Value("de_degrees", r.positions ? r.path.de[i] : NAN);
+        j.EndObject();
+    }
+    j.EndArray();
+    if (r.trajectory) {
+        j.BeginObject("trajectory");
+        j.Value("begin_ra_degrees", r.log.rab);
+        j.Value("begin_de_degrees", r.log.deb);
+        j.Value("end_ra_degrees", r.log.rae);
+        j.Value("end_de_degrees", r.log.dee);
+        j.Value("velocity_degrees_per_second", r.log.w);
+        j.Value("velocity_error_degrees_per_second", r.log.dw);
+        j.EndObject();
+    } else {
+        j.Value("trajectory", NAN);
+    }
+    j.EndObject();
+    std::printf("%s\n", j.str().c_str());
+}
+
+int Save(const Arguments& a, SessionData& s) {
+    ScriptedMessageBox mb;
+    if (a.yes) mb.answers.push_back(MbAnswer::Yes);
+    const int result = s.Save(a.save->c_str(), a.program_dir.c_str(), mb);
+    if (result == 0) {
+        if (!mb.shown.empty()) {
+            throw Failure{1, "not saved: the image is not a fish-eye image (--yes saves it anyway)"};
+        }
+        throw Failure{1, "cannot write " + *a.save};
+    }
+    if (result == 2) {
+        std::fprintf(stderr,
+                     "velkarn-cli reduce: the meteor has not been included in the log file because "
+                     "too few stars and/or meteor points were measured\n");
+    }
+    return result;
+}
+
+int Run(const Arguments& a) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(a.session, ec)) throw Failure{1, a.session + " is a directory"};
+    if (std::FILE* f = std::fopen(a.session.c_str(), "r")) {
+        std::fclose(f);
+    } else {
+        throw Failure{1, "cannot open " + a.session + ": " + std::strerror(errno)};
+    }
+
+    SessionData session;
+    CurrentSession current_session(&session);
+    ScriptedMessageBox mb;
+    Report r;
+    try {
+        r.kind = session.Retrieve(a.session.c_str(), mb, false);
+    } catch (const SessionFileError& e) {
+        throw Failure{1, a.session + " is not a valid session file: " + e.what()};
+    }
+    if (r.kind == 0) throw Failure{1, "cannot read " + a.session};
+    // As Retrieve session does: the file's station becomes the default one,
+    // which the log line records.
+    std::snprintf(opt.station, sizeof opt.station, "%s", SessionData::dlgdat.station);
+
+    if (session.Visible() < 3) {
+        throw Failure{1, "too few stars to reduce: " + std::to_string(session.Visible()) +
+                             " visible, at least 3 needed"};
+    }
+    // The blank image puts the plate origin at its centre.
+    r.width = static_cast<int>(500.0 / 3.0 * session.x0);
+    r.height = static_cast<int>(500.0 / 3.0 * session.y0);
+    FakeImage image(r.width, r.height, r.kind);
+    CurrentImage current_image(&image);
+
+    if (a.order != 0) {
+        while (session.order < a.order && session.PlusOrder()) {
+        }
+        while (session.order > a.order && session.MinOrder()) {
+        }
+        if (session.order != a.order) {
+            throw Failure{1, "order " + std::to_string(a.order) + " needs at least " +
+                                 (a.order == 2 ? "7" : "11") + " visible stars, the session has " +
+                                 std::to_string(session.Visible())};
+        }
+    }
+    try {
+        Reduce(session, r);
+    } catch (const NumericalError& e) {
+        throw Failure{1, "the star set allows no plate solution (" + std::string(e.what()) + ")"};
+    }
+    if (a.save) Save(a, session);
+    if (a.json) {
+        PrintJson(a, session, r);
+    } else {
+        PrintText(a, session, r);
+    }
+    return 0;
+}
+
+int RunReduce(const std::vector<std::string>& args) {
+    try {
+        return Run(ParseArguments(args));
+    } catch (const Failure& f) {
+        std::fprintf(stderr, "velkarn-cli reduce: %s\n", f.text.c_str());
+        return f.status;
+    }
+}
+
+const CommandRegistration registration{"reduce", kUsage, RunReduce};
+
+}  // namespace
