@@ -1,0 +1,188 @@
+// Search by position on catalogues written by the tests.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "test_catalogue.h"
+
+namespace {
+
+std::string Hd(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "HD%6d", n);
+    return buf;
+}
+
+using Strings = std::vector<std::string>;
+
+class PositionSearch : public CatalogueDir {};
+
+// Radius 1.5 at DE 0 gives a window half-width of exactly 0.1 h.
+constexpr float kR = 1.5f;
+
+TEST_F(PositionSearch, RecordFieldsConvertAsTheCatalogueWritesThem) {
+    WriteCatalogue({{.ra = 5 + 55 / 60.0 + 10.1 / 3600, .de = -(2 + 30 / 60.0 + 15 / 3600.0), .mag = -1.46,
+                     .hd = 39801, .sao = 113271, .flamsteed = 58, .constellation = "Ori", .pmra = 173, .pmde = -12}});
+    const SkyCat cat(files_, 5.9f, -2.5f, 1.0f, 8.0f);
+    ASSERT_EQ(cat.status, SkyCatStatus::Found);
+    const CatStar& s = cat.candidates.at(0);
+    EXPECT_STREQ(s.name, " 58 Ori");
+    EXPECT_FLOAT_EQ(s.mag, -1.46f);
+    EXPECT_FLOAT_EQ(s.ra, 5.0f + 55.0f / 60 + 101.0f / 36000);
+    EXPECT_NEAR(s.de, -2.5042, 0.0001);
+    EXPECT_FLOAT_EQ(s.pmra, 0.173f);
+    EXPECT_FLOAT_EQ(s.pmde, -0.12f);
+
+    // A three-character magnitude field with its last column blank is in tenths.
+    char mag[] = " 74 ";
+    EXPECT_FLOAT_EQ(SkyCat::fCnvCatMag(mag), 7.4f);
+}
+
+TEST_F(PositionSearch, NamePrefersFlamsteedThenSaoThenHd) {
+    WriteCatalogue({{.ra = 1.00, .hd = 11, .sao = 222, .flamsteed = 3, .constellation = "And"},
+                    {.ra = 1.01, .hd = 12, .sao = 129999},
+                    {.ra = 1.02, .hd = 13}});
+    const SkyCat cat(files_, 1.0f, 0.0f, kR, 8.0f);
+    EXPECT_EQ(Names(cat), (Strings{"  3 And", "SAO129999", Hd(13)}));
+}
+
+TEST_F(PositionSearch, WindowAcrossZeroHoursWrapsFromTheLastRecordToTheFirst) {
+    WriteCatalogue({{.ra = 0.02, .hd = 1},
+                    {.ra = 0.10, .hd = 2},
+                    {.ra = 0.16, .hd = 3},  // just beyond the window's end
+                    {.ra = 12.0, .hd = 4},
+                    {.ra = 23.90, .hd = 5},
+                    {.ra = 23.97, .hd = 6}});
+    const SkyCat cat(files_, 0.05f, 0.0f, kR, 8.0f);
+    ASSERT_EQ(cat.status, SkyCatStatus::Found);
+    EXPECT_EQ(Names(cat), (Strings{Hd(6), Hd(1), Hd(2)}));
+    // Binary search over 6 records (3 probes), then records 5, 0, 1 and the
+    // record that ends the scan.
+    EXPECT_EQ(cat.reads, 3 + 4);
+}
+
+TEST_F(PositionSearch, ScanStartsWithRecordZeroWhenTheWindowBeginsBelowIt) {
+    WriteCatalogue({{.ra = 1.00, .hd = 1}, {.ra = 1.16, .hd = 2}, {.ra = 5.0, .hd = 3}});
+    EXPECT_EQ(Names(SkyCat(files_, 1.05f, 0.0f, kR, 8.0f)), (Strings{Hd(1)}));
+    // A window starting beyond the last record continues with record 0.
+    WriteCatalogue({{.ra = 0.02, .hd = 1}, {.ra = 5.0, .hd = 2}, {.ra = 20.0, .hd = 3}});
+    EXPECT_EQ(Names(SkyCat(files_, 23.95f, 0.0f, kR, 8.0f)), (Strings{Hd(1)}));
+}
+
+TEST_F(PositionSearch, DeclinationBandExcludesItsEdgesAndMagnitudeLimitIncludesItsValue) {
+    WriteCatalogue({{.ra = 3.00, .de = 11.0, .hd = 1},
+                    {.ra = 3.01, .de = 11.0 - 1 / 3600.0, .hd = 2},
+                    {.ra = 3.02, .de = 9.0, .hd = 3},
+                    {.ra = 3.03, .de = 10.0, .mag = 6.00, .hd = 4},
+                    {.ra = 3.04, .de = 10.0, .mag = 6.01, .hd = 5}});
+    const SkyCat cat(files_, 3.0f, 10.0f, 1.0f, 6.0f);
+    EXPECT_EQ(Names(cat), (Strings{Hd(2), Hd(4)}));
+}
+
+TEST_F(PositionSearch, CentreOutOfRangeIsRefusedBeforeAnyFileIsOpened) {
+    // No catalogue in the directory: an accepted centre reports the file.
+    EXPECT_EQ(SkyCat(files_, 24.0f, 0.0f, kR, 8.0f).status, SkyCatStatus::FileError);
+    EXPECT_EQ(SkyCat(files_, 24.01f, 0.0f, kR, 8.0f).status, SkyCatStatus::NoStars);
+    EXPECT_EQ(SkyCat(files_, 1.0f, -90.01f, kR, 8.0f).status, SkyCatStatus::NoStars);
+    EXPECT_EQ(SkyCat(files_, -0.01f, 0.0f, kR, 8.0f).status, SkyCatStatus::NoStars);
+    EXPECT_EQ(SkyCat(files_, 1.0f, std::nanf(""), kR, 8.0f).status, SkyCatStatus::NoStars);
+
+    WriteCatalogue({{.ra = 23.99, .hd = 1}, {.ra = 0.01, .hd = 2}});
+    const SkyCat at24(files_, 24.0f, 0.0f, kR, 8.0f);
+    EXPECT_EQ(Names(at24), (Strings{Hd(1), Hd(2)}));
+}
+
+TEST_F(PositionSearch, EmptyResultAndUnreadableCatalogueGiveTheirStatusAndMessage) {
+    WriteCatalogue({{.ra = 3.0, .hd = 1}});
+    const SkyCat none(files_, 9.0f, 0.0f, kR, 8.0f);
+    EXPECT_EQ(none.status, SkyCatStatus::NoStars);
+    EXPECT_EQ(none.count, 0);
+    EXPECT_STREQ(SkyCatStatusMessage(none.status).text,
+                 "No stars found. Try increasing the\nsearch area or the limiting magnitude.\n"
+                 "Check for misidentified stars.");
+    EXPECT_STREQ(SkyCatStatusMessage(none.status).caption, "Sky Catalogue");
+
+    // A file shorter than one record holds no catalogue.
+    std::ofstream(dir_ / "skycat.dat") << "truncated\n";
+    const SkyCat broken(files_, 3.0f, 0.0f, kR, 8.0f);
+    EXPECT_EQ(broken.status, SkyCatStatus::FileError);
+    EXPECT_STREQ(SkyCatStatusMessage(broken.status).text, "File cannot be opened!");
+    EXPECT_STREQ(SkyCatStatusMessage(broken.status).caption, "Searching Sky Catalogue");
+}
+
+TEST_F(PositionSearch, ReadsOnlyTheBinarySearchAndTheWindow) {
+    std::vector<TestStar> stars;
+    for (int i = 0; i < 1000; ++i) stars.push_back({.ra = i * 0.024, .hd = i});
+    WriteCatalogue(stars);
+    const SkyCat cat(files_, 12.0f, 0.0f, kR, 8.0f);
+    // 0.2 h of window holds 9 records (11.904 .. 12.096).
+    EXPECT_EQ(cat.count, 9);
+    EXPECT_LE(cat.reads, 10 + 9 + 1);
+}
+
+TEST_F(PositionSearch, WindowOfTheWholeSkyVisitsEachRecordOnce) {
+    WriteCatalogue({{.ra = 1.0, .hd = 1}, {.ra = 9.0, .hd = 2}, {.ra = 17.0, .hd = 3}});
+    // A radius far beyond the settings' 5 degrees widens the window to 12 h.
+    const SkyCat cat(files_, 9.0f, 0.0f, 180.0f, 8.0f);
+    EXPECT_EQ(Names(cat), (Strings{Hd(1), Hd(2), Hd(3)}));
+}
+
+class PolarSearch : public CatalogueDir {
+protected:
+    void SetUp() override {
+        CatalogueDir::SetUp();
+        WriteCatalogue({{.ra = 1.0, .de = 85.0, .hd = 1},
+                        {.ra = 3.5, .de = 85.0, .hd = 2},
+                        {.ra = 3.6, .de = 87.0, .hd = 3},    // polar
+                        {.ra = 4.0, .de = 82.9, .hd = 4},    // polar list, below the band
+                        {.ra = 4.5, .de = 86.0, .hd = 5},    // on the scan band's upper edge
+                        {.ra = 7.45, .de = 85.0, .hd = 6},   // 3.45 h from the centre
+                        {.ra = 7.55, .de = 85.0, .hd = 7},   // 3.55 h from the centre
+                        {.ra = 15.0, .de = 89.5, .hd = 8},   // polar
+                        {.ra = 20.0, .de = -89.0, .hd = 9}});  // polar, south
+        WritePolarList("2\n3\n7\n8\n");
+    }
+};
+
+TEST_F(PolarSearch, AtThePoleOnlyThePolarRecordsAreRead) {
+    const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
+    EXPECT_EQ(Names(cat), (Strings{Hd(3), Hd(8)}));
+    EXPECT_EQ(cat.reads, 4);
+    const SkyCat south(files_, 0.0f, -90.0f, 4.0f, 8.0f);
+    EXPECT_EQ(Names(south), (Strings{Hd(9)}));
+}
+
+TEST_F(PolarSearch, NearThePoleThePolarRecordsComeFirstThenTheScanUpTo86Degrees) {
+    // Polar band 83 .. 93 with w = (5/15)/cos 88 = 9.55 h; scan band 83 .. 86
+    // with w = (5/15)/cos 84.5 = 3.48 h.
+    const SkyCat cat(files_, 4.0f, 88.0f, 5.0f, 8.0f);
+    EXPECT_EQ(Names(cat), (Strings{Hd(3), Hd(1), Hd(2), Hd(6)}));
+}
+
+TEST_F(PolarSearch, PolarListBeyondTheCatalogueFailsTheSearch) {
+    WritePolarList("2\n9\n");
+    EXPECT_EQ(SkyCat(files_, 0.0f, 90.0f, 4.0f, 8.0f).status, SkyCatStatus::FileError);
+    WritePolarList("2\nthree\n");
+    const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
+    EXPECT_EQ(cat.status, SkyCatStatus::FileError);
+    EXPECT_EQ(cat.count, 0);
+}
+
+TEST_F(PolarSearch, WithoutAListOnlyTheOriginalCatalogueSizeHasPolarRecords) {
+    std::filesystem::remove(dir_ / "skycat.pol");
+    EXPECT_EQ(SkyCat(files_, 0.0f, 90.0f, 4.0f, 8.0f).status, SkyCatStatus::NoStars);
+
+    // A catalogue of 50 071 records: its polar records are built in, the
+    // first being record 250.
+    std::vector<TestStar> stars(SkyCat::kBuiltInCatalogueCount);
+    for (std::size_t i = 0; i < stars.size(); ++i)
+        stars[i] = {.ra = i * (24.0 / stars.size()), .de = i == 250 ? 88.0 : 0.0, .hd = static_cast<int>(i)};
+    WriteCatalogue(stars);
+    const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
+    EXPECT_EQ(Names(cat), (Strings{Hd(250)}));
+    EXPECT_EQ(cat.reads, 87);
+}
+
+}  // namespace
