@@ -54,8 +54,9 @@ void gaussj(Matrix& a, int n, Matrix& b, int m) {
                 }
             }
         }
-        // Only not-a-number elements were left: no pivot at all.
-        if (icol == 0) nrerror("GAUSSJ: Singular Matrix-2");
+        // Only not-a-number elements were left, and the search found no
+        // pivot: the last column chosen would be chosen again.
+        if (icol == 0) nrerror("GAUSSJ: Singular Matrix-1");
         ++ipiv[icol];
         if (irow != icol) {
             for (int l = 1; l <= n; l++) std::swap(a[irow][l], a[icol][l]);

@@ -1,0 +1,174 @@
+// The astronomical functions against independently computed references.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "astro/astrofun.h"
+#include "astro/numerical_error.h"
+
+namespace {
+constexpr double kPi = 3.14159265358979323846;
+
+// Julian day number by the integer algorithm of Fliegel and Van Flandern
+// (Gregorian calendar) and its Julian-calendar counterpart: independent of
+// the floating-point method under test.
+long GregorianJdn(long y, long m, long d) {
+    const long a = (14 - m) / 12;
+    const long yy = y + 4800 - a;
+    const long mm = m + 12 * a - 3;
+    return d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - yy / 100 + yy / 400 - 32045;
+}
+long JulianCalendarJdn(long y, long m, long d) {
+    const long a = (14 - m) / 12;
+    const long yy = y + 4800 - a;
+    const long mm = m + 12 * a - 3;
+    return d + (153 * mm + 2) / 5 + 365 * yy + yy / 4 - 32083;
+}
+int DaysIn(int m, int y, bool gregorian) {
+    static const int days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (m != 2) return days[m - 1];
+    const bool leap = gregorian ? (y % 4 == 0 && (y % 100 != 0 || y % 400 == 0)) : (y % 4 == 0);
+    return leap ? 29 : 28;
+}
+}  // namespace
+
+TEST(JulianDay, KnownDatesOnBothCalendars) {
+    EXPECT_EQ(julianday(1, 1, 2000), 2451545);
+    EXPECT_EQ(julianday(10, 15, 1582), 2299161);  // first Gregorian day
+    EXPECT_EQ(julianday(10, 4, 1582), 2299160);   // last Julian day
+    EXPECT_EQ(julianday(1, 1, -4713), 0);         // origin of the Julian day count
+    EXPECT_EQ(julianday(1, 1, -1), 1721058);
+    EXPECT_EQ(julianday(12, 31, -1) + 1, julianday(1, 1, 1));  // 1 BC is followed by AD 1
+    EXPECT_EQ(julianday(8, 12, 1999), 2451403);
+}
+
+TEST(JulianDay, AgreesWithIntegerAlgorithmDayByDay) {
+    // Every day of some Gregorian years, and of some Julian ones (astronomical
+    // year numbering in the reference: 1 BC is year 0 there).
+    for (int y : {1600, 1700, 1900, 1999, 2000, 2024, 2100}) {
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= DaysIn(m, y, true); ++d)
+                ASSERT_EQ(julianday(m, d, y), GregorianJdn(y, m, d)) << y << "-" << m << "-" << d;
+    }
+    for (int y : {-100, -1, 1, 4, 1000, 1500, 1581}) {
+        const int astronomical = y < 0 ? y + 1 : y;
+        for (int m = 1; m <= 12; ++m)
+            for (int d = 1; d <= DaysIn(m, astronomical, false); ++d)
+                ASSERT_EQ(julianday(m, d, y), JulianCalendarJdn(astronomical, m, d)) << y << "-" << m << "-" << d;
+    }
+}
+
+TEST(JulianDay, YearZeroRaisesInsteadOfEndingTheProgram) {
+    try {
+        julianday(1, 1, 0);
+        FAIL() << "no exception";
+    } catch (const NumericalError& e) {
+        EXPECT_STREQ(e.what(), "JULDAY: there is no year zero.");
+    }
+}
+
+TEST(Vectors, RoundTripOverTheWholeSphere) {
+    for (int ide = -90; ide <= 90; ide += 5) {
+        for (int ira = 0; ira < 360; ira += 7) {
+            const float ra = static_cast<float>(ira * kPi / 180.0);
+            const float de = static_cast<float>(ide * kPi / 180.0);
+            float r[3];
+            rade_r(ra, de, r);
+            EXPECT_NEAR(r[0] * r[0] + r[1] * r[1] + r[2] * r[2], 1.0, 1e-6);
+            float ra2, de2;
+            r_rade(r, ra2, de2);
+            ASSERT_FALSE(std::isnan(ra2));
+            ASSERT_FALSE(std::isnan(de2));
+            EXPECT_NEAR(de2, de, 2e-6) << ira << " " << ide;
+            if (std::abs(ide) < 90) {
+                EXPECT_GE(ra2, 0.0f);
+                EXPECT_LT(ra2, 6.2831855f);
+                double diff = std::fmod(ra2 - ra + 3 * kPi, 2 * kPi) - kPi;
+                EXPECT_NEAR(diff, 0.0, 1e-5) << ira << " " << ide;
+            }
+        }
+    }
+}
+
+TEST(Vectors, AxesAndPoles) {
+    float r[3];
+    rade_r(0.0f, 0.0f, r);
+    EXPECT_FLOAT_EQ(r[0], 1.0f);
+    EXPECT_FLOAT_EQ(r[1], 0.0f);
+    EXPECT_FLOAT_EQ(r[2], 0.0f);
+
+    float ra, de;
+    const float north[3] = {0, 0, 1};
+    r_rade(north, ra, de);
+    EXPECT_EQ(ra, 0.0f);
+    EXPECT_FLOAT_EQ(de, 1.570796327f);
+    const float south[3] = {0, 0, -1};
+    r_rade(south, ra, de);
+    EXPECT_FLOAT_EQ(de, -1.570796327f);
+
+    const float minus_y[3] = {0, -1, 0};
+    r_rade(minus_y, ra, de);
+    EXPECT_NEAR(ra, 3 * kPi / 2, 1e-6);
+    const float plus_y[3] = {0, 1, 0};
+    r_rade(plus_y, ra, de);
+    EXPECT_NEAR(ra, kPi / 2, 1e-6);
+    const float minus_x[3] = {-1, 0, 0};
+    r_rade(minus_x, ra, de);
+    EXPECT_NEAR(ra, kPi, 1e-6);
+    const float minus_y_minus_x[3] = {-0.6f, -0.8f, 0};
+    r_rade(minus_y_minus_x, ra, de);
+    EXPECT_NEAR(ra, kPi + std::atan(0.8 / 0.6), 1e-6);
+}
+
+TEST(Vectors, RoundingPastTheUnitSphereNeverGivesNaN) {
+    // On the y axis with a length a hair over 1, and a z a hair over 1.
+    float ra, de;
+    const float long_y[3] = {0.0f, -1.0000001f, 0.0f};
+    r_rade(long_y, ra, de);
+    EXPECT_NEAR(ra, 3 * kPi / 2, 1e-6);
+    EXPECT_NEAR(de, 0.0, 1e-6);
+    const float long_y_tilted[3] = {0.0f, 0.9999999f, 0.0005f};
+    r_rade(long_y_tilted, ra, de);
+    EXPECT_NEAR(ra, kPi / 2, 1e-6);
+    const float long_z[3] = {0.0f, 0.0001f, 1.0000001f};
+    r_rade(long_z, ra, de);
+    EXPECT_FALSE(std::isnan(ra));
+    EXPECT_NEAR(de, kPi / 2, 1e-6);
+}
+
+TEST(Vectors, ScalarAndVectorProducts) {
+    const float x[3] = {1, 0, 0}, y[3] = {0, 1, 0};
+    float z[3];
+    out_p(x, y, z);
+    EXPECT_FLOAT_EQ(z[2], 1.0f);
+    EXPECT_FLOAT_EQ(in_p(z, x), 0.0f);
+    const float a[3] = {1, 2, 3}, b[3] = {-2, 0.5f, 4};
+    EXPECT_FLOAT_EQ(in_p(a, b), 11.0f);
+    out_p(a, b, z);
+    EXPECT_FLOAT_EQ(z[0], 2 * 4 - 3 * 0.5f);
+    EXPECT_FLOAT_EQ(z[1], 3 * -2 - 1 * 4);
+    EXPECT_FLOAT_EQ(z[2], 1 * 0.5f - 2 * -2);
+}
+
+TEST(Sexagesimal, KnownValues) {
+    EXPECT_FLOAT_EQ(decgh(12.5f), 123000.0f);
+    EXPECT_FLOAT_EQ(decgh(-0.25f), -1500.0f);
+    EXPECT_NEAR(decgh(12.58241667f), 123456.7f, 0.02);
+    EXPECT_NEAR(ghdec(123000.0f), 12.5f, 2e-6);
+    EXPECT_FLOAT_EQ(ghdec(-1500.0f), -0.25f);
+    EXPECT_NEAR(ghdec(123456.7f), 12.0 + 34 / 60.0 + 56.7 / 3600.0, 2e-6);
+}
+
+TEST(Sexagesimal, RoundTripsIncludingNegativesAndSecondsNearSixty) {
+    for (double v = -30.0; v <= 30.0; v += 0.0137) {
+        const float packed = decgh(static_cast<float>(v));
+        EXPECT_NEAR(ghdec(packed), v, 2e-5) << v;
+    }
+    // 59.99 seconds must not fall back to the minute below.
+    EXPECT_NEAR(ghdec(125959.99f), 12.0 + 59 / 60.0 + 59.99 / 3600.0, 2e-6);
+    EXPECT_NEAR(ghdec(-5959.95f), -(59 / 60.0 + 59.95 / 3600.0), 2e-6);
+    // Independently: degrees, minutes and seconds of a decimal value.
+    const float p = decgh(-7.4072222f);  // -7 24 26
+    EXPECT_NEAR(p, -72426.0f, 0.01f);
+}

@@ -1,0 +1,119 @@
+// Gauss-Jordan elimination with full pivoting.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "astro/solver.h"
+
+namespace {
+Matrix Fill(int n, std::initializer_list<double> values) {
+    Matrix m = matrix(1, n, 1, n);
+    auto it = values.begin();
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j) m[i][j] = *it++;
+    return m;
+}
+
+void ExpectInverse(const Matrix& original, const Matrix& inverse, int n, double tol) {
+    for (int i = 1; i <= n; ++i)
+        for (int j = 1; j <= n; ++j) {
+            double sum = 0;
+            for (int k = 1; k <= n; ++k) sum += original[i][k] * inverse[k][j];
+            EXPECT_NEAR(sum, i == j ? 1.0 : 0.0, tol) << i << "," << j;
+        }
+}
+
+std::string SingularText(Matrix a, int n) {
+    Matrix b = matrix(1, n, 1, 1);
+    try {
+        gaussj(a, n, b, 1);
+    } catch (const NumericalError& e) {
+        return e.what();
+    }
+    return "no exception";
+}
+}  // namespace
+
+TEST(Gaussj, OneByOne) {
+    Matrix a = matrix(1, 1, 1, 1);
+    Matrix b = matrix(1, 1, 1, 2);
+    a[1][1] = 4;
+    b[1][1] = 2;
+    b[1][2] = 8;
+    gaussj(a, 1, b, 2);
+    EXPECT_DOUBLE_EQ(a[1][1], 0.25);
+    EXPECT_DOUBLE_EQ(b[1][1], 0.5);
+    EXPECT_DOUBLE_EQ(b[1][2], 2.0);
+}
+
+TEST(Gaussj, DiagonalSystem) {
+    Matrix a = Fill(3, {2, 0, 0, 0, 4, 0, 0, 0, 8});
+    Matrix b = matrix(1, 3, 1, 1);
+    b[1][1] = 2;
+    b[2][1] = 2;
+    b[3][1] = 2;
+    gaussj(a, 3, b, 1);
+    EXPECT_DOUBLE_EQ(a[1][1], 0.5);
+    EXPECT_DOUBLE_EQ(a[2][2], 0.25);
+    EXPECT_DOUBLE_EQ(a[3][3], 0.125);
+    EXPECT_DOUBLE_EQ(b[1][1], 1.0);
+    EXPECT_DOUBLE_EQ(b[2][1], 0.5);
+    EXPECT_DOUBLE_EQ(b[3][1], 0.25);
+}
+
+TEST(Gaussj, TrueInverseWhenRowsAndColumnsMustBeInterchanged) {
+    // Largest elements off the diagonal force both row and column swaps.
+    const Matrix original = Fill(3, {0, 1, 9, 7, 0, 1, 1, 8, 0});
+    Matrix a = original;
+    Matrix b = matrix(1, 3, 1, 2);
+    b[1][1] = 1; b[2][1] = 2; b[3][1] = 3;
+    b[1][2] = -1; b[2][2] = 0; b[3][2] = 5;
+    gaussj(a, 3, b, 2);
+    ExpectInverse(original, a, 3, 1e-12);
+    for (int c = 1; c <= 2; ++c)
+        for (int i = 1; i <= 3; ++i) {
+            double sum = 0;
+            for (int k = 1; k <= 3; ++k) sum += original[i][k] * b[k][c];
+            EXPECT_NEAR(sum, c == 1 ? i : (i == 1 ? -1 : i == 2 ? 0 : 5), 1e-12);
+        }
+}
+
+TEST(Gaussj, RandomSystemsOfPlateFitSize) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> u(-5, 5);
+    for (int n : {2, 3, 6, 10}) {
+        for (int trial = 0; trial < 20; ++trial) {
+            Matrix original = matrix(1, n, 1, n);
+            for (int i = 1; i <= n; ++i)
+                for (int j = 1; j <= n; ++j) original[i][j] = u(rng);
+            Matrix a = original;
+            Matrix b = matrix(1, n, 1, 2);
+            gaussj(a, n, b, 2);
+            ExpectInverse(original, a, n, 1e-8);
+        }
+    }
+}
+
+TEST(Gaussj, SingularSystemsRaiseWithTheSolverText) {
+    EXPECT_EQ(SingularText(Fill(2, {1, 2, 1, 2}), 2), "GAUSSJ: Singular Matrix-2");
+    EXPECT_EQ(SingularText(Fill(2, {0, 0, 0, 0}), 2), "GAUSSJ: Singular Matrix-2");
+    EXPECT_EQ(SingularText(Fill(3, {1, 0, 0, 2, 0, 0, 3, 0, 1}), 3), "GAUSSJ: Singular Matrix-2");
+    // Positions that became not-a-number leave no pivot at all.
+    EXPECT_EQ(SingularText(Fill(2, {NAN, NAN, NAN, NAN}), 2), "GAUSSJ: Singular Matrix-1");
+}
+
+TEST(Matrix, IndexRangesAsAllocated) {
+    Matrix m = matrix(1, 3, 1, 2);
+    m[3][2] = 7.5;
+    m[1][1] = 1.5;
+    EXPECT_DOUBLE_EQ(m[3][2], 7.5);
+    EXPECT_DOUBLE_EQ(m[1][1], 1.5);
+    Matrix z = matrix(-2, 2, 5, 6);
+    z[-2][5] = 1;
+    z[2][6] = 2;
+    EXPECT_DOUBLE_EQ(z[-2][5] + z[2][6], 3.0);
+    IntVector v = ivector(1, 4);
+    v[4] = 9;
+    EXPECT_EQ(v[4], 9);
+}

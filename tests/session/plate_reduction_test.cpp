@@ -1,0 +1,364 @@
+// The plate reduction on synthetic photographs whose sky positions are known.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "astro/numerical_error.h"
+#include "session/fixed_text.h"
+#include "session/session_data.h"
+#include "sky_field.h"
+
+namespace {
+using sky::Field;
+using sky::MakeStar;
+
+// Offsets (hours, degrees) of a spread of stars round the tangent point.
+const double kOffsets[][2] = {{-0.35, -4.0}, {0.30, -3.5}, {0.05, 3.8},  {-0.25, 2.5},
+                              {0.38, 2.9},   {0.10, -1.0}, {-0.12, 0.4}, {0.22, 0.9},
+                              {-0.40, 0.2},  {0.15, -3.0}, {-0.05, -2.2}, {0.33, -0.6}};
+
+class PlateReduction : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Session = nullptr;
+        SessionData::dlgdat = DialogData();  // no date: catalogue positions as they are
+    }
+
+    void AddField(SessionData& s, const Field& f, int n, double noise_mm = 0.0) {
+        for (int i = 0; i < n; ++i) {
+            char name[10];
+            std::snprintf(name, sizeof name, "F%d", i);
+            // Alternating small offsets stand for measuring errors.
+            const double e = noise_mm * ((i % 3) - 1);
+            s.AddStar(MakeStar(name, f.ra0_h + kOffsets[i][0], f.de0_deg + kOffsets[i][1], f, e, -e * 0.5), 0);
+        }
+    }
+
+    sky::TestImage image_{1000, 700, ImageType::Still};  // 12 x 8.4 mm
+    sky::CurrentImage current_{&image_};
+};
+
+struct State {
+    float x0, y0, racen, decen, sd;
+    int order;
+    unsigned nhide;
+    std::vector<int> hidden;
+    explicit State(const SessionData& s)
+        : x0(s.x0), y0(s.y0), racen(s.racen), decen(s.decen), sd(s.sd), order(s.order), nhide(s.nhide) {
+        for (const Star& st : s.stars) hidden.push_back(st.hidden);
+    }
+    bool operator==(const State& o) const {
+        return x0 == o.x0 && y0 == o.y0 && racen == o.racen && decen == o.decen && sd == o.sd &&
+               order == o.order && nhide == o.nhide && hidden == o.hidden;
+    }
+};
+}  // namespace
+
+TEST_F(PlateReduction, ExactFieldFitsWithoutResidualsAndCentresOnTheImage) {
+    Field f;
+    f.rot_deg = 12.0;
+    SessionData s;
+    AddField(s, f, 6);
+    // The first fit projects about the mean star direction, a little off
+    // the field's tangent point, so a linear fit is not exact yet; it moves
+    // the centre to the image centre, which is the tangent point.
+    s.CalculateOC();
+    EXPECT_LT(s.sd * 3600, 20.0);
+    EXPECT_FLOAT_EQ(s.x0, 6.0f);
+    EXPECT_FLOAT_EQ(s.y0, 4.2f);
+    const float first_sd = s.sd;
+    s.CalculateOC();
+    EXPECT_LT(s.sd * 3600, 0.05);
+    EXPECT_LT(s.sd, first_sd);
+    EXPECT_FLOAT_EQ(s.x0, 6.0f);
+    EXPECT_FLOAT_EQ(s.y0, 4.2f);
+    EXPECT_NEAR(s.racen, f.ra0_h * sky::kPi / 12, 2e-6);
+    EXPECT_NEAR(s.decen, f.de0_deg * sky::kPi / 180, 2e-6);
+
+    // Any plate position converts back to its sky position.
+    for (const auto& p : {std::pair{3.1, 44.0}, std::pair{2.8, 47.5}, std::pair{3.3, 41.2}}) {
+        float x, y, ra, de;
+        f.ToPlate(p.first, p.second, x, y);
+        s.EstimateRADE(x, y, ra, de);
+        EXPECT_LT(sky::ArcsecBetween(ra, de, p.first, p.second), 0.5);
+    }
+}
+
+TEST_F(PlateReduction, CentreStaysWhileTheFitDoesNotImprove) {
+    Field f;
+    SessionData s;
+    AddField(s, f, 5, 0.002);
+    s.CalculateOC();
+    const float sd_before = s.sd;
+    s.racen += 1e-4f;  // mark the centre: it must not move again
+    const float marked = s.racen;
+    s.AddStar(MakeStar("Off", f.ra0_h + 0.2, f.de0_deg - 2, f, 0.02, 0.0), 1);  // a worse star
+    EXPECT_GT(s.sd, sd_before);
+    EXPECT_EQ(s.racen, marked);
+}
+
+TEST_F(PlateReduction, HigherOrdersAbsorbLensDistortion) {
+    Field f;
+    f.focal_mm = 28.0;
+    auto distorted = [&](SessionData& s) {
+        for (int i = 0; i < 12; ++i) {
+            Star st = MakeStar("D", f.ra0_h + kOffsets[i][0], f.de0_deg + kOffsets[i][1], f);
+            const double dx = st.x[0] - f.xc_mm, dy = st.y[0] - f.yc_mm;
+            const double k = 1 + 4e-4 * (dx * dx + dy * dy);  // barrel
+            st.x[0] = static_cast<float>(f.xc_mm + dx * k);
+            st.y[0] = static_cast<float>(f.yc_mm + dy * k);
+            std::snprintf(st.name, sizeof st.name, "D%d", i);
+            s.AddStar(st, 0);
+        }
+    };
+    SessionData s;
+    distorted(s);
+    ASSERT_EQ(s.order, 3);
+    float sdv[3];
+    std::vector<float> dra(s.nstar), dde(s.nstar);
+    s.CalculateOC(-1, sdv, dra.data(), dde.data());
+    const float sd3 = sdv[0];
+    s.MinOrder();
+    s.MinOrder();
+    s.CalculateOC(-1, sdv, dra.data(), dde.data());
+    const float sd1 = sdv[0];
+    EXPECT_LT(sd3 * 3600, 1.0);
+    EXPECT_GT(sd1, 20 * sd3);
+}
+
+TEST_F(PlateReduction, FourStarsLeaveOneDegreeOfFreedomAndThreeLeaveTheSessionAlone) {
+    Field f;
+    SessionData s;
+    AddField(s, f, 3, 0.003);
+    float sdv[3] = {123.0f, 5.0f, 5.0f};
+    std::vector<float> dra(3, 9.0f), dde(3, 9.0f);
+    s.CalculateOC(-1, sdv, dra.data(), dde.data());
+    EXPECT_EQ(sdv[0], 123.0f);
+    EXPECT_EQ(sdv[1], 0.0f);
+    EXPECT_EQ(dra[2], 0.0f);
+    EXPECT_EQ(s.sd, 0.0f);
+    EXPECT_EQ(s.racen, -1.0f);
+
+    s.AddStar(MakeStar("F3", f.ra0_h + kOffsets[3][0], f.de0_deg + kOffsets[3][1], f, 0.003, 0), 0);
+    dra.resize(4);
+    dde.resize(4);
+    s.CalculateOC(-1, sdv, dra.data(), dde.data());
+    double sum = 0;
+    for (int i = 0; i < 4; ++i) sum += dra[i] * dra[i] + dde[i] * dde[i];
+    EXPECT_NEAR(sdv[0], std::sqrt(sum / (4 - 3) * 0.5), 1e-9);
+    EXPECT_GT(sdv[0], 0.0f);
+    EXPECT_EQ(s.sd, sdv[0]);
+}
+
+TEST_F(PlateReduction, ABadStarStandsOutInItsResiduals) {
+    Field f;
+    SessionData s;
+    AddField(s, f, 8);
+    s.stars[5].x[0] += 0.05f;  // about 3.4 arcminutes to the west
+    float sdv[3];
+    std::vector<float> dra(8), dde(8);
+    s.CalculateOC(-1, sdv, dra.data(), dde.data());
+    int worst = 0;
+    for (int i = 1; i < 8; ++i)
+        if (std::fabs(dra[i]) > std::fabs(dra[worst])) worst = i;
+    EXPECT_EQ(worst, 5);
+    // Leaving it out (trial toggle) gives a much better fit, and leaves the
+    // session's standard deviation and the star itself as they were.
+    const float sd = s.sd;
+    float trial[3];
+    s.CalculateOC(5, trial, dra.data(), dde.data());
+    EXPECT_LT(trial[0] * 20, sdv[0]);
+    EXPECT_EQ(s.sd, sd);
+    EXPECT_EQ(s.stars[5].hidden, 0);
+    EXPECT_EQ(s.nhide, 0u);
+    EXPECT_EQ(dra[5], 0.0f);  // hidden during the trial: no residual
+}
+
+TEST_F(PlateReduction, TrialToggleKeepsTheOrderTheObserverChose) {
+    Field f;
+    SessionData s;
+    AddField(s, f, 7);
+    s.MinOrder();
+    ASSERT_EQ(s.order, 1);
+    float sdv[3];
+    std::vector<float> dra(7), dde(7);
+    s.CalculateOC(2, sdv, dra.data(), dde.data());
+    s.Getsurround(2);
+    EXPECT_EQ(s.order, 1);
+}
+
+TEST_F(PlateReduction, ResidualAcrossZeroHoursIsSmall) {
+    Field f;
+    f.ra0_h = 0.0;
+    f.de0_deg = 5.0;
+    SessionData s;
+    for (int i = 0; i < 6; ++i) {
+        double ra = kOffsets[i][0];
+        if (ra < 0) ra += 24.0;
+        char name[10];
+        std::snprintf(name, sizeof name, "Z%d", i);
+        s.AddStar(MakeStar(name, ra, f.de0_deg + kOffsets[i][1], f), 0);
+    }
+    // A star just west of 0 h, measured a little to the east: its computed
+    // position lies across 0 h.
+    s.AddStar(MakeStar("Edge", 23.99998, 5.5, f, -0.004, 0), 0);
+    s.MinOrder();
+    float sdv[3];
+    std::vector<float> dra(7), dde(7);
+    s.CalculateOC(-1, sdv, dra.data(), dde.data());
+    EXPECT_LT(std::fabs(dra[6]) * 3600, 30.0);
+    EXPECT_GT(std::fabs(dra[6]) * 3600, 1.0);
+    EXPECT_LT(sdv[0] * 3600, 30.0);
+}
+
+TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {
+    Field f;
+    SessionData s;
+    // Four stars on one line of the plate, a fifth off it.
+    for (int i = 0; i < 4; ++i) {
+        CatStar c;
+        std::snprintf(c.name, sizeof c.name, "L%d", i);
+        c.ra = static_cast<float>(3.0 + 0.05 * i);
+        c.de = 45.0f;
+        s.AddStar(Star(c, 1.0f + 2.0f * i, 3.0f), 0);
+    }
+    s.AddStar(MakeStar("Off", 3.1, 47.0, f), 0);
+    const State before(s);
+
+    float sdv[3];
+    std::vector<float> dra(5), dde(5);
+    // Leaving out the fifth star leaves only the line.
+    try {
+        s.CalculateOC(4, sdv, dra.data(), dde.data());
+        FAIL() << "no exception";
+    } catch (const NumericalError& e) {
+        EXPECT_STREQ(e.what(), "GAUSSJ: Singular Matrix-2");
+    }
+    EXPECT_TRUE(State(s) == before);
+
+    s.fhide(4);
+    const State hidden(s);
+    EXPECT_THROW(s.CalculateOC(), NumericalError);
+    EXPECT_TRUE(State(s) == hidden);
+    float ra, de, x, y;
+    EXPECT_THROW(s.EstimateRADE(5.0f, 5.0f, ra, de), NumericalError);
+    EXPECT_TRUE(State(s) == hidden);
+    EXPECT_THROW(s.ShiftedPosition(0, 0.1f, x, y), NumericalError);
+    EXPECT_TRUE(State(s) == hidden);
+}
+
+TEST_F(PlateReduction, ShiftedPositionFollowsTheTurningSky) {
+    Field f;
+    f.ra0_h = 23.95;
+    SessionData s;
+    AddField(s, f, 6);
+    for (Star& st : s.stars)
+        if (st.ra >= 24.0f) st.ra -= 24.0f, st.raobs = st.ra;
+    s.CalculateOC();
+    float x, y;
+    s.ShiftedPosition(2, 0.0f, x, y);
+    EXPECT_NEAR(x, s.fxstr(2), 0.001);
+    EXPECT_NEAR(y, s.fystr(2), 0.001);
+    // Star 4 lies past 0 h; 0.05 h later it stands where RA - 0.05 h was.
+    const Star& st = s.stars[4];
+    s.ShiftedPosition(4, 0.05f, x, y);
+    float ex, ey;
+    f.ToPlate(st.ra + 0.05 - (st.ra + 0.05 >= 24 ? 24 : 0), st.de, ex, ey);
+    EXPECT_NEAR(x, ex, 0.002);
+    EXPECT_NEAR(y, ey, 0.002);
+}
+
+TEST(Surround, TriangleCountsPointsInsideAndOnTheEdge) {
+    SessionData s;
+    auto star = [](const char* n, float x, float y) {
+        CatStar c;
+        copy_text(c.name, n);
+        return Star(c, x, y);
+    };
+    s.AddStar(star("A", 0, 0), 0);
+    s.AddStar(star("B", 10, 0), 0);
+    s.AddStar(star("C", 5, 10), 0);
+    s.AddMetPnt(Meteor(5, 3, 0));    // inside
+    s.AddMetPnt(Meteor(5, 0, 1));    // on the edge A-B
+    s.AddMetPnt(Meteor(20, 20, 2));  // outside
+    EXPECT_NEAR(s.Getsurround(-1), 200.0f / 3, 1e-4);
+    EXPECT_NEAR(s.surround, 200.0f / 3, 1e-4);
+
+    // A fourth star far out, hidden: as if visible it would take in every point.
+    s.AddStar(star("D", 30, 30), 0);
+    s.fhide(3);
+    EXPECT_NEAR(s.Getsurround(3), 100.0f, 1e-4);
+    EXPECT_EQ(s.stars[3].hidden, 1);
+    EXPECT_NEAR(s.Getsurround(-1), 200.0f / 3, 1e-4);
+    // Too few visible stars: 0.
+    s.fhide(0);
+    EXPECT_EQ(s.Getsurround(-1), 0.0f);
+}
+
+TEST(Surround, ConvexHullIgnoresInnerStars) {
+    SessionData s;
+    const float pts[][2] = {{0, 0}, {8, 1}, {4, 3}, {9, 9}, {1, 8}, {5, 5}, {3, 6}};
+    for (const auto& p : pts) {
+        CatStar c;
+        std::snprintf(c.name, sizeof c.name, "H%zu", s.stars.size());
+        s.AddStar(Star(c, p[0], p[1]), 0);
+    }
+    s.AddMetPnt(Meteor(2, 2, 0));    // inside the hull, outside every inner triangle of inner stars
+    s.AddMetPnt(Meteor(8.5f, 5, 1)); // inside near the right edge
+    s.AddMetPnt(Meteor(-1, 4, 2));   // left of the hull
+    s.AddMetPnt(Meteor(5, 9.5f, 3)); // above the top edge
+    EXPECT_FLOAT_EQ(s.Getsurround(-1), 50.0f);
+}
+
+TEST(ExposureTimes, DifferencesAcrossMidnight) {
+    SessionData s;
+    copy_text(SessionData::dlgdat.year, "1999");
+    copy_text(SessionData::dlgdat.month, "8");
+    copy_text(SessionData::dlgdat.day, "12");
+    copy_text(SessionData::dlgdat.hour, "0");
+    copy_text(SessionData::dlgdat.minute, "10");
+    copy_text(SessionData::dlgdat.second, "");
+    copy_text(SessionData::dlgdat.refhour, "23");
+    copy_text(SessionData::dlgdat.refminute, "50");
+    copy_text(SessionData::dlgdat.refsecond, "");
+    EXPECT_NEAR(s.fdift(), 1.0 / 3, 1e-6);
+    EXPECT_NEAR(s.RefDay(), 2451403 + (23 + 50 / 60.0) / 24 - 1, 1e-9);
+
+    copy_text(SessionData::dlgdat.hour, "23");
+    copy_text(SessionData::dlgdat.minute, "50");
+    copy_text(SessionData::dlgdat.refhour, "0");
+    copy_text(SessionData::dlgdat.refminute, "10");
+    EXPECT_NEAR(s.fdift(), -1.0 / 3, 1e-6);
+    EXPECT_NEAR(s.RefDay(), 2451403 + (10 / 60.0) / 24 + 1, 1e-9);
+}
+
+TEST(ExposureTimes, MissingOrNonNumericYearRaises) {
+    SessionData s;
+    copy_text(SessionData::dlgdat.month, "8");
+    copy_text(SessionData::dlgdat.day, "12");
+    for (const char* year : {"", "0", "19x9", "abc"}) {
+        copy_text(SessionData::dlgdat.year, year);
+        EXPECT_THROW(s.RefDay(), NumericalError) << year;
+    }
+}
+
+TEST(ProperMotion, MovesCatalogueStarsToTheObservationDate) {
+    SessionData s;
+    CatStar c;
+    c.ra = 5.0f;
+    c.de = 10.0f;
+    c.pmra = 0.36f;  // seconds of time per year
+    c.pmde = 1.0f;   // arcseconds per year
+    SessionData::dlgdat.year[0] = '\0';
+    s.AddStar(Star(c, 1, 1), 0);
+    EXPECT_EQ(s.stars[0].raobs, 5.0f);
+    EXPECT_EQ(s.stars[0].deobs, 10.0f);
+    copy_text(SessionData::dlgdat.year, "2010");
+    copy_text(SessionData::dlgdat.month, "7");
+    copy_text(SessionData::dlgdat.day, "1");
+    s.ProperMotion(-1);
+    EXPECT_FLOAT_EQ(s.stars[0].deobs, 10.0f + 10.5f / 3600);
+    EXPECT_FLOAT_EQ(s.stars[0].raobs, 5.0f + 10.5f * 0.36f / 3600);
+}

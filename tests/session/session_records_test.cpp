@@ -1,0 +1,257 @@
+// Adding, dropping, hiding and replaying measurements, and the order rules.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "session/fixed_text.h"
+#include "session/session_data.h"
+#include "sky_field.h"
+
+namespace {
+// A star at a distinct plate position; the sky position is irrelevant here.
+Star PlainStar(int i) {
+    CatStar c;
+    std::snprintf(c.name, sizeof c.name, "S%d", i);
+    return Star(c, 1.0f + i * 0.7f, 1.0f + (i * 37 % 11) * 0.5f);
+}
+
+void AddStars(SessionData& s, int n) {
+    for (int i = 0; i < n; ++i) s.AddStar(PlainStar(static_cast<int>(s.nstar)), 0);
+}
+}  // namespace
+
+TEST(NewSession, StartsEmptyWithUndeterminedCentre) {
+    copy_text(SessionData::dlgdat.station, "Darnholm");
+    copy_text(SessionData::dlgdat.image, "img01");
+    copy_text(SessionData::dlgdat.shutter, "25.000");
+    SessionData::dlgdat.astrometry = 0;
+    SessionData::dlgdat.status = 0;
+    SessionData s;
+    EXPECT_EQ(s.order, 1);
+    EXPECT_EQ(s.nstar, 0u);
+    EXPECT_EQ(s.nmet, 0u);
+    EXPECT_EQ(s.racen, -1.0f);
+    EXPECT_EQ(s.decen, 100.0f);
+    EXPECT_STREQ(SessionData::dlgdat.station, "Darnholm");  // the station carries over
+    EXPECT_STREQ(SessionData::dlgdat.image, "");
+    EXPECT_STREQ(SessionData::dlgdat.shutter, "0.0");
+    EXPECT_STREQ(SessionData::dlgdat.customshutter, "custom");
+    EXPECT_EQ(SessionData::dlgdat.astrometry, 1);
+    EXPECT_EQ(SessionData::dlgdat.status, -8);
+}
+
+TEST(OrderRules, SeventhAndEleventhVisibleStarRaiseTheOrder) {
+    SessionData s;
+    AddStars(s, 6);
+    EXPECT_EQ(s.order, 1);
+    AddStars(s, 1);
+    EXPECT_EQ(s.order, 2);
+    // A lowering by hand survives the eighth star...
+    EXPECT_EQ(s.MinOrder(), 1);
+    AddStars(s, 1);
+    EXPECT_EQ(s.order, 1);
+    // ...but the eleventh sets order 3 whatever the order was.
+    AddStars(s, 3);
+    EXPECT_EQ(s.nstar, 11u);
+    EXPECT_EQ(s.order, 3);
+}
+
+TEST(OrderRules, HidingLowersTheOrderAtSixAndTen) {
+    SessionData s;
+    AddStars(s, 7);
+    s.fhide(3);
+    EXPECT_EQ(s.order, 1);
+    EXPECT_EQ(s.nhide, 1u);
+    s.funhide(3);
+    EXPECT_EQ(s.order, 2);
+
+    SessionData t;
+    AddStars(t, 11);
+    t.fhide(0);
+    EXPECT_EQ(t.order, 2);
+    SessionData u;
+    AddStars(u, 11);
+    u.MinOrder();
+    u.fhide(0);
+    EXPECT_EQ(u.order, 2);  // hiding one of eleven at order 2 keeps order 2
+}
+
+TEST(OrderRules, ManualChangesStayWithinTheDegreesOfFreedom) {
+    SessionData s;
+    AddStars(s, 6);
+    EXPECT_EQ(s.PlusOrder(), 0);
+    EXPECT_EQ(s.order, 1);
+    EXPECT_EQ(s.MinOrder(), 0);
+    AddStars(s, 1);
+    s.MinOrder();
+    EXPECT_EQ(s.PlusOrder(), 1);
+    EXPECT_EQ(s.order, 2);
+    EXPECT_EQ(s.PlusOrder(), 0);  // order 3 needs more than 10 visible stars
+    AddStars(s, 4);
+    EXPECT_EQ(s.order, 3);
+    EXPECT_EQ(s.PlusOrder(), 0);
+}
+
+TEST(Stars, HideAndUnhideIgnoreRepeatsAndBadIndices) {
+    SessionData s;
+    AddStars(s, 4);
+    s.fhide(1);
+    s.fhide(1);
+    s.fhide(9);
+    s.fhide(-1);
+    EXPECT_EQ(s.nhide, 1u);
+    s.funhide(2);
+    s.funhide(1);
+    s.funhide(1);
+    EXPECT_EQ(s.nhide, 0u);
+}
+
+TEST(Stars, DroppingAHiddenStarKeepsTheSurround) {
+    SessionData s;
+    AddStars(s, 5);
+    s.AddMetPnt(Meteor(3.0f, 2.5f, 0));
+    s.fhide(4);
+    s.surround = 42.0f;  // a stale value: a hidden star's drop must not touch it
+    s.DropStar(4);
+    EXPECT_EQ(s.nstar, 4u);
+    EXPECT_EQ(s.nhide, 0u);
+    EXPECT_EQ(s.surround, 42.0f);
+    s.DropStar(0);
+    EXPECT_NE(s.surround, 42.0f);
+    EXPECT_STREQ(s.stars[0].name, "S1");  // later stars moved down
+    s.surround = 42.0f;
+    s.DropStar(17);  // nothing removed, surround recomputed
+    EXPECT_EQ(s.nstar, 3u);
+    EXPECT_NE(s.surround, 42.0f);
+}
+
+TEST(Stars, ReplaysMakeThePositionAMean) {
+    SessionData s;
+    AddStars(s, 2);
+    s.ReplayStar(1, 2.0f, 3.0f);
+    s.ReplayStar(1, 2.3f, 3.3f);
+    s.ReplayStar(5, 9.0f, 9.0f);
+    const Star& st = s.stars[1];
+    EXPECT_EQ(st.nrep, 2);
+    ASSERT_EQ(st.x.size(), 3u);
+    EXPECT_FLOAT_EQ(s.fxstr(1), (st.x[0] + 2.0f + 2.3f) / 3);
+    EXPECT_FLOAT_EQ(s.fystr(1), (st.y[0] + 3.0f + 3.3f) / 3);
+    EXPECT_EQ(s.fxstr(2), -1.0f);
+    EXPECT_EQ(s.fystr(-1), -1.0f);
+    EXPECT_EQ(s.ExistStar("S1"), 1);
+    EXPECT_EQ(s.ExistStar("s1"), 0);
+}
+
+TEST(MeteorPoints, DroppingKeepsTheRunStartOnItsPoint) {
+    SessionData s;
+    for (int i = 0; i < 5; ++i) s.AddMetPnt(Meteor(1.0f + i, 1.0f, i));
+    s.mstart = 3;
+    s.DropMetPnt(1);  // below the run start: mstart follows its point
+    EXPECT_EQ(s.mstart, 2u);
+    EXPECT_EQ(s.meteors[2].frame, 3);
+    s.DropMetPnt(2);  // the run start itself: the next point takes its place
+    EXPECT_EQ(s.mstart, 2u);
+    EXPECT_EQ(s.meteors[2].frame, 4);
+    s.DropMetPnt(10);
+    EXPECT_EQ(s.nmet, 3u);
+    s.ReplayMetPnt(0, 3.0f, 2.0f);
+    EXPECT_FLOAT_EQ(s.fxmet(0), 2.0f);
+    EXPECT_FLOAT_EQ(s.fymet(0), 1.5f);
+    EXPECT_EQ(s.fxmet(3), -1.0f);
+}
+
+TEST(MeteorPoints, VideoPointsDeriveTheReferenceTime) {
+    SessionData s;
+    sky::TestImage video(640, 480, ImageType::Video, 50);
+    sky::CurrentImage current(&video);
+    copy_text(SessionData::dlgdat.shutter, "25.000");
+    copy_text(SessionData::dlgdat.hour, "20");
+    copy_text(SessionData::dlgdat.minute, "0");
+    copy_text(SessionData::dlgdat.second, "10");
+    s.AddMetPnt(Meteor(1, 1, 49));
+    s.AddMetPnt(Meteor(1.1f, 1, 50));
+    copy_text(SessionData::dlgdat.refhour, "xx");
+    s.AddMetPnt(Meteor(1.2f, 1, 51));
+    // Middle point (index 1) on frame 50 of 50: one second after the middle
+    // of the file at 25 frames per second.
+    EXPECT_STREQ(SessionData::dlgdat.refhour, "20");
+    EXPECT_STREQ(SessionData::dlgdat.refminute, " 0");
+    EXPECT_STREQ(SessionData::dlgdat.refsecond, " 9");
+}
+
+TEST(MeteorPoints, ReferenceTimeUntouchedWithoutShutterOrOnAStill) {
+    SessionData s;
+    sky::TestImage video(640, 480, ImageType::Video, 50);
+    sky::TestImage still(640, 480, ImageType::Still);
+    copy_text(SessionData::dlgdat.hour, "20");
+    copy_text(SessionData::dlgdat.refhour, "19");
+    {
+        sky::CurrentImage current(&video);
+        copy_text(SessionData::dlgdat.shutter, "0.0");
+        s.AddMetPnt(Meteor(1, 1, 10));
+    }
+    {
+        sky::CurrentImage current(&still);
+        copy_text(SessionData::dlgdat.shutter, "25.000");
+        s.AddMetPnt(Meteor(1, 1, 1));
+    }
+    EXPECT_STREQ(SessionData::dlgdat.refhour, "19");
+}
+
+TEST(MeteorPoints, ReferenceSecondsNeverRoundToSixty) {
+    SessionData s;
+    sky::TestImage video(640, 480, ImageType::Video, 2);
+    sky::CurrentImage current(&video);
+    copy_text(SessionData::dlgdat.shutter, "1.25");
+    copy_text(SessionData::dlgdat.hour, "23");
+    copy_text(SessionData::dlgdat.minute, "59");
+    copy_text(SessionData::dlgdat.second, "59");
+    // Middle frame 0, file middle 1: 0.8 s after the meteor time, 23:59:59.8.
+    s.AddMetPnt(Meteor(1, 1, 0));
+    EXPECT_STREQ(SessionData::dlgdat.refhour, " 0");
+    EXPECT_STREQ(SessionData::dlgdat.refminute, " 0");
+    EXPECT_STREQ(SessionData::dlgdat.refsecond, " 0");
+}
+
+TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutter) {
+    SessionData s;
+    copy_text(SessionData::dlgdat.station, "Darnholm");
+    copy_text(SessionData::dlgdat.year, "1999");
+    copy_text(SessionData::dlgdat.hour, "23");
+    copy_text(SessionData::dlgdat.refsecond, "42");
+    copy_text(SessionData::dlgdat.meteor, "m01");
+    copy_text(SessionData::dlgdat.shutter, "25.000");
+    s.DeleteTimes();
+    EXPECT_STREQ(SessionData::dlgdat.hour, "");
+    EXPECT_STREQ(SessionData::dlgdat.refsecond, "");
+    EXPECT_STREQ(SessionData::dlgdat.meteor, "");
+    EXPECT_STREQ(SessionData::dlgdat.year, "1999");
+    EXPECT_STREQ(SessionData::dlgdat.shutter, "25.000");
+}
+
+TEST(ListTexts, LongAndShortRows) {
+    CatStar c;
+    copy_text(c.name, "58 Ori");
+    c.mag = 0.5f;
+    c.ra = 5.5f;
+    c.de = -0.25f;
+    EXPECT_EQ(c.MakeListBoxText(), "   58 Ori\t0.5\t 5 30 00.0\t -0 15 00");
+    EXPECT_EQ(c.MakeListBoxShortText(), "   58 Ori\t0.5\t 5 30.0\t -0 15");
+    c.ra = 23.99999f;  // rounds up past 24 h: shown as 0 h
+    c.de = 7.4069f;
+    EXPECT_EQ(c.MakeListBoxShortText(), "   58 Ori\t0.5\t 0 00.0\t  7 24");
+}
+
+TEST(ListTexts, AnalysisRowEndsWithTheMeanPosition) {
+    SessionData s;
+    CatStar c;
+    copy_text(c.name, "HD 1234");
+    c.ra = 1.0f;
+    c.de = 10.0f;
+    c.mag = 6.2f;
+    s.AddStar(Star(c, 12.5f, 3.25f), 0);
+    const std::string row = s.Analysis(0);
+    EXPECT_EQ(row, c.MakeListBoxText() + "\t12.500\t 3.250");
+}

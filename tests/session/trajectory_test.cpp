@@ -1,0 +1,224 @@
+// The meteor's great circle, its angular velocity and the next-point prediction.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "astro/astrofun.h"
+#include "astro/numerical_error.h"
+#include "session/fixed_text.h"
+#include "session/session_data.h"
+#include "sky_field.h"
+
+namespace {
+constexpr double kDeg = sky::kPi / 180;
+
+// Unit vectors along the great circle with the given pole, starting at the
+// direction `start` (perpendicular to the pole), at the given arcs (degrees).
+struct Trail {
+    std::vector<float> X, Y, Z;
+    Trail(const double pole[3], const double start_in[3], const std::vector<double>& arcs_deg) {
+        const double len = std::sqrt(start_in[0] * start_in[0] + start_in[1] * start_in[1] + start_in[2] * start_in[2]);
+        const double start[3] = {start_in[0] / len, start_in[1] / len, start_in[2] / len};
+        const double q[3] = {pole[1] * start[2] - pole[2] * start[1], pole[2] * start[0] - pole[0] * start[2],
+                             pole[0] * start[1] - pole[1] * start[0]};
+        for (double a : arcs_deg) {
+            const double c = std::cos(a * kDeg), s = std::sin(a * kDeg);
+            X.push_back(static_cast<float>(c * start[0] + s * q[0]));
+            Y.push_back(static_cast<float>(c * start[1] + s * q[1]));
+            Z.push_back(static_cast<float>(c * start[2] + s * q[2]));
+        }
+    }
+};
+
+const double kPole[3] = {0.48, -0.6, 0.64};  // unit length
+const double kStart[3] = {0.8, 0.64, 0.0};   // perpendicular to kPole
+
+void AddPoints(SessionData& s, const std::vector<int>& frames) {
+    for (int f : frames) s.AddMetPnt(Meteor(1.0f, 1.0f, f));
+}
+
+// Least-squares slope of y over x, written out independently.
+double Slope(const std::vector<double>& x, const std::vector<double>& y) {
+    double mx = 0, my = 0;
+    for (size_t i = 0; i < x.size(); ++i) mx += x[i], my += y[i];
+    mx /= x.size();
+    my /= y.size();
+    double sxy = 0, sxx = 0;
+    for (size_t i = 0; i < x.size(); ++i) sxy += (x[i] - mx) * (y[i] - my), sxx += (x[i] - mx) * (x[i] - mx);
+    return sxy / sxx;
+}
+}  // namespace
+
+TEST(GreatCircle, RecoversThePoleAndProjectsTheEnds) {
+    SessionData s;
+    AddPoints(s, {0, 1, 2, 3, 4, 5});
+    float pole[3], begin[3], end[3];
+    const Trail exact(kPole, kStart, {0, 2, 4, 6, 8, 10});
+    s.vlak(exact.X.data(), exact.Y.data(), exact.Z.data(), pole, begin, end);
+    const double sign = pole[2] > 0 ? 1 : -1;  // the sign is not tied to the motion
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(pole[i], sign * kPole[i], 2e-5);
+    EXPECT_NEAR(begin[1], exact.Y[0], 2e-5);
+    EXPECT_NEAR(end[2], exact.Z[5], 2e-5);
+
+    // A first point off the circle is projected onto it.
+    Trail lifted = exact;
+    lifted.Z[0] += 0.002f;
+    s.vlak(lifted.X.data(), lifted.Y.data(), lifted.Z.data(), pole, begin, end);
+    EXPECT_NEAR(in_p(begin, pole), 0.0, 1e-6);
+    EXPECT_NEAR(in_p(begin, begin), 1.0, 1e-5);
+    EXPECT_NEAR(in_p(end, pole), 0.0, 1e-6);
+    EXPECT_NEAR(begin[0], exact.X[0], 3e-3);
+}
+
+TEST(GreatCircle, IdenticalDirectionsRaiseInsteadOfEndingTheProgram) {
+    SessionData s;
+    Trail t(kPole, kStart, {3, 3, 3});
+    AddPoints(s, {0, 1, 2});
+    float pole[3], begin[3], end[3];
+    EXPECT_THROW(s.vlak(t.X.data(), t.Y.data(), t.Z.data(), pole, begin, end), NumericalError);
+}
+
+class AngularVelocity : public ::testing::Test {
+protected:
+    void SetUp() override { SessionData::dlgdat = DialogData(); }
+    float w_ = -1, dw_ = -1;
+    void Run(SessionData& s, const Trail& t) {
+        const float pole[3] = {float(kPole[0]), float(kPole[1]), float(kPole[2])};
+        s.hoeksnelheid(t.X.data(), t.Y.data(), t.Z.data(), pole, w_, dw_);
+    }
+};
+
+TEST_F(AngularVelocity, EqualArcsOnAPhotograph) {
+    SessionData s;
+    copy_text(SessionData::dlgdat.shutter, "10");
+    Trail t(kPole, kStart, {0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0});
+    AddPoints(s, {0, 1, 2, 3, 4, 5, 6});
+    Run(s, t);
+    EXPECT_NEAR(w_, 0.5 * kDeg / 0.1, 1e-4);
+    EXPECT_NEAR(dw_, 0.0, 1e-4);
+}
+
+TEST_F(AngularVelocity, ThreeBreaksLeaveOnlyOnePointAndNoVelocity) {
+    SessionData s;
+    copy_text(SessionData::dlgdat.shutter, "10");
+    Trail t(kPole, kStart, {0, 1, 2});
+    AddPoints(s, {0, 1, 2});
+    Run(s, t);
+    EXPECT_EQ(w_, 0.0f);
+    EXPECT_EQ(dw_, 0.0f);
+}
+
+TEST_F(AngularVelocity, ShortVideoUsesEveryPointLongVideoDropsTheEnds) {
+    sky::TestImage video(640, 480, ImageType::Video, 100);
+    sky::CurrentImage current(&video);
+    const std::vector<double> arcs4 = {0, 1, 2, 3.5};
+    {
+        SessionData s;
+        copy_text(SessionData::dlgdat.shutter, "25");
+        Trail t(kPole, kStart, arcs4);
+        AddPoints(s, {10, 11, 12, 13});
+        Run(s, t);
+        const double expected = Slope({0.40, 0.44, 0.48, 0.52}, {0, 1 * kDeg, 2 * kDeg, 3.5 * kDeg});
+        EXPECT_NEAR(w_, expected, 1e-3);
+        EXPECT_GT(dw_, 0.0f);
+    }
+    {
+        SessionData s;
+        copy_text(SessionData::dlgdat.shutter, "25");
+        Trail t(kPole, kStart, {5, 6, 7, 8, 9, 20});
+        AddPoints(s, {0, 1, 2, 3, 4, 5});
+        Run(s, t);
+        EXPECT_NEAR(w_, 1 * kDeg * 25, 1e-3);  // the wild last point is left out
+    }
+}
+
+TEST_F(AngularVelocity, TwoPointsTakeTheErrorFromThePlateFit) {
+    SessionData s;
+    s.sd = 0.01f;
+    copy_text(SessionData::dlgdat.shutter, "10");
+    // Two nearly identical directions in the middle: the arc is 0, never NaN.
+    Trail t(kPole, kStart, {0, 1, 1, 2});
+    AddPoints(s, {0, 1, 2, 3});
+    Run(s, t);
+    EXPECT_FALSE(std::isnan(w_));
+    EXPECT_NEAR(w_, 0.0, 1e-2);  // single-precision arcs of about 1e-4 rad at most
+    EXPECT_NEAR(dw_, 1.4 * 0.01 * 3.141592654 / 180, 1e-9);
+}
+
+TEST_F(AngularVelocity, NoShutterValueOrBackwardMotionGivesZero) {
+    SessionData s;
+    Trail t(kPole, kStart, {0, 1, 2, 3, 4});
+    AddPoints(s, {0, 1, 2, 3, 4});
+    Run(s, t);  // shutter "0.0"
+    EXPECT_EQ(w_, 0.0f);
+    EXPECT_EQ(dw_, 0.0f);
+
+    // Arcs are measured from the first used point, so motion away from it
+    // always counts as positive; a later point nearer to the first one
+    // makes the slope negative.
+    Trail u(kPole, kStart, {0, 0, 3, 0.5, 0.2, 0});
+    SessionData neg;
+    copy_text(SessionData::dlgdat.shutter, "10");
+    AddPoints(neg, {0, 1, 2, 3, 4, 5});
+    Run(neg, u);
+    EXPECT_EQ(w_, 0.0f);
+}
+
+TEST_F(AngularVelocity, PointsOnOneFrameGiveNoVelocityRatherThanNaN) {
+    SessionData s;
+    copy_text(SessionData::dlgdat.shutter, "10");
+    Trail t(kPole, kStart, {0, 1, 2, 3, 4});
+    AddPoints(s, {3, 3, 3, 3, 3});
+    Run(s, t);
+    EXPECT_EQ(w_, 0.0f);
+    EXPECT_EQ(dw_, 0.0f);
+}
+
+TEST(NextPoint, TwoPointsStepAlongTheTrail) {
+    SessionData s;
+    s.AddMetPnt(Meteor(6.0f, 3.0f, 0));
+    s.AddMetPnt(Meteor(6.12f, 3.0f, 1));
+    int px = -999, py = -999;
+    s.NextMeteor(px, py, -1);
+    // 38 pixels to the right of B, as the corner of an 80 x 80 window.
+    EXPECT_EQ(px, static_cast<int>(38 + 83.3333 * 6.12f) - 40);
+    EXPECT_EQ(py, static_cast<int>(83.3333 * 3.0f) - 40);
+
+    sky::TestImage video(640, 480, ImageType::Video, 100);
+    sky::CurrentImage current(&video);
+    s.NextMeteor(px, py, 2);
+    EXPECT_EQ(px, static_cast<int>((6.12f + 0.12f) * 83.3333) - 40);  // 10 pixels on from B
+}
+
+TEST(NextPoint, ABendStartsANewRun) {
+    SessionData s;
+    s.AddMetPnt(Meteor(1.0f, 1.0f, 0));
+    s.AddMetPnt(Meteor(1.2f, 1.0f, 1));
+    s.AddMetPnt(Meteor(1.4f, 1.0f, 2));
+    // Turned by 30 degrees.
+    s.AddMetPnt(Meteor(1.4f + 0.2f * std::cos(30 * kDeg), 1.0f + 0.2f * std::sin(30 * kDeg), 3));
+    int px = -999, py = -999;
+    s.NextMeteor(px, py, -1);
+    EXPECT_EQ(s.mstart, 3u);
+    EXPECT_EQ(px, -999);
+    s.NextMeteor(px, py, -1);  // one point in the run: nothing
+    EXPECT_EQ(px, -999);
+    s.AddMetPnt(Meteor(1.8f, 1.3f, 4));
+    s.NextMeteor(px, py, -1);
+    EXPECT_NE(px, -999);
+    EXPECT_EQ(s.mstart, 3u);
+}
+
+TEST(NextPoint, LongRunsUseTheSpanOfTheLastFourSteps) {
+    SessionData s;
+    // Steps of 0.1 mm, the first two smaller: a long run must ignore them.
+    const float xs[] = {1.00f, 1.05f, 1.10f, 1.20f, 1.30f, 1.40f, 1.50f};
+    for (int i = 0; i < 7; ++i) s.AddMetPnt(Meteor(xs[i], 2.0f, i));
+    int px = 0, py = 0;
+    s.NextMeteor(px, py, 9);  // video frame 9: three frames after the last point
+    const float dx = 1.50f - 1.10f;  // points n-5 .. n-1 span four frames
+    EXPECT_EQ(px, static_cast<int>((3 * dx / 4 + 1.50f) * 83.3333) - 40);
+    EXPECT_EQ(py, static_cast<int>((3 * 0.0f / 4 + 2.0f) * 83.3333) - 40);
+}
