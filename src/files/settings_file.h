@@ -1,0 +1,58 @@
+#pragma once
+// The settings file velkarn.ini in the program directory: read once when the
+// main window is built, rewritten completely when it closes. One setting per
+// line, "Key=value"; a line is found by its key alone, case-sensitively, at
+// the very start of the line. Only the first 19 lines are looked at. Missing
+// or unreadable settings silently take their defaults.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/options.h"
+
+// A window's outer rectangle, screen pixels.
+struct WindowPlacement {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// What the defaults are made of.
+struct SettingsEnvironment {
+    std::filesystem::path exe_dir;   // the program directory, which holds velkarn.ini
+    std::filesystem::path home_dir;  // the user's home directory: the default image and session directory
+    int screen_width = 0;            // pixels; the default window covers the screen
+    int screen_height = 0;
+};
+
+// The values the main window keeps from the start for use at the close.
+struct StartSettings {
+    char IniImage[260] = "";      // Image as read, or its default
+    char IniOutputDir[260] = "";  // OutputDir as read, or its default
+    WindowPlacement window;       // initial position and size
+};
+
+inline constexpr int kIniLinesRead = 19;
+
+std::filesystem::path SettingsPath(const std::filesystem::path& exe_dir);
+
+// The value of the first of the lines that begins with key: the text behind
+// that line's first "=". Nothing when no line begins with key, or the first
+// that does holds no "=".
+std::optional<std::string> GetIniLine(std::string_view key, const std::vector<std::string>& lines);
+
+// Reads velkarn.ini from the program directory into options (every field is
+// set) and returns what the main window keeps.
+StartSettings GetIniValues(const SettingsEnvironment& env, Options& options);
+
+// Replaces velkarn.ini with the options. normal is the window's last normal
+// (neither minimised nor maximised) rectangle; a maximised window is stored
+// as covering the screen. An image or output directory that begins with a
+// lower-case "a" or "b" (a removable drive) is stored as it was read at start.
+// False, with the old file untouched, when the file cannot be written.
+bool WriteIniValues(const SettingsEnvironment& env, const Options& options, const StartSettings& start,
+                    const WindowPlacement& normal, bool maximised);
