@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "bmp_test_files.h"
+#include "image/bmp_file_image.h"
+#include "image/packed_dib.h"
+#include "platform/scripted.h"
+
+using bmp_test::Layout;
+
+namespace {
+
+int LoadStatus(const Layout& l, const std::string& name = "file.bmp") {
+    ScriptedProgress progress;
+    return BMPFileImage(progress, bmp_test::Write(name, bmp_test::File(l))).status;
+}
+
+int LoadStatus(const std::vector<std::uint8_t>& bytes) {
+    ScriptedProgress progress;
+    return BMPFileImage(progress, bmp_test::Write("file.bmp", bytes)).status;
+}
+
+// Every pixel equals bmp_test::Pattern, rows bottom first at stride intervals.
+void ExpectPattern(const MeteorImage& img, int width, int height) {
+    ASSERT_EQ(img.status, 0);
+    ASSERT_EQ(img.width, width);
+    ASSERT_EQ(img.height, height);
+    ASSERT_EQ(img.picture.size(), 1064 + packed_dib::Stride(width) * height);
+    int wrong = 0;
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* row = packed_dib::Row(img.picture, width, y);
+        for (int x = 0; x < width; ++x) wrong += row[x] != bmp_test::Pattern(x, y);
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+}  // namespace
+
+TEST(BmpFileStatus, FormatFaultsGiveTheirStatusCodes) {
+    EXPECT_EQ(LoadStatus(Layout{.width = 8, .height = 4, .bit_count = 24, .colours = 0}), -5);
+    EXPECT_EQ(LoadStatus(Layout{.compression = 1}), -14);  // RLE8
+    // A 4-bit run-length file is reported as compressed: compression is checked first.
+    EXPECT_EQ(LoadStatus(Layout{.bit_count = 4, .compression = 2, .colours = 16}), -14);
+    EXPECT_EQ(LoadStatus(Layout{.magic = {'B', 'A'}}), -6);
+    EXPECT_EQ(LoadStatus(std::vector<std::uint8_t>{}), -6);
+    EXPECT_EQ(LoadStatus(std::vector<std::uint8_t>{'B', 'M', 0, 0}), -6);
+}
+
+TEST(BmpFileStatus, AFileThatCannotBeOpenedGivesMinusOne) {
+    ScriptedProgress progress;
+    EXPECT_EQ(BMPFileImage(progress, "/nonexistent/dir/meteor.bmp").status, -1);
+    EXPECT_EQ(BMPFileImage(progress, testing::TempDir()).status, -1);  // a directory
+}
+
+TEST(BmpFileStatus, ImpossibleDimensionsAreWrongFormatWithoutAHugeAllocation) {
+    EXPECT_EQ(LoadStatus(Layout{.width = 0}), -6);
+    EXPECT_EQ(LoadStatus(Layout{.width = -8}), -6);
+    EXPECT_EQ(LoadStatus(Layout{.height = 0}), -6);
+    // Declared far beyond the file: would need about 4.6 exabytes.
+    Layout huge;
+    std::vector<std::uint8_t> bytes = bmp_test::File(huge);
+    for (int i : {18, 22}) {  // width and height fields
+        bytes[i] = 0xFF, bytes[i + 1] = 0xFF, bytes[i + 2] = 0xFF, bytes[i + 3] = 0x7F;
+    }
+    EXPECT_EQ(LoadStatus(bytes), -6);
+    bytes[22] = 0x00, bytes[23] = 0x00, bytes[24] = 0x00, bytes[25] = 0x80;  // height INT_MIN
+    EXPECT_EQ(LoadStatus(bytes), -6);
+}
+
+TEST(BmpFileStatus, AFileEndingBeforeItsLastPixelIsWrongFormat) {
+    std::vector<std::uint8_t> bytes = bmp_test::File(Layout{.width = 8, .height = 5});
+    bytes.pop_back();
+    EXPECT_EQ(LoadStatus(bytes), -6);
+    bytes.resize(14 + 40 + 100);  // ends inside the colour table
+    EXPECT_EQ(LoadStatus(bytes), -6);
+    bytes.resize(14 + 20);  // ends inside the header
+    EXPECT_EQ(LoadStatus(bytes), -6);
+}
+
+TEST(BmpFileStatus, UnreadableLayoutsAreRejectedNotMisread) {
+    EXPECT_EQ(LoadStatus(Layout{.header_size = 12}), -6);  // OS/2 core header
+    EXPECT_EQ(LoadStatus(Layout{.pixel_offset = 30}), -6);  // points into the header
+    EXPECT_EQ(LoadStatus(Layout{.pixel_offset = 100000}), -6);  // beyond the end
+}
+
+TEST(BmpFileLoad, PixelsAreReadBackExactlyWithAGreyRampReplacingTheFileTable) {
+    ScriptedProgress progress;
+    BMPFileImage img(progress, bmp_test::Write("p.bmp", bmp_test::File(Layout{.width = 13, .height = 7})));
+    ExpectPattern(img, 13, 7);
+    EXPECT_EQ(img.type, 1);
+    EXPECT_EQ(img.GetNFr(), 1);
+    const packed_dib::Header h = packed_dib::ReadHeader(img.picture.data());
+    EXPECT_EQ(h.size, 40u);
+    EXPECT_EQ(h.width, 13);
+    EXPECT_EQ(h.height, 7);
+    EXPECT_EQ(h.bit_count, 8);
+    EXPECT_EQ(h.clr_used, 0u);
+    for (int i = 0; i < 256; ++i) EXPECT_EQ(img.picture[40 + 4 * i + 1], i) << "entry " << i;
+}
+
+TEST(BmpFileLoad, RowsOfAThousandAndOnePixelsTakeAThousandAndFourBytes) {
+    ScriptedProgress progress;
+    BMPFileImage img(progress, bmp_test::Write("w.bmp", bmp_test::File(Layout{.width = 1001, .height = 3})));
+    ExpectPattern(img, 1001, 3);
+    EXPECT_EQ(img.picture.size(), 1064u + 1004u * 3u);
+    EXPECT_EQ(img.picture[1064 + 1004], bmp_test::Pattern(0, 1));
+}
+
+TEST(BmpFileLoad, OtherSoundLayoutsAreReadCorrectly) {
+    ScriptedProgress progress;
+    const std::vector<Layout> layouts = {
+        Layout{.height = -5},                              // top-down rows
+        Layout{.header_size = 124},                        // BITMAPV5HEADER
+        Layout{.colours = 16, .clr_used = 16},             // short colour table
+        Layout{.colours = 0, .clr_used = 0},               // no table at all
+        Layout{.gap = 6},                                  // pixels further on
+    };
+    for (const Layout& l : layouts) {
+        SCOPED_TRACE(testing::Message() << "header " << l.header_size << " height " << l.height
+                                        << " colours " << l.colours << " gap " << l.gap);
+        BMPFileImage img(progress, bmp_test::Write("l.bmp", bmp_test::File(l)));
+        ExpectPattern(img, l.width, 5);
+    }
+}
+
+TEST(BmpFileLoad, ReadsAFileWrittenByImageMagick) {
+    // Made with ImageMagick 6.9:
+    //   convert -size 37x23 gradient: -depth 8 +dither -type Palette
+    //           -compress none BMP3:gradient_37x23.bmp
+    // A vertical gradient, white at the top. ImageMagick's own decoding
+    // (convert gradient_37x23.bmp txt:-) gives these grey levels, bottom row
+    // first; the file's palette maps each index the reader stored to them.
+    const int expected[23] = {0,   11,  23,  34,  46,  57,  69,  81,  92,  104, 115, 127,
+                              139, 150, 162, 173, 185, 197, 208, 220, 231, 243, 255};
+    const std::string path = bmp_test::DataFile("gradient_37x23.bmp");
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<std::uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_GT(file.size(), 54u + 1024u);
+    ScriptedProgress progress;
+    BMPFileImage img(progress, path);
+    ASSERT_EQ(img.status, 0);
+    ASSERT_EQ(img.width, 37);
+    ASSERT_EQ(img.height, 23);
+    for (int y = 0; y < 23; ++y) {
+        const std::uint8_t* row = packed_dib::Row(img.picture, 37, y);
+        for (int x = 0; x < 37; ++x) ASSERT_EQ(file[54 + 4 * row[x] + 1], expected[y]) << "x " << x << " y " << y;
+    }
+}
+
+TEST(BmpFileProgress, ReportsEachPieceAndEndsAtAHundredPercent) {
+    ScriptedProgress progress;
+    // 100 000 pixel bytes: pieces end at 32 768, 65 536, 98 304 and 100 000.
+    BMPFileImage img(progress, bmp_test::Write("big.bmp", bmp_test::File(Layout{.width = 1000, .height = 100})));
+    ExpectPattern(img, 1000, 100);
+    EXPECT_EQ(progress.reports, (std::vector<int>{32, 65, 98, 100}));
+    EXPECT_GE(progress.clears, 1);
+}
+
+TEST(BmpFileProgress, EscapeAfterTheFirstPieceAbortsWithoutAMessage) {
+    ScriptedProgress progress;
+    progress.escape_at_poll = 1;
+    BMPFileImage img(progress, bmp_test::Write("big.bmp", bmp_test::File(Layout{.width = 1000, .height = 100})));
+    EXPECT_EQ(img.status, -15);
+    EXPECT_EQ(progress.reports, std::vector<int>{32});
+    EXPECT_EQ(ImageStatusMessage(img.status), "");
+    EXPECT_FALSE(img.HasPicture());
+}

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+#include "bmp_test_files.h"
+
+namespace {
+
+struct CliRun {
+    int exit_status;
+    std::string out;
+};
+
+CliRun Cli(const std::string& args) {
+    const std::string cmd = std::string(VELKARN_CLI) + " info " + args + " 2>&1";
+    FILE* p = popen(cmd.c_str(), "r");
+    std::string out;
+    std::array<char, 256> buf;
+    while (p && fgets(buf.data(), buf.size(), p)) out += buf.data();
+    const int rc = p ? pclose(p) : -1;
+    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out};
+}
+
+}  // namespace
+
+TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCase) {
+    const auto copy = std::filesystem::path(testing::TempDir()) / "velkarn_info_GRADIENT.BMP";
+    std::filesystem::copy_file(bmp_test::DataFile("gradient_37x23.bmp"), copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    const CliRun r = Cli(copy.string());
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.out, "width: 37\nheight: 23\ntype: 1 (still picture)\nframes: 1\n");
+    const CliRun j = Cli(copy.string() + " --json");
+    EXPECT_EQ(j.exit_status, 0);
+    EXPECT_NE(j.out.find("\"status\":0,\"width\":37,\"height\":23,\"type\":1,\"frames\":1}"), std::string::npos)
+        << j.out;
+}
+
+TEST(CliInfo, ReportsTheStatusMessageWithAFailingExitStatus) {
+    const std::string bad = bmp_test::Write("bad.bmp", {'P', '6', ' ', '1'});
+    const CliRun r = Cli(bad);
+    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_NE(r.out.find("File has wrong format"), std::string::npos) << r.out;
+    const CliRun j = Cli("/nonexistent/meteor.bmp --json");
+    EXPECT_EQ(j.exit_status, 1);
+    EXPECT_NE(j.out.find("\"status\":-1,\"message\":\"File cannot be opened!\""), std::string::npos) << j.out;
+    EXPECT_EQ(Cli("").exit_status, 2);
+}
