@@ -1,0 +1,343 @@
+// The catalogue shipped in data/catalogue: its files must keep the fixed
+// layout the reader seeks in, agree with each other, and agree with an
+// independent list (an extract of the Yale Bright Star Catalogue in
+// tests/catalogue/data, written by tools/catalogue/build_catalogue.py).
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "catalogue/polar_records.h"
+#include "catalogue/sky_cat.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kDataDir = fs::path(VELKARN_SOURCE_DIR) / "data" / "catalogue";
+const CatalogueFiles kFiles{kDataDir, kDataDir};
+constexpr int kRecord = SkyCat::kRecordLength;
+constexpr int kIndexEntries = 2908;
+constexpr double kArcsec = 1.0 / 3600.0;
+
+std::string ReadWhole(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+// A field of digits, optionally led by a sign; nothing when any other
+// character (a blank included) is in it.
+std::optional<long> Digits(const std::string& r, int col, int len) {
+    long value = 0;
+    int i = col;
+    const bool negative = r[i] == '-';
+    if (r[i] == '-' || r[i] == '+') ++i;
+    if (i == col + len) return std::nullopt;
+    for (; i < col + len; ++i) {
+        if (r[i] < '0' || r[i] > '9') return std::nullopt;
+        value = value * 10 + (r[i] - '0');
+    }
+    return negative ? -value : value;
+}
+
+bool Blank(const std::string& r, int col, int len) {
+    return r.compare(col, len, std::string(len, ' ')) == 0;
+}
+
+// A number right-aligned in the columns, led by blanks.
+std::optional<long> RightAligned(const std::string& r, int col, int len) {
+    const int first = static_cast<int>(r.find_first_not_of(' ', col));
+    return first < col + len ? Digits(r, first, col + len - first) : std::nullopt;
+}
+
+bool BlankOrRightAligned(const std::string& r, int col, int len) {
+    return Blank(r, col, len) || RightAligned(r, col, len);
+}
+
+// Position spelled by a record's digits: hours and degrees.
+double RecordRA(const std::string& r) {
+    const long v = *Digits(r, 25, 7);
+    return v / 100000 + (v / 1000 % 100) / 60.0 + (v % 1000) / 36000.0;
+}
+
+double RecordDE(const std::string& r) {
+    const long v = *Digits(r, 33, 6);
+    const double d = v / 10000 + (v / 100 % 100) / 60.0 + (v % 100) / 3600.0;
+    return r[32] == '-' ? -d : d;
+}
+
+// Angular distance in arcseconds for nearby positions (hours, degrees).
+double SeparationArcsec(double ra1, double de1, double ra2, double de2) {
+    double dra = (ra1 - ra2) * 15.0;
+    if (dra > 180) dra -= 360;
+    if (dra < -180) dra += 360;
+    dra *= std::cos((de1 + de2) / 2 * std::numbers::pi / 180);
+    return std::hypot(dra, de1 - de2) * 3600.0;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double Quantile(std::vector<double> v, double q) {
+    std::sort(v.begin(), v.end());
+    return v[static_cast<std::size_t>(q * (v.size() - 1))];
+}
+
+std::string Shown(const std::vector<long>& records) {
+    std::string s;
+    for (std::size_t i = 0; i < records.size() && i < 5; ++i) s += " " + std::to_string(records[i]);
+    return s;
+}
+
+struct BrightStar {
+    int hr;
+    double ra, de, v;  // hours, degrees, magnitude
+    std::string name;  // 10 columns: Flamsteed number, Bayer letter, constellation
+};
+
+class ShippedCatalogue : public ::testing::Test {
+protected:
+    // Loads once for both suites that derive from this one.
+    static void SetUpTestSuite() {
+        if (!catalogue_.empty()) return;
+        catalogue_ = ReadWhole(kDataDir / "skycat.dat");
+        index_ = ReadWhole(kDataDir / "velkarn.ndx");
+        std::ifstream in(fs::path(VELKARN_SOURCE_DIR) / "tests" / "catalogue" / "data" / "bsc_reference.txt");
+        std::string line;
+        while (std::getline(in, line)) {
+            if (line.empty() || line[0] == '#') continue;
+            BrightStar b;
+            std::istringstream fields(line);
+            fields >> b.hr >> b.ra >> b.de >> b.v;
+            const auto quote = line.find('"');
+            b.name = line.substr(quote + 1, 10);
+            bright_.push_back(b);
+        }
+    }
+
+    static long Count() { return static_cast<long>(catalogue_.size()) / kRecord; }
+    static std::string Record(long n) { return catalogue_.substr(n * kRecord, kRecord); }
+    static unsigned IndexEntry(int e) {
+        unsigned n = 0;
+        return std::sscanf(index_.c_str() + 6 * e, "%u", &n) == 1 ? n : 0xFFFFFFFFu;
+    }
+
+    static std::string catalogue_;
+    static std::string index_;
+    static std::vector<BrightStar> bright_;
+};
+
+std::string ShippedCatalogue::catalogue_;
+std::string ShippedCatalogue::index_;
+std::vector<BrightStar> ShippedCatalogue::bright_;
+
+TEST_F(ShippedCatalogue, HoldsAboutFiftyThousandWhole107ByteRecordsSortedByRightAscension) {
+    ASSERT_EQ(catalogue_.size() % kRecord, 0u);
+    EXPECT_GT(Count(), 45000);
+    EXPECT_LT(Count(), 55000);  // and so below 65535, the index's "no record"
+    std::vector<long> unsorted;
+    for (long n = 1; n < Count(); ++n)
+        if (Record(n).compare(25, 7, Record(n - 1), 25, 7) < 0) unsorted.push_back(n);
+    EXPECT_TRUE(unsorted.empty()) << "records out of order:" << Shown(unsorted);
+}
+
+// scanf's "%Nf" skips leading blanks before counting its width, so a blank
+// or short numeric field would read on into the next one.
+TEST_F(ShippedCatalogue, EveryRecordFillsEveryNumericFieldAndKeepsTheSeparatorsBlank) {
+    std::vector<long> bad;
+    for (long n = 0; n < Count(); ++n) {
+        const std::string r = Record(n);
+        const auto ra = Digits(r, 25, 7), de = Digits(r, 33, 6), mag = Digits(r, 48, 4);
+        const bool ok =
+            r.compare(105, 2, "\r\n") == 0 && r.find_first_of("\r\n") == 105 &&
+            BlankOrRightAligned(r, 0, 6) && r[6] == ' ' && BlankOrRightAligned(r, 7, 6) &&
+            BlankOrRightAligned(r, 13, 3) && Blank(r, 16, 6) &&
+            (r[15] == ' ') == Blank(r, 22, 3) &&
+            ra && *ra / 100000 < 24 && *ra / 1000 % 100 < 60 && *ra % 1000 < 600 &&
+            (r[32] == '+' || r[32] == '-') && de && *de <= 900000 && *de / 100 % 100 < 60 && *de % 100 < 60 &&
+            (r[39] == '+' || r[39] == '-') && Digits(r, 39, 5) &&
+            (r[44] == '+' || r[44] == '-') && Digits(r, 44, 4) &&
+            mag && r[51] != ' ' && r[52] == ' ';
+        if (!ok) bad.push_back(n);
+    }
+    EXPECT_TRUE(bad.empty()) << bad.size() << " malformed records, first:" << Shown(bad);
+}
+
+TEST_F(ShippedCatalogue, EveryRecordReadsBackThroughSkyCatAsItsDigitsSpell) {
+    SkyCat reader(kFiles, "", 0.5f);  // a refused name: no search, no candidates
+    std::vector<long> bad;
+    for (long n = 0; n < Count(); ++n) {
+        const std::string r = Record(n);
+        reader.AddStar(r.c_str());
+        const CatStar& s = reader.candidates.back();
+        std::string name;
+        if (r[15] != ' ') name = r.substr(13, 4) + r.substr(22, 3);
+        else if (r[12] != ' ') name = "SAO" + r.substr(7, 6);
+        else name = "HD" + r.substr(0, 6);
+        const bool ok = std::abs(s.ra - RecordRA(r)) < 1e-5 && std::abs(s.de - RecordDE(r)) < 2e-5 &&
+                        std::abs(s.pmra - *Digits(r, 39, 5) * 0.001) < 1e-6 &&
+                        std::abs(s.pmde - *Digits(r, 44, 4) * 0.01) < 1e-6 &&
+                        std::abs(s.mag - *Digits(r, 48, 4) * 0.01) < 1e-6 && name == s.name;
+        if (!ok) bad.push_back(n);
+    }
+    EXPECT_TRUE(bad.empty()) << bad.size() << " records read back wrong, first:" << Shown(bad);
+}
+
+TEST_F(ShippedCatalogue, PolarListNamesExactlyTheRecordsWithinFourDegreesOfAPole) {
+    std::vector<long> expected;
+    for (long n = 0; n < Count(); ++n)
+        if (*Digits(Record(n), 33, 6) >= 860000) expected.push_back(n);
+    const auto polar = PolarRecords(kDataDir, Count());
+    ASSERT_TRUE(polar.has_value());
+    EXPECT_EQ(*polar, expected);
+    EXPECT_GT(expected.size(), 50u);
+}
+
+TEST_F(ShippedCatalogue, IndexHolds2908SixByteEntriesEachARecordNumberOrNone) {
+    ASSERT_EQ(index_.size(), 6u * kIndexEntries);
+    int filled = 0;
+    std::vector<long> bad;
+    for (int e = 0; e < kIndexEntries; ++e) {
+        const unsigned n = IndexEntry(e);
+        if (n == 65535) continue;
+        if (n >= static_cast<unsigned>(Count()) || Record(n)[15] == ' ') bad.push_back(e);
+        ++filled;
+    }
+    EXPECT_TRUE(bad.empty()) << "entries naming no Flamsteed star:" << Shown(bad);
+    EXPECT_GT(filled, 2400);
+}
+
+TEST_F(ShippedCatalogue, RawIndexLeadsFrom58OriToBetelgeuseAndFrom9CMaToSirius) {
+    // Entry = the group's first entry + number - 1: Ori starts at 1893, CMa at 727.
+    const std::string betelgeuse = Record(IndexEntry(1893 + 58 - 1));
+    EXPECT_EQ(betelgeuse.substr(13, 3) + betelgeuse.substr(22, 3), " 58Ori");
+    EXPECT_EQ(betelgeuse.substr(25, 5), "05551");   // 5h 55m 1xs
+    EXPECT_EQ(betelgeuse.substr(32, 5), "+0724");   // +7° 24'
+    const std::string sirius = Record(IndexEntry(727 + 9 - 1));
+    EXPECT_EQ(sirius.substr(25, 5), "06450");       // 6h 45m 0xs
+    EXPECT_EQ(sirius.substr(32, 5), "-1642");       // -16° 42'
+    EXPECT_EQ(sirius.substr(48, 4), "-144");
+}
+
+TEST_F(ShippedCatalogue, NameSearchFindsBetelgeuseSiriusAndPolaris) {
+    SkyCat betelgeuse(kFiles, "58 Ori", 0.5f);
+    ASSERT_EQ(betelgeuse.status, SkyCatStatus::Found);
+    EXPECT_STREQ(betelgeuse.candidates[0].name, " 58 Ori");
+    EXPECT_NEAR(betelgeuse.ra, 5 + 55 / 60.0 + 10.3 / 3600, 0.1 / 3600);
+    EXPECT_NEAR(betelgeuse.de, 7 + 24 / 60.0 + 25.4 / 3600, 1.0 * kArcsec);
+
+    SkyCat sirius(kFiles, "9cma", 0.5f);
+    ASSERT_EQ(sirius.status, SkyCatStatus::Found);
+    const CatStar& s = sirius.candidates[0];
+    EXPECT_NEAR(s.ra, 6 + 45 / 60.0 + 8.9 / 3600, 0.1 / 3600);
+    EXPECT_NEAR(s.de, -(16 + 42 / 60.0 + 58.0 / 3600), 1.0 * kArcsec);
+    EXPECT_NEAR(s.mag, -1.45f, 0.02f);
+    EXPECT_NEAR(s.pmra, -0.038f, 0.001f);  // -546 mas/yr at DE -16.7°
+    EXPECT_NEAR(s.pmde, -1.22f, 0.01f);
+
+    SkyCat polaris(kFiles, "1 UMi", 0.5f);
+    ASSERT_EQ(polaris.status, SkyCatStatus::Found);
+    EXPECT_NEAR(polaris.de, 89 + 15 / 60.0 + 51 / 3600.0, 1.0 * kArcsec);
+}
+
+TEST_F(ShippedCatalogue, EveryFlamsteedNumberInTheCatalogueIsFoundByName) {
+    std::vector<long> lost;
+    for (long n = 0; n < Count(); ++n) {
+        const std::string r = Record(n);
+        if (r[15] == ' ') continue;
+        const std::string name = r.substr(13, 3) + " " + r.substr(22, 3);
+        SkyCat found(kFiles, name.c_str(), 0.5f);
+        if (found.status != SkyCatStatus::Found || found.ra != SkyCat::fCnvCatRA(r.c_str() + 25) ||
+            found.de != SkyCat::fCnvCatDE(r.c_str() + 32))
+            lost.push_back(n);
+    }
+    EXPECT_TRUE(lost.empty()) << "records their name does not find:" << Shown(lost);
+}
+
+TEST_F(ShippedCatalogue, PositionSearchesFindBetelgeuseAndThePolarStars) {
+    auto has = [](const SkyCat& cat, const char* name) {
+        return std::any_of(cat.candidates.begin(), cat.candidates.end(),
+                           [&](const CatStar& s) { return std::string(s.name) == name; });
+    };
+    SkyCat orion(kFiles, 5.92f, 7.4f, 0.5f, 8.0f);
+    EXPECT_TRUE(has(orion, " 58 Ori"));
+    SkyCat pole(kFiles, 0.0f, 90.0f, 4.0f, 8.2f);  // the polar list alone
+    EXPECT_TRUE(has(pole, "  1 UMi"));
+    SkyCat south(kFiles, 21.0f, -88.9f, 0.5f, 8.0f);  // the polar list and the scan
+    EXPECT_TRUE(has(south, "SAO258857"));             // sigma Octantis
+}
+
+TEST_F(ShippedCatalogue, BrightStarFlamsteedNumbersLeadToThoseStars) {
+    int named = 0, found = 0;
+    std::vector<long> far;
+    for (const BrightStar& b : bright_) {
+        const std::string number = b.name.substr(0, 3);
+        if (number == "   ") continue;
+        ++named;
+        SkyCat cat(kFiles, (number + b.name.substr(7, 3)).c_str(), 0.5f);
+        if (cat.status != SkyCatStatus::Found) continue;
+        ++found;
+        // Components of a double share a number; the index names one of them.
+        if (SeparationArcsec(cat.ra, cat.de, b.ra, b.de) > 60) far.push_back(b.hr);
+    }
+    ASSERT_GT(named, 50);
+    EXPECT_GE(found, named * 98 / 100);
+    EXPECT_TRUE(far.empty()) << "HR numbers whose Flamsteed number leads elsewhere:" << Shown(far);
+}
+
+class BrightStarComparison : public ShippedCatalogue {
+protected:
+    // The catalogue record of each reference star, by the HR number in
+    // columns 60-63 (a column the program does not read).
+    static std::vector<std::pair<BrightStar, std::string>> Matched() {
+        std::vector<std::pair<BrightStar, std::string>> out;
+        std::vector<long> record_of_hr(10000, -1);
+        for (long n = 0; n < Count(); ++n)
+            if (auto hr = RightAligned(Record(n), 60, 4)) record_of_hr[*hr] = n;
+        for (const BrightStar& b : bright_)
+            if (record_of_hr[b.hr] >= 0) out.emplace_back(b, Record(record_of_hr[b.hr]));
+        return out;
+    }
+};
+
+TEST_F(BrightStarComparison, PositionsAgreeToAboutOneArcsecond) {
+    const auto matched = Matched();
+    ASSERT_GE(matched.size(), bright_.size() * 97 / 100);
+    std::vector<double> dra, dde, sep;
+    for (const auto& [b, r] : matched) {
+        double d = RecordRA(r) - b.ra;
+        if (d > 12) d -= 24;
+        if (d < -12) d += 24;
+        dra.push_back(std::abs(d * 15 * 3600 * std::cos(b.de * std::numbers::pi / 180)));
+        dde.push_back(std::abs(RecordDE(r) - b.de) * 3600);
+        sep.push_back(SeparationArcsec(RecordRA(r), RecordDE(r), b.ra, b.de));
+    }
+    EXPECT_LT(Median(dde), 1.0);
+    // The list's own RA is rounded to 0.0001 h, 5.4" cos DE.
+    EXPECT_LT(Median(dra), 1.5);
+    EXPECT_LT(Median(sep), 2.0);
+    EXPECT_LT(Quantile(sep, 1.0), 10.0);
+}
+
+TEST_F(BrightStarComparison, MagnitudesAgreeToTwoHundredths) {
+    std::vector<double> dv;
+    for (const auto& [b, r] : Matched()) dv.push_back(std::abs(*Digits(r, 48, 4) * 0.01 - b.v));
+    ASSERT_FALSE(dv.empty());
+    EXPECT_LE(Median(dv), 0.02);
+    EXPECT_LT(Quantile(dv, 0.9), 0.1);  // the rest: variables and photometry of doubles
+}
+
+}  // namespace
