@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "image/bmp_file_image.h"
+#include "image/pcd_file_image.h"
 
 namespace {
 
@@ -33,5 +34,6 @@ std::unique_ptr<MeteorImage> Unopenable(const std::string& path) {
 std::unique_ptr<MeteorImage> OpenImageFile(const std::string& path, ImageOpenContext& context) {
     const std::string ext = LowerExtension(path);
     if (ext == ".bmp") return std::make_unique<BMPFileImage>(context.progress, path);
+    if (ext == ".pcd") return LoadPhotoCD(context.progress, path, context.pcd_resolution);
     return Unopenable(path);
 }
