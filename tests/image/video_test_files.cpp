@@ -74,6 +74,8 @@ void Drain(Writer& w, AVStream* st, const TestVideo& v) {
         if (r == AVERROR(EAGAIN) || r == AVERROR_EOF) return;
         Check(r, "encode");
         w.pkt->duration = v.packet_durations ? 1 : 0;
+        if (std::count(v.short_frames.begin(), v.short_frames.end(), w.pkt->pts))
+            av_shrink_packet(w.pkt, w.pkt->size / 2);
         av_packet_rescale_ts(w.pkt, w.c->time_base, st->time_base);
         w.pkt->stream_index = st->index;
         Check(av_interleaved_write_frame(w.oc, w.pkt), "write");

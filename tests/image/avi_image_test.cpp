@@ -1,0 +1,198 @@
+#include "image/avi_image.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <numeric>
+#include <vector>
+
+#include "image/image_status.h"
+#include "image/packed_dib.h"
+#include "image/video_test_files.h"
+#include "platform/scripted.h"
+
+namespace {
+
+constexpr int kW = 66;  // rows padded to 68 bytes in the pictures
+constexpr int kH = 48;
+
+// Four regions whose levels together pin down which frames were averaged:
+// top half k and 255 - k, bottom half k*k mod 251 and 37k mod 256.
+std::uint8_t Level(int k, int x, int y) {
+    const bool left = x < kW / 2;
+    if (y < kH / 2) return static_cast<std::uint8_t>(left ? k : 255 - k);
+    return static_cast<std::uint8_t>(left ? (k * k) % 251 : (37 * k) % 256);
+}
+
+// Grey level of picture pixel (x, y), y counted from the top like Level's.
+int Pixel(const std::vector<std::uint8_t>& dib, int x, int y) {
+    return packed_dib::Row(dib, kW, kH - 1 - y)[x];
+}
+
+class AviImage : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = TempVideoDir("avi_image"); }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+
+    std::string Video(const std::string& name, int frames, AVPixelFormat fmt = AV_PIX_FMT_GRAY8,
+                      std::vector<int> short_frames = {}) {
+        TestVideo t;
+        t.pix_fmt = fmt;
+        t.width = kW;
+        t.height = kH;
+        t.frames = frames;
+        t.pixel = Level;
+        t.short_frames = std::move(short_frames);
+        if (fmt == AV_PIX_FMT_BGR0) t.encoder = "ffv1";
+        WriteTestVideo(dir_ + "/" + name, t);
+        return dir_ + "/" + name;
+    }
+
+    // The average of the given frames at the sample points of each region.
+    static void ExpectAverageOf(const AVIImage& image, const std::vector<int>& frames, int divisor) {
+        const int xs[] = {3, kW - 3};
+        const int ys[] = {2, kH - 2};
+        for (int x : xs)
+            for (int y : ys) {
+                int sum = 0;
+                for (int k : frames) sum += Level(k, x, y);
+                EXPECT_EQ(Pixel(image.picture, x, y), sum / divisor) << "at " << x << "," << y;
+            }
+    }
+
+    ScriptedProgress progress_;
+    ScriptedMessageBox messages_;
+    std::string dir_;
+};
+
+TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLength) {
+    struct Expect {
+        int length;
+        std::vector<int> frames;
+    };
+    const std::vector<Expect> cases = {
+        {5, {0, 1, 2, 3, 4}},
+        {9, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {10, {1, 2, 3, 4, 5, 6, 7, 8}},
+        {11, {1, 2, 3, 4, 6, 7, 8, 9}},  // spread by i*8/7 + 1.5, not by whole eighths
+        {17, {1, 3, 5, 7, 9, 11, 13, 15}},
+        {50, {17, 19, 21, 23, 25, 27, 29, 31}},
+        {100, {42, 44, 46, 48, 50, 52, 54, 56}},
+    };
+    for (const Expect& c : cases) {
+        SCOPED_TRACE(c.length);
+        AVIFileImage image(progress_, Video("len" + std::to_string(c.length) + ".avi", c.length), &messages_);
+        ASSERT_EQ(image.status, kStatusOk);
+        EXPECT_EQ(image.GetNFr(), c.length);
+        EXPECT_EQ(image.type, 9);
+        EXPECT_EQ(image.bit8, 1);
+        ExpectAverageOf(image, c.frames, static_cast<int>(c.frames.size()));
+    }
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(AviImage, TwentyFourBitStreamsAverageTheGreenComponentAndReportTheExtraStep) {
+    AVIFileImage image(progress_, Video("rgb.mkv", 50, AV_PIX_FMT_BGR0), &messages_);
+    ASSERT_EQ(image.status, kStatusOk);
+    EXPECT_EQ(image.bit8, 0);
+    ExpectAverageOf(image, {17, 19, 21, 23, 25, 27, 29, 31}, 8);
+    EXPECT_EQ(progress_.reports, (std::vector<int>{10, 20, 30, 37, 45, 52, 60, 67, 75, 82, 90, 100}));
+    EXPECT_EQ(progress_.clears, 1);
+}
+
+TEST_F(AviImage, EightBitStreamsSkipTheTwentyPercentStep) {
+    AVIFileImage image(progress_, Video("grey.avi", 3), &messages_);
+    ASSERT_EQ(image.status, kStatusOk);
+    EXPECT_EQ(progress_.reports, (std::vector<int>{10, 30, 50, 70, 90, 100}));
+}
+
+TEST_F(AviImage, EscapeDuringTheAverageAbortsWithoutAMessage) {
+    progress_.escape_at_poll = 3;
+    AVIFileImage image(progress_, Video("long.avi", 40), &messages_);
+    EXPECT_EQ(image.status, kStatusAborted);
+    EXPECT_EQ(ImageStatusMessage(image.status), "");
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(progress_.reports.back(), 30 + 2 * 60 / 8);
+}
+
+TEST_F(AviImage, ShowsEachFrameExactlyInTheFramePictureBottomRowFirst) {
+    AVIFileImage image(progress_, Video("frames.avi", 20, AV_PIX_FMT_PAL8), &messages_);
+    ASSERT_EQ(image.status, kStatusOk);
+    const packed_dib::Header h = packed_dib::ReadHeader(image.frame_picture.data());
+    EXPECT_EQ(h.width, kW);
+    EXPECT_EQ(h.height, kH);
+    EXPECT_EQ(h.size_image, 68u * kH);
+    ASSERT_EQ(image.frame_picture.size(), packed_dib::kPixelOffset + 68u * kH);
+    RecordingCanvas canvas;
+    for (int k : {7, 8, 19, 0, 7}) {
+        image.Display(canvas, 0, 0, kW, kH, 0, 0, kW, kH, k);
+        for (int y : {1, kH - 1})
+            for (int x : {0, kW - 1}) ASSERT_EQ(Pixel(image.frame_picture, x, y), Level(k, x, y)) << k;
+    }
+    EXPECT_EQ(canvas.calls.size(), 5u);
+    EXPECT_EQ(image.status, kStatusOk);
+}
+
+TEST_F(AviImage, FrameMinusOneDrawsTheAverageAndFrameNDrawsNothing) {
+    AVIFileImage image(progress_, Video("five.avi", 5), &messages_);
+    ASSERT_EQ(image.status, kStatusOk);
+    RecordingCanvas canvas;
+    image.Display(canvas, 0, 0, 10, 10, 0, 0, kW, kH, 5);
+    EXPECT_TRUE(canvas.calls.empty());
+    image.Display(canvas, 0, 0, 10, 10, 0, 0, kW, kH, -1);
+    ASSERT_EQ(canvas.calls.size(), 1u);
+    EXPECT_EQ(canvas.calls[0].dst, (CanvasRect{0, 0, 10, 10}));
+    EXPECT_EQ(image.status, kStatusOk);
+}
+
+TEST_F(AviImage, TheFramePictureFollowsTheColourTable) {
+    AVIFileImage image(progress_, Video("table.avi", 5), &messages_);
+    ASSERT_EQ(image.status, kStatusOk);
+    ASSERT_TRUE(image.SetBrightness(15));
+    const std::uint8_t* table = image.frame_picture.data() + packed_dib::kHeaderSize;
+    EXPECT_EQ(table[4 * 10 + 1], 125);  // entry i = i + 115
+    EXPECT_EQ(table[4 * 200], 255);
+}
+
+TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShown) {
+    AVIFileImage image(progress_, Video("short.avi", 5, AV_PIX_FMT_GRAY8, {2}), &messages_);
+    ASSERT_EQ(image.status, kStatusOk);
+    ASSERT_EQ(image.GetNFr(), 5);
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "Frame missing");
+    EXPECT_EQ(messages_.shown[0].caption, "Avgframe");
+    ExpectAverageOf(image, {0, 1, 3, 4}, 5);  // left out of the sum, not of the division
+
+    RecordingCanvas canvas;
+    image.Display(canvas, 0, 0, kW, kH, 0, 0, kW, kH, 2);
+    EXPECT_EQ(image.status, kStatusFrameMissing);
+    EXPECT_EQ(ImageStatusMessage(image.status), "Video frame not present");
+    EXPECT_TRUE(canvas.calls.empty());
+    image.Display(canvas, 0, 0, kW, kH, 0, 0, kW, kH, 3);
+    EXPECT_EQ(image.status, kStatusOk);
+    EXPECT_EQ(canvas.calls.size(), 1u);
+}
+
+TEST_F(AviImage, AVideoWithNoDecodableFrameFailsInsteadOfShowingBlack) {
+    AVIFileImage image(progress_, Video("broken.avi", 3, AV_PIX_FMT_GRAY8, {0, 1, 2}), &messages_);
+    EXPECT_EQ(image.status, kStatusFrameMissing);
+}
+
+TEST_F(AviImage, FilesThatAreNoVideoOrHaveNoFramesGetTheirStatus) {
+    AVIFileImage missing(progress_, dir_ + "/absent.avi", &messages_);
+    EXPECT_EQ(missing.status, kStatusCannotOpen);
+    EXPECT_EQ(ImageStatusMessage(missing.status), "File cannot be opened!");
+    std::ofstream(dir_ + "/text.avi") << "RIFF but not really an AVI file at all\n";
+    AVIFileImage text(progress_, dir_ + "/text.avi", &messages_);
+    EXPECT_EQ(text.status, kStatusCannotOpen);
+    AVIFileImage empty(progress_, Video("empty.avi", 0), &messages_);
+    EXPECT_EQ(empty.status, kStatusNoVideoStream);
+    EXPECT_EQ(ImageStatusMessage(empty.status), "AVI video stream cannot be accessed");
+    RecordingCanvas canvas;
+    empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, 0);
+    empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, -1);
+    EXPECT_TRUE(canvas.calls.empty());
+}
+
+}  // namespace
