@@ -2,7 +2,7 @@
 
 namespace {
 
-bool Keeps(NumericKind kind, char c, std::size_t position) {
+bool Keeps(NumericKind kind, char c, int position) {
     if (c >= '0' && c <= '9') return true;
     switch (kind) {
         case NumericKind::Unsigned: return false;
@@ -23,7 +23,7 @@ FilteredText FilterNumericText(NumericKind kind, std::string_view text, int selS
         // The position a character has once the removals in front of it are
         // done: a minus sign that becomes the first character is kept.
         const int position = static_cast<int>(out.text.size());
-        if (Keeps(kind, c, out.text.size())) {
+        if (Keeps(kind, c, position)) {
             out.text.push_back(c);
             continue;
         }

@@ -1,115 +1,132 @@
 #include "files/station_list.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <cstring>
+#include <deque>
 #include <fstream>
 #include <sstream>
 
+#include "files/exposure_dialogs.h"
+#include "files/exposure_fields.h"
 #include "session/fixed_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const std::string kHeading = kStationHeading;
+const std::string kHeading = std::string(kStationHeading) + "\n";
 const std::string kDarnholm = "  Darnholm               0    48.  30.   0.0    11.  15.   2.5   450.\n";
+const std::string kEnd = "  End of file\n";
 
-StationData Station(const char* name, const char* latdeg, const char* latmin, const char* latsec,
-                    const char* londeg, const char* lonmin, const char* lonsec, const char* height) {
+StationData Station(const char* name, std::initializer_list<const char*> fields) {
     StationData s;
     copy_text(s.name, name);
-    copy_text(s.latdeg, latdeg);
-    copy_text(s.latmin, latmin);
-    copy_text(s.latsec, latsec);
-    copy_text(s.londeg, londeg);
-    copy_text(s.lonmin, lonmin);
-    copy_text(s.lonsec, lonsec);
-    copy_text(s.height, height);
+    auto f = fields.begin();
+    for (char* text : {s.latdeg, s.latmin, s.latsec, s.londeg, s.lonmin, s.lonsec, s.height}) std::strcpy(text, *f++);
     return s;
 }
 
-StationData Darnholm() { return Station("Darnholm", "48", "30", "0", "11", "15", "2.5", "450"); }
+const StationData kDarnholmData = Station("Darnholm", {"48", "30", "0", "11", "15", "2.5", "450"});
+const StationData kOndrejovData = Station("Ondrejov", {"-49", "5", "59.9", "-14", "46", "12.5.3", "9999"});
+const std::string kOndrejov = "  Ondrejov               0   -49.   5.  59.9   -14.  46.  12.5  9999.\n";
+
+// Plays the user of the exposure dialogs: picks "New station" as often as
+// there are scripted stations (nullptr: the station dialog is cancelled),
+// then confirms.
+class ScriptedDialogs : public ExposureDialogRunner {
+public:
+    std::deque<const char*> stations;
+    std::vector<std::string> stationAtOpen;
+    int RunDataDialog(DialogData& d) override {
+        stationAtOpen.push_back(d.station);
+        d.status = stationAtOpen.size() <= stations.size() ? -16 : 0;
+        return 1;
+    }
+    void RunStationDialog(StationData& s) override {
+        const char* name = stations[stationAtOpen.size() - 1];
+        if (!name) return;
+        s = Station(name, {"-49", "5", "59.9", "-14", "46", "12.5.3", "9999"});
+        CloseStationDialog(s);
+    }
+};
 
 class StationList : public testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("velkarn_station_" + std::to_string(::getpid()) + "_" +
-                                            testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() / ("velkarn_station_" + std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
         list_ = dir_ / "station.dat";
     }
     void TearDown() override { fs::remove_all(dir_); }
-
     void Write(const std::string& text) { std::ofstream(list_, std::ios::binary) << text; }
     std::string Read() const {
-        std::ifstream in(list_, std::ios::binary);
         std::stringstream s;
-        s << in.rdbuf();
+        s << std::ifstream(list_, std::ios::binary).rdbuf();
         return s.str();
     }
-
-    fs::path dir_;
-    fs::path list_;
+    fs::path dir_, list_;
 };
 
-TEST(StationRecordLine, MatchesTheExampleByteForByte) { EXPECT_EQ(StationRecord(Darnholm()), kDarnholm); }
-
-TEST(StationRecordLine, WritesSecondsAsNumbersAndNegativeDegreesAsTyped) {
-    EXPECT_EQ(StationRecord(Station("Punta Arenas", "-53", "9", "59.9", "-70", "55", "12.5.3", "9999")),
-              "  Punta Arenas           0   -53.   9.  59.9   -70.  55.  12.5  9999.\n");
-}
-
-TEST_F(StationList, NewStationGoesOnTopOfAnExistingListAboveTheEndLine) {
-    Write(kHeading + "\n" + kDarnholm + "  End of file\n");
-    ASSERT_TRUE(AddStation(list_, Station("Ondrejov", "49", "54", "38", "14", "46", "50", "527")));
-    EXPECT_EQ(Read(), kHeading + "\n" +
-                          "  Ondrejov               0    49.  54.  38.0    14.  46.  50.0   527.\n" + kDarnholm +
-                          "  End of file\n");
+TEST_F(StationList, ANewStationGoesOnTopAboveTheOlderRecordsAndTheEndLine) {
+    EXPECT_EQ(StationRecord(kDarnholmData), kDarnholm);
+    Write(kHeading + kDarnholm + kEnd + "  Dropped after the end line\n");
+    ASSERT_TRUE(AddStation(list_, kOndrejovData));
+    EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + kEnd);
     EXPECT_FALSE(fs::exists(dir_ / kStationTempName));
 }
 
-TEST_F(StationList, AMissingListIsCreatedWithTheNewStation) {
-    ASSERT_TRUE(AddStation(list_, Darnholm()));
-    EXPECT_EQ(Read(), kHeading + "\n" + kDarnholm);
-}
-
-TEST_F(StationList, AListWithoutEndLineIsCopiedWhole) {
-    const std::string other = "  Other                  0     1.   2.   3.0     4.   5.   6.0     7.\n";
-    Write(kHeading + "\n" + other + "  Last");  // no end line, no final newline
-    ASSERT_TRUE(AddStation(list_, Darnholm()));
-    EXPECT_EQ(Read(), kHeading + "\n" + kDarnholm + other + "  Last\n");
+TEST_F(StationList, AMissingListOrOneWithoutEndLineIsExtendedWhole) {
+    ASSERT_TRUE(AddStation(list_, kDarnholmData));
+    EXPECT_EQ(Read(), kHeading + kDarnholm);
+    Write(kHeading + kDarnholm + "  Last");
+    ASSERT_TRUE(AddStation(list_, kOndrejovData));
+    EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + "  Last\n");
 }
 
 TEST_F(StationList, AFailedAddLeavesTheOldListUntouched) {
-    const std::string old = kHeading + "\n" + kDarnholm + "  End of file\n";
-    Write(old);
-    fs::create_directory(dir_ / kStationTempName);  // the temporary file cannot be created
-    EXPECT_FALSE(AddStation(list_, Station("New", "1", "2", "3", "4", "5", "6", "7")));
-    EXPECT_EQ(Read(), old);
-}
-
-TEST_F(StationList, AListCalledTempstatIsNotEmptiedByItsOwnRebuild) {
+    Write(kHeading + kDarnholm + kEnd);
+    fs::create_directory(dir_ / kStationTempName);  // the new list cannot be built
+    EXPECT_FALSE(AddStation(list_, kOndrejovData));
+    EXPECT_EQ(Read(), kHeading + kDarnholm + kEnd);
+    // A list that is itself called tempstat.dat is not emptied by its rebuild.
+    fs::remove(dir_ / kStationTempName);
     list_ = dir_ / kStationTempName;
-    Write(kHeading + "\n" + kDarnholm + "  End of file\n");
-    ASSERT_TRUE(AddStation(list_, Station("New", "1", "2", "3", "4", "5", "6", "7")));
-    const auto names = ReadStationNames(list_);
-    ASSERT_TRUE(names);
-    EXPECT_EQ(names->size(), 2u);
+    Write(kHeading + kDarnholm + kEnd);
+    ASSERT_TRUE(AddStation(list_, kOndrejovData));
+    EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + kEnd);
 }
 
 TEST_F(StationList, NamesComeBackBlankPaddedInFileOrderUpToTheEndLine) {
-    Write(kHeading + "\r\n\r\n" + "  Ondrejov               0    49.  54.  38.0    14.  46.  50.0   527.\r\n" +
-          kDarnholm + "  End of file\n" + "  Ignored                0\n");
-    const auto names = ReadStationNames(list_);
-    ASSERT_TRUE(names);
-    EXPECT_EQ(*names, (std::vector<std::string>{"Ondrejov          ", "Darnholm          "}));
+    EXPECT_FALSE(ReadStationNames(list_));
+    Write(kStationHeading + std::string("\r\n\r\n") + "  Ondrejov               0\r\n" + kDarnholm + kEnd + kOndrejov);
+    EXPECT_EQ(ReadStationNames(list_), (std::vector<std::string>{"Ondrejov          ", "Darnholm          "}));
 }
 
-TEST_F(StationList, AMissingListGivesNoNamesAndAnAddedStationReadsBack) {
-    EXPECT_FALSE(ReadStationNames(list_));
-    ASSERT_TRUE(AddStation(list_, Darnholm()));
-    EXPECT_EQ(ReadStationNames(list_), (std::vector<std::string>{"Darnholm          "}));
+TEST_F(StationList, AConfirmedNewStationIsListedAndSelectedInTheReopenedDialog) {
+    Write(kHeading + kDarnholm + kEnd);
+    DialogData d;
+    copy_text(d.station, "Darnholm");
+    ScriptedDialogs ui;
+    ui.stations = {"Ondrejov"};
+    EXPECT_EQ(RunExposureDialogs(d, ui, list_), 1);
+    EXPECT_EQ(ui.stationAtOpen, (std::vector<std::string>{"Darnholm", "Ondrejov"}));
+    const auto names = ReadStationNames(list_);
+    ASSERT_TRUE(names);
+    EXPECT_EQ(FindEntryStartingWith(StationEntries(*names), d.station), 1);
+}
+
+TEST_F(StationList, ACancelledNewStationLeavesListAndStationAndReopensTheDialog) {
+    Write(kHeading + kDarnholm + kEnd);
+    DialogData d;
+    copy_text(d.station, "Darnholm");
+    ScriptedDialogs ui;
+    ui.stations = {nullptr, nullptr};
+    EXPECT_EQ(RunExposureDialogs(d, ui, list_), 1);
+    EXPECT_EQ(ui.stationAtOpen, (std::vector<std::string>{"Darnholm", "Darnholm", "Darnholm"}));
+    EXPECT_EQ(Read(), kHeading + kDarnholm + kEnd);
 }
 
 }  // namespace
