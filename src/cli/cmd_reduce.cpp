@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
@@ -100,6 +101,20 @@ std::string TrimRight(const char* text) {
     std::string s(text);
     while (!s.empty() && s.back() == ' ') s.pop_back();
     return s;
+}
+
+std::string Trim(const char* text) {
+    std::string s = TrimRight(text);
+    s.erase(0, s.find_first_not_of(' '));
+    return s;
+}
+
+// A float as the decimal it was read from or printed as, not its binary
+// expansion (1.79, not 1.789999962).
+double Decimal(float v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.7g", v);
+    return std::strtod(buf, nullptr);
 }
 
 // Residuals and standard deviations as the analysis view shows them: packed
@@ -254,8 +269,8 @@ void PrintJson(const Arguments& a, const SessionData& s, const Report& r) {
     j.Value("year", d.year);
     j.Value("month", d.month);
     j.Value("day", d.day);
-    j.Value("time", TrimRight(d.hour) + ":" + d.minute + ":" + d.second);
-    j.Value("reference_time", TrimRight(d.refhour) + ":" + d.refminute + ":" + d.refsecond);
+    j.Value("time", Trim(d.hour) + ":" + d.minute + ":" + d.second);
+    j.Value("reference_time", Trim(d.refhour) + ":" + d.refminute + ":" + d.refsecond);
     j.Value("objective", TrimRight(d.objective));
     j.Value("shutter", d.shutter);
     j.Value("astrometry", d.astrometry ? "Turner" : "Redsky");
@@ -277,11 +292,11 @@ void PrintJson(const Arguments& a, const SessionData& s, const Report& r) {
         const bool residuals = !row.star->hidden && r.rms_ra;
         j.BeginObject();
         j.Value("name", TrimRight(row.star->name));
-        j.Value("mag", row.star->mag);
-        j.Value("ra_hours", row.star->ra);
-        j.Value("de_degrees", row.star->de);
-        j.Value("x_mm", row.x);
-        j.Value("y_mm", row.y);
+        j.Value("mag", Decimal(row.star->mag));
+        j.Value("ra_hours", Decimal(row.star->ra));
+        j.Value("de_degrees", Decimal(row.star->de));
+        j.Value("x_mm", Decimal(row.x));
+        j.Value("y_mm", Decimal(row.y));
         j.Value("hidden", row.star->hidden != 0);
         j.Value("oc_ra_arcsec", residuals ? row.dra * 3600.0 : NAN);
         j.Value("oc_de_arcsec", residuals ? row.dde * 3600.0 : NAN);
@@ -296,8 +311,8 @@ void PrintJson(const Arguments& a, const SessionData& s, const Report& r) {
         j.BeginObject();
         j.Value("label", TrimRight(m.label));
         j.Value("frame", m.frame);
-        j.Value("x_mm", s.fxmet(static_cast<int>(i)));
-        j.Value("y_mm", s.fymet(static_cast<int>(i)));
+        j.Value("x_mm", Decimal(s.fxmet(static_cast<int>(i))));
+        j.Value("y_mm", Decimal(s.fymet(static_cast<int>(i))));
         j.Value("ra_hours", r.positions ? Hours24(r.path.ra[i]) : NAN);
         j.Value("de_degrees", r.positions ? r.path.de[i] : NAN);
         j.EndObject();

@@ -1,0 +1,171 @@
+#pragma once
+// Shared fixtures of the session file, log and reduce tests: a scratch
+// directory, the Darnholm example session and its file text.
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "image/meteor_image.h"
+#include "session/fixed_text.h"
+#include "session/session_data.h"
+
+namespace testing_support {
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "velkarn-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+    std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadText(const std::filesystem::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+inline void WriteText(const std::filesystem::path& p, const std::string& text) {
+    std::ofstream(p, std::ios::binary) << text;
+}
+
+// Makes an image current while it lives.
+class CurrentImage {
+public:
+    explicit CurrentImage(MeteorImage* image) : saved_(Mimg) { Mimg = image; }
+    ~CurrentImage() { Mimg = saved_; }
+
+private:
+    MeteorImage* saved_;
+};
+
+inline Star MakeStar(const char* name, float mag, float ra, float pmra, float de, float pmde,
+                     float x, float y) {
+    CatStar c;
+    copy_text(c.name, name);
+    c.mag = mag;
+    c.ra = ra;
+    c.pmra = pmra;
+    c.de = de;
+    c.pmde = pmde;
+    c.raobs = ra;
+    c.deobs = de;
+    return Star(c, x, y);
+}
+
+inline void AddRecord(SessionData& s, const Star& st) {
+    s.stars.push_back(st);
+    ++s.nstar;
+    if (st.hidden) ++s.nhide;
+}
+
+inline void AddRecord(SessionData& s, const Meteor& m) {
+    s.meteors.push_back(m);
+    ++s.nmet;
+}
+
+inline void Remeasure(Star& s, float x, float y) {
+    s.x.push_back(x);
+    s.y.push_back(y);
+    ++s.nrep;
+}
+
+inline void Remeasure(Meteor& m, float x, float y) {
+    m.x.push_back(x);
+    m.y.push_back(y);
+    ++m.nrep;
+}
+
+inline void SetExampleExposure() {
+    DialogData& d = SessionData::dlgdat;
+    d = DialogData{};
+    copy_text(d.station, "Darnholm");
+    copy_text(d.image, "img01");
+    copy_text(d.meteor, "m01");
+    copy_text(d.year, "1999");
+    copy_text(d.month, "8");
+    copy_text(d.day, "12");
+    copy_text(d.hour, "23");
+    copy_text(d.minute, "15");
+    copy_text(d.second, "42");
+    copy_text(d.refhour, "23");
+    copy_text(d.refminute, "10");
+    copy_text(d.refsecond, "00");
+    copy_text(d.objective, "50 mm f/1.8");
+    copy_text(d.shutter, "25.000");
+    d.astrometry = 1;
+    d.status = 0;
+}
+
+// Three stars, two meteor points, every record measured twice; the plate
+// centre at 5h45m, +8 degrees, origin (11, 13) mm.
+inline void FillExampleSession(SessionData& s) {
+    SetExampleExposure();
+    Star a = MakeStar("SAO112740", 2.5f, 5.5f, 0.001f, 7.5f, -0.01f, 10.0f, 12.0f);
+    Remeasure(a, 10.002f, 11.998f);
+    Star b = MakeStar("SAO113389", 3.25f, 5.75f, 0.0f, 9.0f, 0.0f, 14.5f, 15.25f);
+    Remeasure(b, 14.504f, 15.25f);
+    Star c = MakeStar(" 58 Ori", 0.5f, 6.0f, 0.002f, 7.25f, 0.01f, 8.125f, 16.0f);
+    Remeasure(c, 8.121f, 16.004f);
+    AddRecord(s, a);
+    AddRecord(s, b);
+    AddRecord(s, c);
+    Meteor m1(11.0f, 13.5f, 0);
+    Remeasure(m1, 11.006f, 13.496f);
+    Meteor m2(12.5f, 14.0f, 1);
+    Remeasure(m2, 12.498f, 14.002f);
+    copy_text(m2.label, "Maximum");
+    AddRecord(s, m1);
+    AddRecord(s, m2);
+    s.nreplay = 1;
+    s.order = 1;
+    // A hair above 5.75 h so that the packed value does not print as 5h44m60s.
+    s.racen = static_cast<float>(5.750001 * M_PI / 12);
+    s.decen = static_cast<float>(8.000001 * M_PI / 180);
+    s.x0 = 11.0f;
+    s.y0 = 13.0f;
+}
+
+inline const char* kExampleFile =
+    "Darnholm                1999    8   12  23.  15.  42.  img01    m01     \n"
+    "50 mm f/1.8                                             \n"
+    "    5    3    0    0    0    0    1\n"
+    "2000000000000000000000000\n"
+    " 23.  10.  00. 25.000  1.\n"
+    "   0.   0.   0.   0.   0.   0.   0.   0.   0.   0.   0.   0.   0.   0.   0.   0.\n"
+    "SAO112740 2.50    53000.0   0.001    73000.    -0.01    10.001    11.999\n"
+    "SAO113389 3.25    54500.0   0.000    90000.     0.00    14.502    15.250\n"
+    " 58 Ori   0.50    60000.0   0.002    71500.     0.01     8.123    16.002\n"
+    "                                                        11.003    13.498\n"
+    "Maximum                                                 12.499    14.001\n"
+    "   54500.0        80000.0      11.000    13.000\n"
+    "\n"
+    "\n"
+    " Star         x1      y1      x2      y2  \n"
+    "\n"
+    "SAO112740   10.000  12.000  10.002  11.998\n"
+    "SAO113389   14.500  15.250  14.504  15.250\n"
+    " 58 Ori      8.125  16.000   8.121  16.004\n"
+    "\n"
+    " Break        x1      y1      x2      y2  \n"
+    "\n"
+    "    1       11.000  13.500  11.006  13.496\n"
+    "    2       12.500  14.000  12.498  14.002\n"
+    "\n"
+    "Velkarn 3.2";
+
+}  // namespace testing_support

@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../../tools/examples/synthetic_session.h"
+#include "files/options.h"
+#include "files/session_file.h"
+#include "image/fake_image.h"
+#include "platform/scripted.h"
+#include "session/session_data.h"
+#include "session_file_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1) {
+        lines.push_back(text.substr(start, nl - start));
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+// A session of one star and one meteor point, each measured r times.
+void FillMeasuredTimes(SessionData& s, int r) {
+    SetExampleExposure();
+    Star st = MakeStar("Alp Per", 1.8f, 3.4f, 0, 49.9f, 0, 5.0f, 5.0f);
+    Meteor m(6.0f, 6.0f, 0);
+    for (int k = 1; k < r; ++k) {
+        Remeasure(st, 5.0f + 0.001f * k, 5.0f);
+        Remeasure(m, 6.0f, 6.0f + 0.001f * k);
+    }
+    AddRecord(s, st);
+    AddRecord(s, m);
+}
+
+}  // namespace
+
+TEST(SessionFileWriter, WritesTheDarnholmExampleByteForByteAndLogsIt) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    ScriptedMessageBox mb;
+    EXPECT_EQ(s.Save(dir.file("m01.dar").c_str(), dir.path().c_str(), mb), 1);
+    EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
+    EXPECT_TRUE(mb.shown.empty());
+    char name[13];
+    EXPECT_STREQ(s.OutFilename(name), "m01.dar");
+}
+
+TEST(SessionFileWriter, ProposesMeteorNameAndLowerCaseStationPrefix) {
+    SessionData s;
+    copy_text(SessionData::dlgdat.meteor, "M7");
+    copy_text(SessionData::dlgdat.station, "KEstrup");
+    char name[13];
+    EXPECT_STREQ(s.OutFilename(name), "M7.kes");
+    copy_text(SessionData::dlgdat.station, "Ab");
+    EXPECT_STREQ(s.OutFilename(name), "M7.ab");
+}
+
+class ReplayColumns : public testing::TestWithParam<std::pair<int, bool>> {};
+
+TEST_P(ReplayColumns, TableIsWrittenOnlyForTwoToEightMeasurements) {
+    const auto [r, table] = GetParam();
+    ScratchDir dir;
+    SessionData s;
+    FillMeasuredTimes(s, r);
+    ScriptedMessageBox mb;
+    ASSERT_EQ(s.Save(dir.file("s").c_str(), dir.path().c_str(), mb), 2);
+    const std::string text = ReadText(dir.file("s"));
+    EXPECT_EQ(text.find(" Star     ") != std::string::npos, table);
+    if (table) {
+        const auto lines = Lines(text);
+        const std::string& row = lines[lines.size() - 3];  // the meteor row
+        EXPECT_EQ(row.size(), 10u + 16u * r);
+        EXPECT_EQ(lines[lines.size() - 2], "");
+    } else {
+        EXPECT_NE(text.find("\n\n\n\n\nVelkarn 3.2"), std::string::npos);
+    }
+    // The mean is written either way.
+    EXPECT_NE(text.find("    6.000     6.00"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(R, ReplayColumns,
+                         testing::Values(std::pair{1, false}, std::pair{2, true}, std::pair{8, true},
+                                         std::pair{9, false}));
+
+TEST(SessionFileWriter, LeavesHiddenStarsOutOfLinesCountsAndReplayTable) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    s.stars[1].hidden = 1;
+    s.nhide = 1;
+    ScriptedMessageBox mb;
+    ASSERT_NE(s.Save(dir.file("h").c_str(), dir.path().c_str(), mb), 0);
+    const std::string text = ReadText(dir.file("h"));
+    EXPECT_EQ(Lines(text)[2], "    4    2    0    0    0    0    1");
+    EXPECT_EQ(text.find("SAO113389"), std::string::npos);
+}
+
+TEST(SessionFileFrameList, KeepsFirstLastAndBothSidesOfEveryGap) {
+    std::vector<Meteor> pts;
+    for (int f : {10, 11, 12, 13, 14, 20, 21, 22}) pts.emplace_back(0.f, 0.f, f);
+    const session_file::FrameList f = session_file::BuildFrameList(pts);
+    EXPECT_EQ(f, (session_file::FrameList{10, 14, 20, 22}));
+    EXPECT_EQ(session_file::RestoreFrames(f, 8), (std::vector<int>{10, 11, 12, 13, 14, 20, 21, 22}));
+
+    EXPECT_EQ(session_file::BuildFrameList({}), (session_file::FrameList{-1, -1}));
+    EXPECT_EQ(session_file::RestoreFrames({}, 3), (std::vector<int>{0, 1, 2}));
+}
+
+TEST(SessionFileFrameList, RecordsSevenGapsAndNumbersLaterPointsOnFromTheSeventh) {
+    std::vector<Meteor> pts;
+    for (int g = 0; g < 9; ++g) pts.emplace_back(0.f, 0.f, 10 * g);  // a gap before every point
+    const session_file::FrameList f = session_file::BuildFrameList(pts);
+    EXPECT_EQ(f, (session_file::FrameList{0, 0, 10, 10, 20, 20, 30, 30, 40, 40, 50, 50, 60, 60, 70, 80}));
+    const std::vector<int> back = session_file::RestoreFrames(f, 9);
+    EXPECT_EQ(std::vector<int>(back.begin(), back.begin() + 8),
+              (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70}));
+    EXPECT_NE(back[8], 80);  // behind the eighth gap the frame is lost
+}
+
+TEST(SessionFileWriter, WritesTheFrameListOnlyForAVideo) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    s.meteors[0].frame = 40;
+    s.meteors[1].frame = 45;
+    ScriptedMessageBox mb;
+    ASSERT_NE(s.Save(dir.file("still").c_str(), dir.path().c_str(), mb), 0);
+    FakeImage video(2640, 3120, ImageType::Video);
+    CurrentImage current(&video);
+    ASSERT_NE(s.Save(dir.file("video").c_str(), dir.path().c_str(), mb), 0);
+    EXPECT_EQ(Lines(ReadText(dir.file("still")))[5].substr(0, 10), "   0.   0.");
+    EXPECT_EQ(Lines(ReadText(dir.file("video")))[5].substr(0, 25), "  40.  40.  45.  45.   0.");
+}
+
+TEST(SessionFileWriter, RedskyLayoutWithoutPlateSolutionTakesFishEyeCodeAndAsksNothing) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    SessionData::dlgdat.astrometry = 0;
+    s.stars[2].hidden = 1;  // two visible stars: no plate solution
+    s.nhide = 1;
+    ScriptedMessageBox mb;
+    EXPECT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), mb), 2);
+    EXPECT_TRUE(mb.shown.empty());
+    const auto lines = Lines(ReadText(dir.file("r")));
+    EXPECT_EQ(lines[2], "    2    2  354    7");
+    EXPECT_EQ(lines[3], "    11.000    13.000  2000.0");
+    EXPECT_EQ(lines[4], "  23.  10.  00.    25.000  1.");
+    EXPECT_EQ(lines[10], "");  // no centre line: three empty lines
+    EXPECT_EQ(lines[12], "");
+    EXPECT_EQ(lines[13], " Star         x1      y1      x2      y2  ");
+}
+
+TEST(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNo) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    SessionData::dlgdat.astrometry = 0;
+    // The example's plate scale is that of a lens of about 116 mm on an
+    // image 1000 pixels high (the focal length goes with 1 / height).
+    FakeImage small(100, 1000, ImageType::Still);
+    CurrentImage current(&small);
+    WriteText(dir.file("r"), "previous");
+    ScriptedMessageBox no;
+    EXPECT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), no), 0);
+    ASSERT_EQ(no.shown.size(), 1u);
+    EXPECT_EQ(no.shown[0].text, "Image is not a fish-eye image!\nContinue?");
+    EXPECT_EQ(no.shown[0].caption, "Save session");
+    EXPECT_EQ(no.shown[0].buttons, MbButtons::YesNo);
+    EXPECT_EQ(ReadText(dir.file("r")), "previous");
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log"));
+
+    ScriptedMessageBox yes;
+    yes.answers.push_back(MbAnswer::Yes);
+    EXPECT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), yes), 1);
+    const int lens = std::stoi(Lines(ReadText(dir.file("r")))[2].substr(15));
+    EXPECT_GE(lens, 110);  // the equivalent focal length, rounded
+    EXPECT_LE(lens, 120);
+}
+
+TEST(SessionFileWriter, FishEyeScalesGiveLensCodes7And16) {
+    ScratchDir dir;
+    for (const auto& [height, code] : {std::pair{20000, 7}, std::pair{8000, 16}}) {
+        SessionData s;
+        FillExampleSession(s);
+        SessionData::dlgdat.astrometry = 0;
+        FakeImage image(100, height, ImageType::Still);
+        CurrentImage current(&image);
+        ScriptedMessageBox mb;
+        ASSERT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), mb), 1) << height;
+        EXPECT_TRUE(mb.shown.empty());
+        EXPECT_EQ(std::stoi(Lines(ReadText(dir.file("r")))[2].substr(15)), code) << height;
+    }
+}
+
+TEST(SessionFileWriter, FailedSaveReturnsZeroAndLeavesNoFileBehind) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    ScriptedMessageBox mb;
+    EXPECT_EQ(s.Save(dir.file("missing/m01.dar").c_str(), dir.path().c_str(), mb), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log"));
+}
+
+TEST(SessionFileWriter, ReplacesAnExistingFileWhole) {
+    ScratchDir dir;
+    WriteText(dir.file("m01.dar"), std::string(10000, 'x'));
+    SessionData s;
+    FillExampleSession(s);
+    ScriptedMessageBox mb;
+    ASSERT_EQ(s.Save(dir.file("m01.dar").c_str(), dir.path().c_str(), mb), 1);
+    EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
+    int files = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
+    EXPECT_EQ(files, 2);  // the session and the log, no temporary left over
+}
+
+TEST(SessionFileExamples, ShippedExamplesAreWhatSaveWritesToday) {
+    ScratchDir dir;
+    for (const auto& x : synthetic::ExampleImages()) {
+        FakeImage image(x.width, x.height, x.type);
+        CurrentImage current(&image);
+        SessionData s;
+        const synthetic::Example e = x.make(s);
+        s.surround = s.Getsurround(-1);
+        s.CalculateOC();
+        copy_text(opt.station, SessionData::dlgdat.station);
+        ScriptedMessageBox mb;
+        ASSERT_EQ(s.Save(dir.file(e.file_name).c_str(), dir.path().c_str(), mb), 1);
+        EXPECT_EQ(ReadText(dir.file(e.file_name)),
+                  ReadText(std::filesystem::path(VELKARN_SOURCE_DIR) / "data/examples" / e.file_name))
+            << e.file_name << ": run velkarn-make-examples";
+    }
+}
