@@ -1,6 +1,8 @@
 #include "image/pcd_residuals.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace pcd {
 namespace {
@@ -26,7 +28,8 @@ public:
         const std::uint64_t byte = pos_ >> 3;
         std::uint64_t window = 0;
         if (byte + 8 <= size_) {
-            for (int i = 0; i < 8; ++i) window = window << 8 | data_[byte + i];
+            std::memcpy(&window, data_ + byte, 8);
+            if constexpr (std::endian::native == std::endian::little) window = __builtin_bswap64(window);
         } else {
             for (int i = 0; i < 8; ++i) window = window << 8 | (byte + i < size_ ? data_[byte + i] : 0);
         }
