@@ -99,6 +99,14 @@ StationField CloseStationDialog(StationData& s) {
     return bad;
 }
 
+DialogOrigin CentreOverParent(int parentLeft, int parentTop, int parentWidth, int parentHeight, int width,
+                              int height) {
+    DialogOrigin o;
+    o.x = parentWidth - width < 20 ? 50 : parentLeft + (parentWidth - width) / 2;
+    o.y = parentHeight - height < 100 ? 50 : parentTop + (parentHeight - height) / 2;
+    return o;
+}
+
 std::vector<std::string> ShutterEntries(const DialogData& d) {
     return {"0.0   ", d.customshutter, "8.333 ", "10.000", "16.667",
             "25.000", "30.000",        "50.000", "75.000", "100.00"};

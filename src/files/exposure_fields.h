@@ -77,6 +77,16 @@ StationField CheckStationFields(const StationData& s);
 // dialog has filled: on success sets accepted to 0.
 StationField CloseStationDialog(StationData& s);
 
+// Where both dialogs put their top-left corner, screen pixels: centred over
+// the parent; a coordinate is 50 when the parent is less than 20 wider (or
+// 100 taller) than the dialog.
+struct DialogOrigin {
+    int x = 0;
+    int y = 0;
+};
+DialogOrigin CentreOverParent(int parentLeft, int parentTop, int parentWidth, int parentHeight, int width,
+                              int height);
+
 // The ten entries of the shutter list, the custom text second.
 std::vector<std::string> ShutterEntries(const DialogData& d);
 

@@ -86,6 +86,15 @@ INSTANTIATE_TEST_SUITE_P(
                     std::tuple(F::LatSec, "60", F::LatSec), std::tuple(F::LonSec, ".", F::LonSec),
                     std::tuple(F::LonDeg, "360", F::LonDeg), std::tuple(F::Height, "", F::Height)));
 
+TEST(DialogPlacement, CentresOverTheParentUnlessItIsBarelyLarger) {
+    const DialogOrigin centred = CentreOverParent(100, 200, 821, 700, 300, 400);
+    EXPECT_EQ(centred.x, 360);
+    EXPECT_EQ(centred.y, 350);
+    const DialogOrigin cramped = CentreOverParent(100, 200, 319, 499, 300, 400);
+    EXPECT_EQ(cramped.x, 50);
+    EXPECT_EQ(cramped.y, 50);
+}
+
 TEST(ListSelection, PicksTheFirstEntryBeginningWithTheTextIgnoringCase) {
     const auto stations = StationEntries({"Darnholm          ", "Dar               "});
     EXPECT_EQ(FindEntryStartingWith(stations, "darn"), 1);
