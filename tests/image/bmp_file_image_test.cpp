@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <filesystem>
 #include <fstream>
@@ -168,4 +169,27 @@ TEST(BmpFileProgress, EscapeAfterTheFirstPieceAbortsWithoutAMessage) {
     EXPECT_EQ(progress.reports, std::vector<int>{32});
     EXPECT_EQ(ImageStatusMessage(img.status), "");
     EXPECT_FALSE(img.HasPicture());
+}
+
+TEST(BmpFileStatus, AnyDamagedHeaderByteGivesAStatusOrTheRightPicture) {
+    // Each byte of the file header, the info header and the first colour
+    // entries set in turn to values that break sizes, signs and offsets.
+    const Layout plain{.width = 9, .height = 4};
+    const std::vector<std::uint8_t> good = bmp_test::File(plain);
+    const std::vector<int> allowed = {0, -5, -6, -14};
+    ScriptedProgress progress;
+    for (std::size_t i = 0; i < 14 + 40 + 8; ++i) {
+        for (const std::uint8_t v : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
+            std::vector<std::uint8_t> bytes = good;
+            bytes[i] = v;
+            BMPFileImage img(progress, bmp_test::Write("damaged.bmp", bytes));
+            SCOPED_TRACE(testing::Message() << "byte " << i << " = " << int{v});
+            ASSERT_NE(std::find(allowed.begin(), allowed.end(), img.status), allowed.end()) << img.status;
+            if (img.status != 0) {
+                EXPECT_FALSE(img.HasPicture());
+            } else {
+                EXPECT_EQ(img.picture.size(), 1064 + packed_dib::Stride(img.width) * img.height);
+            }
+        }
+    }
 }
