@@ -1,0 +1,378 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "../../tools/examples/synthetic_session.h"
+#include "files/log_file.h"
+#include "files/options.h"
+#include "files/session_file.h"
+#include "image/fake_image.h"
+#include "platform/scripted.h"
+#include "session/session_data.h"
+#include "session_file_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+// Everything Retrieve may change, as one comparable text.
+std::string Dump(const SessionData& s) {
+    std::ostringstream o;
+    const DialogData& d = SessionData::dlgdat;
+    o << d.station << '|' << d.image << '|' << d.meteor << '|' << d.year << '|' << d.month << '|'
+      << d.day << '|' << d.hour << d.minute << d.second << '|' << d.refhour << d.refminute
+      << d.refsecond << '|' << d.objective << '|' << d.shutter << '|' << d.customshutter << '|'
+      << d.astrometry << d.status << '\n';
+    o << s.nstar << ' ' << s.nhide << ' ' << s.nmet << ' ' << s.nreplay << ' ' << s.mstart << ' '
+      << s.order << ' ' << s.x0 << ' ' << s.y0 << ' ' << s.racen << ' ' << s.decen << '\n';
+    for (const Star& st : s.stars) {
+        o << st.name << ' ' << st.ra << ' ' << st.de << ' ' << st.raobs << ' ' << st.nrep;
+        for (float v : st.x) o << ' ' << v;
+        o << '\n';
+    }
+    for (const Meteor& m : s.meteors) o << m.label << ' ' << m.frame << ' ' << m.nrep << '\n';
+    return o.str();
+}
+
+// Saves the session and reads the file back into a new session, as New
+// session and Retrieve session do; kind receives Retrieve's result.
+std::unique_ptr<SessionData> SaveAndRetrieve(SessionData& from, const ScratchDir& dir, int& kind,
+                                             int order = 1) {
+    ScriptedMessageBox mb;
+    kind = -1;
+    if (from.Save(dir.file("rt").c_str(), dir.path().c_str(), mb) == 0) return nullptr;
+    auto to = std::make_unique<SessionData>();
+    to->order = order;
+    kind = to->Retrieve(dir.file("rt").c_str(), mb, false);
+    return to;
+}
+
+std::string WithLine(const std::string& text, int index, const std::string& replacement) {
+    std::istringstream in(text);
+    std::string line, out;
+    for (int i = 0; std::getline(in, line); ++i) out += (i == index ? replacement : line) + "\n";
+    out.pop_back();
+    return out;
+}
+
+std::string ExampleWithLine(int index, const std::string& replacement) {
+    return WithLine(kExampleFile, index, replacement);
+}
+
+std::string FirstLines(const std::string& text, int n) {
+    std::size_t pos = 0;
+    for (int i = 0; i < n; ++i) pos = text.find('\n', pos) + 1;
+    return text.substr(0, pos);
+}
+
+}  // namespace
+
+TEST(SessionFileReader, ReadsTheDarnholmExampleIntoItsValues) {
+    ScratchDir dir;
+    WriteText(dir.file("m01.dar"), kExampleFile);
+    SessionData s;
+    ScriptedMessageBox mb;
+    ASSERT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), mb, false), 5);
+    EXPECT_TRUE(mb.shown.empty());
+
+    const DialogData& d = SessionData::dlgdat;
+    EXPECT_STREQ(d.station, "Darnholm          ");
+    EXPECT_STREQ(d.image, "img01");
+    EXPECT_STREQ(d.meteor, "m01");
+    EXPECT_STREQ(d.year, "1999");
+    EXPECT_STREQ(d.month, "8");
+    EXPECT_STREQ(d.day, "12");
+    EXPECT_EQ(std::string(d.hour) + d.minute + d.second, "231542");
+    EXPECT_EQ(std::string(d.refhour) + d.refminute + d.refsecond, "231000");
+    EXPECT_EQ(std::string(d.objective), "50 mm f/1.8" + std::string(45, ' '));
+    EXPECT_STREQ(d.shutter, "25.000");
+    EXPECT_STREQ(d.customshutter, "custom");
+    EXPECT_EQ(d.astrometry, 1);
+    EXPECT_EQ(d.status, 0);
+
+    EXPECT_EQ(s.nstar, 3u);
+    EXPECT_EQ(s.nmet, 2u);
+    EXPECT_EQ(s.nreplay, 1u);
+    EXPECT_EQ(s.order, 1);
+    EXPECT_STREQ(s.stars[0].name, "SAO112740");
+    EXPECT_FLOAT_EQ(s.stars[0].mag, 2.5f);
+    EXPECT_NEAR(s.stars[0].ra, 5.5, 1e-5);
+    EXPECT_FLOAT_EQ(s.stars[0].pmra, 0.001f);
+    EXPECT_NEAR(s.stars[0].de, 7.5, 1e-5);
+    EXPECT_FLOAT_EQ(s.stars[0].pmde, -0.01f);
+    EXPECT_EQ(s.stars[0].x, (std::vector<float>{10.0f, 10.002f}));
+    EXPECT_EQ(s.stars[0].y, (std::vector<float>{12.0f, 11.998f}));
+    EXPECT_EQ(s.stars[0].nrep, 1);
+    EXPECT_STREQ(s.stars[2].name, " 58 Ori  ");
+    EXPECT_STREQ(s.meteors[0].label, "");
+    EXPECT_STREQ(s.meteors[1].label, "Maximum        ");
+    EXPECT_EQ(s.meteors[1].frame, 1);
+    EXPECT_EQ(s.meteors[1].x, (std::vector<float>{12.5f, 12.498f}));
+    EXPECT_NEAR(s.racen, 5.75 * M_PI / 12, 1e-6);
+    EXPECT_NEAR(s.decen, 8.0 * M_PI / 180, 1e-6);
+    EXPECT_FLOAT_EQ(s.x0, 11.0f);
+    EXPECT_FLOAT_EQ(s.y0, 13.0f);
+}
+
+class LayoutRoundTrip : public testing::TestWithParam<int> {};
+
+TEST_P(LayoutRoundTrip, KeepsRecordsAndPadsNamesAndLabels) {
+    ScratchDir dir;
+    SessionData a;
+    FillExampleSession(a);
+    SessionData::dlgdat.astrometry = GetParam();
+    a.stars[0].hidden = 1;  // hidden stars are not written and do not come back
+    a.nhide = 1;
+    int kind;
+    const auto back = SaveAndRetrieve(a, dir, kind, 2);
+    ASSERT_EQ(kind, 5);
+    const SessionData& b = *back;
+    EXPECT_EQ(SessionData::dlgdat.astrometry, GetParam());
+    EXPECT_EQ(b.nstar, 2u);
+    EXPECT_EQ(b.nhide, 0u);
+    EXPECT_STREQ(b.stars[0].name, "SAO113389");
+    EXPECT_STREQ(b.stars[1].name, " 58 Ori  ");
+    EXPECT_EQ(b.stars[1].x, a.stars[2].x);
+    EXPECT_EQ(b.stars[1].y, a.stars[2].y);
+    EXPECT_STREQ(b.meteors[1].label, "Maximum        ");
+    EXPECT_EQ(b.meteors[0].x, a.meteors[0].x);
+    EXPECT_EQ(b.nreplay, 1u);
+    if (GetParam() == 1) {
+        EXPECT_EQ(b.order, 1);
+        EXPECT_NEAR(b.racen, a.racen, 1e-6);
+        EXPECT_FLOAT_EQ(b.x0, 11.0f);
+    } else {
+        // A Redsky file holds no plate centre: it is to be determined anew,
+        // from an origin at the mean star position; the order stays.
+        EXPECT_EQ(b.order, 2);
+        EXPECT_EQ(b.racen, -1.0f);
+        EXPECT_EQ(b.decen, 100.0f);
+        EXPECT_FLOAT_EQ(b.x0, (14.502f + 8.123f) / 2);
+        EXPECT_FLOAT_EQ(b.y0, (15.25f + 16.002f) / 2);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(TurnerAndRedsky, LayoutRoundTrip, testing::Values(1, 0));
+
+TEST(SessionFileReader, RecordsWithMoreThanEightMeasurementsComeBackAsTheirMeans) {
+    ScratchDir dir;
+    SessionData a;
+    FillExampleSession(a);
+    for (int k = 0; k < 7; ++k) Remeasure(a.meteors[0], 11.010f, 13.5f);
+    int kind;
+    const auto back = SaveAndRetrieve(a, dir, kind);
+    ASSERT_EQ(kind, 5);
+    const SessionData& b = *back;
+    EXPECT_EQ(b.nreplay, 0u);
+    EXPECT_EQ(b.stars[0].nrep, 0);
+    EXPECT_EQ(b.meteors[0].nrep, 0);
+    EXPECT_NEAR(b.meteors[0].x[0], a.fxmet(0), 0.0005);
+}
+
+TEST(SessionFileReader, TimesEnteredAsOneDigitComeBackPadded) {
+    ScratchDir dir;
+    SessionData a;
+    FillExampleSession(a);
+    for (char* t : {SessionData::dlgdat.hour, SessionData::dlgdat.minute, SessionData::dlgdat.second,
+                    SessionData::dlgdat.refhour, SessionData::dlgdat.refminute,
+                    SessionData::dlgdat.refsecond}) {
+        std::strcpy(t, "5");
+    }
+    int kind;
+    SaveAndRetrieve(a, dir, kind);
+    ASSERT_EQ(kind, 5);
+    EXPECT_EQ(ReadText(dir.file("rt")).substr(38, 15), "   5.   5.   5.");
+    const DialogData& d = SessionData::dlgdat;
+    EXPECT_EQ(std::string(d.hour) + "|" + d.minute + "|" + d.second, " 5|05|05");
+    EXPECT_EQ(std::string(d.refhour) + "|" + d.refminute + "|" + d.refsecond, " 5|05|05");
+}
+
+TEST(SessionFileReader, ShutterOutsideTheListBecomesTheCustomEntry) {
+    ScratchDir dir;
+    for (const auto& [shutter, custom] :
+         {std::pair{"12.5", "12.5"}, std::pair{"20.00", "custom"}, std::pair{"100.00", "custom"}}) {
+        SessionData a;
+        FillExampleSession(a);
+        copy_text(SessionData::dlgdat.shutter, shutter);
+        int kind;
+        SaveAndRetrieve(a, dir, kind);
+        ASSERT_EQ(kind, 5);
+        EXPECT_STREQ(SessionData::dlgdat.shutter, shutter);
+        EXPECT_STREQ(SessionData::dlgdat.customshutter, custom) << shutter;
+    }
+}
+
+TEST(SessionFileReader, VideoFramesComeBackThroughTheFrameList) {
+    ScratchDir dir;
+    FakeImage video(720, 576, ImageType::Video);
+    CurrentImage current(&video);
+    const std::vector<std::pair<std::vector<int>, int>> cases = {
+        {{10, 11, 12, 13, 14, 20, 21, 22}, 14},
+        {{}, 14},           // no points: -1, -1 still marks a video
+        {{0, 5, 6, 7}, 5},  // a first run of the single frame 0: the kind of a photograph
+    };
+    for (const auto& [frames, kind] : cases) {
+        SessionData a;
+        FillExampleSession(a);
+        a.meteors.clear();
+        a.nmet = 0;
+        for (int f : frames) AddRecord(a, Meteor(11.0f + 0.1f * f, 13.0f, f));
+        int got;
+        const auto b = SaveAndRetrieve(a, dir, got);
+        ASSERT_EQ(got, kind);
+        std::vector<int> back;
+        for (const Meteor& m : b->meteors) back.push_back(m.frame);
+        EXPECT_EQ(back, frames);
+    }
+}
+
+TEST(SessionFileReader, FourthLineStartingWithADigitUpToTwoMeansTurner) {
+    ScratchDir dir;
+    WriteText(dir.file("t"), WithLine(ExampleWithLine(3, "0000020000000000000000000"), 2,
+                                      "    5    3  354    7"));
+    SessionData s;
+    ScriptedMessageBox mb;
+    ASSERT_EQ(s.Retrieve(dir.file("t").c_str(), mb, false), 5);
+    EXPECT_EQ(SessionData::dlgdat.astrometry, 1);
+    EXPECT_EQ(s.order, 2);
+    EXPECT_EQ(s.nstar, 3u);
+    EXPECT_EQ(s.nmet, 2u);
+}
+
+TEST(SessionFileReader, RedskyReplayRowsMatchOnSevenNameCharacters) {
+    ScratchDir dir;
+    SessionData a;
+    FillExampleSession(a);
+    SessionData::dlgdat.astrometry = 0;
+    ScriptedMessageBox mb;
+    ASSERT_NE(a.Save(dir.file("r").c_str(), dir.path().c_str(), mb), 0);
+    std::string text = ReadText(dir.file("r"));
+    const std::size_t row = text.find("\nSAO112740   10.000");
+    ASSERT_NE(row, std::string::npos);
+    text.replace(row + 8, 2, "XY");
+    WriteText(dir.file("r"), text);
+    SessionData b;
+    ASSERT_EQ(b.Retrieve(dir.file("r").c_str(), mb, false), 5);
+    EXPECT_EQ(b.stars[0].nrep, 1);
+    EXPECT_EQ(b.stars[0].x, a.stars[0].x);
+    EXPECT_EQ(b.stars[2].nrep, 1);
+}
+
+TEST(SessionFileReader, FileOfAnotherImageIsReadOnlyWhenTheUserAgrees) {
+    ScratchDir dir;
+    WriteText(dir.file("m01.dar"), kExampleFile);
+    SessionData s;
+    FillExampleSession(s);
+    copy_text(SessionData::dlgdat.image, "img02");
+    copy_text(SessionData::dlgdat.objective, "kept");
+    const std::string before = Dump(s);
+
+    ScriptedMessageBox cancel;
+    EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), cancel, true), 0);
+    ASSERT_EQ(cancel.shown.size(), 1u);
+    EXPECT_EQ(cancel.shown[0].text, "File does not belong to the\n loaded image. Continue?");
+    EXPECT_EQ(cancel.shown[0].caption, "Load session");
+    EXPECT_EQ(cancel.shown[0].buttons, MbButtons::OkCancel);
+    EXPECT_EQ(Dump(s), before);
+
+    ScriptedMessageBox ok;
+    ok.answers.push_back(MbAnswer::Ok);
+    EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), ok, true), 5);
+    EXPECT_STREQ(SessionData::dlgdat.image, "img02");  // the loaded image keeps its name
+    EXPECT_STREQ(SessionData::dlgdat.objective, std::string(kExampleFile).substr(73, 56).c_str());
+
+    copy_text(SessionData::dlgdat.image, "img0");  // the file's image name begins with it
+    ScriptedMessageBox none;
+    EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), none, true), 5);
+    EXPECT_TRUE(none.shown.empty());
+}
+
+TEST(SessionFileReader, KeepsThePredictionRunInsideTheRetrievedPoints) {
+    ScratchDir dir;
+    WriteText(dir.file("m01.dar"), kExampleFile);
+    SessionData s;
+    for (int i = 0; i < 6; ++i) AddRecord(s, Meteor(1.0f * i, 1.0f, i));
+    s.mstart = 5;
+    ScriptedMessageBox mb;
+    ASSERT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), mb, false), 5);
+    EXPECT_LE(s.mstart, s.nmet);
+}
+
+class RejectedFile : public testing::TestWithParam<std::pair<const char*, std::string>> {};
+
+TEST_P(RejectedFile, RaisesAndLeavesSessionAndExposureRecordAsTheyWere) {
+    ScratchDir dir;
+    WriteText(dir.file("bad"), GetParam().second);
+    SessionData s;
+    FillExampleSession(s);
+    s.nreplay = 3;
+    copy_text(SessionData::dlgdat.station, "Elsewhere");
+    copy_text(SessionData::dlgdat.customshutter, "12.5");
+    SessionData::dlgdat.status = -8;
+    const std::string before = Dump(s);
+    ScriptedMessageBox mb;
+    EXPECT_THROW(s.Retrieve(dir.file("bad").c_str(), mb, false), SessionFileError);
+    EXPECT_EQ(Dump(s), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, RejectedFile,
+    testing::Values(
+        std::pair{"Empty", std::string()},
+        std::pair{"FewerPointsThanStars", ExampleWithLine(2, "    2    3    0    0    0    0    1")},
+        std::pair{"CountLineWithoutNumbers", ExampleWithLine(2, "five three")},
+        std::pair{"NegativeRedskyCount",
+                  WithLine(ExampleWithLine(3, "    11.000    13.000  2000.0"), 2, "   -3    2  354    7")},
+        std::pair{"EndsBeforeTheStarLines", FirstLines(kExampleFile, 7)},
+        std::pair{"EndsBeforeTheMeteorLines", FirstLines(kExampleFile, 10)},
+        std::pair{"EndsBeforeThePlateCentre", FirstLines(kExampleFile, 11)},
+        std::pair{"CountsFarBeyondTheFile", ExampleWithLine(2, "2000000000 1000000000")}),
+    [](const auto& info) { return std::string(info.param.first); });
+
+TEST(SessionFileReader, MissingFileReturnsZeroAndChangesNothing) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    const std::string before = Dump(s);
+    ScriptedMessageBox mb;
+    EXPECT_EQ(s.Retrieve(dir.file("none").c_str(), mb, false), 0);
+    EXPECT_EQ(Dump(s), before);
+}
+
+TEST(SessionFileReader, RetrievedSessionReducesToTheSameSkyPositions) {
+    ScratchDir dir;
+    for (const auto& x : synthetic::ExampleImages()) {
+        MeteorPath saved, back;
+        {
+            FakeImage image(x.width, x.height, x.type);
+            CurrentImage current(&image);
+            SessionData a;
+            x.make(a);
+            a.surround = a.Getsurround(-1);
+            a.CalculateOC();
+            ScriptedMessageBox mb;
+            ASSERT_EQ(a.Save(dir.file("rt").c_str(), dir.path().c_str(), mb), 1);
+            ASSERT_TRUE(ComputeMeteorPath(a, saved));
+        }
+        SessionData b;
+        ScriptedMessageBox mb;
+        const int kind = b.Retrieve(dir.file("rt").c_str(), mb, false);
+        FakeImage blank(static_cast<int>(500.0 / 3 * b.x0), static_cast<int>(500.0 / 3 * b.y0), kind);
+        CurrentImage current(&blank);
+        b.surround = b.Getsurround(-1);
+        b.CalculateOC();
+        ASSERT_TRUE(ComputeMeteorPath(b, back));
+        ASSERT_EQ(back.ra.size(), saved.ra.size());
+        // Three-decimal mm columns: half a micrometre on focal lengths of
+        // 8 to 20 mm is at most 13 arcseconds.
+        for (std::size_t i = 0; i < saved.ra.size(); ++i) {
+            const double cosd = std::cos(saved.de[i] * M_PI / 180);
+            EXPECT_NEAR((back.ra[i] - saved.ra[i]) * 15 * cosd * 3600, 0, 13) << i;
+            EXPECT_NEAR((back.de[i] - saved.de[i]) * 3600, 0, 13) << i;
+        }
+        EXPECT_NEAR(back.w, saved.w, 0.01 * saved.w);
+    }
+}
