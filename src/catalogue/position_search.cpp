@@ -36,8 +36,8 @@ bool InWindow(const Box& b, float ra) {
     return d <= b.w || d >= 24 - b.w;  // the window may wrap through 0 h
 }
 
-bool InBox(const Box& b, const char* record) {
-    if (!InWindow(b, SkyCat::fCnvCatRA(record + 25))) return false;
+// Declination band and magnitude of a record already inside the window.
+bool InBandAndLimit(const Box& b, const char* record) {
     const float de = SkyCat::fCnvCatDE(record + 32);
     return b.lower < de && de < b.upper && SkyCat::fCnvCatMag(record + 48) <= b.limit;
 }
@@ -67,7 +67,7 @@ int SkyCat::FillCat() {
         if (!polar) return fail();
         for (const long i : *polar) {
             if (!read(i)) return fail();
-            if (InBox(box, rec)) AddStar(rec);
+            if (InWindow(box, fCnvCatRA(rec + 25)) && InBandAndLimit(box, rec)) AddStar(rec);
         }
     }
 
@@ -104,7 +104,7 @@ int SkyCat::FillCat() {
         for (long visited = 0; visited < n; ++visited, i = (i + 1) % n) {
             if (!read(i)) return fail();
             if (!InWindow(box, fCnvCatRA(rec + 25))) break;
-            if (InBox(box, rec)) AddStar(rec);
+            if (InBandAndLimit(box, rec)) AddStar(rec);
         }
     }
     return count > 0 ? SkyCatStatus::Found : SkyCatStatus::NoStars;

@@ -1,25 +1,37 @@
 #include "catalogue/record_file.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 RecordFile::RecordFile(const std::filesystem::path& path, std::size_t length) : length_(length) {
-    // Binary mode: the record length counts the line end byte for byte.
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) return;
-    if (std::fseek(file_, 0, SEEK_END) == 0) {
-        const long size = std::ftell(file_);
-        if (size > 0) count_ = size / static_cast<long>(length_);
+    // Byte offsets count the line end byte for byte; there is no text mode.
+    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd_);
+        fd_ = -1;
+        return;
     }
+    count_ = static_cast<long>(st.st_size / static_cast<off_t>(length_));
 }
 
 RecordFile::~RecordFile() {
-    if (file_) std::fclose(file_);
+    if (fd_ >= 0) ::close(fd_);
 }
 
 std::size_t RecordFile::Read(long n, char* buf, int* reads) {
     buf[0] = '\0';
-    if (!file_ || n < 0) return 0;
+    if (fd_ < 0 || n < 0) return 0;
     if (reads) ++*reads;
-    if (std::fseek(file_, n * static_cast<long>(length_), SEEK_SET) != 0) return 0;
-    const std::size_t got = std::fread(buf, 1, length_, file_);
+    const off_t at = static_cast<off_t>(n) * static_cast<off_t>(length_);
+    ssize_t got;
+    do {
+        got = ::pread(fd_, buf, length_, at);
+    } while (got < 0 && errno == EINTR);
+    if (got < 0) got = 0;
     buf[got] = '\0';
-    return got;
+    return static_cast<std::size_t>(got);
 }

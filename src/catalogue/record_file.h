@@ -1,10 +1,9 @@
 #pragma once
 // One of the catalogue's fixed-length record files, read one record at a time:
-// every read is a seek to record n × length followed by one read of length
-// bytes. The file is never read whole.
+// every read is one positioned read of `length` bytes at byte n × length. The
+// file is never read whole.
 
 #include <cstddef>
-#include <cstdio>
 #include <filesystem>
 
 class RecordFile {
@@ -14,7 +13,7 @@ public:
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
 
-    bool IsOpen() const { return file_ != nullptr; }
+    bool IsOpen() const { return fd_ >= 0; }
     // Whole records in the file (its size divided by the record length).
     long Count() const { return count_; }
     // Reads record n into buf, which must hold length + 1 bytes; the bytes
@@ -24,7 +23,7 @@ public:
     std::size_t Read(long n, char* buf, int* reads);
 
 private:
-    std::FILE* file_ = nullptr;
+    int fd_ = -1;
     std::size_t length_;
     long count_ = 0;
 };
