@@ -7,6 +7,7 @@
 
 #include "astro/astrofun.h"
 #include "image/meteor_image.h"
+#include "session/hull_candidates.h"
 #include "session/session_data.h"
 #include "session/session_snapshot.h"
 
@@ -91,11 +92,15 @@ void SessionData::PlateConstants(Matrix& pc, float cen[3], float south[3], float
             f[n + 1] = in_p(s, west) / q;
             f[n + 2] = in_p(s, south) / q;
             for (int k = 1; k <= n; ++k) {
-                for (int l = 1; l <= n; ++l) a[k][l] += f[k] * f[l];
+                // The normal matrix is symmetric: the lower half is the
+                // same products, mirrored below.
+                for (int l = k; l <= n; ++l) a[k][l] += f[k] * f[l];
                 pc[k][1] += f[k] * f[n + 1];
                 pc[k][2] += f[k] * f[n + 2];
             }
         }
+        for (int k = 2; k <= n; ++k)
+            for (int l = 1; l < k; ++l) a[k][l] = a[l][k];
         gaussj(a, n, pc, 2);
     });
 }
@@ -264,21 +269,23 @@ float SessionData::Getsurround(int k) {
         };
 
         // Gift wrapping from the topmost visible star, counter-clockwise.
+        std::vector<unsigned int> visible;
+        visible.reserve(ns);
+        for (unsigned int i = 0; i < ns; ++i)
+            if (!stars[i].hidden) visible.push_back(i);
         std::vector<unsigned int> hull(ns + 1);
-        bool first = true;
-        for (unsigned int i = 0; i < ns; ++i) {
-            if (stars[i].hidden) continue;
-            if (first || ys[i] > ys[hull[0]]) hull[0] = i;
-            first = false;
-        }
+        hull[0] = visible[0];
+        for (unsigned int i : visible)
+            if (ys[i] > ys[hull[0]]) hull[0] = i;
+        const std::vector<unsigned int> candidates = HullCandidates(xs, ys, visible);
         unsigned int m = 1;
         for (;; ++m) {
             const unsigned int cur = hull[m - 1];
             const float previous = m == 1 ? -3.14159274f : angle(hull[m - 2], cur);
             float best = 3.14159274f;
             bool found = false;
-            for (unsigned int i = 0; i < ns; ++i) {
-                if (stars[i].hidden || i == cur) continue;
+            for (unsigned int i : candidates) {
+                if (i == cur) continue;
                 const float a = angle(cur, i);
                 if (previous <= a && a < best) {
                     best = a;

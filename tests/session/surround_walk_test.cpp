@@ -1,0 +1,109 @@
+// The surround's pre-selection of hull candidates never changes the result:
+// the full gift-wrapping walk over every visible star, written out here,
+// gives the same percentage on random, gridded and degenerate star sets.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "session/session_data.h"
+
+namespace {
+// The walk over all visible stars, without any pre-selection.
+float ReferenceSurround(const SessionData& s) {
+    const unsigned ns = s.nstar;
+    std::vector<float> xs(ns), ys(ns);
+    std::vector<unsigned> vis;
+    for (unsigned i = 0; i < ns; ++i) {
+        xs[i] = s.fxstr(i);
+        ys[i] = s.fystr(i);
+        if (!s.stars[i].hidden) vis.push_back(i);
+    }
+    if (s.nmet == 0 || vis.size() < 3) return 0;
+    auto angle = [&](unsigned f, unsigned t) { return static_cast<float>(std::atan2(ys[t] - ys[f], xs[t] - xs[f])); };
+    std::vector<unsigned> hull(ns + 1);
+    hull[0] = vis[0];
+    for (unsigned i : vis)
+        if (ys[i] > ys[hull[0]]) hull[0] = i;
+    unsigned m = 1;
+    for (;; ++m) {
+        const unsigned cur = hull[m - 1];
+        const float prev = m == 1 ? -3.14159274f : angle(hull[m - 2], cur);
+        float best = 3.14159274f;
+        bool found = false;
+        for (unsigned i : vis) {
+            if (i == cur) continue;
+            const float a = angle(cur, i);
+            if (prev <= a && a < best) best = a, hull[m] = i, found = true;
+        }
+        if (!found) hull[m] = hull[0];
+        if (hull[m] == hull[0] || m == ns) break;
+    }
+    float cx = 0, cy = 0;
+    for (unsigned b = 0; b < m; ++b) cx += xs[hull[b]], cy += ys[hull[b]];
+    cx /= m;
+    cy /= m;
+    unsigned inside = 0;
+    for (unsigned j = 0; j < s.nmet; ++j) {
+        const float px = s.fxmet(j), py = s.fymet(j);
+        bool in = true;
+        for (unsigned b = 0; b < m && in; ++b) {
+            const unsigned V = hull[b], W = hull[b + 1];
+            const float nx = ys[W] - ys[V], ny = -(xs[W] - xs[V]);
+            in = ((px - xs[V]) * nx + (py - ys[V]) * ny) * ((cx - xs[V]) * nx + (cy - ys[V]) * ny) >= 0.0f;
+        }
+        inside += in;
+    }
+    return inside * 100.0f / s.nmet;
+}
+
+void AddStarAt(SessionData& s, float x, float y) {
+    CatStar c;
+    std::snprintf(c.name, sizeof c.name, "W%u", s.nstar);
+    s.AddStar(Star(c, x, y), 0);
+}
+}  // namespace
+
+TEST(SurroundWalk, SameResultAsTheFullWalkOnRandomFields) {
+    std::mt19937 rng(21);
+    std::uniform_real_distribution<float> ux(0, 12), uy(0, 8.4f);
+    for (int trial = 0; trial < 200; ++trial) {
+        SessionData s;
+        const int n = 3 + trial % 60;
+        for (int i = 0; i < n; ++i) AddStarAt(s, ux(rng), uy(rng));
+        for (int j = 0; j < 40; ++j) s.AddMetPnt(Meteor(ux(rng), uy(rng), j));
+        for (int i = 0; i < n; i += 7) s.fhide(i);
+        ASSERT_EQ(s.Getsurround(-1), ReferenceSurround(s)) << "trial " << trial;
+    }
+}
+
+TEST(SurroundWalk, SameResultOnGridsWithCollinearEdgesAndRepeatedStars) {
+    std::mt19937 rng(22);
+    std::uniform_real_distribution<float> ux(-1, 13), uy(-1, 9.4f);
+    for (int trial = 0; trial < 60; ++trial) {
+        SessionData s;
+        const int cols = 2 + trial % 6, rows = 2 + trial % 4;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) AddStarAt(s, 1.0f + c * 1.5f, 1.0f + r * 1.2f);
+        AddStarAt(s, 1.0f, 1.0f);  // a repeated position
+        for (int j = 0; j < 60; ++j) s.AddMetPnt(Meteor(ux(rng), uy(rng), j));
+        // Points exactly on the outer edges count as inside.
+        s.AddMetPnt(Meteor(1.0f + 0.75f, 1.0f, 60));
+        ASSERT_EQ(s.Getsurround(-1), ReferenceSurround(s)) << "trial " << trial;
+    }
+}
+
+TEST(SurroundWalk, StarsOnOneLineOrOnePoint) {
+    SessionData s;
+    for (int i = 0; i < 5; ++i) AddStarAt(s, 1.0f + i, 2.0f + 0.5f * i);
+    s.AddMetPnt(Meteor(2.0f, 2.5f, 0));
+    s.AddMetPnt(Meteor(5.0f, 5.0f, 1));
+    EXPECT_EQ(s.Getsurround(-1), ReferenceSurround(s));
+    SessionData t;
+    for (int i = 0; i < 4; ++i) AddStarAt(t, 3.0f, 3.0f);
+    t.AddMetPnt(Meteor(3.0f, 3.0f, 0));
+    t.AddMetPnt(Meteor(4.0f, 3.0f, 1));
+    EXPECT_EQ(t.Getsurround(-1), ReferenceSurround(t));
+}
