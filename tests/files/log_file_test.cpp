@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "files/log_file.h"
+#include "files/options.h"
+#include "image/fake_image.h"
+#include "platform/scripted.h"
+#include "session/session_data.h"
+#include "session_file_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+const char* kHeader =
+    "Meteor     year mo day H  M  S   mag   w    dw    RAB     DEB     RAE     DEE     sig sur  "
+    "image      station            \n";
+
+int Save(SessionData& s, const ScratchDir& dir) {
+    ScriptedMessageBox mb;
+    return s.Save(dir.file("m01.dar").c_str(), dir.path().c_str(), mb);
+}
+
+int CountLines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+
+}  // namespace
+
+TEST(LogRecord, FormatsTheDarnholmExampleByteForByte) {
+    SessionData s;
+    SetExampleExposure();
+    LogEntry e;
+    e.w = 12.3456;
+    e.dw = 0.5;
+    e.rab = 82.5;
+    e.deb = 7.25;
+    e.rae = 85.0;
+    e.dee = 8.0;
+    e.sig = 0.0123;
+    e.sur = 100;
+    EXPECT_EQ(LogHeaderLine(), kHeader);
+    EXPECT_EQ(LogRecordLine(SessionData::dlgdat, e, "Darnholm"),
+              "\"m01     \" 1999  8 12 23 15 42   0.0 12.35 0.50  82.500   7.250  85.000   8.000 "
+              "0.012 100 \"img01   \" \"Darnholm          \"\n");
+}
+
+TEST(LogRecord, TimesAreRightAlignedTextsAndMagnitudeIsAlwaysZero) {
+    SessionData s;
+    SetExampleExposure();
+    copy_text(SessionData::dlgdat.hour, "5");
+    copy_text(SessionData::dlgdat.second, "05");
+    const std::string line = LogRecordLine(SessionData::dlgdat, LogEntry{}, "");
+    EXPECT_EQ(line.substr(0, 40), "\"m01     \" 1999  8 12  5 15 05   0.0  0.");
+}
+
+TEST(LogFileName, NamesKindAndTwoDigitYearInTheProgramDirectory) {
+    SessionData s;
+    SetExampleExposure();
+    EXPECT_EQ(LogFilePath("/opt/velkarn", SessionData::dlgdat, false), "/opt/velkarn/photo99.log");
+    EXPECT_EQ(LogFilePath("/opt/velkarn", SessionData::dlgdat, true), "/opt/velkarn/video99.log");
+    copy_text(SessionData::dlgdat.year, "99");
+    EXPECT_EQ(LogFilePath("/x", SessionData::dlgdat, false), "/x/photo.log");
+}
+
+TEST(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnly) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    copy_text(opt.station, "Darnholm");
+    ASSERT_EQ(Save(s, dir), 1);
+    const std::string first = ReadText(dir.file("photo99.log"));
+    ASSERT_EQ(CountLines(first), 2);
+    EXPECT_EQ(first.substr(0, first.find('\n') + 1), kHeader);
+    const std::string record = first.substr(first.find('\n') + 1);
+    EXPECT_TRUE(record.starts_with("\"m01     \" 1999  8 12 23 15 42   0.0 ")) << record;
+    EXPECT_TRUE(record.ends_with(" \"img01   \" \"Darnholm          \"\n")) << record;
+
+    ASSERT_EQ(Save(s, dir), 1);
+    EXPECT_EQ(ReadText(dir.file("photo99.log")), first + record);
+}
+
+TEST(LogFile, RecordsTheDefaultStationNotTheSessions) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    copy_text(opt.station, "Kestrup");
+    ASSERT_EQ(Save(s, dir), 1);
+    const std::string log = ReadText(dir.file("photo99.log"));
+    EXPECT_NE(log.find("\"Kestrup           \"\n"), std::string::npos);
+    EXPECT_EQ(log.find("Darnholm"), std::string::npos);
+}
+
+TEST(LogFile, VideoSessionsGoToTheVideoLog) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    FakeImage video(2640, 3120, ImageType::BlankVideo);
+    CurrentImage current(&video);
+    ASSERT_EQ(Save(s, dir), 1);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "video99.log"));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log"));
+}
+
+TEST(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
+    struct Case {
+        const char* what;
+        void (*change)(SessionData&);
+    };
+    const Case cases[] = {
+        {"two stars",
+         [](SessionData& s) {
+             s.stars.pop_back();
+             --s.nstar;
+         }},
+        {"one meteor point",
+         [](SessionData& s) {
+             s.meteors.pop_back();
+             --s.nmet;
+         }},
+        {"three stars, one hidden",
+         [](SessionData& s) {
+             s.stars[0].hidden = 1;
+             s.nhide = 1;
+         }},
+        {"all points in one direction",
+         [](SessionData& s) {
+             s.meteors[1].x = s.meteors[0].x;
+             s.meteors[1].y = s.meteors[0].y;
+         }},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        SessionData s;
+        FillExampleSession(s);
+        c.change(s);
+        EXPECT_EQ(Save(s, dir), 2) << c.what;
+        EXPECT_TRUE(std::filesystem::exists(dir.file("m01.dar"))) << c.what;
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log")) << c.what;
+    }
+}
+
+TEST(LogFile, AnUnwritableLogStillCountsAsASavedMeteor) {
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path() / "photo99.log");
+    SessionData s;
+    FillExampleSession(s);
+    EXPECT_EQ(Save(s, dir), 1);
+    EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
+}
