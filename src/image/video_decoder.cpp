@@ -81,6 +81,10 @@ struct VideoDecoder::Impl {
     std::int64_t skip_until = 0;
     int seek_key = 0;        // keyframe whose timestamp the last seek used
     bool restarted = false;  // the last seek fell back to reopening the file
+    // After a seek, frames no other frame refers to are not decoded until
+    // the packet of the frame sought (known by its timestamp) is reached.
+    bool passing = false;
+    std::int64_t target_pts = kNoTs;
 
     // Conversion of frames that are not 8-bit to 24-bit RGB.
     std::unique_ptr<SwsContext, SwsFreer> sws;
@@ -108,6 +112,11 @@ struct VideoDecoder::Impl {
     int Identify(const AVFrame* f);
     bool Extract(const AVFrame* f);
     bool Read(int k);
+    bool DecodeUntil(int k);
+    void EndPassing() {
+        passing = false;
+        codec->skip_frame = AVDISCARD_DEFAULT;
+    }
 };
 
 bool VideoDecoder::Impl::OpenContainer() {
@@ -289,6 +298,7 @@ bool VideoDecoder::Impl::FeedPacket() {
             // packet durations marks its last frame as lying beyond its edit
             // list, and the decoder would drop it.
             packet->flags &= ~AV_PKT_FLAG_DISCARD;
+            if (passing && packet->pts == target_pts) EndPassing();
         }
         const int r = avcodec_send_packet(codec.get(), packet.get());
         packet_pending = r == AVERROR(EAGAIN);
@@ -358,7 +368,18 @@ bool VideoDecoder::Impl::Read(int k) {
     if (!positioned || last_out >= k || key.frame > last_out + 1) {
         const int key_index = static_cast<int>(&key - keys.data());
         if (!SeekTo(key_index)) return false;
+        if (by_timestamp) {
+            passing = true;
+            target_pts = shown[k];
+            codec->skip_frame = AVDISCARD_NONREF;
+        }
     }
+    const bool found = DecodeUntil(k);
+    if (passing) EndPassing();
+    return found;
+}
+
+bool VideoDecoder::Impl::DecodeUntil(int k) {
     for (;;) {
         const int r = avcodec_receive_frame(codec.get(), frame.get());
         if (r == 0) {

@@ -1,4 +1,4 @@
-#include "image/video_test_files.h"
+#include "video_test_files.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -100,7 +100,7 @@ void WriteTestVideo(const std::string& path, const TestVideo& v) {
     w.c->gop_size = v.gop;
     w.c->max_b_frames = v.b_frames;
     if (v.encoder == "libx264") {
-        av_opt_set(w.c->priv_data, "preset", "ultrafast", 0);
+        av_opt_set(w.c->priv_data, "preset", v.x264_preset.c_str(), 0);
         av_opt_set(w.c->priv_data, "x264-params", "scenecut=0", 0);
         w.c->keyint_min = v.gop;
     }

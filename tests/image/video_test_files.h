@@ -24,6 +24,7 @@ struct TestVideo {
     int frames = 10;
     int gop = 12;          // keyframe interval
     int b_frames = 0;
+    std::string x264_preset = "ultrafast";
     bool packet_durations = true;
     std::vector<int> short_frames;  // frames whose packet is cut to half (undecodable raw frames)
     PixelFn pixel;         // grey (or green) level of each pixel
