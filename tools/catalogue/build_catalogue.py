@@ -145,8 +145,21 @@ def parse_args(argv):
     return p.parse_args(argv)
 
 
+def missing_sources(args):
+    needed = [args.d3 / "stars.14.json", args.d3 / "starnames.json", args.bsc,
+              args.stellarium / "cross-id.dat", args.stellarium / "hip_pm.dat",
+              args.stellarium / "name.fab"]
+    return [p for p in needed if not p.is_file()]
+
+
 def main(argv):
     args = parse_args(argv)
+    missing = missing_sources(args)
+    if missing:
+        for path in missing:
+            print(f"build_catalogue: source not found: {path}", file=sys.stderr)
+        print("See tools/catalogue/README.md for how to get the sources.", file=sys.stderr)
+        return 1
     stars = sources.read_d3_stars(args.d3 / "stars.14.json")
     cross_ids = sources.read_cross_ids(args.stellarium / "cross-id.dat")
     motions = sources.read_proper_motions(args.stellarium / "hip_pm.dat")
