@@ -171,31 +171,6 @@ TEST_F(RankingInSession, TryingCandidatesKeepsAnOrderLoweredByHand) {
     EXPECT_EQ(session_.nstar, 10u);
 }
 
-TEST_F(RankingInSession, WithFewerThanThreeStarsTheBrightestUnmeasuredCandidateIsPreselected) {
-    Measure(Candidate("A", 3.0f, 5.8f, 18.0f));
-    Measure(Candidate("B", 3.5f, 6.2f, 18.5f));
-    const auto r = RankCandidates(session_, {Candidate("A", 3.0f), Candidate("x", 6.0f), Candidate("y", 4.0f)},
-                                  10.0f, 10.0f);
-    EXPECT_EQ(r.selected, 2);
-    EXPECT_TRUE(r.metrics.empty());
-    EXPECT_EQ(r.lines[0], Candidate("A", 3.0f).MakeListBoxShortText());
-    EXPECT_EQ(session_.nstar, 2u);
-}
-
-TEST_F(RankingInSession, EveryCandidateMeasuredBeforeSelectsNothing) {
-    const CatStar a = Candidate("A", 3.0f, 5.8f, 18.0f);
-    Measure(a);
-    Measure(Candidate("B", 3.5f, 6.2f, 18.5f));
-    Measure(Candidate("C", 4.0f, 6.1f, 22.0f));
-    float x, y;
-    Plate(a.ra, a.de, x, y);
-    const auto r = RankCandidates(session_, {a}, x, y);
-    EXPECT_EQ(r.selected, -1);
-    EXPECT_EQ(r.warning, "Star was identified before");
-    EXPECT_EQ(r.lines.size(), 1u);
-    EXPECT_EQ(session_.nstar, 3u);
-}
-
 TEST_F(RankingInSession, WithTooFewVisibleStarsBrightnessDecides) {
     Measure(Candidate("A", 3.0f, 5.8f, 18.0f));
     Measure(Candidate("B", 3.5f, 6.2f, 18.5f));
