@@ -138,6 +138,7 @@ ResidualResult ApplyResiduals(const std::vector<std::uint8_t>& stream, const std
     BitReader bits(stream);
     std::vector<bool> seen(static_cast<std::size_t>(plane.height), false);
     int luma_rows = 0;
+    int chroma_rows = 0;  // two components of height / 2 rows each
     std::uint64_t last_row_end = 0;
     const auto damaged = [] { return ResidualResult{ResidualOutcome::Damaged, 0}; };
 
@@ -165,7 +166,8 @@ ResidualResult ApplyResiduals(const std::vector<std::uint8_t>& stream, const std
                 return {ResidualOutcome::Aborted, 0};
         } else {
             const std::size_t table = static_cast<std::size_t>(kind - 1);
-            if (kind == 1 || table >= tables.size() || !DecodeRow(bits, tables[table], nullptr, plane.width / 2))
+            if (kind == 1 || table >= tables.size() || ++chroma_rows > plane.height ||
+                !DecodeRow(bits, tables[table], nullptr, plane.width / 2))
                 return damaged();
         }
     }

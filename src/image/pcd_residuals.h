@@ -72,7 +72,8 @@ struct ResidualResult {
 // chroma rows, the two chroma tables (chroma rows are decoded and dropped).
 // `rows_done` is called with the number of luma rows decoded after every
 // `poll_rows` of them and returns false to abort. Damaged: a row header or a
-// code that cannot be, a luma row given twice, or luma rows missing.
+// code that cannot be, a luma row given twice, more chroma rows than two
+// components hold, or luma rows missing.
 ResidualResult ApplyResiduals(const std::vector<std::uint8_t>& stream, const std::vector<HuffmanTable>& tables,
                               Plane& plane, int poll_rows, const std::function<bool(int rows_done)>& rows_done);
 
