@@ -68,33 +68,6 @@ TEST(PCDFileImage, FailedLoadsLeaveNoPictureAndCarryTheirStatus) {
     EXPECT_EQ(escape.clears, 1);
 }
 
-TEST(PCDFileImage, OnlyAnUncompressed8BitBlockIsTakenOver) {
-    std::vector<std::uint8_t> block = packed_dib::MakeGreyDib(8, 4);
-    packed_dib::Header h = packed_dib::ReadHeader(block.data());
-
-    h.bit_count = 24;
-    packed_dib::WriteHeader(block.data(), h);
-    EXPECT_EQ(PCDFileImage(block, kStatusOk, "a.pcd").status, kStatusNot8Bit);
-
-    h.bit_count = 8;
-    h.compression = 1;
-    packed_dib::WriteHeader(block.data(), h);
-    EXPECT_EQ(PCDFileImage(block, kStatusOk, "a.pcd").status, kStatusCompressed);
-
-    h.compression = 0;
-    packed_dib::WriteHeader(block.data(), h);
-    std::vector<std::uint8_t> short_block(block.begin(), block.end() - 1);
-    EXPECT_EQ(PCDFileImage(short_block, kStatusOk, "a.pcd").status, kStatusWrongFormat);
-
-    const PCDFileImage refused(block, kStatusNoPcdResolution, "a.pcd");
-    EXPECT_EQ(refused.status, kStatusNoPcdResolution);
-    EXPECT_FALSE(refused.HasPicture());
-    const PCDFileImage taken(block, kStatusOk, "a.pcd");
-    EXPECT_EQ(taken.status, kStatusOk);
-    EXPECT_EQ(taken.width, 8);
-    EXPECT_EQ(taken.height, 4);
-}
-
 TEST(PCDFileImage, OpeningAFileEndingInPcdInAnyCaseLoadsItAtTheChosenStep) {
     const auto upper = pcd_test::ScratchPath("IMG0001.PCD");
     pcd_test::WriteBytes(upper, pcd_test::BuildImagePac({.highest_step = 3}));
