@@ -15,6 +15,9 @@ namespace {
 constexpr char kSignature[] = "PCD_IPI";
 constexpr std::uint64_t kSignatureOffset = 0x800;
 constexpr std::uint64_t kAttributesOffset = 0x0E02;
+constexpr std::uint64_t kInfoBytes = kAttributesOffset + 1 - kSignatureOffset;
+
+constexpr int kBaseStep = 3;  // the largest picture stored as such
 
 struct StoredPicture {
     int step;
@@ -75,8 +78,8 @@ int PcdReader::Open(const std::string& path) {
     const pcd::StoredPicture& smallest = pcd::kStored[0];
     const std::uint64_t smallest_end =
         pcd::SectorOffset(smallest.first_sector) + pcd::StoredBytes(pcd::StepSize(smallest.step));
-    const std::vector<std::uint8_t> header = ReadBytes(pcd::kSignatureOffset, pcd::kAttributesOffset + 1 - pcd::kSignatureOffset);
-    if (file_size_ < smallest_end || header.size() != pcd::kAttributesOffset + 1 - pcd::kSignatureOffset ||
+    const std::vector<std::uint8_t> header = ReadBytes(pcd::kSignatureOffset, pcd::kInfoBytes);
+    if (file_size_ < smallest_end || header.size() != pcd::kInfoBytes ||
         std::memcmp(header.data(), pcd::kSignature, sizeof pcd::kSignature - 1) != 0) {
         Close();
         return kStatusCannotOpen;
@@ -85,7 +88,7 @@ int PcdReader::Open(const std::string& path) {
     return kStatusOk;
 }
 
-int PcdReader::HighestStep() const { return std::min(3 + (attributes_ >> 2 & 3), pcd::kHighestStep); }
+int PcdReader::HighestStep() const { return std::min(pcd::kBaseStep + (attributes_ >> 2 & 3), pcd::kHighestStep); }
 
 int PcdReader::SelectResolution(int step) {
     step_ = 0;
@@ -110,16 +113,16 @@ void PcdReader::Close() {
 
 int PcdReader::Load(std::vector<std::uint8_t>& dib) {
     if (step_ == 0) return kStatusNoPcdResolution;
-    const int stored_step = std::min(step_, 3);
+    const int stored_step = std::min(step_, pcd::kBaseStep);
     work_done_ = 0;
     work_total_ = 0;
     for (int s = stored_step; s <= step_; ++s) work_total_ += pcd::StepSize(s).height;
     try {
         pcd::Plane plane = ReadStoredPlane(stored_step);
-        if (step_ >= 4) {
+        if (step_ > pcd::kBaseStep) {
             std::uint64_t four_base_end = 0;
             plane = Add4BaseResiduals(plane, four_base_end);
-            if (step_ == 5) plane = Add16BaseResiduals(plane, four_base_end);
+            if (step_ == pcd::kHighestStep) plane = Add16BaseResiduals(plane, four_base_end);
         }
         dib = packed_dib::MakeGreyDib(plane.width, plane.height);
         for (int y = 0; y < plane.height; ++y)
