@@ -2,10 +2,7 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <system_error>
 
@@ -24,12 +21,18 @@ void StripLineEnd(std::string& line) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
 }
 
-// Copies the records of an existing list (behind its heading and empty line)
-// up to and including the end line. False on a read error.
-bool CopyRecords(std::ifstream& in, std::FILE* out) {
+// Moves past the heading and the empty line under it.
+void SkipHeading(std::istream& in) {
     std::string line;
     for (int skipped = 0; skipped < 2 && std::getline(in, line); ++skipped) {
     }
+}
+
+// Copies the records of an existing list (behind its heading and empty line)
+// up to and including the end line. False on a read error.
+bool CopyRecords(std::ifstream& in, std::FILE* out) {
+    SkipHeading(in);
+    std::string line;
     while (std::getline(in, line)) {
         line.push_back('\n');
         if (std::fputs(line.c_str(), out) == EOF) return false;
@@ -66,10 +69,9 @@ std::string StationRecord(const StationData& s) {
 std::optional<std::vector<std::string>> ReadStationNames(const std::filesystem::path& list) {
     std::ifstream in(list, std::ios::binary);
     if (!in) return std::nullopt;
+    SkipHeading(in);
     std::vector<std::string> names;
     std::string line;
-    for (int skipped = 0; skipped < 2 && std::getline(in, line); ++skipped) {
-    }
     while (std::getline(in, line)) {
         StripLineEnd(line);
         if (IsEndLine(line)) break;
@@ -95,6 +97,7 @@ bool AddStation(const std::filesystem::path& list, const StationData& s) {
     std::fputs("\n", out);
     std::fputs(StationRecord(s).c_str(), out);
     bool good = !exists || CopyRecords(old, out);
+    old.close();
     if (exists) std::filesystem::permissions(temp, std::filesystem::status(list, ec).permissions(), ec);
     good = FinishFile(out) && good;
     if (good) good = std::rename(temp.c_str(), list.c_str()) == 0;
