@@ -43,7 +43,10 @@ public:
         // the bits just before such a pair need to be tried.
         std::uint64_t byte = pos_ >> 3;
         while (byte + 1 < size_) {
-            if (data_[byte] != 0xFF || data_[byte + 1] != 0xFF) {
+            // With a third 0xFF byte, any sync near this pair ends at least a
+            // byte later, where the next pair finds it; long runs of ones
+            // thus cost one look per byte.
+            if (data_[byte] != 0xFF || data_[byte + 1] != 0xFF || (byte + 2 < size_ && data_[byte + 2] == 0xFF)) {
                 ++byte;
                 continue;
             }
