@@ -1,5 +1,7 @@
 #pragma once
 // The program-wide options, mirrored in the settings file velkarn.ini.
+// Zero until the main window reads the file at start (GetIniValues,
+// files/settings_file.h), which sets every field.
 
 struct Options {
     char stationfile[260] = "";  // full path of the station list

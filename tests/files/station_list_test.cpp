@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cstring>
-#include <deque>
 #include <fstream>
 #include <sstream>
 
@@ -35,9 +34,8 @@ const std::string kOndrejov = "  Ondrejov               0   -49.   5.  59.9   -1
 // Plays the user of the exposure dialogs: picks "New station" as often as
 // there are scripted stations (nullptr: the station dialog is cancelled),
 // then confirms.
-class ScriptedDialogs : public ExposureDialogRunner {
-public:
-    std::deque<const char*> stations;
+struct ScriptedDialogs : ExposureDialogRunner {
+    std::vector<const char*> stations;
     std::vector<std::string> stationAtOpen;
     int RunDataDialog(DialogData& d) override {
         stationAtOpen.push_back(d.station);
@@ -45,10 +43,10 @@ public:
         return 1;
     }
     void RunStationDialog(StationData& s) override {
-        const char* name = stations[stationAtOpen.size() - 1];
-        if (!name) return;
-        s = Station(name, {"-49", "5", "59.9", "-14", "46", "12.5.3", "9999"});
-        CloseStationDialog(s);
+        if (const char* name = stations[stationAtOpen.size() - 1]) {
+            s = Station(name, {"-49", "5", "59.9", "-14", "46", "12.5.3", "9999"});
+            CloseStationDialog(s);
+        }
     }
 };
 
