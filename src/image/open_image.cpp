@@ -1,7 +1,8 @@
 // The source kinds, by extension:
 //   .bmp      -> BMPFileImage(context.progress, path)
 //   .pcd      -> PCDFileImage, loaded at context.pcd_resolution
-//   otherwise -> AVIFileImage(context.progress, path), any file FFmpeg reads
+//   otherwise -> AVIFileImage(context.progress, path, context.messages), any
+//                file FFmpeg reads
 // Each branch returns the constructed source whatever its status.
 #include "image/open_image.h"
 
@@ -9,6 +10,7 @@
 #include <cctype>
 #include <filesystem>
 
+#include "image/avi_image.h"
 #include "image/bmp_file_image.h"
 #include "image/pcd_file_image.h"
 
@@ -21,19 +23,11 @@ std::string LowerExtension(const std::string& path) {
     return ext;
 }
 
-// Stands in for a source kind that cannot be built: reports the file as one
-// that cannot be opened.
-std::unique_ptr<MeteorImage> Unopenable(const std::string& path) {
-    auto image = std::make_unique<MeteorImage>(path);
-    image->status = kStatusCannotOpen;
-    return image;
-}
-
 }  // namespace
 
 std::unique_ptr<MeteorImage> OpenImageFile(const std::string& path, ImageOpenContext& context) {
     const std::string ext = LowerExtension(path);
     if (ext == ".bmp") return std::make_unique<BMPFileImage>(context.progress, path);
     if (ext == ".pcd") return LoadPhotoCD(context.progress, path, context.pcd_resolution);
-    return Unopenable(path);
+    return std::make_unique<AVIFileImage>(context.progress, path, context.messages);
 }

@@ -4,10 +4,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <cstdio>
 #include <numeric>
 #include <vector>
 
 #include "image/image_status.h"
+#include "image/open_image.h"
 #include "image/packed_dib.h"
 #include "image/video_test_files.h"
 #include "platform/scripted.h"
@@ -193,6 +195,33 @@ TEST_F(AviImage, FilesThatAreNoVideoOrHaveNoFramesGetTheirStatus) {
     empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, 0);
     empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, -1);
     EXPECT_TRUE(canvas.calls.empty());
+}
+
+TEST_F(AviImage, OpeningAnImageFileTakesEveryExtensionButBmpAndPcdAsAVideo) {
+    TestVideo t;
+    t.encoder = "libx264";
+    t.pix_fmt = AV_PIX_FMT_YUV420P;
+    t.frames = 12;
+    t.pixel = FrameNumberPixel;
+    WriteTestVideo(dir_ + "/METEOR.MKV", t);
+    ImageOpenContext context{progress_, 5, &messages_};
+    const auto image = OpenImageFile(dir_ + "/METEOR.MKV", context);
+    ASSERT_EQ(image->status, kStatusOk);
+    EXPECT_EQ(image->type, 9);
+    EXPECT_EQ(image->GetNFr(), 12);
+    EXPECT_EQ(image->width, 64);
+
+    const std::string cmd = std::string(VELKARN_CLI) + " info " + dir_ + "/METEOR.MKV";
+    FILE* p = popen(cmd.c_str(), "r");
+    ASSERT_TRUE(p);
+    std::string out;
+    char buf[256];
+    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    EXPECT_EQ(pclose(p), 0);
+    EXPECT_EQ(out, "width: 64\nheight: 48\ntype: 9 (video)\nframes: 12\n");
+
+    std::ofstream(dir_ + "/notes.txt") << "no video here\n";
+    EXPECT_EQ(OpenImageFile(dir_ + "/notes.txt", context)->status, kStatusCannotOpen);
 }
 
 }  // namespace
