@@ -60,6 +60,10 @@ struct VideoDecoder::Impl {
     int height = 0;
     bool eight_bit = false;
     int frame_count = 0;
+    // Frame k shows stored frame stored_for[k] (identity when empty): an AVI
+    // numbers frames by chunk, and an empty chunk is a dropped frame that
+    // repeats the one before it, so that later frames keep their times.
+    std::vector<int> stored_for;
 
     // Frames are identified by their presentation timestamps (shown[k] is
     // frame k's) when every packet has a distinct one; otherwise they are
@@ -227,6 +231,24 @@ void VideoDecoder::Impl::BuildIndex() {
         keys.push_back({frame_no, seek_ts, place});
     }
     std::sort(keys.begin(), keys.end(), [](const KeyFrame& a, const KeyFrame& b) { return a.frame < b.frame; });
+
+    if (std::strcmp(fmt->iformat->name, "avi") == 0 && dts_rising) {
+        const std::int64_t first = entries.front().dts;
+        const std::int64_t span = entries.back().dts - first + 1;
+        // A span far beyond the chunks present is damage, not dropped frames.
+        if (span > frame_count && span <= 4 * static_cast<std::int64_t>(frame_count) + 100) {
+            stored_for.assign(static_cast<std::size_t>(span), -1);
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                int stored = static_cast<int>(i);
+                if (by_timestamp)
+                    stored = static_cast<int>(std::lower_bound(shown.begin(), shown.end(), entries[i].pts) - shown.begin());
+                stored_for[static_cast<std::size_t>(entries[i].dts - first)] = stored;
+            }
+            for (std::size_t v = 1; v < stored_for.size(); ++v)
+                if (stored_for[v] < 0) stored_for[v] = stored_for[v - 1];
+            frame_count = static_cast<int>(span);
+        }
+    }
 }
 
 const KeyFrame& VideoDecoder::Impl::KeyFor(int k) const {
@@ -437,7 +459,9 @@ int VideoDecoder::FramesDecoded() const { return impl_->decoded; }
 bool VideoDecoder::ReadFrame(int k, std::uint8_t* dst, std::ptrdiff_t dst_stride) {
     Impl& d = *impl_;
     if (k < 0 || k >= d.frame_count) return false;
-    if (k != d.cached_k && !d.Read(k)) return false;
+    const int stored = d.stored_for.empty() ? k : d.stored_for[static_cast<std::size_t>(k)];
+    if (stored < 0) return false;
+    if (stored != d.cached_k && !d.Read(stored)) return false;
     for (int y = 0; y < d.height; ++y)
         std::memcpy(dst + y * dst_stride, &d.cached[static_cast<std::size_t>(y) * d.width], d.width);
     return true;

@@ -169,6 +169,26 @@ TEST(VideoPixels, AnMp4WithoutPacketDurationsKeepsItsLastFrame) {
     std::filesystem::remove_all(dir);
 }
 
+TEST(VideoPixels, ADroppedAviFrameRepeatsThePreviousOneAndLaterFramesKeepTheirNumbers) {
+    const std::string dir = TempVideoDir("decoder_dropped");
+    TestVideo t;
+    t.pix_fmt = AV_PIX_FMT_PAL8;
+    t.frames = 8;
+    t.pixel = FrameNumberPixel;
+    t.empty_frames = {3};
+    WriteTestVideo(dir + "/dropped.avi", t);
+    VideoDecoder::OpenStatus status;
+    auto d = VideoDecoder::Open(dir + "/dropped.avi", status);
+    ASSERT_TRUE(d);
+    EXPECT_EQ(d->FrameCount(), 8);
+    std::vector<std::uint8_t> plane(64 * 48);
+    for (auto [k, shown] : {std::pair{7, 7}, {3, 2}, {2, 2}, {4, 4}, {0, 0}}) {
+        ASSERT_TRUE(d->ReadFrame(k, plane.data(), 64)) << k;
+        EXPECT_EQ(ReadFrameNumber(plane.data(), 64, 48, 64), shown) << k;
+    }
+    std::filesystem::remove_all(dir);
+}
+
 class BadVideo : public ::testing::Test {
 protected:
     void SetUp() override { dir_ = TempVideoDir("decoder_bad"); }

@@ -76,6 +76,7 @@ void Drain(Writer& w, AVStream* st, const TestVideo& v) {
         w.pkt->duration = v.packet_durations ? 1 : 0;
         if (std::count(v.short_frames.begin(), v.short_frames.end(), w.pkt->pts))
             av_shrink_packet(w.pkt, w.pkt->size / 2);
+        if (std::count(v.empty_frames.begin(), v.empty_frames.end(), w.pkt->pts)) av_shrink_packet(w.pkt, 0);
         av_packet_rescale_ts(w.pkt, w.c->time_base, st->time_base);
         w.pkt->stream_index = st->index;
         Check(av_interleaved_write_frame(w.oc, w.pkt), "write");

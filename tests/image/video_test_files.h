@@ -27,6 +27,7 @@ struct TestVideo {
     std::string x264_preset = "ultrafast";
     bool packet_durations = true;
     std::vector<int> short_frames;  // frames whose packet is cut to half (undecodable raw frames)
+    std::vector<int> empty_frames;  // frames written as empty packets (dropped frames of a capture)
     PixelFn pixel;         // grey (or green) level of each pixel
 };
 
