@@ -376,3 +376,32 @@ TEST(SessionFileReader, RetrievedSessionReducesToTheSameSkyPositions) {
         EXPECT_NEAR(back.w, saved.w, 0.01 * saved.w);
     }
 }
+
+TEST(SessionFileReader, EveryTruncationIsEitherReadOrRejectedWithoutChange) {
+    ScratchDir dir;
+    const std::string full = kExampleFile;
+    int read = 0, rejected = 0;
+    for (std::size_t n = 0; n <= full.size(); ++n) {
+        // Every line end and its neighbours, and points inside the lines.
+        const bool near_line_end = full.find('\n', n > 0 ? n - 1 : 0) <= n + 1;
+        if (n % 5 != 0 && !near_line_end) continue;
+        WriteText(dir.file("cut"), full.substr(0, n));
+        SessionData s;
+        FillExampleSession(s);
+        const std::string before = Dump(s);
+        ScriptedMessageBox mb;
+        try {
+            EXPECT_EQ(s.Retrieve(dir.file("cut").c_str(), mb, false), 5) << n;
+            EXPECT_EQ(s.stars.size(), s.nstar);
+            EXPECT_EQ(s.meteors.size(), s.nmet);
+            ++read;
+        } catch (const SessionFileError&) {
+            EXPECT_EQ(Dump(s), before) << n;
+            ++rejected;
+        }
+    }
+    // Files cut inside the replay table still read; cut before the plate
+    // centre they are rejected.
+    EXPECT_GT(read, 50);
+    EXPECT_GT(rejected, 100);
+}
