@@ -22,52 +22,38 @@ public:
     }
 };
 
-int Grey(const RasterCanvas& c, int x, int y) {
-    const Rgb p = c.At(x, y);
-    EXPECT_TRUE(p.red == p.green && p.green == p.blue) << "not grey at " << x << "," << y;
-    return p.green;
-}
-
 const Rgb kUntouched{1, 2, 3};
 
 }  // namespace
 
-TEST(Display, TheTopCanvasRowShowsTheTopPictureRow) {
+TEST(Display, TheTopCanvasRowShowsTheTopPictureRowThroughTheColourTable) {
     Picture img;
     RasterCanvas c(4, 3, kUntouched);
     img.Display(c, 0, 0, 4, 3, 0, 0, 4, 3, -1);
     for (int y = 0; y < 3; ++y)
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(Grey(c, x, y), 10 * (2 - y) + x) << x << "," << y;
-}
-
-TEST(Display, SourceRectanglesAreCountedFromTheBottomRow) {
-    Picture img;
-    RasterCanvas c(4, 4, kUntouched);
-    // Columns 1..2 of DIB row 1 (the middle row), enlarged four times.
-    img.Display(c, 0, 0, 4, 4, 1, 1, 2, 1, -1);
-    for (int y = 0; y < 4; ++y) {
-        EXPECT_EQ(Grey(c, 0, y), 11);
-        EXPECT_EQ(Grey(c, 1, y), 11);
-        EXPECT_EQ(Grey(c, 2, y), 12);
-        EXPECT_EQ(Grey(c, 3, y), 12);
-    }
-}
-
-TEST(Display, ShrinkingDropsPixelsInsteadOfBlendingThem) {
-    Picture img;
-    RasterCanvas c(2, 1, kUntouched);
-    img.Display(c, 0, 0, 2, 1, 0, 0, 4, 1, -1);  // bottom row 0 1 2 3 onto two pixels
-    EXPECT_EQ(Grey(c, 0, 0), 1);
-    EXPECT_EQ(Grey(c, 1, 0), 3);
-}
-
-TEST(Display, PixelsAreShownThroughTheCurrentColourTable) {
-    Picture img;
+        for (int x = 0; x < 4; ++x) {
+            const int v = 10 * (2 - y) + x;
+            EXPECT_EQ(c.At(x, y), (Rgb{std::uint8_t(v), std::uint8_t(v), std::uint8_t(v)})) << x << "," << y;
+        }
     img.InvertGradation();
-    RasterCanvas c(4, 3);
     img.Display(c, 0, 0, 4, 3, 0, 0, 4, 3, -1);
-    EXPECT_EQ(Grey(c, 0, 2), 255);  // pixel 0: 256 clamped
-    EXPECT_EQ(Grey(c, 3, 0), 256 - 23);
+    EXPECT_EQ(c.At(0, 2).green, 255);  // pixel 0: 256 clamped
+    EXPECT_EQ(c.At(3, 0).green, 256 - 23);
+}
+
+TEST(Display, SourceRectanglesCountFromTheBottomRowAndShrinkingDropsPixels) {
+    Picture img;
+    RasterCanvas big(4, 4, kUntouched);
+    // Columns 1..2 of DIB row 1 (the middle row), enlarged four times.
+    img.Display(big, 0, 0, 4, 4, 1, 1, 2, 1, -1);
+    for (int y = 0; y < 4; ++y) {
+        EXPECT_EQ(big.At(1, y).green, 11);
+        EXPECT_EQ(big.At(2, y).green, 12);
+    }
+    RasterCanvas small(2, 1, kUntouched);
+    img.Display(small, 0, 0, 2, 1, 0, 0, 4, 1, -1);  // bottom row 0 1 2 3 onto two pixels
+    EXPECT_EQ(small.At(0, 0).green, 1);
+    EXPECT_EQ(small.At(1, 0).green, 3);
 }
 
 TEST(Display, AStillSourceDrawsNothingForAFrameAndNothingOutsideTheDestination) {
@@ -84,11 +70,17 @@ TEST(Display, AStillSourceDrawsNothingForAFrameAndNothingOutsideTheDestination) 
 
 TEST(Display, ABlankImageFillsTheDestinationInItsGreyLevel) {
     FakeImage blank(100, 80, ImageType::BlankPhoto);
-    blank.SetBrightness(15);
     RecordingCanvas rec;
-    blank.Display(rec, 5, 6, 50, 40, 0, 0, 100, 80, -1);
-    ASSERT_EQ(rec.calls.size(), 1u);
+    for (const int step : {-15, -1, 0, 15}) {
+        blank.SetBrightness(step);
+        blank.Display(rec, 5, 6, 50, 40, 0, 0, 100, 80, -1);
+    }
+    ASSERT_EQ(rec.calls.size(), 4u);
     EXPECT_EQ(rec.calls[0].kind, RecordingCanvas::Call::Fill);
     EXPECT_EQ(rec.calls[0].dst, (CanvasRect{5, 6, 50, 40}));
-    EXPECT_EQ(rec.calls[0].green, 248);
+    EXPECT_EQ(rec.calls[0].green, 8);
+    EXPECT_EQ(rec.calls[1].green, 120);
+    EXPECT_EQ(rec.calls[2].green, 128);
+    EXPECT_EQ(rec.calls[3].green, 248);
+    EXPECT_FALSE(blank.HasPicture());
 }
