@@ -4,7 +4,6 @@
 
 #include "files/log_file.h"
 #include "files/options.h"
-#include "image/fake_image.h"
 #include "platform/scripted.h"
 #include "session/session_data.h"
 #include "session_file_support.h"
@@ -88,17 +87,6 @@ TEST(LogFile, RecordsTheDefaultStationNotTheSessions) {
     const std::string log = ReadText(dir.file("photo99.log"));
     EXPECT_NE(log.find("\"Kestrup           \"\n"), std::string::npos);
     EXPECT_EQ(log.find("Darnholm"), std::string::npos);
-}
-
-TEST(LogFile, VideoSessionsGoToTheVideoLog) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
-    FakeImage video(2640, 3120, ImageType::BlankVideo);
-    CurrentImage current(&video);
-    ASSERT_EQ(Save(s, dir), 1);
-    EXPECT_TRUE(std::filesystem::exists(dir.path() / "video99.log"));
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log"));
 }
 
 TEST(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {

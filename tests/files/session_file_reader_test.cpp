@@ -157,21 +157,6 @@ TEST_P(LayoutRoundTrip, KeepsRecordsAndPadsNamesAndLabels) {
 
 INSTANTIATE_TEST_SUITE_P(TurnerAndRedsky, LayoutRoundTrip, testing::Values(1, 0));
 
-TEST(SessionFileReader, RecordsWithMoreThanEightMeasurementsComeBackAsTheirMeans) {
-    ScratchDir dir;
-    SessionData a;
-    FillExampleSession(a);
-    for (int k = 0; k < 7; ++k) Remeasure(a.meteors[0], 11.010f, 13.5f);
-    int kind;
-    const auto back = SaveAndRetrieve(a, dir, kind);
-    ASSERT_EQ(kind, 5);
-    const SessionData& b = *back;
-    EXPECT_EQ(b.nreplay, 0u);
-    EXPECT_EQ(b.stars[0].nrep, 0);
-    EXPECT_EQ(b.meteors[0].nrep, 0);
-    EXPECT_NEAR(b.meteors[0].x[0], a.fxmet(0), 0.0005);
-}
-
 TEST(SessionFileReader, TimesEnteredAsOneDigitComeBackPadded) {
     ScratchDir dir;
     SessionData a;

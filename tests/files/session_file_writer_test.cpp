@@ -51,16 +51,6 @@ TEST(SessionFileWriter, WritesTheDarnholmExampleByteForByteAndLogsIt) {
     EXPECT_STREQ(s.OutFilename(name), "m01.dar");
 }
 
-TEST(SessionFileWriter, ProposesMeteorNameAndLowerCaseStationPrefix) {
-    SessionData s;
-    copy_text(SessionData::dlgdat.meteor, "M7");
-    copy_text(SessionData::dlgdat.station, "KEstrup");
-    char name[13];
-    EXPECT_STREQ(s.OutFilename(name), "M7.kes");
-    copy_text(SessionData::dlgdat.station, "Ab");
-    EXPECT_STREQ(s.OutFilename(name), "M7.ab");
-}
-
 class ReplayColumns : public testing::TestWithParam<std::pair<int, bool>> {};
 
 TEST_P(ReplayColumns, TableIsWrittenOnlyForTwoToEightMeasurements) {
@@ -121,21 +111,6 @@ TEST(SessionFileFrameList, RecordsSevenGapsAndNumbersLaterPointsOnFromTheSeventh
     EXPECT_EQ(std::vector<int>(back.begin(), back.begin() + 8),
               (std::vector<int>{0, 10, 20, 30, 40, 50, 60, 70}));
     EXPECT_NE(back[8], 80);  // behind the eighth gap the frame is lost
-}
-
-TEST(SessionFileWriter, WritesTheFrameListOnlyForAVideo) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
-    s.meteors[0].frame = 40;
-    s.meteors[1].frame = 45;
-    ScriptedMessageBox mb;
-    ASSERT_NE(s.Save(dir.file("still").c_str(), dir.path().c_str(), mb), 0);
-    FakeImage video(2640, 3120, ImageType::Video);
-    CurrentImage current(&video);
-    ASSERT_NE(s.Save(dir.file("video").c_str(), dir.path().c_str(), mb), 0);
-    EXPECT_EQ(Lines(ReadText(dir.file("still")))[5].substr(0, 10), "   0.   0.");
-    EXPECT_EQ(Lines(ReadText(dir.file("video")))[5].substr(0, 25), "  40.  40.  45.  45.   0.");
 }
 
 TEST(SessionFileWriter, RedskyLayoutWithoutPlateSolutionTakesFishEyeCodeAndAsksNothing) {
