@@ -119,7 +119,8 @@ bool LogMeteor(SessionData& s, const char* programDir) {
 
     const std::string record =
         LogRecordLine(SessionData::dlgdat, MakeLogEntry(path, s.sd, s.surround), opt.station);
-    const auto file = LogFilePath(programDir, SessionData::dlgdat, Mimg != nullptr && Mimg->IsVideo());
+    const auto file = LogFilePath(programDir ? programDir : "", SessionData::dlgdat,
+                                  Mimg != nullptr && Mimg->IsVideo());
     // Only a log that does not exist yet gets the header; an existing one,
     // even one this program cannot read, is only ever appended to.
     std::error_code ec;

@@ -16,6 +16,7 @@
 
 #include "astro/astrofun.h"
 #include "files/session_file.h"
+#include "image/meteor_image.h"
 #include "platform/message_box.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
@@ -131,9 +132,7 @@ struct ParsedSession {
     float x0 = 0, y0 = 0, racen = -1, decen = 100;
     std::vector<Star> stars;
     std::vector<Meteor> meteors;
-    int kind = ImageKindPhoto;
-    static constexpr int ImageKindPhoto = 5;
-    static constexpr int ImageKindVideo = 14;
+    int kind = ImageType::BlankPhoto;  // the flag word of the blank image a caller may create
 };
 
 std::string Require(LineReader& in, const char* what, int limit = kLineLimit) {
@@ -346,8 +345,7 @@ bool Parse(LineReader& in, ParsedSession& p, MessageBoxService& mb, bool imageLo
     ReadCounts(a, b, p);
     ReadShutterLine(Require(in, "reference time line"), p.d);
     const FrameList frames = ReadFrameList(Require(in, "frame list"));
-    p.kind = frames[0] == 0 && frames[1] == 0 ? ParsedSession::ImageKindPhoto
-                                              : ParsedSession::ImageKindVideo;
+    p.kind = frames[0] == 0 && frames[1] == 0 ? ImageType::BlankPhoto : ImageType::BlankVideo;
 
     // Records are made one per line actually read, never from the counts
     // alone.
