@@ -72,6 +72,15 @@ TEST_P(ReplayColumns, TableIsWrittenOnlyForTwoToEightMeasurements) {
     }
     // The mean is written either way.
     EXPECT_NE(text.find("    6.000     6.00"), std::string::npos);
+
+    // Read back: every measurement of the table, or the mean alone.
+    SessionData back;
+    ASSERT_EQ(back.Retrieve(dir.file("s").c_str(), mb, false), 5);
+    EXPECT_EQ(back.meteors[0].nrep, table ? r - 1 : 0);
+    EXPECT_EQ(back.stars[0].nrep, table ? r - 1 : 0);
+    if (table) {
+        EXPECT_EQ(back.meteors[0].y, s.meteors[0].y);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(R, ReplayColumns,
