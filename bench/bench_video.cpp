@@ -63,7 +63,7 @@ void BM_VideoOpenAndAverage(benchmark::State& state) {
         benchmark::DoNotOptimize(image.picture.data());
     }
 }
-BENCHMARK(BM_VideoOpenAndAverage)->Arg(25)->Arg(250)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_VideoOpenAndAverage)->Arg(25)->Arg(250)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_VideoNextFrame(benchmark::State& state) {
     VideoDecoder::OpenStatus status;
@@ -86,7 +86,7 @@ void BM_VideoNextFrame(benchmark::State& state) {
         benchmark::DoNotOptimize(d->ReadFrame(k, plane.data(), d->Width()));
     }
 }
-BENCHMARK(BM_VideoNextFrame)->Arg(25)->Arg(250)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_VideoNextFrame)->Arg(25)->Arg(250)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 void BM_VideoRandomFrame(benchmark::State& state) {
     VideoDecoder::OpenStatus status;
@@ -100,6 +100,6 @@ void BM_VideoRandomFrame(benchmark::State& state) {
     std::uniform_int_distribution<int> pick(0, d->FrameCount() - 1);
     for (auto _ : state) benchmark::DoNotOptimize(d->ReadFrame(pick(rng), plane.data(), d->Width()));
 }
-BENCHMARK(BM_VideoRandomFrame)->Arg(25)->Arg(250)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_VideoRandomFrame)->Arg(25)->Arg(250)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace

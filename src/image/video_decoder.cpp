@@ -10,6 +10,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cstring>
+#include <list>
 #include <vector>
 
 namespace {
@@ -34,6 +35,8 @@ struct AvFreer {
 };
 
 constexpr std::int64_t kNoTs = AV_NOPTS_VALUE;
+// Memory for frames kept after they were given out (48 frames of 1920 x 1080).
+constexpr std::size_t kRecentBytes = std::size_t{100} << 20;
 
 bool IsEightBit(int format) { return format == AV_PIX_FMT_GRAY8 || format == AV_PIX_FMT_PAL8; }
 
@@ -97,9 +100,14 @@ struct VideoDecoder::Impl {
     std::unique_ptr<std::uint8_t, AvFreer> rgb;
     int rgb_stride = 0;
 
-    // The frame last given out, for repeated requests (a repainted view).
-    std::vector<std::uint8_t> cached;
-    int cached_k = -1;
+    // Frames lately given out, most recent first, so that a repainted view or
+    // a step back over frames already seen decodes nothing.
+    struct Recent {
+        int stored;
+        std::vector<std::uint8_t> plane;
+    };
+    std::list<Recent> recent;
+    std::size_t recent_limit = 2;
 
     int seeks = 0;
     int decoded = 0;
@@ -114,7 +122,9 @@ struct VideoDecoder::Impl {
     bool Restart();
     bool FeedPacket();
     int Identify(const AVFrame* f);
-    bool Extract(const AVFrame* f);
+    bool Extract(const AVFrame* f, std::vector<std::uint8_t>& out);
+    const std::vector<std::uint8_t>* Recall(int stored);
+    std::vector<std::uint8_t>& NewSlot(int stored);
     bool Read(int k);
     bool DecodeUntil(int k);
     void EndPassing() {
@@ -161,6 +171,7 @@ VideoDecoder::OpenStatus VideoDecoder::Impl::Open() {
     int format = par->format != AV_PIX_FMT_NONE ? par->format : codec->pix_fmt;
     if (format == AV_PIX_FMT_NONE) return OpenStatus::Unusable;
     eight_bit = IsEightBit(format);
+    recent_limit = std::max<std::size_t>(2, kRecentBytes / (static_cast<std::size_t>(width) * height));
     if (!eight_bit && !sws_isSupportedInput(static_cast<AVPixelFormat>(format)))
         return OpenStatus::Unusable;
 
@@ -337,18 +348,36 @@ int VideoDecoder::Impl::Identify(const AVFrame* f) {
     return static_cast<int>(it - shown.begin());
 }
 
+const std::vector<std::uint8_t>* VideoDecoder::Impl::Recall(int stored) {
+    for (auto it = recent.begin(); it != recent.end(); ++it)
+        if (it->stored == stored) {
+            recent.splice(recent.begin(), recent, it);
+            return &recent.front().plane;
+        }
+    return nullptr;
+}
+
+std::vector<std::uint8_t>& VideoDecoder::Impl::NewSlot(int stored) {
+    if (recent.size() >= recent_limit)
+        recent.splice(recent.begin(), recent, std::prev(recent.end()));
+    else
+        recent.emplace_front();
+    recent.front().stored = stored;
+    return recent.front().plane;
+}
+
 // Copies the frame's 8-bit plane, or the green of its 24-bit RGB form, into
-// the cache, top row first.
-bool VideoDecoder::Impl::Extract(const AVFrame* f) {
-    cached.resize(static_cast<std::size_t>(width) * height);
+// out, top row first.
+bool VideoDecoder::Impl::Extract(const AVFrame* f, std::vector<std::uint8_t>& out) {
+    out.resize(static_cast<std::size_t>(width) * height);
     if (IsEightBit(f->format) == eight_bit && eight_bit && f->width == width && f->height == height) {
         for (int y = 0; y < height; ++y)
-            std::memcpy(&cached[static_cast<std::size_t>(y) * width], f->data[0] + static_cast<std::ptrdiff_t>(y) * f->linesize[0], width);
+            std::memcpy(&out[static_cast<std::size_t>(y) * width], f->data[0] + static_cast<std::ptrdiff_t>(y) * f->linesize[0], width);
         return true;
     }
-    const AVPixelFormat out = eight_bit ? AV_PIX_FMT_GRAY8 : AV_PIX_FMT_RGB24;
+    const AVPixelFormat converted = eight_bit ? AV_PIX_FMT_GRAY8 : AV_PIX_FMT_RGB24;
     const auto in = static_cast<AVPixelFormat>(f->format);
-    SwsContext* ctx = sws_getCachedContext(sws.release(), f->width, f->height, in, width, height, out,
+    SwsContext* ctx = sws_getCachedContext(sws.release(), f->width, f->height, in, width, height, converted,
                                            SWS_BILINEAR, nullptr, nullptr, nullptr);
     sws.reset(ctx);
     if (!ctx) return false;
@@ -374,7 +403,7 @@ bool VideoDecoder::Impl::Extract(const AVFrame* f) {
     if (sws_scale(ctx, f->data, f->linesize, 0, f->height, dst, dst_lines) != height) return false;
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* src = rgb.get() + static_cast<std::ptrdiff_t>(y) * rgb_stride;
-        std::uint8_t* row = &cached[static_cast<std::size_t>(y) * width];
+        std::uint8_t* row = &out[static_cast<std::size_t>(y) * width];
         if (eight_bit) {
             std::memcpy(row, src, width);
         } else {
@@ -413,16 +442,14 @@ bool VideoDecoder::Impl::DecodeUntil(int k) {
                 last_out = p;
                 if (p == k) {
                     found = true;
-                    ok = Extract(frame.get());
+                    ok = Extract(frame.get(), NewSlot(k));
+                    if (!ok) recent.pop_front();
                 } else if (p > k) {
                     found = true;
                 }
             }
             av_frame_unref(frame.get());
-            if (found) {
-                cached_k = ok ? k : -1;
-                return ok;
-            }
+            if (found) return ok;
             continue;
         }
         if (r != AVERROR_EOF && !sent_eof) {
@@ -461,8 +488,12 @@ bool VideoDecoder::ReadFrame(int k, std::uint8_t* dst, std::ptrdiff_t dst_stride
     if (k < 0 || k >= d.frame_count) return false;
     const int stored = d.stored_for.empty() ? k : d.stored_for[static_cast<std::size_t>(k)];
     if (stored < 0) return false;
-    if (stored != d.cached_k && !d.Read(stored)) return false;
+    const std::vector<std::uint8_t>* plane = d.Recall(stored);
+    if (!plane) {
+        if (!d.Read(stored)) return false;
+        plane = &d.recent.front().plane;
+    }
     for (int y = 0; y < d.height; ++y)
-        std::memcpy(dst + y * dst_stride, &d.cached[static_cast<std::size_t>(y) * d.width], d.width);
+        std::memcpy(dst + y * dst_stride, &(*plane)[static_cast<std::size_t>(y) * d.width], d.width);
     return true;
 }

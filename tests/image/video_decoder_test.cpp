@@ -105,6 +105,16 @@ TEST_P(VideoFormats, TheNextFrameCostsOneDecodeAndNoSeek) {
     }
 }
 
+TEST_P(VideoFormats, SteppingBackOverFramesAlreadyShownDecodesNothing) {
+    auto d = OpenCase();
+    ASSERT_TRUE(d);
+    const int start = d->FrameCount() / 3;
+    for (int k = start; k < start + 6; ++k) ASSERT_EQ(NumberOf(*d, k), k);
+    const int decoded = d->FramesDecoded();
+    for (int k = start + 5; k >= start; --k) ASSERT_EQ(NumberOf(*d, k), k);
+    EXPECT_EQ(d->FramesDecoded(), decoded);
+}
+
 TEST_P(VideoFormats, ARandomFrameDecodesOnlyFromTheKeyframeBeforeIt) {
     auto d = OpenCase();
     ASSERT_TRUE(d);
