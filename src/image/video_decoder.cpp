@@ -37,6 +37,7 @@ struct AvFreer {
 constexpr std::int64_t kNoTs = AV_NOPTS_VALUE;
 // Memory for frames kept after they were given out (48 frames of 1920 x 1080).
 constexpr std::size_t kRecentBytes = std::size_t{100} << 20;
+constexpr std::size_t kRecentFrames = 64;
 
 bool IsEightBit(int format) { return format == AV_PIX_FMT_GRAY8 || format == AV_PIX_FMT_PAL8; }
 
@@ -171,7 +172,7 @@ VideoDecoder::OpenStatus VideoDecoder::Impl::Open() {
     int format = par->format != AV_PIX_FMT_NONE ? par->format : codec->pix_fmt;
     if (format == AV_PIX_FMT_NONE) return OpenStatus::Unusable;
     eight_bit = IsEightBit(format);
-    recent_limit = std::max<std::size_t>(2, kRecentBytes / (static_cast<std::size_t>(width) * height));
+    recent_limit = std::clamp<std::size_t>(kRecentBytes / (static_cast<std::size_t>(width) * height), 2, kRecentFrames);
     if (!eight_bit && !sws_isSupportedInput(static_cast<AVPixelFormat>(format)))
         return OpenStatus::Unusable;
 

@@ -69,29 +69,26 @@ protected:
 };
 std::string VideoFormats::dir_;
 
-TEST_P(VideoFormats, OpensWithTheTrueFrameCountSizeAndDepth) {
+TEST_P(VideoFormats, EveryFrameIsExactInForwardBackwardAndRandomOrder) {
     auto d = OpenCase();
     ASSERT_TRUE(d);
     EXPECT_EQ(d->FrameCount(), GetParam().video.frames);
     EXPECT_EQ(d->Width(), 64);
     EXPECT_EQ(d->Height(), 48);
     EXPECT_EQ(d->EightBit(), GetParam().eight_bit);
-}
-
-TEST_P(VideoFormats, EveryFrameIsExactInForwardBackwardAndRandomOrder) {
-    auto d = OpenCase();
-    ASSERT_TRUE(d);
-    const int n = d->FrameCount();
-    std::vector<int> order(n);
+    std::vector<int> order(d->FrameCount());
     std::iota(order.begin(), order.end(), 0);
     for (int k : order) EXPECT_EQ(NumberOf(*d, k), k) << "forward";
+    // A fresh reader for each order, so no frame comes from those kept
     std::reverse(order.begin(), order.end());
+    d = OpenCase();
     for (int k : order) EXPECT_EQ(NumberOf(*d, k), k) << "backward";
     std::shuffle(order.begin(), order.end(), std::mt19937(7));
+    d = OpenCase();
     for (int k : order) EXPECT_EQ(NumberOf(*d, k), k) << "random";
 }
 
-TEST_P(VideoFormats, TheNextFrameCostsOneDecodeAndNoSeek) {
+TEST_P(VideoFormats, TheNextFrameCostsOneDecodeAndNoSeekAndAStepBackNothing) {
     auto d = OpenCase();
     ASSERT_TRUE(d);
     const int start = d->FrameCount() / 2 + 3;
@@ -103,15 +100,8 @@ TEST_P(VideoFormats, TheNextFrameCostsOneDecodeAndNoSeek) {
         EXPECT_EQ(d->Seeks(), seeks) << k;
         EXPECT_EQ(d->FramesDecoded(), decoded + 1) << k;
     }
-}
-
-TEST_P(VideoFormats, SteppingBackOverFramesAlreadyShownDecodesNothing) {
-    auto d = OpenCase();
-    ASSERT_TRUE(d);
-    const int start = d->FrameCount() / 3;
-    for (int k = start; k < start + 6; ++k) ASSERT_EQ(NumberOf(*d, k), k);
     const int decoded = d->FramesDecoded();
-    for (int k = start + 5; k >= start; --k) ASSERT_EQ(NumberOf(*d, k), k);
+    for (int k = d->FrameCount() - 2; k >= start; --k) ASSERT_EQ(NumberOf(*d, k), k);
     EXPECT_EQ(d->FramesDecoded(), decoded);
 }
 
