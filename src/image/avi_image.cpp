@@ -125,7 +125,7 @@ AVIFileImage::AVIFileImage(ProgressService& progress, const std::string& file_na
     VideoDecoder::OpenStatus opened;
     std::unique_ptr<VideoDecoder> stream;
     try {
-        stream = VideoDecoder::Open(file_name, opened);
+        stream = VideoDecoder::Open(file_name, opened, [&progress] { return progress.EscapePressed(); });
     } catch (const std::bad_alloc&) {
         status = kStatusNoMemory;
         return;
@@ -134,5 +134,6 @@ AVIFileImage::AVIFileImage(ProgressService& progress, const std::string& file_na
         case VideoDecoder::OpenStatus::Ok: status = AVIImageCommon(std::move(stream)); break;
         case VideoDecoder::OpenStatus::NotAVideo: status = kStatusCannotOpen; break;
         case VideoDecoder::OpenStatus::Unusable: status = kStatusNoVideoStream; break;
+        case VideoDecoder::OpenStatus::Aborted: status = kStatusAborted; break;
     }
 }

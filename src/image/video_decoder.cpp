@@ -113,9 +113,9 @@ struct VideoDecoder::Impl {
     int seeks = 0;
     int decoded = 0;
 
-    OpenStatus Open();
+    OpenStatus Open(const std::function<bool()>& abort_requested);
     bool OpenContainer();
-    void BuildIndex();
+    bool BuildIndex(const std::function<bool()>& abort_requested);
     std::int64_t PacketOrder(const AVPacket* p) const;
     const KeyFrame& KeyFor(int k) const;
     bool SeekTo(int key_index);
@@ -154,7 +154,7 @@ bool VideoDecoder::Impl::OpenContainer() {
     return stream >= 0;
 }
 
-VideoDecoder::OpenStatus VideoDecoder::Impl::Open() {
+VideoDecoder::OpenStatus VideoDecoder::Impl::Open(const std::function<bool()>& abort_requested) {
     if (!frame || !packet) return OpenStatus::Unusable;
     if (!OpenContainer()) return OpenStatus::NotAVideo;
     const AVCodecParameters* par = fmt->streams[stream]->codecpar;
@@ -176,7 +176,7 @@ VideoDecoder::OpenStatus VideoDecoder::Impl::Open() {
     if (!eight_bit && !sws_isSupportedInput(static_cast<AVPixelFormat>(format)))
         return OpenStatus::Unusable;
 
-    BuildIndex();
+    if (!BuildIndex(abort_requested)) return OpenStatus::Aborted;
     if (frame_count == 0) return OpenStatus::Unusable;
     return OpenStatus::Ok;
 }
@@ -192,13 +192,23 @@ std::int64_t VideoDecoder::Impl::PacketOrder(const AVPacket* p) const {
 
 // Reads every packet of the stream once: the count of frame packets is the
 // true frame count, whatever the container's header claims.
-void VideoDecoder::Impl::BuildIndex() {
+// False when aborted.
+bool VideoDecoder::Impl::BuildIndex(const std::function<bool()>& abort_requested) {
     struct Entry {
         std::int64_t pts, dts, pos;
         bool key;
     };
     std::vector<Entry> entries;
+    std::int64_t unpolled = 0;
     while (av_read_frame(fmt.get(), packet.get()) >= 0) {
+        unpolled += packet->size;
+        if (unpolled >= kAbortPollBytes && abort_requested) {
+            unpolled = 0;
+            if (abort_requested()) {
+                av_packet_unref(packet.get());
+                return false;
+            }
+        }
         // An empty packet stands for no picture (and would flush a decoder).
         if (packet->stream_index == stream && packet->size > 0)
             entries.push_back({packet->pts, packet->dts, packet->pos,
@@ -206,7 +216,7 @@ void VideoDecoder::Impl::BuildIndex() {
         av_packet_unref(packet.get());
     }
     frame_count = static_cast<int>(entries.size());
-    if (entries.empty()) return;
+    if (entries.empty()) return true;
 
     auto all = [&](auto pred) { return std::all_of(entries.begin(), entries.end(), pred); };
     auto rising = [&](auto field) {
@@ -261,6 +271,7 @@ void VideoDecoder::Impl::BuildIndex() {
             frame_count = static_cast<int>(span);
         }
     }
+    return true;
 }
 
 const KeyFrame& VideoDecoder::Impl::KeyFor(int k) const {
@@ -469,10 +480,11 @@ bool VideoDecoder::Impl::DecodeUntil(int k) {
 VideoDecoder::VideoDecoder(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
 VideoDecoder::~VideoDecoder() = default;
 
-std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, OpenStatus& status) {
+std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, OpenStatus& status,
+                                                 const std::function<bool()>& abort_requested) {
     auto impl = std::make_unique<Impl>();
     impl->path = path;
-    status = impl->Open();
+    status = impl->Open(abort_requested);
     if (status != OpenStatus::Ok) return nullptr;
     return std::unique_ptr<VideoDecoder>(new VideoDecoder(std::move(impl)));
 }

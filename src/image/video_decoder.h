@@ -14,6 +14,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -23,11 +24,15 @@ public:
         Ok,
         NotAVideo,  // the file cannot be opened or holds no video stream
         Unusable,   // the stream has no frames or no decoder for its format
+        Aborted,    // abort_requested said so while the stream was read
     };
 
     // Opens the first video stream of path; nullptr with the reason in status
-    // when that fails.
-    static std::unique_ptr<VideoDecoder> Open(const std::string& path, OpenStatus& status);
+    // when that fails. Reading the whole stream takes a while for a large
+    // file: abort_requested, when given, is asked after every kAbortPollBytes.
+    static constexpr std::int64_t kAbortPollBytes = 8 << 20;
+    static std::unique_ptr<VideoDecoder> Open(const std::string& path, OpenStatus& status,
+                                              const std::function<bool()>& abort_requested = {});
     ~VideoDecoder();
     VideoDecoder(const VideoDecoder&) = delete;
     VideoDecoder& operator=(const VideoDecoder&) = delete;

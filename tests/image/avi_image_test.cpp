@@ -11,6 +11,7 @@
 #include "image/image_status.h"
 #include "image/open_image.h"
 #include "image/packed_dib.h"
+#include "image/video_decoder.h"
 #include "image/video_test_files.h"
 #include "platform/scripted.h"
 
@@ -108,13 +109,26 @@ TEST_F(AviImage, TwentyFourBitStreamsAverageTheGreenComponentAndAloneShowTheTwen
     EXPECT_EQ(grey_progress.reports, (std::vector<int>{10, 30, 50, 70, 90, 100}));
 }
 
-TEST_F(AviImage, EscapeDuringTheAverageAbortsWithoutAMessage) {
+TEST_F(AviImage, EscapeWhileTheStreamIsReadOrAveragedAbortsWithoutAMessage) {
     progress_.escape_at_poll = 3;
     AVIFileImage image(progress_, Video("long.avi", 40), &messages_);
     EXPECT_EQ(image.status, kStatusAborted);
     EXPECT_EQ(ImageStatusMessage(image.status), "");
     EXPECT_TRUE(messages_.shown.empty());
     EXPECT_EQ(progress_.reports.back(), 30 + 2 * 60 / 8);
+
+    // Reading a large stream through once at opening polls Escape too.
+    TestVideo big;
+    big.width = 640;
+    big.height = 480;
+    big.frames = 2 * VideoDecoder::kAbortPollBytes / (640 * 480) + 1;
+    big.pixel = Level;
+    WriteTestVideo(dir_ + "/big.avi", big);
+    ScriptedProgress early;
+    early.escape_at_poll = 1;
+    AVIFileImage aborted(early, dir_ + "/big.avi", &messages_);
+    EXPECT_EQ(aborted.status, kStatusAborted);
+    EXPECT_TRUE(early.reports.empty());
 }
 
 TEST_F(AviImage, ShowsEachFrameExactlyBottomRowFirstThroughTheColourTableAndFrameMinusOneAsTheAverage) {
