@@ -19,8 +19,9 @@ public:
     ~AVIImage() override;
 
     // Frame 0 or more decodes that frame into the frame picture and draws it
-    // (status -11 and nothing drawn when it cannot be decoded); a negative
-    // frame draws the average; a frame at or beyond the count draws nothing.
+    // (status -11 and nothing drawn when it cannot be decoded; the next frame
+    // shown clears that status again); a negative frame draws the average; a
+    // frame at or beyond the count draws nothing.
     void Display(Canvas& dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh,
                  int frame) override;
     int GetNFr() const override { return nfr; }
@@ -42,7 +43,8 @@ protected:
     // Takes the opened stream: reads its size and depth, allocates both
     // pictures and builds the average; returns the status.
     int AVIImageCommon(std::unique_ptr<VideoDecoder> stream);
-    // Builds the averaged picture; 0, or -15 when Escape was pressed.
+    // Builds the averaged picture; 0, -15 when Escape was pressed, or -11
+    // when not one of the frames could be decoded.
     int AverageFrame();
 
     ProgressService& progress_;
