@@ -8,6 +8,30 @@ double Cross(double ox, double oy, double ax, double ay, double bx, double by) {
     return (ax - ox) * (by - oy) - (ay - oy) * (bx - ox);
 }
 
+// The edges of a counter-clockwise polygon as lines nx x + ny y + c, which is
+// the cross product (b - a) x (p - a): positive inside. reach is the margin
+// in the same units.
+struct EdgeLines {
+    std::vector<double> nx, ny, c, reach;
+    EdgeLines(const std::vector<float>& xs, const std::vector<float>& ys, const std::vector<unsigned int>& poly,
+              double margin) {
+        for (size_t e = 0; e < poly.size(); ++e) {
+            const unsigned int a = poly[e], b = poly[e + 1 < poly.size() ? e + 1 : 0];
+            const double dx = static_cast<double>(xs[b]) - xs[a], dy = static_cast<double>(ys[b]) - ys[a];
+            nx.push_back(-dy);
+            ny.push_back(dx);
+            c.push_back(dy * xs[a] - dx * ys[a]);
+            reach.push_back(margin * std::hypot(dx, dy));
+        }
+    }
+    // True when p lies within the margin of some edge, or outside.
+    bool NearBoundary(double px, double py) const {
+        for (size_t e = 0; e < nx.size(); ++e)
+            if (nx[e] * px + ny[e] * py + c[e] <= reach[e]) return true;
+        return false;
+    }
+};
+
 // The stars that are not deep inside the polygon of the eight extreme stars
 // in the directions 0, 45, ..., 315 degrees (the polygon lies inside the
 // hull, so a star deep inside it is deep inside the hull).
@@ -25,20 +49,10 @@ std::vector<unsigned int> OutsideOctagon(const std::vector<float>& xs, const std
     for (unsigned int e : extreme)
         if (poly.empty() || (e != poly.back() && e != poly.front())) poly.push_back(e);
     if (poly.size() < 3) return visible;
-    std::vector<double> reach(poly.size());
-    for (size_t e = 0; e < poly.size(); ++e) {
-        const unsigned int a = poly[e], b = poly[(e + 1) % poly.size()];
-        reach[e] = margin * std::hypot(xs[b] - xs[a], ys[b] - ys[a]);
-    }
+    const EdgeLines edges(xs, ys, poly, margin);
     std::vector<unsigned int> out;
-    for (unsigned int i : visible) {
-        bool deep = true;
-        for (size_t e = 0; e < poly.size() && deep; ++e) {
-            const unsigned int a = poly[e], b = poly[(e + 1) % poly.size()];
-            deep = Cross(xs[a], ys[a], xs[b], ys[b], xs[i], ys[i]) > reach[e];
-        }
-        if (!deep) out.push_back(i);
-    }
+    for (unsigned int i : visible)
+        if (edges.NearBoundary(xs[i], ys[i])) out.push_back(i);
     return out;
 }
 }  // namespace
@@ -79,21 +93,9 @@ std::vector<unsigned int> HullCandidates(const std::vector<float>& xs, const std
     hull.resize(k > 1 ? k - 1 : k);
     if (hull.size() < 3) return all_visible;  // all on one line
 
-    std::vector<double> reach(hull.size());
-    for (size_t e = 0; e < hull.size(); ++e) {
-        const unsigned int a = hull[e];
-        const unsigned int b = hull[(e + 1) % hull.size()];
-        reach[e] = margin * std::hypot(xs[b] - xs[a], ys[b] - ys[a]);
-    }
+    const EdgeLines edges(xs, ys, hull, margin);
     std::vector<unsigned int> candidates;
-    for (unsigned int i : visible) {
-        bool near_edge = false;
-        for (size_t e = 0; e < hull.size() && !near_edge; ++e) {
-            const unsigned int a = hull[e];
-            const unsigned int b = hull[(e + 1) % hull.size()];
-            near_edge = Cross(xs[a], ys[a], xs[b], ys[b], xs[i], ys[i]) <= reach[e];
-        }
-        if (near_edge) candidates.push_back(i);
-    }
+    for (unsigned int i : visible)
+        if (edges.NearBoundary(xs[i], ys[i])) candidates.push_back(i);
     return candidates;
 }

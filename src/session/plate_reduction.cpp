@@ -80,7 +80,11 @@ void SessionData::PlateConstants(Matrix& pc, float cen[3], float south[3], float
         }
         TangentVectors(racen, decen, south, west);
 
-        for (int k = 1; k <= n; ++k) pc[k][1] = pc[k][2] = 0.0;
+        // Sums in plain arrays (n is at most 10), copied into the solver's
+        // matrices once; the normal matrix is symmetric, so only its upper
+        // half is summed and the lower half mirrors the same products.
+        double sum_a[10][10] = {};
+        double sum_b[10][2] = {};
         for (unsigned int i = 0; i < nstar; ++i) {
             if (stars[i].hidden) continue;
             const float X = fxstr(static_cast<int>(i)) - x0;
@@ -91,16 +95,18 @@ void SessionData::PlateConstants(Matrix& pc, float cen[3], float south[3], float
             const float q = in_p(s, cen);
             f[n + 1] = in_p(s, west) / q;
             f[n + 2] = in_p(s, south) / q;
-            for (int k = 1; k <= n; ++k) {
-                // The normal matrix is symmetric: the lower half is the
-                // same products, mirrored below.
-                for (int l = k; l <= n; ++l) a[k][l] += f[k] * f[l];
-                pc[k][1] += f[k] * f[n + 1];
-                pc[k][2] += f[k] * f[n + 2];
+            const double* fb = f.data() + 1;  // fb[k - 1] is f[k]
+            for (int k = 0; k < n; ++k) {
+                for (int l = k; l < n; ++l) sum_a[k][l] += fb[k] * fb[l];
+                sum_b[k][0] += fb[k] * f[n + 1];
+                sum_b[k][1] += fb[k] * f[n + 2];
             }
         }
-        for (int k = 2; k <= n; ++k)
-            for (int l = 1; l < k; ++l) a[k][l] = a[l][k];
+        for (int k = 1; k <= n; ++k) {
+            for (int l = 1; l <= n; ++l) a[k][l] = l >= k ? sum_a[k - 1][l - 1] : sum_a[l - 1][k - 1];
+            pc[k][1] = sum_b[k - 1][0];
+            pc[k][2] = sum_b[k - 1][1];
+        }
         gaussj(a, n, pc, 2);
     });
 }
