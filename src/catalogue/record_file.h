@@ -1,10 +1,13 @@
 #pragma once
 // One of the catalogue's fixed-length record files, read one record at a time:
-// every read is one positioned read of `length` bytes at byte n × length. The
-// file is never read whole.
+// record n is the `length` bytes at byte n × length. Reads go through a block
+// buffer, as a stdio stream's do, so that a scan over neighbouring records
+// costs one system call per block rather than one per record; the file is
+// never read whole.
 
 #include <cstddef>
 #include <filesystem>
+#include <vector>
 
 class RecordFile {
 public:
@@ -23,7 +26,11 @@ public:
     std::size_t Read(long n, char* buf, int* reads);
 
 private:
+    bool Buffered(long long at) const;
+
     int fd_ = -1;
     std::size_t length_;
     long count_ = 0;
+    std::vector<char> block_;     // bytes of the file from block_at_ on
+    long long block_at_ = -1;
 };
