@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image/meteor_image.h"
+#include "session/fixed_text.h"
 #include "session/session_data.h"
 
 namespace {
@@ -33,7 +34,7 @@ void Fill(SessionData& s, int n) {
         const double de = std::asin((std::sin(de0) + eta * std::cos(de0)) / std::sqrt(1 + xi * xi + eta * eta));
         const double ra = ra0 + std::atan2(xi, std::cos(de0) - eta * std::sin(de0));
         CatStar c;
-        std::snprintf(c.name, sizeof c.name, "B%d", i);
+        copy_text(c.name, "B" + std::to_string(i));
         c.ra = static_cast<float>(ra * 12 / M_PI);
         c.de = static_cast<float>(de * 180 / M_PI);
         s.AddStar(Star(c, x + noise(rng), y + noise(rng)), 0);

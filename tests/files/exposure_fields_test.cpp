@@ -40,11 +40,19 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{&T::refhour, "24", E::RefHour}, FieldCase{&T::refminute, "", E::RefMinute},
                     FieldCase{&T::refsecond, "60", E::RefSecond}));
 
+namespace {
+ExposureTexts NewStationTexts() {
+    ExposureTexts t{};
+    t.station = "New station";
+    return t;
+}
+}  // namespace
+
 TEST(ExposureDialogClose, ForANewStationKeepsTheStationAndSkipsTheChecks) {
     DialogData d;
     copy_text(d.station, "Darnholm");
     d.status = -16;
-    EXPECT_EQ(CloseExposureDialog(d, ExposureTexts{.station = "New station"}, false), ExposureField::None);
+    EXPECT_EQ(CloseExposureDialog(d, NewStationTexts(), false), ExposureField::None);
     EXPECT_STREQ(d.station, "Darnholm");
     EXPECT_EQ(d.status, -16);
 }

@@ -28,11 +28,10 @@ protected:
 
     void AddField(SessionData& s, const Field& f, int n, double noise_mm = 0.0) {
         for (int i = 0; i < n; ++i) {
-            char name[10];
-            std::snprintf(name, sizeof name, "F%d", i);
+            const std::string name = "F" + std::to_string(i);
             // Alternating small offsets stand for measuring errors.
             const double e = noise_mm * ((i % 3) - 1);
-            s.AddStar(MakeStar(name, f.ra0_h + kOffsets[i][0], f.de0_deg + kOffsets[i][1], f, e, -e * 0.5), 0);
+            s.AddStar(MakeStar(name.c_str(), f.ra0_h + kOffsets[i][0], f.de0_deg + kOffsets[i][1], f, e, -e * 0.5), 0);
         }
     }
 
@@ -109,7 +108,7 @@ TEST_F(PlateReduction, HigherOrdersAbsorbLensDistortion) {
             const double k = 1 + 4e-4 * (dx * dx + dy * dy);  // barrel
             st.x[0] = static_cast<float>(f.xc_mm + dx * k);
             st.y[0] = static_cast<float>(f.yc_mm + dy * k);
-            std::snprintf(st.name, sizeof st.name, "D%d", i);
+            copy_text(st.name, "D" + std::to_string(i));
             s.AddStar(st, 0);
         }
     };
@@ -197,9 +196,8 @@ TEST_F(PlateReduction, ResidualAcrossZeroHoursIsSmall) {
     for (int i = 0; i < 6; ++i) {
         double ra = kOffsets[i][0];
         if (ra < 0) ra += 24.0;
-        char name[10];
-        std::snprintf(name, sizeof name, "Z%d", i);
-        s.AddStar(MakeStar(name, ra, f.de0_deg + kOffsets[i][1], f), 0);
+        const std::string name = "Z" + std::to_string(i);
+        s.AddStar(MakeStar(name.c_str(), ra, f.de0_deg + kOffsets[i][1], f), 0);
     }
     // A star just west of 0 h, measured a little to the east: its computed
     // position lies across 0 h.
@@ -219,7 +217,7 @@ TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {
     // Four stars on one line of the plate, a fifth off it.
     for (int i = 0; i < 4; ++i) {
         CatStar c;
-        std::snprintf(c.name, sizeof c.name, "L%d", i);
+        copy_text(c.name, "L" + std::to_string(i));
         c.ra = static_cast<float>(3.0 + 0.05 * i);
         c.de = 45.0f;
         s.AddStar(Star(c, 1.0f + 2.0f * i, 3.0f), 0);
@@ -302,7 +300,7 @@ TEST(Surround, ConvexHullIgnoresInnerStars) {
     const float pts[][2] = {{0, 0}, {8, 1}, {4, 3}, {9, 9}, {1, 8}, {5, 5}, {3, 6}};
     for (const auto& p : pts) {
         CatStar c;
-        std::snprintf(c.name, sizeof c.name, "H%zu", s.stars.size());
+        copy_text(c.name, "H" + std::to_string(s.stars.size()));
         s.AddStar(Star(c, p[0], p[1]), 0);
     }
     s.AddMetPnt(Meteor(2, 2, 0));    // inside the hull, outside every inner triangle of inner stars

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "astro/numerical_error.h"
+#include "session/fixed_text.h"
 #include "session/session_data.h"
 #include "sky_field.h"
 
@@ -64,7 +65,7 @@ void FillSession(SessionData& s, const Mapping& m, int nstars, std::mt19937& rng
         double ra, de;
         m.ToSky(x, y, ra, de);
         CatStar c;
-        std::snprintf(c.name, sizeof c.name, "R%d", i);
+        copy_text(c.name, "R" + std::to_string(i));
         c.ra = static_cast<float>(ra);
         c.de = static_cast<float>(de);
         const double ex = noise_mm > 0 ? noise(rng) : 0, ey = noise_mm > 0 ? noise(rng) : 0;
@@ -160,7 +161,7 @@ TEST(ReductionRecovery, SessionKeepsWorkingAfterASingularSet) {
         double ra, de;
         m.ToSky(1.0 + 2.5 * i, 2.0 + 1.0 * i, ra, de);
         CatStar c;
-        std::snprintf(c.name, sizeof c.name, "L%d", i);
+        copy_text(c.name, "L" + std::to_string(i));
         c.ra = static_cast<float>(ra);
         c.de = static_cast<float>(de);
         s.AddStar(Star(c, 1.0f + 2.5f * i, 2.0f + 1.0f * i), 0);
@@ -172,7 +173,7 @@ TEST(ReductionRecovery, SessionKeepsWorkingAfterASingularSet) {
     double ra, de;
     m.ToSky(3.0, 7.0, ra, de);
     CatStar c;
-    std::snprintf(c.name, sizeof c.name, "Off");
+    copy_text(c.name, "Off");
     c.ra = static_cast<float>(ra);
     c.de = static_cast<float>(de);
     s.AddStar(Star(c, 3.0f, 7.0f), 1);

@@ -13,7 +13,7 @@ namespace {
 // A star at a distinct plate position; the sky position is irrelevant here.
 Star PlainStar(int i) {
     CatStar c;
-    std::snprintf(c.name, sizeof c.name, "S%d", i);
+    copy_text(c.name, "S" + std::to_string(i));
     return Star(c, 1.0f + i * 0.7f, 1.0f + (i * 37 % 11) * 0.5f);
 }
 

@@ -8,6 +8,7 @@
 #include <random>
 #include <vector>
 
+#include "session/fixed_text.h"
 #include "session/session_data.h"
 
 namespace {
@@ -61,7 +62,7 @@ float ReferenceSurround(const SessionData& s) {
 
 void AddStarAt(SessionData& s, float x, float y) {
     CatStar c;
-    std::snprintf(c.name, sizeof c.name, "W%u", s.nstar);
+    copy_text(c.name, "W" + std::to_string(s.nstar));
     s.AddStar(Star(c, x, y), 0);
 }
 }  // namespace
