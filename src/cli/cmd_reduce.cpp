@@ -78,16 +78,6 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
     return a;
 }
 
-// Makes an image the current one for as long as the guard lives.
-class CurrentImage {
-public:
-    explicit CurrentImage(MeteorImage* image) : saved_(Mimg) { Mimg = image; }
-    ~CurrentImage() { Mimg = saved_; }
-
-private:
-    MeteorImage* saved_;
-};
-
 class CurrentSession {
 public:
     explicit CurrentSession(SessionData* s) : saved_(Session) { Session = s; }

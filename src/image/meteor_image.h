@@ -98,3 +98,16 @@ protected:
 
 // The current image, or none.
 extern MeteorImage* Mimg;
+
+// Makes an image the current one while the guard lives, and puts the
+// previous one back after.
+class CurrentImage {
+public:
+    explicit CurrentImage(MeteorImage* image) : saved_(Mimg) { Mimg = image; }
+    ~CurrentImage() { Mimg = saved_; }
+    CurrentImage(const CurrentImage&) = delete;
+    CurrentImage& operator=(const CurrentImage&) = delete;
+
+private:
+    MeteorImage* saved_;
+};

@@ -43,16 +43,6 @@ inline void WriteText(const std::filesystem::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
 }
 
-// Makes an image current while it lives.
-class CurrentImage {
-public:
-    explicit CurrentImage(MeteorImage* image) : saved_(Mimg) { Mimg = image; }
-    ~CurrentImage() { Mimg = saved_; }
-
-private:
-    MeteorImage* saved_;
-};
-
 inline Star MakeStar(const char* name, float mag, float ra, float pmra, float de, float pmde,
                      float x, float y) {
     CatStar c;

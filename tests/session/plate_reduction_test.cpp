@@ -36,7 +36,7 @@ protected:
     }
 
     sky::TestImage image_{1000, 700, ImageType::Still};  // 12 x 8.4 mm
-    sky::CurrentImage current_{&image_};
+    CurrentImage current_{&image_};
 };
 
 struct State {

@@ -94,7 +94,7 @@ class ReductionAccuracy : public ::testing::TestWithParam<std::pair<double, doub
 protected:
     void SetUp() override { SessionData::dlgdat = DialogData(); }
     sky::TestImage image_{1000, 700, ImageType::Still};
-    sky::CurrentImage current_{&image_};
+    CurrentImage current_{&image_};
 };
 }  // namespace
 
@@ -133,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(Fields, ReductionAccuracy,
 
 TEST(ReductionNoise, StandardDeviationEstimatesTheMeasuringError) {
     sky::TestImage image(1000, 700, ImageType::Still);
-    sky::CurrentImage current(&image);
+    CurrentImage current(&image);
     SessionData::dlgdat = DialogData();
     std::mt19937 rng(5);
     const double sigma_mm = 0.004;  // a third of a pixel
@@ -153,7 +153,7 @@ TEST(ReductionNoise, StandardDeviationEstimatesTheMeasuringError) {
 
 TEST(ReductionRecovery, SessionKeepsWorkingAfterASingularSet) {
     sky::TestImage image(1000, 700, ImageType::Still);
-    sky::CurrentImage current(&image);
+    CurrentImage current(&image);
     SessionData::dlgdat = DialogData();
     const Mapping m{3.0, 30.0};
     SessionData s;

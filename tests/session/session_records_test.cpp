@@ -165,7 +165,7 @@ TEST(MeteorPoints, DroppingKeepsTheRunStartOnItsPoint) {
 TEST(MeteorPoints, VideoPointsDeriveTheReferenceTime) {
     SessionData s;
     sky::TestImage video(640, 480, ImageType::Video, 50);
-    sky::CurrentImage current(&video);
+    CurrentImage current(&video);
     copy_text(SessionData::dlgdat.shutter, "25.000");
     copy_text(SessionData::dlgdat.hour, "20");
     copy_text(SessionData::dlgdat.minute, "0");
@@ -188,12 +188,12 @@ TEST(MeteorPoints, ReferenceTimeUntouchedWithoutShutterOrOnAStill) {
     copy_text(SessionData::dlgdat.hour, "20");
     copy_text(SessionData::dlgdat.refhour, "19");
     {
-        sky::CurrentImage current(&video);
+        CurrentImage current(&video);
         copy_text(SessionData::dlgdat.shutter, "0.0");
         s.AddMetPnt(Meteor(1, 1, 10));
     }
     {
-        sky::CurrentImage current(&still);
+        CurrentImage current(&still);
         copy_text(SessionData::dlgdat.shutter, "25.000");
         s.AddMetPnt(Meteor(1, 1, 1));
     }
@@ -203,7 +203,7 @@ TEST(MeteorPoints, ReferenceTimeUntouchedWithoutShutterOrOnAStill) {
 TEST(MeteorPoints, ReferenceSecondsNeverRoundToSixty) {
     SessionData s;
     sky::TestImage video(640, 480, ImageType::Video, 2);
-    sky::CurrentImage current(&video);
+    CurrentImage current(&video);
     copy_text(SessionData::dlgdat.shutter, "1.25");
     copy_text(SessionData::dlgdat.hour, "23");
     copy_text(SessionData::dlgdat.minute, "59");

@@ -66,14 +66,4 @@ public:
 private:
     int frames_;
 };
-
-// Makes img the current image for the lifetime of the guard.
-class CurrentImage {
-public:
-    explicit CurrentImage(MeteorImage* img) : saved_(Mimg) { Mimg = img; }
-    ~CurrentImage() { Mimg = saved_; }
-
-private:
-    MeteorImage* saved_;
-};
 }  // namespace sky

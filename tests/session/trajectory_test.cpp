@@ -112,7 +112,7 @@ TEST_F(AngularVelocity, ThreeBreaksLeaveOnlyOnePointAndNoVelocity) {
 
 TEST_F(AngularVelocity, ShortVideoUsesEveryPointLongVideoDropsTheEnds) {
     sky::TestImage video(640, 480, ImageType::Video, 100);
-    sky::CurrentImage current(&video);
+    CurrentImage current(&video);
     const std::vector<double> arcs4 = {0, 1, 2, 3.5};
     {
         SessionData s;
@@ -187,7 +187,7 @@ TEST(NextPoint, TwoPointsStepAlongTheTrail) {
     EXPECT_EQ(py, static_cast<int>(83.3333 * 3.0f) - 40);
 
     sky::TestImage video(640, 480, ImageType::Video, 100);
-    sky::CurrentImage current(&video);
+    CurrentImage current(&video);
     s.NextMeteor(px, py, 2);
     EXPECT_EQ(px, static_cast<int>((6.12f + 0.12f) * 83.3333) - 40);  // 10 pixels on from B
 }
