@@ -33,9 +33,6 @@ void Basis(double X, double Y, int order, double* f) {
     }
 }
 
-void StarDirection(const Star& s, float r[3]) {
-    rade_r(static_cast<float>(s.raobs * kPi / 12.0), static_cast<float>(s.deobs * kPi / 180.0), r);
-}
 
 // Tangent-plane unit vectors at the plate centre: south points to
 // decreasing declination, west to decreasing right ascension.
@@ -51,6 +48,23 @@ void TangentVectors(float racen, float decen, float south[3], float west[3]) {
 }
 }  // namespace
 
+// The unit vector of star i's observation-date position. The analysis view
+// fits the plate once per star on every redraw, so the vectors are kept with
+// the position they were made from and made anew when that changes.
+void SessionData::StarDirection(unsigned int i, float r[3]) const {
+    const Star& s = stars[i];
+    if (directions_.size() < nstar) directions_.resize(nstar);
+    StarDirectionMemo& memo = directions_[i];
+    if (!(memo.raobs == s.raobs && memo.deobs == s.deobs)) {
+        rade_r(static_cast<float>(s.raobs * kPi / 12.0), static_cast<float>(s.deobs * kPi / 180.0), memo.r);
+        memo.raobs = s.raobs;
+        memo.deobs = s.deobs;
+    }
+    r[0] = memo.r[0];
+    r[1] = memo.r[1];
+    r[2] = memo.r[2];
+}
+
 void SessionData::PlateConstants(Matrix& pc, float cen[3], float south[3], float west[3], int ord) {
     Transactional(*this, [&] {
         const int n = NumConstants(ord);
@@ -65,7 +79,7 @@ void SessionData::PlateConstants(Matrix& pc, float cen[3], float south[3], float
             for (unsigned int i = 0; i < nstar; ++i) {
                 if (stars[i].hidden) continue;
                 float s[3];
-                StarDirection(stars[i], s);
+                StarDirection(i, s);
                 for (int c = 0; c < 3; ++c) cen[c] += s[c];
                 x0 += fxstr(static_cast<int>(i));
                 y0 += fystr(static_cast<int>(i));
@@ -91,7 +105,7 @@ void SessionData::PlateConstants(Matrix& pc, float cen[3], float south[3], float
             const float Y = fystr(static_cast<int>(i)) - y0;
             Basis(X, Y, ord, f.data());
             float s[3];
-            StarDirection(stars[i], s);
+            StarDirection(i, s);
             const float q = in_p(s, cen);
             f[n + 1] = in_p(s, west) / q;
             f[n + 2] = in_p(s, south) / q;

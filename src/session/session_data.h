@@ -11,6 +11,7 @@
 // Operations that can meet a singular star set or an impossible date raise
 // NumericalError and leave the session exactly as it was before the call.
 
+#include <limits>
 #include <vector>
 
 #include "astro/solver.h"
@@ -136,6 +137,15 @@ private:
     void OrderAfterStarShown();
     void OrderAfterStarGone();
     void ToggleHidden(int k);
+    void StarDirection(unsigned int i, float r[3]) const;
+
+    // Direction vectors with the position each was made from (NaN: none).
+    struct StarDirectionMemo {
+        float raobs = std::numeric_limits<float>::quiet_NaN();
+        float deobs = std::numeric_limits<float>::quiet_NaN();
+        float r[3] = {0.0f, 0.0f, 0.0f};
+    };
+    mutable std::vector<StarDirectionMemo> directions_;
 };
 
 // The current session.

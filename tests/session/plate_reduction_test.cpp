@@ -175,6 +175,40 @@ TEST_F(PlateReduction, ABadStarStandsOutInItsResiduals) {
     EXPECT_EQ(dra[5], 0.0f);  // hidden during the trial: no residual
 }
 
+TEST_F(PlateReduction, StarsMovedToANewDateAreFittedAtTheirNewPositions) {
+    Field f;
+    auto residuals = [](SessionData& s) {
+        float sdv[3];
+        std::vector<float> dra(s.nstar), dde(s.nstar);
+        s.CalculateOC(-1, sdv, dra.data(), dde.data());
+        return dde;
+    };
+    // One session fitted before and after a date that moves a star with a
+    // large proper motion...
+    SessionData s;
+    AddField(s, f, 8);
+    s.stars[3].pmde = 30.0f;
+    residuals(s);
+    copy_text(SessionData::dlgdat.year, "2020");
+    copy_text(SessionData::dlgdat.month, "1");
+    copy_text(SessionData::dlgdat.day, "1");
+    s.ProperMotion(-1);
+    const float racen = s.racen, decen = s.decen, x0 = s.x0, y0 = s.y0;
+    const std::vector<float> moved = residuals(s);
+    // ...fits exactly like a session that only ever knew the new date.
+    SessionData fresh;
+    copy_text(SessionData::dlgdat.year, "2020");
+    copy_text(SessionData::dlgdat.month, "1");
+    copy_text(SessionData::dlgdat.day, "1");
+    for (const Star& st : s.stars) fresh.AddStar(st, 0);
+    fresh.racen = racen;
+    fresh.decen = decen;
+    fresh.x0 = x0;
+    fresh.y0 = y0;
+    EXPECT_EQ(residuals(fresh), moved);
+    EXPECT_GT(std::fabs(moved[3]) * 3600, 20.0);
+}
+
 TEST_F(PlateReduction, TrialToggleKeepsTheOrderTheObserverChose) {
     Field f;
     SessionData s;
