@@ -98,35 +98,6 @@ TEST_F(PlateReduction, CentreStaysWhileTheFitDoesNotImprove) {
     EXPECT_EQ(s.racen, marked);
 }
 
-TEST_F(PlateReduction, HigherOrdersAbsorbLensDistortion) {
-    Field f;
-    f.focal_mm = 28.0;
-    auto distorted = [&](SessionData& s) {
-        for (int i = 0; i < 12; ++i) {
-            Star st = MakeStar("D", f.ra0_h + kOffsets[i][0], f.de0_deg + kOffsets[i][1], f);
-            const double dx = st.x[0] - f.xc_mm, dy = st.y[0] - f.yc_mm;
-            const double k = 1 + 4e-4 * (dx * dx + dy * dy);  // barrel
-            st.x[0] = static_cast<float>(f.xc_mm + dx * k);
-            st.y[0] = static_cast<float>(f.yc_mm + dy * k);
-            copy_text(st.name, "D" + std::to_string(i));
-            s.AddStar(st, 0);
-        }
-    };
-    SessionData s;
-    distorted(s);
-    ASSERT_EQ(s.order, 3);
-    float sdv[3];
-    std::vector<float> dra(s.nstar), dde(s.nstar);
-    s.CalculateOC(-1, sdv, dra.data(), dde.data());
-    const float sd3 = sdv[0];
-    s.MinOrder();
-    s.MinOrder();
-    s.CalculateOC(-1, sdv, dra.data(), dde.data());
-    const float sd1 = sdv[0];
-    EXPECT_LT(sd3 * 3600, 1.0);
-    EXPECT_GT(sd1, 20 * sd3);
-}
-
 TEST_F(PlateReduction, FourStarsLeaveOneDegreeOfFreedomAndThreeLeaveTheSessionAlone) {
     Field f;
     SessionData s;
