@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <cstdio>
+#include <string>
 #include <random>
 #include <vector>
 
@@ -22,83 +22,74 @@ public:
     }
 };
 
-// A session of n stars (order 3) and 50 meteor points on a 50 mm plate.
-void Fill(SessionData& s, int n) {
-    std::mt19937 rng(3);
-    std::uniform_real_distribution<float> ux(0.2f, 11.8f), uy(0.2f, 8.2f);
-    std::normal_distribution<float> noise(0.0f, 0.003f);
-    const double f = 50.0, ra0 = 3.0 * M_PI / 12, de0 = 40.0 * M_PI / 180;
-    for (int i = 0; i < n; ++i) {
-        const float x = ux(rng), y = uy(rng);
-        const double xi = -(x - 6.0) / f, eta = (y - 4.2) / f;
-        const double de = std::asin((std::sin(de0) + eta * std::cos(de0)) / std::sqrt(1 + xi * xi + eta * eta));
-        const double ra = ra0 + std::atan2(xi, std::cos(de0) - eta * std::sin(de0));
-        CatStar c;
-        copy_text(c.name, "B" + std::to_string(i));
-        c.ra = static_cast<float>(ra * 12 / M_PI);
-        c.de = static_cast<float>(de * 180 / M_PI);
-        s.AddStar(Star(c, x + noise(rng), y + noise(rng)), 0);
+// A session of n stars (order 3) and 50 meteor points on a 50 mm plate,
+// measured on the current image.
+struct BenchSession {
+    BenchImage image;
+    CurrentImage current{&image};
+    SessionData s;
+    std::vector<float> dra, dde;
+    float sdv[3] = {0, 0, 0};
+
+    explicit BenchSession(int n) {
+        std::mt19937 rng(3);
+        std::uniform_real_distribution<float> ux(0.2f, 11.8f), uy(0.2f, 8.2f);
+        std::normal_distribution<float> noise(0.0f, 0.003f);
+        const double f = 50.0, ra0 = 3.0 * M_PI / 12, de0 = 40.0 * M_PI / 180;
+        for (int i = 0; i < n; ++i) {
+            const float x = ux(rng), y = uy(rng);
+            const double xi = -(x - 6.0) / f, eta = (y - 4.2) / f;
+            const double de =
+                std::asin((std::sin(de0) + eta * std::cos(de0)) / std::sqrt(1 + xi * xi + eta * eta));
+            const double ra = ra0 + std::atan2(xi, std::cos(de0) - eta * std::sin(de0));
+            CatStar c;
+            copy_text(c.name, "B" + std::to_string(i));
+            c.ra = static_cast<float>(ra * 12 / M_PI);
+            c.de = static_cast<float>(de * 180 / M_PI);
+            s.AddStar(Star(c, x + noise(rng), y + noise(rng)), 0);
+        }
+        for (int j = 0; j < 50; ++j) s.AddMetPnt(Meteor(3.0f + 0.1f * j, 2.0f + 0.07f * j, j));
+        s.CalculateOC();
+        dra.resize(s.nstar);
+        dde.resize(s.nstar);
     }
-    for (int j = 0; j < 50; ++j) s.AddMetPnt(Meteor(3.0f + 0.1f * j, 2.0f + 0.07f * j, j));
-    s.CalculateOC();
-}
+    void TrialResiduals(unsigned k) { s.CalculateOC(static_cast<int>(k), sdv, dra.data(), dde.data()); }
+};
 
 void BM_ReductionCalculateOC(benchmark::State& state) {
-    BenchImage img;
-    Mimg = &img;
-    SessionData s;
-    Fill(s, static_cast<int>(state.range(0)));
+    BenchSession b(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        s.CalculateOC();
-        benchmark::DoNotOptimize(s.sd);
+        b.s.CalculateOC();
+        benchmark::DoNotOptimize(b.s.sd);
     }
-    Mimg = nullptr;
 }
 BENCHMARK(BM_ReductionCalculateOC)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
 
 // What the analysis view computes on each redraw: every star left out (or
 // put back) in turn, for its trial standard deviation and surround.
 void BM_ReductionAnalysisSweep(benchmark::State& state) {
-    BenchImage img;
-    Mimg = &img;
-    SessionData s;
-    Fill(s, static_cast<int>(state.range(0)));
-    std::vector<float> dra(s.nstar), dde(s.nstar);
-    float sdv[3];
+    BenchSession b(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        for (unsigned k = 0; k < s.nstar; ++k) {
-            s.CalculateOC(static_cast<int>(k), sdv, dra.data(), dde.data());
-            benchmark::DoNotOptimize(s.Getsurround(static_cast<int>(k)));
+        for (unsigned k = 0; k < b.s.nstar; ++k) {
+            b.TrialResiduals(k);
+            benchmark::DoNotOptimize(b.s.Getsurround(static_cast<int>(k)));
         }
     }
-    Mimg = nullptr;
 }
 BENCHMARK(BM_ReductionAnalysisSweep)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
-}  // namespace
 
-namespace {
 // The two halves of the sweep on their own.
 void BM_ReductionSweepResidualsOnly(benchmark::State& state) {
-    BenchImage img;
-    Mimg = &img;
-    SessionData s;
-    Fill(s, static_cast<int>(state.range(0)));
-    std::vector<float> dra(s.nstar), dde(s.nstar);
-    float sdv[3];
+    BenchSession b(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        for (unsigned k = 0; k < s.nstar; ++k) s.CalculateOC(static_cast<int>(k), sdv, dra.data(), dde.data());
-    Mimg = nullptr;
+        for (unsigned k = 0; k < b.s.nstar; ++k) b.TrialResiduals(k);
 }
 BENCHMARK(BM_ReductionSweepResidualsOnly)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_ReductionSweepSurroundOnly(benchmark::State& state) {
-    BenchImage img;
-    Mimg = &img;
-    SessionData s;
-    Fill(s, static_cast<int>(state.range(0)));
+    BenchSession b(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        for (unsigned k = 0; k < s.nstar; ++k) benchmark::DoNotOptimize(s.Getsurround(static_cast<int>(k)));
-    Mimg = nullptr;
+        for (unsigned k = 0; k < b.s.nstar; ++k) benchmark::DoNotOptimize(b.s.Getsurround(static_cast<int>(k)));
 }
 BENCHMARK(BM_ReductionSweepSurroundOnly)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 }  // namespace
