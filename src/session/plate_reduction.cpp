@@ -65,8 +65,37 @@ void SessionData::StarDirection(unsigned int i, float r[3]) const {
     r[2] = memo.r[2];
 }
 
+// Visible stars on one straight line cannot fix the plate constants. When
+// the line is slanted, float positions are collinear only to rounding and the
+// solver meets a tiny pivot instead of a zero one, so it would return a
+// meaningless fit: the line is caught here by the spread of the positions
+// across it, which rounding alone makes about 1e-7 of their length.
+void SessionData::RejectCollinearStars() const {
+    double n = 0, mx = 0, my = 0;
+    for (unsigned int i = 0; i < nstar; ++i) {
+        if (stars[i].hidden) continue;
+        n += 1;
+        mx += fxstr(static_cast<int>(i));
+        my += fystr(static_cast<int>(i));
+    }
+    if (n == 0) nrerror("GAUSSJ: Singular Matrix-2");
+    mx /= n;
+    my /= n;
+    double sxx = 0, syy = 0, sxy = 0;
+    for (unsigned int i = 0; i < nstar; ++i) {
+        if (stars[i].hidden) continue;
+        const double dx = fxstr(static_cast<int>(i)) - mx, dy = fystr(static_cast<int>(i)) - my;
+        sxx += dx * dx;
+        syy += dy * dy;
+        sxy += dx * dy;
+    }
+    // The squared ratio of the spread across the line to the spread along it.
+    if (sxx * syy - sxy * sxy <= 1e-10 * (sxx + syy) * (sxx + syy)) nrerror("GAUSSJ: Singular Matrix-2");
+}
+
 void SessionData::PlateConstants(Matrix& pc, float cen[3], float south[3], float west[3], int ord) {
     Transactional(*this, [&] {
+        RejectCollinearStars();
         const int n = NumConstants(ord);
         Matrix a = matrix(1, n, 1, n);
         std::vector<double> f(static_cast<size_t>(n) + 3, 0.0);

@@ -138,6 +138,7 @@ private:
     void OrderAfterStarGone();
     void ToggleHidden(int k);
     void StarDirection(unsigned int i, float r[3]) const;
+    void RejectCollinearStars() const;
 
     // Direction vectors with the position each was made from (NaN: none).
     struct StarDirectionMemo {

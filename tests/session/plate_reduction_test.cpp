@@ -252,6 +252,24 @@ TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {
     EXPECT_TRUE(State(s) == hidden);
 }
 
+TEST_F(PlateReduction, StarsOnASlantedLineRaiseThoughRoundingHidesTheZeroPivot) {
+    // On a slanted line the float positions are collinear only to rounding,
+    // which leaves the normal matrix a tiny non-zero pivot.
+    SessionData s;
+    for (int i = 0; i < 5; ++i) {
+        CatStar c;
+        copy_text(c.name, "Q" + std::to_string(i));
+        c.ra = static_cast<float>(2.0 + 0.031 * i);
+        c.de = static_cast<float>(30.0 + 0.47 * i);
+        s.AddStar(Star(c, 1.1f + 1.7f * i, 0.9f + 1.3f * i), 0);
+    }
+    const State before(s);
+    EXPECT_THROW(s.CalculateOC(), NumericalError);
+    EXPECT_TRUE(State(s) == before);
+    float ra, de;
+    EXPECT_THROW(s.EstimateRADE(3.0f, 3.0f, ra, de), NumericalError);
+}
+
 TEST_F(PlateReduction, ShiftedPositionFollowsTheTurningSky) {
     Field f;
     f.ra0_h = 23.95;
