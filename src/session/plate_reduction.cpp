@@ -187,6 +187,20 @@ void SessionData::EstimateRADE(float x, float y, float& ra, float& de) {
     });
 }
 
+// A trial computation reverses star k's hidden state (k = -1: none). The
+// order rules choose the order used during the trial, but the order the
+// observer chose survives it.
+int SessionData::BeginTrial(int k) {
+    const int order_before = order;
+    if (k != -1) ToggleHidden(k);
+    return order_before;
+}
+
+void SessionData::EndTrial(int k, int order_before) {
+    if (k != -1) ToggleHidden(k);
+    order = order_before;
+}
+
 void SessionData::CalculateOC(int k, float sdv[3], float* dra, float* dde) {
     for (unsigned int i = 0; i < nstar; ++i) dra[i] = dde[i] = 0.0f;
     sdv[1] = sdv[2] = 0.0f;
@@ -202,17 +216,13 @@ void SessionData::CalculateOC(int k, float sdv[3], float* dra, float* dde) {
     }
 
     Transactional(*this, [&] {
-        // The order the observer chose survives the trial toggle; the order
-        // rules still choose the order used while the star is toggled.
-        const int order_before = order;
-        if (k != -1) ToggleHidden(k);
+        const int order_before = BeginTrial(k);
 
         const int n = NumConstants(order);
         if (Visible() <= static_cast<unsigned>(n)) {
             // An order read from a file may leave no degree of freedom: there
             // is no standard deviation to compute.
-            if (k != -1) ToggleHidden(k);
-            order = order_before;
+            EndTrial(k, order_before);
             return;
         }
         Matrix pc = matrix(1, n, 1, 2);
@@ -241,8 +251,7 @@ void SessionData::CalculateOC(int k, float sdv[3], float* dra, float* dde) {
         sdv[2] = std::sqrt(sdv[2] / nvis);
 
         if (k != -1) {
-            ToggleHidden(k);
-            order = order_before;
+            EndTrial(k, order_before);
             return;
         }
         if (sdv[0] < sd || sd == 0.0f) {
@@ -304,8 +313,7 @@ float SessionData::Getsurround(int k) {
         return 0.0f;
     }
     return Transactional(*this, [&] {
-        const int order_before = order;
-        if (k != -1) ToggleHidden(k);
+        const int order_before = BeginTrial(k);
 
         const unsigned int ns = nstar;
         std::vector<float> xs(ns), ys(ns);
@@ -372,10 +380,7 @@ float SessionData::Getsurround(int k) {
             if (in) ++inside;
         }
 
-        if (k != -1) {
-            ToggleHidden(k);
-            order = order_before;
-        }
+        EndTrial(k, order_before);
         return static_cast<float>(inside) * 100.0f / static_cast<float>(nmet);
     });
 }

@@ -137,6 +137,8 @@ private:
     void OrderAfterStarShown();
     void OrderAfterStarGone();
     void ToggleHidden(int k);
+    int BeginTrial(int k);
+    void EndTrial(int k, int order_before);
     void StarDirection(unsigned int i, float r[3]) const;
     void RejectCollinearStars() const;
 
