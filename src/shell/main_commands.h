@@ -1,0 +1,123 @@
+#pragma once
+// The commands of the main window, without the window: they own the session
+// and the image source, change the state flags `sf` and the options `opt`,
+// ask their questions through the platform services and tell the window
+// what to repaint through ShellView. The Qt main window forwards its menu
+// commands, clicks and close request here; tests drive the same functions
+// with scripted services.
+//
+// Every change of the session's measurements passes through this class, so
+// that it is marked unsaved (sf.changed) and recomputed (sf.recalc) in one
+// place.
+#include <array>
+#include <memory>
+#include <string>
+
+#include "files/settings_file.h"
+#include "image/meteor_image.h"
+#include "session/session_data.h"
+#include "shell/program_paths.h"
+
+class ClipboardService;
+class DesktopShell;
+class ExposureDialogRunner;
+class FileDialogService;
+class MeasureDialogs;
+class MessageBoxService;
+class ProgressService;
+class ShellView;
+class TextInputService;
+
+struct ShellServices {
+    MessageBoxService& messages;
+    FileDialogService& files;
+    TextInputService& text;
+    ProgressService& progress;
+    ClipboardService& clipboard;
+    DesktopShell& desktop;
+    ExposureDialogRunner& exposure;
+    MeasureDialogs& measure;
+    ShellView& view;
+};
+
+class MainCommands {
+public:
+    // Reads the settings (GetIniValues), creates the empty session (Session)
+    // with the default station, initialises sf; no image (Mimg = none).
+    MainCommands(ShellServices services, ProgramPaths paths, SettingsEnvironment env);
+    ~MainCommands();
+    MainCommands(const MainCommands&) = delete;
+    MainCommands& operator=(const MainCommands&) = delete;
+
+    // The window's placement read from the settings.
+    const StartSettings& start() const { return start_; }
+    const ProgramPaths& paths() const { return paths_; }
+
+    // --- Enable state ---
+    // Recomputes sf.menumask and CmdEnabled, then view.MenuStateChanged().
+    void SetMenuState();
+    // Enabled state of any command id; commands without an enable rule are
+    // always enabled.
+    bool Enabled(int id) const;
+    int ClipAvail = 0;
+    // Re-reads whether the clipboard holds a bitmap (nothing while an image
+    // is loaded), then SetMenuState.
+    void ExamineClipboard();
+
+    // --- Session and image commands ---
+    void WMNewSession();
+    void WMImgFileOpen();
+    void WMImgPaste();
+    void WMRetrieveSession();
+    void WMTemplate();
+    // True when the session file was written.
+    bool WMSaveSession();
+
+    // --- Simple commands ---
+    void WMEditHide();     // on the selection, image or analysis view alike
+    void WMEditUnhide();
+    void WMEditDelete();
+    void WMEditDelall();
+    void WMImageZoom();
+    void WMImagePixel();
+    void WMImagePlay();
+    void WMImageInfo();
+    int WMExpData();  // 1 OK, 2 Cancel
+    void WMStarMode();
+    void WMMeteorMode();
+    void WMMReplay();
+    void WMReplay();
+    void WMOptionRandom();
+    void WMOptionSearch();
+    void WMOptionLimit();
+    void WMOptionMarkCenter();
+    void WMWindowMeasure();
+    void WMWindowAnalysis();
+    void ReplayProcess(int selector);
+
+    // --- Image view and analysis view ---
+    // A left click on image pixel (column, row): star or meteor dialog.
+    void MeasureAt(int column, int row);
+    void LabelSelected();         // Edit label (905)
+    void ToggleMaximumSelected(); // Mark / unmark as maximum (906)
+    // "+" and "-" of the status strip; false when the order cannot change.
+    bool PlusOrder();
+    bool MinOrder();
+
+    // --- Close ---
+    // Asks to save unsaved work; true when the window may close, after the
+    // settings file has been written.
+    bool CanClose();
+
+    MeteorImage* image() const { return image_.get(); }
+    SessionData* session() const { return session_.get(); }
+
+private:
+    ShellServices s_;
+    ProgramPaths paths_;
+    SettingsEnvironment env_;
+    StartSettings start_;
+    std::unique_ptr<SessionData> session_;
+    std::unique_ptr<MeteorImage> image_;
+    std::array<bool, 24> cmd_enabled_{};
+};

@@ -1,0 +1,24 @@
+#pragma once
+// The measuring dialogs the main window runs: the star and meteor dialogs
+// of a left click in the image view, and the replay and template dialogs of
+// the replay loop and Open template. Each is modal and works on Session and
+// Mimg; the positions are image pixels (column from the left, row from the
+// top).
+#include "session/records.h"
+
+enum class DialogEnd { Ok, Cancel, Break };
+
+class MeasureDialogs {
+public:
+    virtual ~MeasureDialogs() = default;
+    // Measures and identifies a star near (column, row); OK adds it.
+    virtual void RunStarDialog(int column, int row) = 0;
+    // Measures meteor points starting near (column, row).
+    virtual void RunMeteorDialog(int column, int row) = 0;
+    // Measures star `index` again; OK adds the measurement.
+    virtual DialogEnd RunStarReplay(int column, int row, int index) = 0;
+    // Measures meteor point `index` again.
+    virtual DialogEnd RunMeteorReplay(int column, int row, int index) = 0;
+    // Measures a template star on the new image; OK adds it to Session.
+    virtual DialogEnd RunTemplateStar(int column, int row, const CatStar& star) = 0;
+};
