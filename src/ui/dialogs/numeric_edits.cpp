@@ -36,4 +36,5 @@ void NumericEdit::ENUpdate() {
     else
         setSelection(f.selStart, f.selEnd - f.selStart);
     for (int i = 0; i < f.beeps; ++i) QApplication::beep();
+    emit charactersDropped(f.beeps);
 }

@@ -14,6 +14,10 @@ public:
     NumericEdit(NumericKind kind, int maxChars, QWidget* parent = nullptr);
     NumericKind kind() const { return kind_; }
 
+signals:
+    // After a user edit lost characters (each with its beep).
+    void charactersDropped(int count);
+
 private:
     // Runs after every user edit (QLineEdit::textEdited), never for setText.
     void ENUpdate();
