@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "files/exposure_dialogs.h"
+#include "image/bmp_test_files.h"
 #include "platform/desktop_shell.h"
 #include "platform/scripted.h"
 #include "session/fixed_text.h"
@@ -203,36 +204,20 @@ protected:
                                exposure_, measure_, view_};
         commands_ = std::make_unique<MainCommands>(services, paths, env);
         commands_->SetupWindow();
+        view_.calls.clear();
     }
 
     MainCommands& cmd() { return *commands_; }
     SessionData& session() { return *commands_->session(); }
     fs::path Path(const std::string& name) const { return dir_ / name; }
 
-    // Writes an 8-bit BMP of the given size (rows of a test pattern).
+    // Writes an 8-bit BMP of the given size.
     std::string WriteBmp(const std::string& name, int width, int height) {
-        const int stride = (width + 3) / 4 * 4;
-        std::vector<std::uint8_t> out;
-        auto put = [&out](std::uint64_t v, int bytes) {
-            for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-        };
-        out.push_back('B');
-        out.push_back('M');
-        put(14 + 40 + 1024 + static_cast<std::uint64_t>(stride) * height, 4);
-        put(0, 4);
-        put(14 + 40 + 1024, 4);
-        put(40, 4);
-        put(width, 4);
-        put(height, 4);
-        put(1, 2);
-        put(8, 2);
-        for (int i = 0; i < 6; ++i) put(0, 4);
-        for (int i = 0; i < 256; ++i) put(i * 0x010101u, 4);
-        for (int r = 0; r < height; ++r) {
-            for (int x = 0; x < stride; ++x) out.push_back(static_cast<std::uint8_t>(x + r));
-        }
+        return WriteFile(name, bmp_test::File(bmp_test::Layout{.width = width, .height = height}));
+    }
+    std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const fs::path path = Path(name);
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return path.string();
     }
 
