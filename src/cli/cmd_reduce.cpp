@@ -24,6 +24,7 @@
 #include "platform/scripted.h"
 #include "session/reduction_report.h"
 #include "session/session_data.h"
+#include "shell/program_paths.h"
 
 namespace {
 
@@ -74,7 +75,6 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
         }
     }
     if (a.session.empty()) throw Failure{2, std::string("no session file given (usage: ") + kUsage + ")"};
-    if (a.program_dir.empty()) a.program_dir = ExecutableDir();
     return a;
 }
 
@@ -300,7 +300,14 @@ void PrintJson(const Arguments& a, const SessionData& s, const Report& r) {
     std::printf("%s\n", j.str().c_str());
 }
 
-int Save(const Arguments& a, SessionData& s) {
+int Save(Arguments a, SessionData& s) {
+    if (a.program_dir.empty()) {
+        // The log goes where the desktop program keeps it, made on first use.
+        const ProgramPaths paths = CliProgramPaths();
+        std::error_code ec;
+        std::filesystem::create_directories(paths.program_dir, ec);
+        a.program_dir = paths.program_dir.string();
+    }
     ScriptedMessageBox mb;
     if (a.yes) mb.answers.push_back(MbAnswer::Yes);
     const int result = s.Save(a.save->c_str(), a.program_dir.c_str(), mb);
