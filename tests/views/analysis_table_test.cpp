@@ -48,8 +48,8 @@ TEST(AnalysisTable, RowsOfAShippedExampleShowTheNumbersOfTheCommandLineTool) {
     ScriptedMessageBox mb;
     const int kind = s.Retrieve(file.c_str(), mb, false);
     ASSERT_EQ(kind, 5);
-    FakeImage blank(static_cast<int>(500.0 / 3.0 * s.x0), static_cast<int>(500.0 / 3.0 * s.y0), kind);
-    CurrentImage current(&blank);
+    const std::unique_ptr<FakeImage> blank = MakeBlankImage(s.x0, s.y0, kind);
+    CurrentImage current(blank.get());
     const AnalysisTable table = RebuildAnalysisTable(s);
     ASSERT_EQ(table.rows.size(), s.nstar);
 
