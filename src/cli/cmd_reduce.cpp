@@ -353,8 +353,9 @@ int Run(const Arguments& a) {
                              " visible, at least 3 needed"};
     }
     // The blank image puts the plate origin at its centre.
-    r.width = static_cast<int>(500.0 / 3.0 * session.x0);
-    r.height = static_cast<int>(500.0 / 3.0 * session.y0);
+    const BlankSize blank = BlankImageSize(session.x0, session.y0);
+    r.width = blank.width;
+    r.height = blank.height;
     FakeImage image(r.width, r.height, r.kind);
     CurrentImage current_image(&image);
 

@@ -115,8 +115,6 @@ StartSettings GetIniValues(const SettingsEnvironment& env, Options& options) {
 
 bool WriteIniValues(const SettingsEnvironment& env, const Options& options, const StartSettings& start,
                     const WindowPlacement& normal, bool maximised) {
-    std::error_code ec;
-    std::filesystem::create_directories(env.SettingsDir(), ec);
     AtomicFile file(SettingsPath(env));
     if (!file.ok()) return false;
     const WindowPlacement w = maximised ? WindowPlacement{0, 0, env.screen_width, env.screen_height} : normal;

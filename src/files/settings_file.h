@@ -63,8 +63,8 @@ StartSettings GetIniValues(const SettingsEnvironment& env, Options& options);
 // (neither minimised nor maximised) rectangle; a maximised window is stored
 // as covering the screen. An image or output directory that begins with a
 // lower-case "a" or "b" (a removable drive) is stored as it was read at start.
-// The settings directory is made when missing (the first close of an
-// installed program). False, with the old file untouched, when the file
-// cannot be written.
+// False, with the old file untouched, when the file cannot be written (the
+// settings directory must exist: the start makes it, CreateWritableDirs in
+// shell/program_paths.h).
 bool WriteIniValues(const SettingsEnvironment& env, const Options& options, const StartSettings& start,
                     const WindowPlacement& normal, bool maximised);
