@@ -108,17 +108,23 @@ TEST(QtCanvas, ARepaintWithOnlyANewColourTableResamplesNothing) {
     const QImage stepped = paint();
     EXPECT_EQ(cache.samplings(), 1);
     ExpectSameAsRaster(stepped, dib, dst, src);
-    // Pixels changed in the same block are seen only after Invalidate.
+    // Pixels changed in the same block: a change on the fingerprint's grid
+    // is seen at once, any other after Invalidate.
     packed_dib::Row(dib, 97, 60)[0] = 0;
-    cache.Invalidate();
     ExpectSameAsRaster(paint(), dib, dst, src);
     EXPECT_EQ(cache.samplings(), 2);
+    packed_dib::Row(dib, 97, 30)[2] ^= 0xFF;  // column 2 lies between grid columns
+    paint();
+    EXPECT_EQ(cache.samplings(), 2);
+    cache.Invalidate();
+    ExpectSameAsRaster(paint(), dib, dst, src);
+    EXPECT_EQ(cache.samplings(), 3);
     // Another destination is sampled anew.
     QImage other = Target(50, 30);
     QPainter painter(&other);
     QtCanvas(painter, &cache).DrawDib(dib.data(), dib.size(), CanvasRect{0, 0, 25, 30}, src);
     painter.end();
-    EXPECT_EQ(cache.samplings(), 3);
+    EXPECT_EQ(cache.samplings(), 4);
 }
 
 TEST(QtCanvas, IgnoresADibTooShortForItsHeader) {
