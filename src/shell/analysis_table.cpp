@@ -46,6 +46,7 @@ void AddLine(std::vector<AnalysisText>& out, std::string_view line, int origin, 
 
 AnalysisTable MakeAnalysisTable(const SessionData& session, const ReductionReport& report) {
     AnalysisTable t;
+    t.failure = report.failure;
     // Below four visible stars the residuals were not computed and show 0.
     t.footer = Format("\t%4.0f.\t%4.0f.", PackedDeviation(report.rms_ra), PackedDeviation(report.rms_de));
     const unsigned int n = std::min<std::size_t>(session.nstar, report.stars.size());

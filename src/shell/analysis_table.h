@@ -37,6 +37,9 @@ inline constexpr const char* kAnalysisFooterLabel = "individual O-C st.dev:";
 struct AnalysisTable {
     std::vector<std::string> rows;  // star i
     std::string footer;             // "\t%4.0f.\t%4.0f." of the RMS residuals
+    // The solver's text when the visible stars allow no plate solution (the
+    // residual columns then show 0); empty otherwise.
+    std::string failure;
 };
 
 // The rows of a reduction report. A hidden star's residual columns are

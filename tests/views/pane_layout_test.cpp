@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "image/fake_image.h"
-#include "shell/state_flags.h"
 
 namespace {
 
@@ -33,17 +31,6 @@ TEST(PaneLayout, AWindowLowerThanTheStripLeavesEmptyPanesNotNegativeOnes) {
     EXPECT_EQ(l.display.h, 0);
     EXPECT_EQ(l.status.y, -9);
     EXPECT_EQ(LayoutPanes(-5, 0).display.w, 0);
-}
-
-TEST(PaneLayout, OnlyAStillImageAtOriginalPixelsKeepsItsScrollPositionOnResize) {
-    FakeImage still(100, 100, 5);
-    FakeImage video(100, 100, 14);
-    EXPECT_TRUE(KeepsScrollOnResize(&still, kPixelMode));
-    EXPECT_FALSE(KeepsScrollOnResize(&still, kFitMode));
-    EXPECT_FALSE(KeepsScrollOnResize(&video, kPixelMode));
-    EXPECT_FALSE(KeepsScrollOnResize(nullptr, kPixelMode));
-    EXPECT_TRUE(ErasesDisplayOnResize(kPixelMode));
-    EXPECT_FALSE(ErasesDisplayOnResize(kFitMode));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <fstream>
 #include <map>
 #include <set>
 
@@ -141,20 +140,6 @@ TEST(ProgramPaths, AnInstalledProgramMakesItsDirectoriesAndKeepsItsSettingsInThe
     EXPECT_TRUE(fs::exists(p.settings_dir / "velkarn.ini"));
     EXPECT_FALSE(fs::exists(p.exe_dir / "velkarn.ini"));
     fs::remove_all(root);
-}
-
-TEST(ProgramPaths, FileSystemProbesSeeARealPortableCopy) {
-    const fs::path dir = fs::temp_directory_path() / ("velkarn_probe_" + std::to_string(getpid()));
-    fs::create_directories(dir);
-    const PathProbes probes = FileSystemProbes();
-    EXPECT_FALSE(probes.writable_file(dir / "velkarn.ini"));
-    EXPECT_FALSE(probes.holds_catalogue(dir));
-    std::ofstream(dir / "velkarn.ini") << "[Velkarn]\n";
-    std::ofstream(dir / "skycat.dat") << "";
-    EXPECT_TRUE(probes.writable_file(dir / "velkarn.ini"));
-    EXPECT_TRUE(probes.holds_catalogue(dir));
-    EXPECT_FALSE(probes.holds_index(dir));
-    fs::remove_all(dir);
 }
 
 }  // namespace
