@@ -137,6 +137,7 @@ private:
     void Recompute(const char* caption);
     bool CalculateOC(const char* caption);
     void ShowNumericalError(const std::exception& e, const char* caption);
+    void ClearSelection();
     void ImageViewHide(bool hide);
     void ImageViewDelete();
     void AnalysisViewHide(bool hide);
