@@ -130,6 +130,8 @@ void MainCommands::WMEditDelall() {
     // A selected point is gone with the others.
     if (SelectedStar::iselect >= static_cast<int>(session_->nstar)) SelectedStar::iselect = -1;
     sf.changed = 1;
+    // The surround columns of the analysis view change with the points.
+    sf.recalc = 1;
     SetMenuState();
     s_.view.RepaintDisplay(false);
     s_.view.RepaintStatus();
