@@ -9,6 +9,7 @@
 #include "astro/numerical_error.h"
 #include "files/options.h"
 #include "image/meteor_image.h"
+#include "platform/c_locale.h"
 #include "session/session_data.h"
 
 namespace {
@@ -92,6 +93,7 @@ std::string LogHeaderLine() {
 }
 
 std::string LogRecordLine(const DialogData& d, const LogEntry& e, const char* station) {
+    CNumericLocale c_numbers;
     char buf[512];
     // The times are texts: right-aligned in two columns, blank-padded.
     int n = std::snprintf(buf, sizeof buf, "\"%-8s\" %4s %2s %2s %2s %2s %2s ", d.meteor, d.year,

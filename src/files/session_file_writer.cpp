@@ -14,6 +14,7 @@
 #include "files/log_file.h"
 #include "files/session_file.h"
 #include "image/meteor_image.h"
+#include "platform/c_locale.h"
 #include "platform/message_box.h"
 #include "session/session_data.h"
 
@@ -182,6 +183,7 @@ char* SessionData::OutFilename(char* out) const {
 }
 
 int SessionData::Save(const char* path, const char* programDir, MessageBoxService& mb) {
+    CNumericLocale c_numbers;
     // Without a plate solution the scale cannot be checked; the count line
     // then carries the fish-eye code.
     int lens = kLensBelow9mm;

@@ -1,11 +1,13 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/c_locale.h"
 #include "session/records.h"
 
 int SelectedStar::iselect = -1;
 
 std::string CatStar::MakeListBoxText() const {
+    CNumericLocale c_numbers;
     const double h = std::floor(ra);
     const double f = (ra - h) * 60.0;
     const double m = std::floor(f);
@@ -28,6 +30,7 @@ std::string CatStar::MakeListBoxText() const {
 }
 
 std::string CatStar::MakeListBoxShortText() const {
+    CNumericLocale c_numbers;
     // The offsets round to the last digit shown: about half a tenth of a
     // minute of time, and half an arcminute.
     const double r = ra + 0.0008333;
