@@ -126,6 +126,16 @@ TEST(MagnifierDrawing, AWindowCrossingTheBottomEdgeIsGreyBelowIt) {
     EXPECT_EQ(off.At(319, 319), kGrey);
 }
 
+TEST(MagnifierDrawing, AFrameTheSourceCannotDrawLeavesNoOldPixelsBehind) {
+    TestVideo video(200, 150, 5);
+    RasterCanvas c(320, 320, {1, 2, 3});
+    RenderMagnifier(c, &video, Magnifier(WindowOrigin{10, 10}, 2), {});
+    EXPECT_EQ(c.At(160, 160), Shown({10, 10}, 160, 160));
+    video.frame_picture.clear();  // as after a frame that failed to decode
+    RenderMagnifier(c, &video, Magnifier(WindowOrigin{10, 10}, 3), {});
+    EXPECT_EQ(c.At(160, 160), kGrey);
+}
+
 TEST(MagnifierDrawing, TheCrossOfTheLastClickStaysUntilTheWindowMoves) {
     TestPicture image(200, 150);
     Magnifier m(WindowOrigin{10, 10});
