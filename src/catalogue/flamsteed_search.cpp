@@ -69,7 +69,7 @@ int SkyCat::AddFlamsteed(const char* typed) {
 
     unsigned record = 0;
     {
-        RecordFile index(files_.program_dir / "velkarn.ndx", kIndexEntryLength);
+        RecordFile index(files_.index_dir / "velkarn.ndx", kIndexEntryLength);
         if (!index.IsOpen()) return FileError;
         char buf[kIndexEntryLength + 1];
         // The last entry may lack its trailing padding.

@@ -22,7 +22,7 @@
 // Where a search finds its files.
 struct CatalogueFiles {
     std::filesystem::path catalogue_dir;  // skycat.dat and its polar list skycat.pol
-    std::filesystem::path program_dir;    // velkarn.ndx
+    std::filesystem::path index_dir;      // velkarn.ndx: the program's data directory
 };
 
 // Search results.

@@ -12,6 +12,9 @@
 #include "catalogue/sky_cat.h"
 #include "cli/command.h"
 #include "cli/json_writer.h"
+#include "files/options.h"
+#include "session/fixed_text.h"
+#include "shell/program_paths.h"
 
 namespace {
 
@@ -68,9 +71,17 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args, std::string
             a.words.push_back(s);
         }
     }
-    const std::string exe_dir = ExecutableDir();
-    if (a.catalogue_dir.empty()) a.catalogue_dir = exe_dir;
-    if (a.program_dir.empty()) a.program_dir = exe_dir;
+    if (a.catalogue_dir.empty() || a.program_dir.empty()) {
+        const ProgramPaths paths = CliProgramPaths();
+        if (a.catalogue_dir.empty()) a.catalogue_dir = paths.data_dir.string();
+        // The index that belongs to the catalogue: beside it, else in the
+        // data directory.
+        if (a.program_dir.empty()) {
+            Options o;
+            copy_text(o.skycatdir, a.catalogue_dir);
+            a.program_dir = CatalogueFilesFor(o, paths).index_dir.string();
+        }
+    }
     return a;
 }
 

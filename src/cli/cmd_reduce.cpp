@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "astro/astrofun.h"
 #include "astro/numerical_error.h"
 #include "cli/command.h"
 #include "cli/json_writer.h"
@@ -23,7 +22,9 @@
 #include "files/session_file.h"
 #include "image/fake_image.h"
 #include "platform/scripted.h"
+#include "session/reduction_report.h"
 #include "session/session_data.h"
+#include "shell/program_paths.h"
 
 namespace {
 
@@ -74,7 +75,6 @@ Arguments ParseArguments(const std::vector<std::string>& args) {
         }
     }
     if (a.session.empty()) throw Failure{2, std::string("no session file given (usage: ") + kUsage + ")"};
-    if (a.program_dir.empty()) a.program_dir = ExecutableDir();
     return a;
 }
 
@@ -107,24 +107,11 @@ double Decimal(float v) {
     return std::strtod(buf, nullptr);
 }
 
-// Residuals and standard deviations as the analysis view shows them: packed
-// minutes and seconds of arc (123 = 1' 23"), rounded to whole seconds.
-double PackedResidual(float v) {
-    if (v <= -1 || v >= 1) return 9999;
-    return decgh(v + 0.0001389f) - 0.5;
-}
-double PackedDeviation(float v) {
-    const double p = decgh(v + 0.0001389f) - 0.5;
-    return p >= 9999 ? 9999 : p;
-}
-
 struct StarRow {
     std::vector<std::string> fields;  // name, magnitude, RA, DE, x, y as the analysis view
     const Star* star = nullptr;
     float x = 0, y = 0;
-    float dra = 0, dde = 0;       // degrees, catalogue minus computed
-    std::optional<float> sd_rev;  // degrees, with the hidden state reversed
-    float surround_rev = 0;
+    StarReduction numbers;
 };
 
 struct Report {
@@ -147,13 +134,11 @@ std::vector<std::string> SplitTabs(const std::string& s) {
 }
 
 void Reduce(SessionData& s, Report& r) {
-    float sdv[3] = {-1, 0, 0};
-    std::vector<float> dra(s.nstar + 1), dde(s.nstar + 1);
-    s.surround = s.Getsurround(-1);
-    s.CalculateOC(-1, sdv, dra.data(), dde.data());
-    if (sdv[0] >= 0) {
-        r.rms_ra = sdv[1];
-        r.rms_de = sdv[2];
+    const ReductionReport reduction = ReduceStars(s);
+    if (!reduction.failure.empty()) throw NumericalError(reduction.failure);
+    if (reduction.solved) {
+        r.rms_ra = reduction.rms_ra;
+        r.rms_de = reduction.rms_de;
     }
     for (unsigned int i = 0; i < s.nstar; ++i) {
         StarRow row;
@@ -162,18 +147,7 @@ void Reduce(SessionData& s, Report& r) {
         row.star = &s.stars[i];
         row.x = s.fxstr(static_cast<int>(i));
         row.y = s.fystr(static_cast<int>(i));
-        row.dra = dra[i];
-        row.dde = dde[i];
-        // Reversing one star can leave a star set without a solution; that
-        // row then has no st.dev, the rest of the report stands.
-        float rev[3] = {-1, 0, 0};
-        std::vector<float> rdra(s.nstar + 1), rdde(s.nstar + 1);
-        try {
-            s.CalculateOC(static_cast<int>(i), rev, rdra.data(), rdde.data());
-            if (rev[0] >= 0) row.sd_rev = rev[0];
-        } catch (const NumericalError&) {
-        }
-        row.surround_rev = s.Getsurround(static_cast<int>(i));
+        row.numbers = reduction.stars[i];
         r.stars.push_back(std::move(row));
     }
     r.positions = ComputeMeteorPositions(s, r.path);
@@ -211,16 +185,18 @@ void PrintText(const Arguments& a, const SessionData& s, const Report& r) {
         std::string residuals = "              ";
         if (!row.star->hidden && r.rms_ra) {
             char buf[32];
-            std::snprintf(buf, sizeof buf, " %5.0f. %5.0f.", PackedResidual(row.dra),
-                          PackedResidual(row.dde));
+            std::snprintf(buf, sizeof buf, " %5.0f. %5.0f.", PackedResidual(row.numbers.dra),
+                          PackedResidual(row.numbers.dde));
             residuals = buf;
         }
         char sd[16] = "      -";
-        if (row.sd_rev) std::snprintf(sd, sizeof sd, "%6.0f.", PackedDeviation(*row.sd_rev));
+        if (row.numbers.sd_reversed) {
+            std::snprintf(sd, sizeof sd, "%6.0f.", PackedDeviation(*row.numbers.sd_reversed));
+        }
         std::printf("%-9s %4s %12s %10s %7s %7s%s %s %5.0f%%%s\n", row.fields[0].c_str(),
                     row.fields[1].c_str(), row.fields[2].c_str(), row.fields[3].c_str(),
                     row.fields[4].c_str(), row.fields[5].c_str(), residuals.c_str(), sd,
-                    row.surround_rev, row.star->hidden ? "  hidden" : "");
+                    row.numbers.surround_reversed, row.star->hidden ? "  hidden" : "");
     }
     if (r.rms_ra) {
         std::printf("%-9s %4s %12s %10s %7s %7s %5.0f. %5.0f.\n", "rms", "", "", "", "", "",
@@ -288,10 +264,10 @@ void PrintJson(const Arguments& a, const SessionData& s, const Report& r) {
         j.Value("x_mm", Decimal(row.x));
         j.Value("y_mm", Decimal(row.y));
         j.Value("hidden", row.star->hidden != 0);
-        j.Value("oc_ra_arcsec", residuals ? row.dra * 3600.0 : NAN);
-        j.Value("oc_de_arcsec", residuals ? row.dde * 3600.0 : NAN);
-        j.Value("sd_reversed_arcsec", row.sd_rev ? *row.sd_rev * 3600.0 : NAN);
-        j.Value("surround_reversed_percent", row.surround_rev);
+        j.Value("oc_ra_arcsec", residuals ? row.numbers.dra * 3600.0 : NAN);
+        j.Value("oc_de_arcsec", residuals ? row.numbers.dde * 3600.0 : NAN);
+        j.Value("sd_reversed_arcsec", row.numbers.sd_reversed ? *row.numbers.sd_reversed * 3600.0 : NAN);
+        j.Value("surround_reversed_percent", row.numbers.surround_reversed);
         j.EndObject();
     }
     j.EndArray();
@@ -324,7 +300,14 @@ void PrintJson(const Arguments& a, const SessionData& s, const Report& r) {
     std::printf("%s\n", j.str().c_str());
 }
 
-int Save(const Arguments& a, SessionData& s) {
+int Save(Arguments a, SessionData& s) {
+    if (a.program_dir.empty()) {
+        // The log goes where the desktop program keeps it, made on first use.
+        const ProgramPaths paths = CliProgramPaths();
+        std::error_code ec;
+        std::filesystem::create_directories(paths.program_dir, ec);
+        a.program_dir = paths.program_dir.string();
+    }
     ScriptedMessageBox mb;
     if (a.yes) mb.answers.push_back(MbAnswer::Yes);
     const int result = s.Save(a.save->c_str(), a.program_dir.c_str(), mb);
@@ -370,8 +353,9 @@ int Run(const Arguments& a) {
                              " visible, at least 3 needed"};
     }
     // The blank image puts the plate origin at its centre.
-    r.width = static_cast<int>(500.0 / 3.0 * session.x0);
-    r.height = static_cast<int>(500.0 / 3.0 * session.y0);
+    const BlankSize blank = BlankImageSize(session.x0, session.y0);
+    r.width = blank.width;
+    r.height = blank.height;
     FakeImage image(r.width, r.height, r.kind);
     CurrentImage current_image(&image);
 

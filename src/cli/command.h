@@ -27,5 +27,10 @@ struct CommandRegistration {
     }
 };
 
-// The directory of the running executable (the program directory).
+// The directory of the running executable.
 std::string ExecutableDir();
+
+// Where this run finds the shipped data and writes its files, by the same
+// rules as the desktop program (shell/program_paths.h).
+struct ProgramPaths;
+ProgramPaths CliProgramPaths();

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -6,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "shell/program_paths.h"
 
 std::vector<Command>& Commands() {
     static std::vector<Command> commands;
@@ -17,6 +19,11 @@ std::string ExecutableDir() {
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec) return std::filesystem::current_path().string();
     return exe.parent_path().string();
+}
+
+ProgramPaths CliProgramPaths() {
+    return ResolveProgramPaths(StandardLocations(ExecutableDir(), [](const char* name) { return std::getenv(name); }),
+                               FileSystemProbes());
 }
 
 namespace {

@@ -22,6 +22,8 @@ public:
     virtual void RunStationDialog(StationData& s) = 0;
 };
 
-// The result of the last exposure dialog: 1 for OK, 2 for Cancel. A station
-// that cannot be added to the list is still used for the session, silently.
+// The result of the last exposure dialog: 1 for OK, 2 for Cancel. Cancel
+// restores the record exactly as it was when the first dialog opened, status
+// included; a station confirmed on the way stays in the list. A station that
+// cannot be added to the list is still used for the session, silently.
 int RunExposureDialogs(DialogData& d, ExposureDialogRunner& ui, const std::filesystem::path& stationfile);

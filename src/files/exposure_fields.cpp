@@ -35,10 +35,40 @@ bool DegreesWithin(const char* text, long bound) {
 
 bool SecondsValid(const char* text) { return LeadingDecimal(text).value_or(kEmptySeconds) < 60.0; }
 
+std::string_view TrimRight(std::string_view s) {
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return s;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+// No station chosen: nothing, or the entry that leads to a new station.
+bool NoStation(std::string_view station) {
+    const std::string_view s = TrimRight(station);
+    return s.empty() || s == kNewStationEntry;
+}
+
+// The station list's reader stops at a line whose name columns begin so.
+bool EndsTheList(std::string_view name) { return name.substr(0, 11) == "End of file"; }
+
+int FindTrimmed(const std::vector<std::string>& entries, std::size_t from, std::string_view want, bool anyCase) {
+    for (std::size_t i = from; i < entries.size(); ++i) {
+        const std::string_view e = TrimRight(entries[i]);
+        if (anyCase ? EqualIgnoringCase(e, want) : e == want) return static_cast<int>(i);
+    }
+    return -1;
+}
+
 }  // namespace
 
 void StoreExposureTexts(DialogData& d, const ExposureTexts& t, bool video) {
-    if (d.status != kNewStationStatus) copy_text(d.station, t.station);
+    if (d.status != kNewStationStatus && t.station != kNewStationEntry) copy_text(d.station, t.station);
     copy_text(d.image, t.image);
     copy_text(d.meteor, t.meteor);
     copy_text(d.year, t.year);
@@ -62,6 +92,7 @@ void StoreExposureTexts(DialogData& d, const ExposureTexts& t, bool video) {
 }
 
 ExposureField CheckExposureFields(const DialogData& d) {
+    if (NoStation(d.station)) return ExposureField::Station;
     if (!InRange(d.year, 0, 1900, 2100)) return ExposureField::Year;
     if (!InRange(d.month, kEmptyField, 1, 12)) return ExposureField::Month;
     if (!InRange(d.day, kEmptyField, 1, 31)) return ExposureField::Day;
@@ -83,6 +114,7 @@ ExposureField CloseExposureDialog(DialogData& d, const ExposureTexts& t, bool vi
 }
 
 StationField CheckStationFields(const StationData& s) {
+    if (NoStation(s.name) || EndsTheList(s.name)) return StationField::Name;
     if (!DegreesWithin(s.latdeg, 90)) return StationField::LatDeg;
     if (!UnsignedBelow(s.latmin, kEmptyDegrees, 60)) return StationField::LatMin;
     if (!SecondsValid(s.latsec)) return StationField::LatSec;
@@ -129,4 +161,30 @@ int FindEntryStartingWith(const std::vector<std::string>& entries, std::string_v
         if (match) return static_cast<int>(i);
     }
     return -1;
+}
+
+ListChoice ChooseStation(const std::optional<std::vector<std::string>>& names, std::string_view station) {
+    ListChoice c;
+    c.entries = StationEntries(names.value_or(std::vector<std::string>{}));
+    if (NoStation(station)) {
+        c.selected = names ? -1 : 0;
+        return c;
+    }
+    const std::string_view want = TrimRight(station);
+    c.selected = FindTrimmed(c.entries, 1, want, false);
+    if (c.selected < 0) c.selected = FindTrimmed(c.entries, 1, want, true);
+    if (c.selected < 0) {
+        c.entries.insert(c.entries.begin() + 1, std::string(station));
+        c.selected = 1;
+    }
+    return c;
+}
+
+int ChooseShutter(DialogData& d) {
+    const std::string_view want = TrimRight(d.shutter);
+    if (want.empty()) return 0;
+    const int found = FindTrimmed(ShutterEntries(d), 0, want, false);
+    if (found >= 0) return found;
+    copy_text(d.customshutter, d.shutter);
+    return 1;
 }

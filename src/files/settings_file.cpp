@@ -81,7 +81,9 @@ const char* RememberedPath(const char* current, const char* at_start) {
 
 }  // namespace
 
-std::filesystem::path SettingsPath(const std::filesystem::path& exe_dir) { return exe_dir / "velkarn.ini"; }
+std::filesystem::path SettingsPath(const std::filesystem::path& dir) { return dir / "velkarn.ini"; }
+
+std::filesystem::path SettingsPath(const SettingsEnvironment& env) { return SettingsPath(env.SettingsDir()); }
 
 std::optional<std::string> GetIniLine(std::string_view key, const std::vector<std::string>& lines) {
     for (const std::string& line : lines) {
@@ -94,15 +96,15 @@ std::optional<std::string> GetIniLine(std::string_view key, const std::vector<st
 }
 
 StartSettings GetIniValues(const SettingsEnvironment& env, Options& options) {
-    const std::vector<std::string> lines = ReadIniLines(SettingsPath(env.exe_dir));
+    const std::vector<std::string> lines = ReadIniLines(SettingsPath(env));
     StartSettings start;
     start.window = ReadWindow(lines, env);
     options.markcenter = ReadMarkCenter(lines);
     options.pcdres = ReadPcdResolution(lines);
     options.randomness = ReadRandomness(lines);
     ReadSkycatParms(lines, options);
-    copy_text(options.skycatdir, ReadText(lines, "SkycatDir", env.exe_dir.string()));
-    copy_text(options.stationfile, ReadText(lines, "StationFile", (env.exe_dir / "station.dat").string()));
+    copy_text(options.skycatdir, ReadText(lines, "SkycatDir", env.DataDir().string()));
+    copy_text(options.stationfile, ReadText(lines, "StationFile", (env.ProgramDir() / "station.dat").string()));
     copy_text(options.image, ReadText(lines, "Image", (env.home_dir / "*.bmp").string()));
     copy_text(options.outputdir, ReadText(lines, "OutputDir", env.home_dir.string()));
     copy_text(options.station, ReadText(lines, "Station=", "Darnholm"));
@@ -113,7 +115,7 @@ StartSettings GetIniValues(const SettingsEnvironment& env, Options& options) {
 
 bool WriteIniValues(const SettingsEnvironment& env, const Options& options, const StartSettings& start,
                     const WindowPlacement& normal, bool maximised) {
-    AtomicFile file(SettingsPath(env.exe_dir));
+    AtomicFile file(SettingsPath(env));
     if (!file.ok()) return false;
     const WindowPlacement w = maximised ? WindowPlacement{0, 0, env.screen_width, env.screen_height} : normal;
     std::FILE* f = file.stream();

@@ -1,6 +1,5 @@
 #pragma once
-// The settings file velkarn.ini in the program directory: read once when the
-// main window is built, rewritten completely when it closes. One setting per
+// The settings file velkarn.ini: read once when the main window is built, rewritten completely when it closes. One setting per
 // line, "Key=value"; a line is found by its key alone, case-sensitively, at
 // the very start of the line. Only the first 19 lines are looked at. Missing
 // or unreadable settings silently take their defaults.
@@ -21,12 +20,21 @@ struct WindowPlacement {
     int height = 0;
 };
 
-// What the defaults are made of.
+// Where the file is and what the defaults are made of. On Windows all three
+// directories were the program directory; installed on Linux they differ
+// (shell/program_paths.h). An empty directory stands for exe_dir.
 struct SettingsEnvironment {
-    std::filesystem::path exe_dir;   // the program directory, which holds velkarn.ini
+    std::filesystem::path exe_dir;   // the program directory
     std::filesystem::path home_dir;  // the user's home directory: the default image and session directory
     int screen_width = 0;            // pixels; the default window covers the screen
     int screen_height = 0;
+    std::filesystem::path settings_dir{};  // holds velkarn.ini
+    std::filesystem::path data_dir{};      // the default SkycatDir: the shipped catalogue
+    std::filesystem::path program_dir{};   // the writable program directory: the default station list
+
+    const std::filesystem::path& SettingsDir() const { return settings_dir.empty() ? exe_dir : settings_dir; }
+    const std::filesystem::path& DataDir() const { return data_dir.empty() ? exe_dir : data_dir; }
+    const std::filesystem::path& ProgramDir() const { return program_dir.empty() ? exe_dir : program_dir; }
 };
 
 // The values the main window keeps from the start for use at the close.
@@ -38,14 +46,16 @@ struct StartSettings {
 
 inline constexpr int kIniLinesRead = 19;
 
-std::filesystem::path SettingsPath(const std::filesystem::path& exe_dir);
+// velkarn.ini in a directory, and where the environment keeps it.
+std::filesystem::path SettingsPath(const std::filesystem::path& dir);
+std::filesystem::path SettingsPath(const SettingsEnvironment& env);
 
 // The value of the first of the lines that begins with key: the text behind
 // that line's first "=". Nothing when no line begins with key, or the first
 // that does holds no "=".
 std::optional<std::string> GetIniLine(std::string_view key, const std::vector<std::string>& lines);
 
-// Reads velkarn.ini from the program directory into options (every field is
+// Reads velkarn.ini into options (every field is
 // set) and returns what the main window keeps.
 StartSettings GetIniValues(const SettingsEnvironment& env, Options& options);
 
@@ -53,6 +63,8 @@ StartSettings GetIniValues(const SettingsEnvironment& env, Options& options);
 // (neither minimised nor maximised) rectangle; a maximised window is stored
 // as covering the screen. An image or output directory that begins with a
 // lower-case "a" or "b" (a removable drive) is stored as it was read at start.
-// False, with the old file untouched, when the file cannot be written.
+// False, with the old file untouched, when the file cannot be written (the
+// settings directory must exist: the start makes it, CreateWritableDirs in
+// shell/program_paths.h).
 bool WriteIniValues(const SettingsEnvironment& env, const Options& options, const StartSettings& start,
                     const WindowPlacement& normal, bool maximised);

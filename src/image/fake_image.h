@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "image/meteor_image.h"
 
 // A blank grey area standing for a picture that is not loaded, used when a
@@ -17,3 +19,18 @@ public:
     // The grey level the area is drawn in at the current brightness.
     int GreyLevel() const;
 };
+
+// Size in pixels of the blank image of a session retrieved without its
+// picture: the plate origin (x0, y0) in mm lies at its centre, so each side
+// is trunc(500/3 * origin), twice the 250/3 pixels per mm. Every side is at
+// least 1 pixel (a session without stars has its origin at 0, and the views
+// divide by the size) and at most kMaxBlankSide, whatever a file claims.
+struct BlankSize {
+    int width = 1;
+    int height = 1;
+};
+constexpr int kMaxBlankSide = 1 << 20;
+BlankSize BlankImageSize(float x0, float y0);
+
+// The blank image of that size, of the image kind the session file gives.
+std::unique_ptr<FakeImage> MakeBlankImage(float x0, float y0, int type);

@@ -4,13 +4,16 @@
 // a set number of polls, and everything asked for is recorded.
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/canvas.h"
 #include "platform/clipboard.h"
+#include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "platform/progress.h"
+#include "platform/text_input.h"
 
 class ScriptedMessageBox : public MessageBoxService {
 public:
@@ -27,6 +30,43 @@ public:
 
     MbAnswer Show(const std::string& text, const std::string& caption, MbButtons buttons,
                   MbIcon icon) override;
+};
+
+class ScriptedFileDialog : public FileDialogService {
+public:
+    struct Asked {
+        bool save;  // the save dialog; else the open dialog
+        FileDialogRequest request;
+    };
+    // Chosen paths in order; nothing (or an empty queue) is Cancel. Open and
+    // Save take from the same queue.
+    std::deque<std::optional<std::string>> answers;
+    std::vector<Asked> asked;
+
+    std::optional<std::string> Open(const FileDialogRequest& request) override;
+    std::optional<std::string> Save(const FileDialogRequest& request) override;
+
+private:
+    std::optional<std::string> Next(bool save, const FileDialogRequest& request);
+};
+
+class ScriptedTextInput : public TextInputService {
+public:
+    struct Answer {
+        bool ok;           // OK; else Cancel
+        std::string text;  // typed before OK (cut to the buffer like a real field)
+    };
+    struct Asked {
+        std::string title;
+        std::string prompt;
+        std::string text;  // what the field held when the dialog opened
+        int limit;
+    };
+    // Answers in order; with none queued the dialog is cancelled.
+    std::deque<Answer> answers;
+    std::vector<Asked> asked;
+
+    bool Ask(const std::string& title, const std::string& prompt, std::string& text, int limit) override;
 };
 
 class ScriptedProgress : public ProgressService {

@@ -10,7 +10,9 @@
 // that it is marked unsaved (sf.changed) and recomputed (sf.recalc) in one
 // place.
 #include <array>
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "files/settings_file.h"
@@ -49,6 +51,10 @@ public:
     MainCommands(const MainCommands&) = delete;
     MainCommands& operator=(const MainCommands&) = delete;
 
+    // Run once when the window exists (its SetupWindow): joins the clipboard
+    // watch and computes the enable state.
+    void SetupWindow();
+
     // The window's placement read from the settings.
     const StartSettings& start() const { return start_; }
     const ProgramPaths& paths() const { return paths_; }
@@ -74,7 +80,11 @@ public:
     bool WMSaveSession();
 
     // --- Simple commands ---
-    void WMEditHide();     // on the selection, image or analysis view alike
+    // Hide, Unhide and Delete act on SelectedStar::iselect and clear it;
+    // they are also the context commands 901, 902 and 904 of both views.
+    // With the image view shown the residuals are recomputed at once, with
+    // the analysis view shown at its next paint (sf.recalc).
+    void WMEditHide();
     void WMEditUnhide();
     void WMEditDelete();
     void WMEditDelall();
@@ -91,15 +101,20 @@ public:
     void WMOptionSearch();
     void WMOptionLimit();
     void WMOptionMarkCenter();
+    // Also "Switch to measuring" and "Switch to analysis" (903); the
+    // selection stays.
     void WMWindowMeasure();
     void WMWindowAnalysis();
     void ReplayProcess(int selector);
 
     // --- Image view and analysis view ---
     // A left click on image pixel (column, row): star or meteor dialog.
+    // Ignored without a real image or outside it; clears the selection.
     void MeasureAt(int column, int row);
-    void LabelSelected();         // Edit label (905)
-    void ToggleMaximumSelected(); // Mark / unmark as maximum (906)
+    // Edit label (905) and Mark / unmark as maximum (906) on the selected
+    // meteor point; both clear the selection.
+    void LabelSelected();
+    void ToggleMaximumSelected();
     // "+" and "-" of the status strip; false when the order cannot change.
     bool PlusOrder();
     bool MinOrder();
@@ -113,6 +128,28 @@ public:
     SessionData* session() const { return session_.get(); }
 
 private:
+    void NewEmptySession();
+    void ConstructImage(std::unique_ptr<MeteorImage> image, const std::string& name);
+    void JoinClipboardWatch();
+    void LeaveClipboardWatch();
+    // Surround and residuals of the session as it is; a singular star set
+    // is reported under caption and changes nothing.
+    void Recompute(const char* caption);
+    bool CalculateOC(const char* caption);
+    void ShowNumericalError(const std::exception& e, const char* caption);
+    void ImageViewHide(bool hide);
+    void ImageViewDelete();
+    void AnalysisViewHide(bool hide);
+    void AnalysisViewDelete();
+    bool ChangeOrder(int (SessionData::*change)());
+    std::optional<std::string> AskSessionFile();
+    std::optional<std::string> AskSaveFile();
+    bool SaveSessionQuestions();
+    bool SaveTo(const std::string& path);
+    // opt.station and opt.outputdir follow a session file read or written.
+    void RememberSessionFile(const std::string& path);
+    void MeasureTemplateStars(SessionData& tmpl, float dt);
+
     ShellServices s_;
     ProgramPaths paths_;
     SettingsEnvironment env_;

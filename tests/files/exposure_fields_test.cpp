@@ -38,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{&T::hour, "24", E::Hour}, FieldCase{&T::minute, "60", E::Minute},
                     FieldCase{&T::minute, "", E::Minute}, FieldCase{&T::second, " ", E::Second},
                     FieldCase{&T::refhour, "24", E::RefHour}, FieldCase{&T::refminute, "", E::RefMinute},
-                    FieldCase{&T::refsecond, "60", E::RefSecond}));
+                    FieldCase{&T::refsecond, "60", E::RefSecond}, FieldCase{&T::station, "", E::Station},
+                    FieldCase{&T::station, "   ", E::Station}, FieldCase{&T::station, "New station", E::Station}));
 
 namespace {
 ExposureTexts NewStationTexts() {
@@ -55,6 +56,16 @@ TEST(ExposureDialogClose, ForANewStationKeepsTheStationAndSkipsTheChecks) {
     EXPECT_EQ(CloseExposureDialog(d, NewStationTexts(), false), ExposureField::None);
     EXPECT_STREQ(d.station, "Darnholm");
     EXPECT_EQ(d.status, -16);
+}
+
+TEST(ExposureDialogClose, NeverStoresNewStationAsTheStationsName) {
+    DialogData d;
+    copy_text(d.station, "Darnholm");
+    ExposureTexts t{"New station", "M1", "13", "1900", "1", "1", "0", "00", "0", "23", "59", "59", "Zeiss", "25.000"};
+    EXPECT_EQ(CloseExposureDialog(d, t, false), ExposureField::None);
+    EXPECT_STREQ(d.station, "Darnholm");
+    copy_text(d.station, "New station");  // stored so by an earlier program
+    EXPECT_EQ(CloseExposureDialog(d, t, false), ExposureField::Station);
 }
 
 TEST(ExposureDialogClose, ForAVideoTheReferenceTimeIsTheExposureTime) {
@@ -74,8 +85,9 @@ char* FieldText(StationData& s, StationField id) {
 
 class StationCheck : public testing::TestWithParam<std::tuple<StationField, const char*, StationField>> {};
 
-TEST_P(StationCheck, NamesTheFieldMissingOrOutOfRangeButNeverTheName) {
-    StationData s;  // no name
+TEST_P(StationCheck, NamesTheFieldMissingOrOutOfRange) {
+    StationData s;
+    copy_text(s.name, "Darnholm");
     const char* valid[] = {"-89", "0", "59.9", "-359", "59", "0", "9999"};
     for (int i = 0; i < 7; ++i) std::strcpy(FieldText(s, static_cast<StationField>(252 + i)), valid[i]);
     const auto [field, text, bad] = GetParam();
@@ -92,7 +104,10 @@ INSTANTIATE_TEST_SUITE_P(
                     std::tuple(F::LatDeg, "-90", F::LatDeg), std::tuple(F::LatDeg, "-", F::LatDeg),
                     std::tuple(F::LatMin, "", F::LatMin), std::tuple(F::LonMin, "-1", F::LonMin),
                     std::tuple(F::LatSec, "60", F::LatSec), std::tuple(F::LonSec, ".", F::LonSec),
-                    std::tuple(F::LonDeg, "360", F::LonDeg), std::tuple(F::Height, "", F::Height)));
+                    std::tuple(F::LonDeg, "360", F::LonDeg), std::tuple(F::Height, "", F::Height),
+                    std::tuple(F::Name, "  End of file", F::None), std::tuple(F::Name, "End of filer", F::Name),
+                    std::tuple(F::Name, "End of file", F::Name), std::tuple(F::Name, "New station", F::Name),
+                    std::tuple(F::Name, " ", F::Name)));
 
 TEST(DialogPlacement, CentresOverTheParentUnlessItIsBarelyLarger) {
     const DialogOrigin centred = CentreOverParent(100, 200, 821, 700, 300, 400);
@@ -114,6 +129,51 @@ TEST(ListSelection, PicksTheFirstEntryBeginningWithTheTextIgnoringCase) {
     const auto shutters = ShutterEntries(d);
     EXPECT_EQ(FindEntryStartingWith(shutters, "12.5"), 1);
     EXPECT_EQ(FindEntryStartingWith(shutters, "25.000"), 5);
+}
+
+TEST(StationChoice, MatchesTheWholeNameBeforeAnyPrefixIgnoringTheListsPadding) {
+    const std::vector<std::string> names{"Darnholm          ", "Darn              "};
+    EXPECT_EQ(ChooseStation(names, "Darn").selected, 2);
+    EXPECT_EQ(ChooseStation(names, "Darnholm").selected, 1);
+    EXPECT_EQ(ChooseStation(names, "Darnholm          ").selected, 1);
+    EXPECT_EQ(ChooseStation(names, "DARNHOLM").selected, 1);
+    EXPECT_EQ(ChooseStation(names, "Darn").entries, StationEntries(names));
+}
+
+TEST(StationChoice, OffersAStationMissingFromTheListAsAnExtraEntry) {
+    const std::vector<std::string> names{"Darnholm          "};
+    const ListChoice c = ChooseStation(names, "Dar");
+    EXPECT_EQ(c.entries, (std::vector<std::string>{"New station", "Dar", "Darnholm          "}));
+    EXPECT_EQ(c.selected, 1);
+    const ListChoice missing = ChooseStation(std::nullopt, "Ondrejov");
+    EXPECT_EQ(missing.entries, (std::vector<std::string>{"New station", "Ondrejov"}));
+    EXPECT_EQ(missing.selected, 1);
+}
+
+TEST(StationChoice, WithoutAStationSelectsNothingOrNewStationWhenTheListIsMissing) {
+    EXPECT_EQ(ChooseStation(std::vector<std::string>{"Darnholm"}, "").selected, -1);
+    EXPECT_EQ(ChooseStation(std::vector<std::string>{"Darnholm"}, "New station").selected, -1);
+    const ListChoice missing = ChooseStation(std::nullopt, "");
+    EXPECT_EQ(missing.entries, std::vector<std::string>{"New station"});
+    EXPECT_EQ(missing.selected, 0);
+}
+
+TEST(ShutterChoice, SelectsTheEntryShowingTheValueAndKeepsAnyOtherValueAsTheCustomEntry) {
+    const auto chosen = [](const char* shutter, const char* custom = "custom") {
+        DialogData d;
+        copy_text(d.shutter, shutter);
+        copy_text(d.customshutter, custom);
+        const int i = ChooseShutter(d);
+        return std::pair<int, std::string>(i, ShutterEntries(d)[static_cast<std::size_t>(i)]);
+    };
+    EXPECT_EQ(chosen("0.0"), (std::pair<int, std::string>(0, "0.0   ")));
+    EXPECT_EQ(chosen("8.333"), (std::pair<int, std::string>(2, "8.333 ")));
+    EXPECT_EQ(chosen("25.000"), (std::pair<int, std::string>(5, "25.000")));
+    EXPECT_EQ(chosen("12.5", "12.5"), (std::pair<int, std::string>(1, "12.5")));
+    EXPECT_EQ(chosen("20.00"), (std::pair<int, std::string>(1, "20.00")));  // not "0.0"
+    EXPECT_EQ(chosen("8"), (std::pair<int, std::string>(1, "8")));          // not "8.333"
+    EXPECT_EQ(chosen("60.000"), (std::pair<int, std::string>(1, "60.000")));
+    EXPECT_EQ(chosen("").first, 0);
 }
 
 }  // namespace

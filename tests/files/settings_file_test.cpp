@@ -107,4 +107,27 @@ TEST_F(SettingsFile, RemovableDrivePathsAndAMaximisedWindowAreNotRemembered) {
     EXPECT_FALSE(WriteIniValues(env_, o, start, {}, false));
 }
 
+TEST_F(SettingsFile, SettingsDataAndWrittenFilesCanLiveInThreeDirectories) {
+    // As installed on Linux: velkarn.ini in the config directory, the
+    // catalogue in the data directory, the station list with the logs.
+    env_.settings_dir = env_.exe_dir / "config";
+    env_.data_dir = "/usr/share/velkarn";
+    env_.program_dir = "/home/Observer/.local/share/velkarn";
+    fs::create_directories(env_.settings_dir);
+    Options o;
+    const StartSettings start = GetIniValues(env_, o);
+    EXPECT_STREQ(o.skycatdir, "/usr/share/velkarn");
+    EXPECT_STREQ(o.stationfile, "/home/Observer/.local/share/velkarn/station.dat");
+    ASSERT_TRUE(WriteIniValues(env_, o, start, start.window, false));
+    EXPECT_EQ(SettingsPath(env_), env_.settings_dir / "velkarn.ini");
+    EXPECT_TRUE(fs::exists(env_.settings_dir / "velkarn.ini"));
+    EXPECT_FALSE(fs::exists(SettingsPath(env_.exe_dir)));
+
+    // Read back from there, the written values win over the defaults.
+    std::ofstream(SettingsPath(env_), std::ios::binary) << "SkycatDir=/own/cat\nRandomness=3\n";
+    GetIniValues(env_, o);
+    EXPECT_STREQ(o.skycatdir, "/own/cat");
+    EXPECT_EQ(o.randomness, 3);
+}
+
 }  // namespace

@@ -1,0 +1,82 @@
+// File > Open image file, Edit > Paste image, and what both do once an
+// image source exists.
+#include <exception>
+
+#include "image/bmp_clip_image.h"
+#include "image/image_status.h"
+#include "image/open_image.h"
+#include "platform/file_dialog.h"
+#include "platform/message_box.h"
+#include "session/fixed_text.h"
+#include "shell/image_file_names.h"
+#include "shell/main_commands.h"
+#include "shell/shell_view.h"
+#include "shell/state_flags.h"
+
+namespace {
+
+// Every failed load is reported, except an Escape the user pressed.
+std::string ConstructMessage(int status) {
+    if (status == kStatusAborted) return std::string();
+    std::string text = ImageStatusMessage(status);
+    if (text.empty()) text = "Image cannot be opened (status " + std::to_string(status) + ")";
+    return text;
+}
+
+}  // namespace
+
+void MainCommands::ConstructImage(std::unique_ptr<MeteorImage> image, const std::string& name) {
+    if (image->status == kStatusOk) {
+        image_ = std::move(image);
+        Mimg = image_.get();
+        sf.imgloaded = 1;
+        sf.dispmode = kFitMode;
+        sf.measmode = kStarMode;
+        s_.view.SetCaption("Velkarn - [" + name + "]");
+        s_.view.DisplaySetScroller();
+        LeaveClipboardWatch();
+        s_.view.ShowStatusButtons(true);
+    } else {
+        const std::string text = ConstructMessage(image->status);
+        if (!text.empty()) s_.messages.Show(text, "Construct image", MbButtons::Ok, MbIcon::None);
+    }
+    s_.view.RepaintMain(false);
+}
+
+void MainCommands::WMImgFileOpen() {
+    FileDialogRequest request;
+    request.filters = ImageFileFilters();
+    request.filter_index = static_cast<int>(ImageKindOf(opt.image));
+    request.directory = DirectoryPart(opt.image);
+    const std::optional<std::string> path = s_.files.Open(request);
+    if (!path) return;
+
+    s_.view.SetWaitCursor(true);
+    // The remembered directory is kept only when it fits the settings'
+    // field whole; a cut path would name another directory.
+    const std::string pattern = ImagePattern(*path);
+    if (pattern.size() < sizeof opt.image) copy_text(opt.image, pattern);
+    std::unique_ptr<MeteorImage> image;
+    try {
+        ImageOpenContext context{s_.progress, opt.pcdres, &s_.messages};
+        image = OpenImageFile(*path, context);
+    } catch (const std::exception&) {
+        s_.messages.Show("Invalid format", "Open image", MbButtons::Ok, MbIcon::None);
+    }
+    if (image) {
+        // A failed load leaves the exposure record as it was.
+        if (image->status == kStatusOk) copy_text(SessionData::dlgdat.image, ImageNameOf(*path));
+        ConstructImage(std::move(image), *path);
+    }
+    s_.view.SetWaitCursor(false);
+}
+
+void MainCommands::WMImgPaste() {
+    s_.view.SetWaitCursor(true);
+    try {
+        if (ClipAvail == 1) ConstructImage(std::make_unique<BMPClipImage>(s_.clipboard), "Bitmap from clipboard");
+    } catch (const std::exception&) {
+        s_.messages.Show("Unspecified error", "Open image", MbButtons::Ok, MbIcon::None);
+    }
+    s_.view.SetWaitCursor(false);
+}

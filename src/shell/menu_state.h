@@ -1,0 +1,24 @@
+#pragma once
+// The enable rule of the main window's commands: which of the commands 1..24
+// can be chosen in a given state. A pure function, so that the whole table
+// can be checked without a window.
+
+// The state the rule reads.
+struct MenuInputs {
+    bool imgloaded = false;     // sf.imgloaded
+    int image_type = 0;         // ImageType bits of the current image
+    int iselect = -1;           // SelectedStar::iselect
+    bool selected_hidden = false;  // the selection is a hidden star
+    unsigned int nstar = 0;
+    unsigned int nmet = 0;
+    bool changed = false;       // sf.changed
+    bool analysis = false;      // sf.analysis: the analysis view is shown
+    bool clip_avail = false;    // the clipboard holds a bitmap
+};
+
+// Bit n (value 1 << n) set: command n is enabled.
+unsigned int ComputeMenuMask(const MenuInputs& in);
+
+// Whether command id is enabled under mask; ids without an enable rule
+// (outside 1..24) always are.
+bool MaskEnables(unsigned int mask, int id);

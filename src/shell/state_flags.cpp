@@ -1,0 +1,3 @@
+#include "shell/state_flags.h"
+
+StateFlags sf;

@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include "image/meteor_image.h"
+#include "shell/image_file_names.h"
+#include "shell_fixture.h"
+
+namespace shell_test {
+
+TEST(ImageFileNames, TheImageNameIsTheFileNameCutToEightAndTheKindFollowsTheLastThreeLetters) {
+    EXPECT_EQ(ImageNameOf("/pics/M1.BMP"), "M1");
+    EXPECT_EQ(ImageNameOf("/pics/LONGFILENAME.bmp"), "LONGFILE");
+    EXPECT_EQ(ImageNameOf("/pics/a.b.c.avi"), "a.b.c");
+    EXPECT_EQ(ImageNameOf("plate"), "plate");
+    EXPECT_EQ(ImagePattern("/pics/M1.BMP"), "/pics/*.bmp");
+    EXPECT_EQ(ImagePattern("/pics/x.PCD"), "/pics/*.pcd");
+    EXPECT_EQ(ImagePattern("/pics/clip.mp4"), "/pics/*.avi");
+    EXPECT_EQ(ImageKindOf("/pics/*.bmp"), ImageKind::Bitmap);
+    EXPECT_EQ(ImageKindOf("c:"), ImageKind::Video);
+}
+
+TEST_F(Shell, OpeningABitmapStartsInFitAndStarModeAndRemembersItsDirectoryAndName) {
+    sf.measmode = kMeteorMode;
+    copy_text(opt.image, (dir_ / "old.pcd").string());
+    OpenImage("M1.BMP", 120, 80);
+
+    const auto& asked = files_.asked.at(0);
+    EXPECT_FALSE(asked.save);
+    EXPECT_EQ(asked.request.filter_index, 1);
+    EXPECT_EQ(asked.request.directory, dir_.string() + "/");
+    EXPECT_EQ(asked.request.filters.at(0).description, "Bitmap (*.bmp)");
+    EXPECT_EQ(std::string(opt.image), (dir_ / "*.bmp").string());
+    EXPECT_STREQ(SessionData::dlgdat.image, "M1");
+    EXPECT_EQ(view_.caption, "Velkarn - [" + Path("M1.BMP").string() + "]");
+    EXPECT_EQ(sf.imgloaded, 1);
+    EXPECT_EQ(sf.dispmode, kFitMode);
+    EXPECT_EQ(sf.measmode, kStarMode);
+    EXPECT_EQ(sf.inchain, 0);
+    EXPECT_EQ(Mimg, cmd().image());
+    EXPECT_EQ(view_.calls.front(), "Wait");
+    EXPECT_EQ(view_.calls.back(), "Arrow");
+    EXPECT_EQ(view_.Count("ShowButtons"), 1);
+    EXPECT_TRUE(messages_.shown.empty());
+
+    cmd().WMImageInfo();
+    EXPECT_EQ(Captions(), std::vector<std::string>{"      Image info      : Width: 120\nHeight: 80\nSize: 9600"});
+}
+
+TEST_F(Shell, AFileThatNoReaderOpensEndsWithItsConstructImageMessageAndNoImage) {
+    bmp_test::Layout damaged;
+    damaged.magic[0] = 'X';
+    files_.answers.push_back(WriteFile("bad.bmp", bmp_test::File(damaged)));
+    // An unknown extension goes to the video reader, which cannot read it.
+    files_.answers.push_back(WriteFile("notes.txt", {'h', 'e', 'l', 'l', 'o'}));
+    cmd().WMImgFileOpen();
+    cmd().WMImgFileOpen();
+    cmd().WMImgFileOpen();  // cancelled: nothing at all
+
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Construct image: File has wrong format",
+                                                    "Construct image: File cannot be opened!"}));
+    EXPECT_EQ(cmd().image(), nullptr);
+    EXPECT_EQ(Mimg, nullptr);
+    EXPECT_EQ(sf.imgloaded, 0);
+    EXPECT_STREQ(SessionData::dlgdat.image, "");
+    EXPECT_EQ(std::string(opt.image), (dir_ / "*.avi").string());
+    EXPECT_TRUE(view_.watching);
+    EXPECT_TRUE(cmd().Enabled(22));
+    EXPECT_EQ(view_.Count("Wait"), 2);
+}
+
+TEST_F(Shell, PastingTakesTheClipboardBitmapOrSaysWhyNot) {
+    clipboard_.dib = std::vector<std::uint8_t>(10, 0);
+    cmd().ExamineClipboard();
+    cmd().WMImgPaste();
+    EXPECT_EQ(Captions(), std::vector<std::string>{"Construct image: No valid image on Clipboard"});
+    EXPECT_EQ(sf.imgloaded, 0);
+
+    clipboard_.dib = bmp_test::Dib(bmp_test::Layout{.width = 40, .height = 30});
+    cmd().WMImgPaste();
+    EXPECT_EQ(view_.caption, "Velkarn - [Bitmap from clipboard]");
+    ASSERT_NE(cmd().image(), nullptr);
+    EXPECT_EQ(cmd().image()->width, 40);
+    EXPECT_FALSE(cmd().Enabled(6));
+}
+
+}  // namespace shell_test

@@ -1,0 +1,110 @@
+#include "shell/menu_state.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "image/meteor_image.h"
+#include "shell_fixture.h"
+
+namespace {
+
+std::set<int> Enabled(const MenuInputs& in) {
+    std::set<int> ids;
+    const unsigned int mask = ComputeMenuMask(in);
+    for (int id = 1; id <= 24; ++id) {
+        if (MaskEnables(mask, id)) ids.insert(id);
+    }
+    return ids;
+}
+
+MenuInputs Loaded(int type = ImageType::Still) {
+    MenuInputs in;
+    in.imgloaded = true;
+    in.image_type = type;
+    return in;
+}
+
+}  // namespace
+
+TEST(MenuState, WithoutAnImageOnlyOpeningCommandsAndPasteWithAClipboardBitmap) {
+    MenuInputs in;
+    EXPECT_EQ(Enabled(in), (std::set<int>{1, 22}));
+    in.clip_avail = true;
+    in.nstar = 3;  // a session cannot matter without an image
+    in.changed = true;
+    EXPECT_EQ(Enabled(in), (std::set<int>{1, 6, 22}));
+    EXPECT_TRUE(MaskEnables(0, 102));
+    EXPECT_TRUE(MaskEnables(0, 506));
+}
+
+TEST(MenuState, AnEmptySessionOffersTemplateAndRetrieveUntilSomethingIsMeasuredOrChanged) {
+    MenuInputs in = Loaded();
+    in.clip_avail = true;  // Paste follows the clipboard only without an image
+    EXPECT_EQ(Enabled(in), (std::set<int>{1, 2, 9, 10, 11, 12, 13, 14, 15, 16, 19}));
+    in.changed = true;
+    EXPECT_EQ(Enabled(in), (std::set<int>{3, 9, 10, 11, 12, 13, 14, 15, 16, 19}));
+    in = Loaded(ImageType::Video);
+    in.nstar = 1;
+    EXPECT_EQ(Enabled(in), (std::set<int>{3, 9, 10, 11, 12, 13, 14, 15, 16, 18, 19, 20, 21}));
+    in.nstar = 0;
+    in.nmet = 2;
+    EXPECT_EQ(Enabled(in), (std::set<int>{3, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 19}));
+}
+
+TEST(MenuState, ABlankImageOffersNoImageOrMeasuringCommand) {
+    for (int type : {ImageType::BlankPhoto, ImageType::BlankVideo}) {
+        MenuInputs in = Loaded(type);
+        EXPECT_EQ(Enabled(in), (std::set<int>{1, 2, 14, 19}));
+        in.nstar = 19;
+        in.nmet = 12;
+        EXPECT_EQ(Enabled(in), (std::set<int>{3, 8, 14, 19, 20, 21}));
+    }
+}
+
+TEST(MenuState, TheAnalysisViewDisablesWhatActsOnTheImageView) {
+    MenuInputs in = Loaded();
+    in.nstar = 5;
+    in.nmet = 4;
+    in.analysis = true;
+    EXPECT_EQ(Enabled(in), (std::set<int>{3, 12, 13, 14, 19, 20, 21}));
+}
+
+TEST(MenuState, TheSelectionDecidesHideUnhideAndDelete) {
+    MenuInputs in = Loaded();
+    in.nstar = 2;
+    in.nmet = 1;
+    const std::set<int> base{3, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+    auto with = [&base](std::set<int> extra) {
+        extra.insert(base.begin(), base.end());
+        return extra;
+    };
+    in.iselect = 1;
+    EXPECT_EQ(Enabled(in), with({4, 7}));
+    in.selected_hidden = true;
+    EXPECT_EQ(Enabled(in), with({5, 7}));
+    in.iselect = 2;  // a meteor point is never hidden
+    EXPECT_EQ(Enabled(in), with({4, 7}));
+    in.iselect = 3;  // names no measurement
+    EXPECT_EQ(Enabled(in), base);
+}
+
+namespace shell_test {
+
+TEST_F(Shell, PasteFollowsTheClipboardOnlyWhileNoImageIsLoaded) {
+    EXPECT_FALSE(cmd().Enabled(6));
+    clipboard_.dib = std::vector<std::uint8_t>(10, 0);
+    cmd().ExamineClipboard();
+    EXPECT_TRUE(cmd().Enabled(6));
+    EXPECT_TRUE(view_.watching);
+    OpenImage();
+    EXPECT_FALSE(view_.watching);
+    EXPECT_FALSE(cmd().Enabled(6));
+    cmd().ExamineClipboard();
+    EXPECT_FALSE(cmd().Enabled(6));
+    EXPECT_EQ(cmd().ClipAvail, 0);
+    EXPECT_TRUE(cmd().Enabled(19));
+    EXPECT_TRUE(cmd().Enabled(102));
+}
+
+}  // namespace shell_test

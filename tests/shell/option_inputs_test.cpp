@@ -1,0 +1,75 @@
+#include "shell/option_inputs.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/scripted.h"
+#include "shell_fixture.h"
+
+namespace {
+
+using Answer = ScriptedTextInput::Answer;
+
+}  // namespace
+
+TEST(OptionInputs, AnOutOfRangeValueAsksAgainAndTextThatDoesNotParseKeepsTheOldValue) {
+    ScriptedTextInput input;
+    int randomness = 3;
+    input.answers = {{true, "11"}, {true, "abc"}, {true, "-1"}, {true, "5"}};
+    AskIntOption(input, kRandomnessInput, randomness);
+    EXPECT_EQ(randomness, 5);
+    ASSERT_EQ(input.asked.size(), 4u);
+    EXPECT_EQ(input.asked[0].title, "Change randomness of replay");
+    EXPECT_EQ(input.asked[0].prompt, "Enter value in range 0..10");
+    EXPECT_EQ(input.asked[0].limit, 10);
+    EXPECT_EQ(input.asked[0].text, "3");
+    EXPECT_EQ(input.asked[1].text, "11");  // opens again on what was typed
+    EXPECT_EQ(input.asked[2].text, "11");
+
+    input.asked.clear();
+    input.answers = {{true, "seven"}};
+    AskIntOption(input, kRandomnessInput, randomness);
+    EXPECT_EQ(randomness, 5);
+    EXPECT_EQ(input.asked.size(), 1u);
+    // "%i" reads a 0x prefix as hexadecimal; a huge number is out of range.
+    input.answers = {{true, "99999999999"}, {true, "0x0a"}};
+    AskIntOption(input, kRandomnessInput, randomness);
+    EXPECT_EQ(randomness, 10);
+}
+
+TEST(OptionInputs, TheBufferIsReadBackEvenAfterCancelSoAValueComesBackWithOneDecimal) {
+    ScriptedTextInput input;
+    float radius = 0.37f;
+    AskFloatOption(input, kSearchAreaInput, radius);  // cancelled
+    EXPECT_EQ(radius, 0.4f);
+    EXPECT_EQ(input.asked.at(0).text, "  0.4");
+    EXPECT_EQ(input.asked.at(0).limit, 6);
+    EXPECT_EQ(input.asked.at(0).prompt, "Enter radius in degrees (0.1 - 5)");
+
+    float limit = 8.0f;
+    input.answers = {{true, "9"}, {true, "nan"}, {false, "6.5"}, {true, "6.25"}};
+    AskFloatOption(input, kLimitInput, limit);
+    EXPECT_EQ(limit, 6.25f);
+    EXPECT_EQ(input.asked.size(), 5u);
+    EXPECT_EQ(input.asked[2].text, "  9.0");  // not a number: the value stays
+    EXPECT_EQ(input.asked[1].title, "Star limiting magnitude");
+}
+
+namespace shell_test {
+
+TEST_F(Shell, TheOptionCommandsChangeTheOptionsTheSettingsFileKeeps) {
+    text_.answers = {{true, "4"}, {true, "2.5"}, {true, "7"}};
+    cmd().WMOptionRandom();
+    cmd().WMOptionSearch();
+    cmd().WMOptionLimit();
+    EXPECT_EQ(opt.randomness, 4);
+    EXPECT_EQ(opt.radius, 2.5f);
+    EXPECT_EQ(opt.limit, 7.0f);
+    const unsigned int mark = opt.markcenter;
+    cmd().WMOptionMarkCenter();
+    EXPECT_EQ(opt.markcenter, mark ? 0u : 1u);
+    cmd().WMOptionMarkCenter();
+    EXPECT_EQ(opt.markcenter, mark ? 1u : 0u);
+    EXPECT_EQ(view_.Count("RepaintDisplay"), 2);
+}
+
+}  // namespace shell_test

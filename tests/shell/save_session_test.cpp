@@ -1,0 +1,171 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "shell/save_failure.h"
+#include "shell_fixture.h"
+
+namespace shell_test {
+
+namespace {
+
+const std::string kNotSurrounded = ": Meteor not surrounded by reference stars.\nContinue saving?";
+const std::string kNoBrightest = ": Brightest point of meteor not specified.\nContinue saving?";
+const std::string kNoExposure = ": Exposure data not specified.\nDo it now?";
+const std::string kNotReplayed = ": Session not replayed. Do it now?";
+const std::string kNotLogged =
+    "Save session: Meteor has not been included in the log file because\n too few stars and/or meteor points were "
+    "measured";
+
+}  // namespace
+
+class SaveSession : public Shell {
+protected:
+    void SetUp() override {
+        Shell::SetUp();
+        MeasuredPhotograph();
+        sf.changed = 1;
+        files_.asked.clear();
+    }
+    // Every question of the save asked.
+    void Unfinished() {
+        session().surround = 50.0f;
+        session().nreplay = 0;
+        SessionData::dlgdat.status = -8;
+        for (Meteor& m : session().meteors) m.label[0] = '\0';
+    }
+};
+
+TEST_F(SaveSession, AsksItsQuestionsInOrderAndCancelAtAnyOfThemWritesNothing) {
+    Unfinished();
+    messages_.answers = {MbAnswer::Ok, MbAnswer::Ok, MbAnswer::No, MbAnswer::No};
+    EXPECT_FALSE(cmd().WMSaveSession());  // cancelled in the file dialog
+    EXPECT_EQ(Captions(), (std::vector<std::string>{kNotSurrounded, kNoBrightest, kNoExposure, kNotReplayed}));
+    ASSERT_EQ(files_.asked.size(), 1u);
+    EXPECT_TRUE(files_.asked[0].save);
+    EXPECT_EQ(files_.asked[0].request.file_name, "per0812a.dar");
+    EXPECT_EQ(files_.asked[0].request.directory, std::string(VELKARN_SOURCE_DIR) + "/data/examples");
+
+    for (std::size_t k = 0; k < 4; ++k) {
+        messages_.shown.clear();
+        files_.asked.clear();
+        messages_.answers = {MbAnswer::Ok, MbAnswer::Ok, MbAnswer::No, MbAnswer::No};
+        messages_.answers[k] = MbAnswer::Cancel;
+        EXPECT_FALSE(cmd().WMSaveSession());
+        EXPECT_EQ(messages_.shown.size(), k + 1);
+        EXPECT_TRUE(files_.asked.empty());
+    }
+    EXPECT_EQ(exposure_.runs, 0);
+    EXPECT_TRUE(measure_.shown.empty());
+    EXPECT_EQ(sf.changed, 1);
+}
+
+TEST_F(SaveSession, WithoutMeteorPointsNeitherTheSurroundNorTheBrightestPointIsAsked) {
+    Unfinished();
+    cmd().WMEditDelall();
+    session().surround = 0.0f;
+    messages_.answers = {MbAnswer::No, MbAnswer::No};
+    cmd().WMSaveSession();
+    EXPECT_EQ(Captions(), (std::vector<std::string>{kNoExposure, kNotReplayed}));
+}
+
+TEST_F(SaveSession, YesEntersTheExposureDataAndReplaysBeforeTheFileIsChosen) {
+    Unfinished();
+    messages_.answers = {MbAnswer::Ok, MbAnswer::Ok, MbAnswer::Yes, MbAnswer::Yes};
+    files_.answers = {Path("m.dar").string()};
+    EXPECT_TRUE(cmd().WMSaveSession());
+    EXPECT_EQ(exposure_.runs, 1);
+    EXPECT_EQ(measure_.shown.size(), 19u + 12u);
+    EXPECT_EQ(session().nreplay, 1u);
+    EXPECT_EQ(SessionData::dlgdat.status, 0);
+    EXPECT_TRUE(fs::exists(Path("m.dar")));
+    EXPECT_EQ(sf.changed, 0);
+}
+
+TEST_F(SaveSession, AnExistingFileIsOverwrittenOnlyOnYesAndNoBringsTheDialogBack) {
+    const std::string path = Path("old.dar").string();
+    std::ofstream(path) << "old";
+    files_.answers = {path, path};
+    messages_.answers = {MbAnswer::No, MbAnswer::Yes};
+    EXPECT_TRUE(cmd().WMSaveSession());
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Save session: File already exists. Overwrite?",
+                                                    "Save session: File already exists. Overwrite?"}));
+    ASSERT_EQ(files_.asked.size(), 2u);
+    EXPECT_EQ(files_.asked[1].request.file_name, "old.dar");
+    EXPECT_EQ(files_.asked[1].request.directory, dir_.string() + "/");
+    EXPECT_EQ(FileText(path).substr(0, 8), "Darnholm");
+    EXPECT_EQ(std::string(opt.outputdir), dir_.string());
+    EXPECT_STREQ(opt.station, "Darnholm          ");
+    EXPECT_EQ(sf.changed, 0);
+    EXPECT_TRUE(fs::exists(Path("photo99.log")));
+}
+
+TEST_F(SaveSession, AMeteorLeftOutOfTheLogIsReportedWithAWarning) {
+    while (session().nstar > 2) session().DropStar(0);
+    files_.answers = {Path("few.dar").string()};
+    messages_.answers = {MbAnswer::Ok};
+    EXPECT_TRUE(cmd().WMSaveSession());
+    ASSERT_EQ(Captions(), (std::vector<std::string>{kNotSurrounded, kNotLogged}));
+    EXPECT_EQ(messages_.shown[1].icon, MbIcon::Exclamation);
+    EXPECT_FALSE(fs::exists(Path("photo99.log")));
+    EXPECT_EQ(sf.changed, 0);
+}
+
+TEST_F(SaveSession, AFileThatCannotBeWrittenIsReportedWithItsReasonAndTheWorkStaysUnsaved) {
+    files_.answers = {Path(std::string(300, 'n')).string(), Path("no such dir/m.dar").string()};
+    EXPECT_FALSE(cmd().WMSaveSession());
+    EXPECT_FALSE(cmd().WMSaveSession());
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Save session: Session not saved.\nThe path is too long.",
+                                                    "Save session: Session not saved.\nThe directory does not exist."}));
+    EXPECT_EQ(sf.changed, 1);
+    EXPECT_EQ(SaveFailureText(EACCES), "Session not saved.\nThe directory is not writable.");
+    EXPECT_EQ(SaveFailureText(ENOSPC), "Session not saved.\nThe disk is full.");
+    EXPECT_EQ(SaveFailureText(EIO), "Session not saved.\nInput/output error.");
+}
+
+TEST_F(SaveSession, DecliningTheWritersOwnQuestionSavesNothingAndSaysNothingMore) {
+    SessionData::dlgdat.astrometry = 0;  // Redsky, but a 50 mm lens
+    files_.answers = {Path("m.dar").string()};
+    EXPECT_FALSE(cmd().WMSaveSession());
+    EXPECT_EQ(Captions(), std::vector<std::string>{"Save session: Image is not a fish-eye image!\nContinue?"});
+    EXPECT_FALSE(fs::exists(Path("m.dar")));
+    EXPECT_EQ(sf.changed, 1);
+}
+
+// --- Close ---
+
+TEST_F(SaveSession, ClosingAsksAboutUnsavedWorkAndWritesTheSettingsOnlyWhenItCloses) {
+    messages_.answers = {MbAnswer::Cancel};
+    EXPECT_FALSE(cmd().CanClose());
+    EXPECT_FALSE(SettingsWritten());
+    // Yes, and the save is cancelled at its first question.
+    messages_.answers = {MbAnswer::Yes, MbAnswer::Cancel};
+    EXPECT_FALSE(cmd().CanClose());
+    EXPECT_FALSE(SettingsWritten());
+    EXPECT_EQ(Captions().front(), "Exit Velkarn: Session not saved. Save first?");
+
+    messages_.answers = {MbAnswer::No};
+    view_.placement = {30, 40, 1024, 700};
+    opt.randomness = 7;
+    EXPECT_TRUE(cmd().CanClose());
+    const std::string ini = FileText(SettingsPath(dir_));
+    EXPECT_NE(ini.find("Window=30 40 1024 700\n"), std::string::npos);
+    EXPECT_NE(ini.find("Randomness=7\n"), std::string::npos);
+    EXPECT_FALSE(view_.watching);
+}
+
+TEST_F(SaveSession, ClosingAfterASaveThatWroteTheFileOrWithNothingUnsaved) {
+    messages_.answers = {MbAnswer::Yes};
+    files_.answers = {Path("m.dar").string()};
+    EXPECT_TRUE(cmd().CanClose());
+    EXPECT_TRUE(fs::exists(Path("m.dar")));
+    EXPECT_TRUE(SettingsWritten());
+
+    fs::remove(SettingsPath(dir_));
+    messages_.shown.clear();
+    EXPECT_TRUE(cmd().CanClose());
+    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_TRUE(SettingsWritten());
+}
+
+}  // namespace shell_test

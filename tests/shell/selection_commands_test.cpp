@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+
+#include "shell_fixture.h"
+
+namespace shell_test {
+
+class Selection : public Shell {
+protected:
+    void SetUp() override {
+        Shell::SetUp();
+        MeasuredPhotograph();
+        view_.calls.clear();
+        sf.changed = 0;
+        sf.recalc = 0;
+    }
+    void Select(int i) {
+        SelectedStar::iselect = i;
+        cmd().SetMenuState();
+    }
+    void ExpectMarkedAndCleared() {
+        EXPECT_EQ(sf.changed, 1);
+        EXPECT_EQ(SelectedStar::iselect, -1);
+        EXPECT_FALSE(cmd().Enabled(7));
+    }
+};
+
+TEST_F(Selection, HideAndUnhideRecomputeAtOnceInTheImageViewAndAtTheNextPaintInTheAnalysisView) {
+    const float sd = session().sd;
+    Select(3);
+    EXPECT_TRUE(cmd().Enabled(4));
+    cmd().WMEditHide();
+    EXPECT_EQ(session().stars[3].hidden, 1);
+    EXPECT_NE(session().sd, sd);
+    EXPECT_EQ(view_.Count("PaintMarkers"), 1);
+    ExpectMarkedAndCleared();
+
+    Select(3);
+    EXPECT_TRUE(cmd().Enabled(5));
+    cmd().WMEditUnhide();
+    EXPECT_EQ(session().nhide, 0u);
+    EXPECT_NEAR(session().sd, sd, 1e-6);
+
+    const float shown_sd = session().sd;
+    cmd().WMWindowAnalysis();
+    Select(4);
+    cmd().WMEditHide();
+    EXPECT_EQ(session().stars[4].hidden, 1);
+    EXPECT_EQ(session().sd, shown_sd);  // the analysis view recomputes when it paints
+    EXPECT_EQ(sf.recalc, 1);
+    EXPECT_EQ(view_.Count("RepaintAnalysis"), 1);
+    ExpectMarkedAndCleared();
+}
+
+TEST_F(Selection, DeleteRemovesTheSelectedStarOrPointAndDeleteAllOnlyThePoints) {
+    Select(0);
+    cmd().WMEditDelete();
+    EXPECT_EQ(session().nstar, 18u);
+    ExpectMarkedAndCleared();
+    Select(18 + 2);
+    cmd().WMEditDelete();
+    EXPECT_EQ(session().nmet, 11u);
+    cmd().WMWindowAnalysis();
+    Select(5);
+    cmd().WMEditDelete();
+    EXPECT_EQ(session().nstar, 17u);
+    cmd().WMWindowMeasure();
+
+    cmd().WMEditDelall();
+    EXPECT_EQ(session().nmet, 0u);
+    EXPECT_EQ(session().nstar, 17u);
+    EXPECT_FALSE(cmd().Enabled(8));
+    EXPECT_FALSE(cmd().Enabled(17));
+}
+
+TEST_F(Selection, LabelsSetOrClearedAreUnsavedWork) {
+    for (Meteor& m : session().meteors) m.label[0] = '\0';
+    Select(19 + 1);
+    text_.answers = {{true, "a label far too long"}};
+    cmd().LabelSelected();
+    EXPECT_STREQ(session().meteors[1].label, "a label far too");
+    EXPECT_EQ(text_.asked.at(0).title, "Edit/view label");
+    EXPECT_EQ(text_.asked.at(0).prompt, "Enter text for this meteor point");
+    EXPECT_EQ(text_.asked.at(0).limit, 16);
+    ExpectMarkedAndCleared();
+
+    sf.changed = 0;
+    Select(19 + 1);
+    cmd().LabelSelected();  // cancelled: nothing changes
+    EXPECT_EQ(sf.changed, 0);
+    EXPECT_EQ(text_.asked.at(1).text, "a label far too");
+
+    Select(19 + 2);
+    cmd().ToggleMaximumSelected();
+    Select(19 + 3);
+    cmd().ToggleMaximumSelected();
+    EXPECT_STREQ(session().meteors[2].label, "Maximum");
+    EXPECT_STREQ(session().meteors[3].label, "Maximum");
+    ExpectMarkedAndCleared();
+    Select(19 + 2);
+    cmd().ToggleMaximumSelected();
+    EXPECT_STREQ(session().meteors[2].label, "");
+    // A star is no meteor point.
+    Select(2);
+    cmd().LabelSelected();
+    EXPECT_EQ(text_.asked.size(), 2u);
+}
+
+TEST_F(Selection, TheOrderButtonsChangeTheOrderWithinItsRangeAndMarkTheSession) {
+    EXPECT_TRUE(cmd().PlusOrder());
+    EXPECT_EQ(session().order, 2);
+    EXPECT_EQ(sf.changed, 1);
+    EXPECT_TRUE(cmd().PlusOrder());
+    EXPECT_FALSE(cmd().PlusOrder());
+    EXPECT_EQ(session().order, 3);
+    sf.changed = 0;
+    cmd().WMWindowAnalysis();
+    EXPECT_TRUE(cmd().MinOrder());
+    EXPECT_EQ(sf.recalc, 1);
+    EXPECT_TRUE(cmd().MinOrder());
+    EXPECT_FALSE(cmd().MinOrder());
+    EXPECT_EQ(session().order, 1);
+    EXPECT_EQ(sf.changed, 1);
+}
+
+TEST_F(Selection, ASingularStarSetIsReportedAndEveryMeasurementKept) {
+    // Every star on one slanted line: no plate solution exists.
+    for (unsigned int i = 0; i < session().nstar; ++i) {
+        session().stars[i].x.assign(2, 1.0f + 0.3f * i);
+        session().stars[i].y.assign(2, 0.5f + 0.2f * i);
+    }
+    cmd().WMExpData();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].caption, "Exposure data");
+    EXPECT_NE(messages_.shown[0].text.find("Singular"), std::string::npos);
+    EXPECT_EQ(session().nstar, 19u);
+    EXPECT_EQ(session().nmet, 12u);
+    EXPECT_EQ(sf.changed, 1);
+}
+
+TEST_F(Shell, AClickMeasuresInTheModeAndMarksTheSessionWhenSomethingWasAdded) {
+    OpenImage("plate.bmp", 200, 100);
+    SelectedStar::iselect = 0;
+    cmd().MeasureAt(50, 40);  // a star dialog that adds nothing
+    EXPECT_EQ(sf.changed, 0);
+    EXPECT_EQ(SelectedStar::iselect, -1);
+    CatStar vega;
+    copy_text(vega.name, "Alp Lyr");
+    measure_.stars_to_add = {Star(vega, 0.6f, 0.7f)};
+    cmd().MeasureAt(50, 40);
+    EXPECT_EQ(session().nstar, 1u);
+    EXPECT_EQ(sf.changed, 1);
+    EXPECT_EQ(sf.recalc, 1);
+
+    sf.changed = 0;
+    cmd().WMMeteorMode();
+    measure_.points_to_add = {Meteor(1.0f, 0.5f, 0), Meteor(1.1f, 0.5f, 1)};
+    cmd().MeasureAt(60, 40);
+    EXPECT_EQ(session().nmet, 2u);
+    EXPECT_EQ(sf.changed, 1);
+    // A meteor dialog that only labels an earlier point.
+    sf.changed = 0;
+    measure_.in_meteor_dialog = [] { copy_text(Session->meteors[0].label, "Maximum"); };
+    cmd().MeasureAt(60, 40);
+    EXPECT_EQ(sf.changed, 1);
+
+    cmd().MeasureAt(200, 40);  // outside the image
+    cmd().MeasureAt(-1, 40);
+    EXPECT_EQ(measure_.Kinds(), (std::vector<std::string>{"star -1", "star -1", "meteor -1", "meteor -1"}));
+    EXPECT_EQ(measure_.shown[3].column, 60);
+}
+
+}  // namespace shell_test

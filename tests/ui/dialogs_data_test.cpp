@@ -1,0 +1,326 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+#include "files/exposure_dialogs.h"
+#include "files/station_list.h"
+#include "platform/scripted.h"
+#include "session/fixed_text.h"
+#include "ui/dialogs/data_dialog.h"
+#include "ui/dialogs/exposure_dialog_runner.h"
+#include "ui/dialogs/station_dialog.h"
+#include "ui_test_support.h"
+
+namespace fs = std::filesystem;
+using ui_test::ScriptedText;
+using ui_test::WhenModal;
+
+namespace {
+
+const char* kList =
+    "    STATION             EN       LATITUDE         LONGITUDE     HEIGHT\n"
+    "\n"
+    "  Darnholm               0    48.  30.   0.0    11.  15.   2.5   450.\n"
+    "  Ondrejov               0    49.  54.  38.0    14.  46.  48.0   527.\n"
+    "  End of file\n";
+
+DialogData Record() {
+    DialogData d;
+    copy_text(d.station, "Ondrejov");
+    copy_text(d.image, "IMG7");
+    copy_text(d.meteor, "12");
+    copy_text(d.year, "2026");
+    copy_text(d.month, "8");
+    copy_text(d.day, "12");
+    copy_text(d.hour, "21");
+    copy_text(d.minute, "07");
+    copy_text(d.second, "30");
+    copy_text(d.refhour, "21");
+    copy_text(d.refminute, "00");
+    copy_text(d.refsecond, "00");
+    copy_text(d.objective, "Zeiss Biotar 1.4/50");
+    copy_text(d.shutter, "25.000");
+    d.astrometry = 0;
+    return d;
+}
+
+class DataDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("velkarn_ui_data_" + std::to_string(getpid()));
+        fs::create_directories(dir_);
+        list_ = dir_ / "station.dat";
+        std::ofstream(list_) << kList;
+        d_ = Record();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    std::unique_ptr<TDataDialog> Open(bool video = false) {
+        auto dialog = std::make_unique<TDataDialog>(nullptr, &d_, list_, video, messages_, text_);
+        dialog->show();
+        return dialog;
+    }
+    static QLineEdit* Edit(const TDataDialog& dlg, int id) { return dlg.ControlAs<QLineEdit>(id); }
+    static QComboBox* Combo(const TDataDialog& dlg, int id) { return dlg.ControlAs<QComboBox>(id); }
+    // Replaces a field's text by typing, as a user does.
+    static void Type(const TDataDialog& dlg, int id, const char* text) {
+        QLineEdit* e = Edit(dlg, id);
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, text);
+    }
+    static void PressOk(TDataDialog& dlg) { QTest::mouseClick(dlg.ControlAs<QPushButton>(1), Qt::LeftButton); }
+
+    fs::path dir_, list_;
+    DialogData d_;
+    ScriptedMessageBox messages_;
+    ScriptedText text_;
+};
+
+TEST_F(DataDialog, ShowsTheRecordWithItsStationAndShutterSelected) {
+    auto dlg = Open();
+    QComboBox* stations = Combo(*dlg, 151);
+    ASSERT_EQ(stations->count(), 3);
+    EXPECT_EQ(stations->itemText(0), "New station");
+    EXPECT_EQ(stations->currentText(), "Ondrejov          ");
+    EXPECT_EQ(Edit(*dlg, 152)->text(), "IMG7");
+    EXPECT_EQ(Edit(*dlg, 157)->text(), "21");
+    EXPECT_EQ(Edit(*dlg, 161)->text(), "00");
+    EXPECT_EQ(Edit(*dlg, 163)->text(), "Zeiss Biotar 1.4/50");
+    QComboBox* shutters = Combo(*dlg, 164);
+    ASSERT_EQ(shutters->count(), 10);
+    EXPECT_EQ(shutters->itemText(1), "custom");
+    EXPECT_EQ(shutters->currentIndex(), 5);
+    EXPECT_TRUE(dlg->ControlAs<QRadioButton>(166)->isChecked());
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(DataDialog, OkStoresWhatTheUserTypedAndMarksTheDataEntered) {
+    auto dlg = Open();
+    Type(*dlg, 152, "IMG8");
+    Type(*dlg, 155, "9");
+    Type(*dlg, 160, "2x2");  // the letter is dropped
+    QComboBox* stations = Combo(*dlg, 151);
+    stations->setFocus();
+    QTest::keyClick(stations, Qt::Key_Up);  // Darnholm
+    QTest::mouseClick(dlg->ControlAs<QRadioButton>(165), Qt::LeftButton);
+    PressOk(*dlg);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_STREQ(d_.station, "Darnholm          ");
+    EXPECT_STREQ(d_.image, "IMG8");
+    EXPECT_STREQ(d_.month, "9");
+    EXPECT_STREQ(d_.refhour, "22");
+    EXPECT_STREQ(d_.shutter, "25.000");
+    EXPECT_EQ(d_.astrometry, 1);
+    EXPECT_EQ(d_.status, 0);
+}
+
+TEST_F(DataDialog, AFieldOutOfRangeKeepsTheDialogOpenWithTheMessageAndTheFieldFocused) {
+    auto dlg = Open();
+    Type(*dlg, 158, "60");
+    Type(*dlg, 163, "Zeiss");
+    QTest::keyClick(Edit(*dlg, 163), Qt::Key_Return);
+    EXPECT_TRUE(dlg->isVisible());
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "Item missing or\nout of range");
+    EXPECT_EQ(messages_.shown[0].caption, "Exposure Data");
+    EXPECT_EQ(messages_.shown[0].buttons, MbButtons::Ok);
+    EXPECT_EQ(dlg->focusWidget(), Edit(*dlg, 158));
+    EXPECT_EQ(d_.status, -8);
+    EXPECT_STREQ(d_.minute, "60");  // stored; the caller restores the record on Cancel
+}
+
+TEST_F(DataDialog, ForAVideoTheReferenceTimeIsGreyedEmptyAndTakesTheExposureTime) {
+    auto dlg = Open(true);
+    for (int id : {160, 161, 162}) {
+        EXPECT_FALSE(Edit(*dlg, id)->isEnabled());
+        EXPECT_EQ(Edit(*dlg, id)->text(), "");
+    }
+    EXPECT_FALSE(dlg->ControlAs<QLabel>(1160)->isEnabled());
+    PressOk(*dlg);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_STREQ(d_.refhour, "21");
+    EXPECT_STREQ(d_.refminute, "07");
+    EXPECT_STREQ(d_.refsecond, "30");
+}
+
+TEST_F(DataDialog, ChoosingNewStationClosesWithOkKeepingTheStationAndTheTypedTexts) {
+    auto dlg = Open();
+    Type(*dlg, 153, "13");
+    QComboBox* stations = Combo(*dlg, 151);
+    stations->setFocus();
+    QTest::keyClick(stations, Qt::Key_Home);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_FALSE(dlg->isVisible());
+    EXPECT_EQ(d_.status, -16);
+    EXPECT_STREQ(d_.station, "Ondrejov");
+    EXPECT_STREQ(d_.meteor, "13");
+}
+
+TEST_F(DataDialog, AStationMissingFromTheListIsOfferedAndKept) {
+    copy_text(d_.station, "Skalnate Pleso");
+    auto dlg = Open();
+    EXPECT_EQ(Combo(*dlg, 151)->currentText(), "Skalnate Pleso");
+    EXPECT_EQ(Combo(*dlg, 151)->currentIndex(), 1);
+    PressOk(*dlg);
+    EXPECT_STREQ(d_.station, "Skalnate Pleso");
+    EXPECT_EQ(d_.status, 0);
+}
+
+TEST_F(DataDialog, WithoutAStationListSaysSoAndOffersNewStation) {
+    fs::remove(list_);
+    copy_text(d_.station, "");
+    auto dlg = Open();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "Station file cannot be opened!");
+    EXPECT_EQ(messages_.shown[0].caption, "Exposure data");
+    EXPECT_EQ(Combo(*dlg, 151)->count(), 1);
+    EXPECT_EQ(Combo(*dlg, 151)->currentText(), "New station");
+    PressOk(*dlg);  // "New station" is no station's name
+    EXPECT_TRUE(dlg->isVisible());
+    EXPECT_STREQ(d_.station, "");
+    EXPECT_EQ(messages_.shown.back().text, "Item missing or\nout of range");
+}
+
+TEST_F(DataDialog, TheCustomShutterEntryAsksForItsValueAndOkStoresIt) {
+    auto dlg = Open();
+    text_.answers = {"12.5"};
+    QComboBox* shutters = Combo(*dlg, 164);
+    shutters->setFocus();
+    QTest::keyClick(shutters, Qt::Key_Home);  // "0.0   "
+    QTest::keyClick(shutters, Qt::Key_Down);  // the custom entry
+    ASSERT_EQ(text_.asked.size(), 1u);
+    EXPECT_EQ(text_.asked[0].title, "Custom shutter speed");
+    EXPECT_EQ(text_.asked[0].prompt, "Enter number of breaks per second");
+    EXPECT_EQ(text_.asked[0].text, "custom");
+    EXPECT_EQ(text_.asked[0].limit, 7);
+    EXPECT_EQ(shutters->currentIndex(), 1);
+    EXPECT_EQ(shutters->currentText(), "12.5");
+    PressOk(*dlg);
+    EXPECT_STREQ(d_.shutter, "12.5");
+    EXPECT_STREQ(d_.customshutter, "12.5");
+}
+
+TEST_F(DataDialog, ARetrievedShutterValueNoEntryShowsIsKeptAsTheCustomEntry) {
+    copy_text(d_.shutter, "20.00");
+    auto dlg = Open();
+    EXPECT_EQ(Combo(*dlg, 164)->currentIndex(), 1);
+    EXPECT_EQ(Combo(*dlg, 164)->currentText(), "20.00");
+    PressOk(*dlg);
+    EXPECT_STREQ(d_.shutter, "20.00");
+}
+
+TEST_F(DataDialog, StandsCentredOverItsParent) {
+    QWidget parent;
+    parent.setGeometry(100, 120, 1000, 800);
+    parent.show();
+    TDataDialog dlg(&parent, &d_, list_, false, messages_, text_);
+    const QRect frame = parent.frameGeometry();
+    EXPECT_EQ(dlg.pos(), QPoint(frame.x() + (frame.width() - dlg.width()) / 2,
+                                frame.y() + (frame.height() - dlg.height()) / 2));
+}
+
+// The whole command as a user meets it: the exposure dialog, "New station",
+// the station dialog, and the exposure dialog again with the new station.
+TEST_F(DataDialog, ANewStationEnteredOnTheWayIsListedFirstAndSelectedInTheReopenedDialog) {
+    QtExposureDialogRunner runner(nullptr, messages_, text_, [this] { return list_; }, [] { return false; });
+    WhenModal("DATA_DIALOG", [](QWidget* w) {
+        auto* stations = static_cast<TDataDialog*>(w)->ControlAs<QComboBox>(151);
+        stations->setFocus();
+        QTest::keyClick(stations, Qt::Key_Home);
+        WhenModal("STATION_DIALOG", [](QWidget* s) {
+            const char* texts[] = {"Skalnate Pleso", "49", "11", "20.5", "20", "14", "2", "1786"};
+            for (int i = 0; i < 8; ++i) QTest::keyClicks(static_cast<TStationDialog*>(s)->ControlAs<QLineEdit>(251 + i), texts[i]);
+            QTest::keyClick(s, Qt::Key_Return);
+            WhenModal("DATA_DIALOG", [](QWidget* again) {
+                auto* dlg = static_cast<TDataDialog*>(again);
+                EXPECT_EQ(dlg->ControlAs<QComboBox>(151)->currentIndex(), 1);
+                EXPECT_EQ(dlg->ControlAs<QComboBox>(151)->currentText(), "Skalnate Pleso    ");
+                QTest::keyClick(dlg, Qt::Key_Return);
+            });
+        });
+    });
+    EXPECT_EQ(RunExposureDialogs(d_, runner, list_), 1);
+    EXPECT_STREQ(d_.station, "Skalnate Pleso    ");
+    EXPECT_EQ(d_.status, 0);
+    EXPECT_EQ(*ReadStationNames(list_),
+              (std::vector<std::string>{"Skalnate Pleso    ", "Darnholm          ", "Ondrejov          "}));
+}
+
+TEST_F(DataDialog, CancelAfterTheDetourGivesBackTheRecordAsItWasOpened) {
+    QtExposureDialogRunner runner(nullptr, messages_, text_, [this] { return list_; }, [] { return false; });
+    const DialogData opened = d_;
+    WhenModal("DATA_DIALOG", [](QWidget* w) {
+        auto* dlg = static_cast<TDataDialog*>(w);
+        Type(*dlg, 152, "changed");
+        QComboBox* stations = dlg->ControlAs<QComboBox>(151);
+        stations->setFocus();
+        QTest::keyClick(stations, Qt::Key_Home);
+        WhenModal("STATION_DIALOG", [](QWidget* s) {
+            QTest::keyClick(s, Qt::Key_Escape);
+            WhenModal("DATA_DIALOG", [](QWidget* again) {
+                EXPECT_EQ(static_cast<TDataDialog*>(again)->ControlAs<QLineEdit>(152)->text(), "changed");
+                QTest::mouseClick(static_cast<TDataDialog*>(again)->ControlAs<QPushButton>(2), Qt::LeftButton);
+            });
+        });
+    });
+    EXPECT_EQ(RunExposureDialogs(d_, runner, list_), 2);
+    EXPECT_EQ(std::memcmp(&d_, &opened, sizeof d_), 0);
+    EXPECT_EQ(d_.status, -8);
+}
+
+class StationDialog : public testing::Test {
+protected:
+    ScriptedMessageBox messages_;
+};
+
+TEST_F(StationDialog, OpensEmptyAndAValidOkFillsTheRecord) {
+    StationData s;
+    TStationDialog dlg(nullptr, &s, messages_);
+    dlg.show();
+    for (int id = 251; id <= 258; ++id) EXPECT_EQ(dlg.ControlAs<QLineEdit>(id)->text(), "") << id;
+    const char* texts[] = {"Darnholm", "-89", "5", "59.9", "-359", "59", "12.5", "9999"};
+    for (int i = 0; i < 8; ++i) QTest::keyClicks(dlg.ControlAs<QLineEdit>(251 + i), texts[i]);
+    QTest::mouseClick(dlg.ControlAs<QPushButton>(1), Qt::LeftButton);
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(s.accepted, 0);
+    EXPECT_STREQ(s.name, "Darnholm");
+    EXPECT_STREQ(s.latdeg, "-89");
+    EXPECT_STREQ(s.lonsec, "12.5");
+    EXPECT_STREQ(s.height, "9999");
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+TEST_F(StationDialog, RefusesAFieldOutOfRangeOrANameThatWouldEndTheList) {
+    const auto refused = [this](const char* name, const char* latdeg) {
+        StationData s;
+        TStationDialog dlg(nullptr, &s, messages_);
+        dlg.show();
+        const char* texts[] = {name, latdeg, "5", "0", "14", "0", "0", ""};
+        for (int i = 0; i < 8; ++i) QTest::keyClicks(dlg.ControlAs<QLineEdit>(251 + i), texts[i]);
+        QTest::keyClicks(dlg.ControlAs<QLineEdit>(258), "300");
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        const bool open = dlg.isVisible();
+        EXPECT_EQ(s.accepted, open ? -1 : 0);
+        return open;
+    };
+    EXPECT_TRUE(refused("Darnholm", "90"));
+    EXPECT_EQ(messages_.shown.back().text, "Item missing or\nout of range");
+    EXPECT_EQ(messages_.shown.back().caption, "New station");
+    EXPECT_TRUE(refused("End of file", "48"));
+    EXPECT_TRUE(refused("New station", "48"));
+    EXPECT_TRUE(refused("", "48"));
+    EXPECT_FALSE(refused("Darnholm", "48"));
+}
+
+}  // namespace

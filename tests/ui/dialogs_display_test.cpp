@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "image/meteor_image.h"
+#include "image/packed_dib.h"
+#include "ui/dialogs/image_dialog.h"
+#include "ui/dialogs/resolution_dialog.h"
+
+namespace {
+
+// A still picture whose colour table the dialog acts on.
+struct Picture : MeteorImage {
+    Picture() {
+        type = ImageType::Still;
+        width = height = 4;
+        picture = packed_dib::MakeGreyDib(4, 4);
+        AdjustDIBColors();
+    }
+    std::uint8_t Entry(int i) const { return picture[packed_dib::kHeaderSize + 4 * i]; }
+};
+
+class ImageDialog : public testing::Test {
+protected:
+    void Press(int id, int times = 1) {
+        for (int i = 0; i < times; ++i) QTest::mouseClick(dialog_.ControlAs<QPushButton>(id), Qt::LeftButton);
+    }
+    Picture image_;
+    int repaints_ = 0;
+    TImageDialog dialog_{nullptr, image_, [this] { ++repaints_; }};
+};
+
+TEST_F(ImageDialog, BrightnessStepsStopAtTheLimitAndEveryPressRepaintsTheView) {
+    dialog_.show();
+    Press(142, 16);
+    EXPECT_EQ(image_.brightness, 15);
+    EXPECT_EQ(image_.Entry(0), 115);
+    EXPECT_EQ(repaints_, 16);
+    Press(141, 31);
+    EXPECT_EQ(image_.brightness, -15);
+    Press(144, 2);
+    Press(143);
+    EXPECT_EQ(image_.contrast, 1);
+}
+
+TEST_F(ImageDialog, InvertTwiceRestoresTheRamp) {
+    dialog_.show();
+    Press(145);
+    EXPECT_EQ(image_.gradation, -1);
+    EXPECT_EQ(image_.Entry(0), 255);
+    EXPECT_EQ(image_.Entry(255), 1);
+    Press(145);
+    EXPECT_EQ(image_.gradation, 1);
+    for (int i : {0, 128, 255}) EXPECT_EQ(image_.Entry(i), i);
+}
+
+TEST_F(ImageDialog, EnterMeansOkWhicheverStepButtonWasPressedLast) {
+    dialog_.show();
+    QPushButton* up = dialog_.ControlAs<QPushButton>(142);
+    Press(142);
+    up->setFocus();
+    EXPECT_FALSE(up->isDefault());
+    EXPECT_TRUE(dialog_.ControlAs<QPushButton>(1)->isDefault());
+    QTest::keyClick(up, Qt::Key_Return);
+    EXPECT_EQ(dialog_.result(), QDialog::Accepted);
+    EXPECT_EQ(image_.brightness, 1);  // Enter did not step again
+}
+
+TEST(ResolutionDialog, OpensOnTheCurrentStepAndOkTakesTheChosenLine) {
+    int step = 5;
+    TResolutionDialog dialog(nullptr, &step);
+    dialog.show();
+    auto* list = dialog.ControlAs<QListWidget>(199);
+    ASSERT_EQ(list->count(), 4);
+    EXPECT_EQ(list->item(0)->text(), "  256 X 384   pixels");
+    EXPECT_EQ(list->item(1)->text(), "  512 X 768   pixels");
+    EXPECT_EQ(list->currentItem()->text(), "2048 X 3072 pixels");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+    QTest::mouseClick(dialog.ControlAs<QPushButton>(1), Qt::LeftButton);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(step, 2);
+}
+
+TEST(ResolutionDialog, CancelKeepsTheStepAndADoubleClickActsAsOk) {
+    int step = 3;
+    TResolutionDialog cancelled(nullptr, &step);
+    cancelled.show();
+    auto* list = cancelled.ControlAs<QListWidget>(199);
+    list->setCurrentRow(3);
+    QTest::mouseClick(cancelled.ControlAs<QPushButton>(2), Qt::LeftButton);
+    EXPECT_EQ(step, 3);
+
+    TResolutionDialog picked(nullptr, &step);
+    picked.show();
+    list = picked.ControlAs<QListWidget>(199);
+    const QPoint line = list->visualItemRect(list->item(3)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, line);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, line);
+    EXPECT_EQ(picked.result(), QDialog::Accepted);
+    EXPECT_EQ(step, 5);
+}
+
+}  // namespace

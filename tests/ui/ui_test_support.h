@@ -1,0 +1,61 @@
+#pragma once
+// Helpers of the window tests: acting on a modal dialog once it is open
+// (as a user would, while its exec() runs), and a scripted text input.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
+#include <QWidget>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/text_input.h"
+
+namespace ui_test {
+
+// Runs act on the first modal window whose object name is `name` (any modal
+// window when empty), as soon as it is shown. After two seconds without
+// one, the test fails and whatever modal window is open is rejected, so a
+// test can never hang.
+inline void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer;
+    auto waited = std::make_shared<int>(0);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, name, act] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (w != nullptr && w->isVisible() && (name.isEmpty() || w->objectName() == name)) {
+            timer->stop();
+            timer->deleteLater();
+            act(w);
+            return;
+        }
+        if (++*waited > 400) {
+            timer->stop();
+            timer->deleteLater();
+            ADD_FAILURE() << "no modal window " << name.toStdString() << " appeared";
+            if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
+        }
+    });
+    timer->start();
+}
+
+struct ScriptedText : TextInputService {
+    struct Asked {
+        std::string title, prompt, text;
+        int limit;
+    };
+    std::vector<Asked> asked;
+    std::deque<std::string> answers;  // empty: Cancel
+    bool Ask(const std::string& title, const std::string& prompt, std::string& text, int limit) override {
+        asked.push_back({title, prompt, text, limit});
+        if (answers.empty()) return false;
+        text = answers.front().substr(0, static_cast<std::size_t>(limit - 1));
+        answers.pop_front();
+        return true;
+    }
+};
+
+}  // namespace ui_test

@@ -1,0 +1,156 @@
+#include "shell/display_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include "session/session_data.h"
+#include "shell/display_markers.h"
+#include "view_test_support.h"
+
+using namespace views_test;
+
+namespace {
+
+DisplayGeometry Geometry(int w, int h, int client_w, int client_h, int mode, long xpos = 0, long ypos = 0) {
+    DisplayGeometry g;
+    g.SetImageSize(w, h);
+    g.SetClientArea(client_w, client_h);
+    g.SetMode(mode);
+    g.SetScrollPosition(xpos, ypos);
+    return g;
+}
+
+TEST(DisplayGeometry, FitModeStretchesTheImageOverTheArea) {
+    // An image twice the size of the area.
+    const DisplayGeometry g = Geometry(2000, 1000, 998, 500, kFitMode);
+    EXPECT_EQ(g.AreaWidth(), 1000);  // rounded up to a multiple of 4
+    EXPECT_EQ(g.ImageRect(), (CanvasRect{0, 0, 1000, 500}));
+    EXPECT_EQ(g.MMtoDC(PlateX(1000), PlateY(500, 1000)), (ScreenPoint{500, 250}));
+    EXPECT_EQ(g.MMtoDC(PlateX(0), PlateY(0, 1000)), (ScreenPoint{0, 0}));
+    // Row 999 is the bottom row: plate y 0, screen row 499.5 rounds to 500.
+    EXPECT_EQ(g.MMtoDC(0, 0), (ScreenPoint{0, 500}));
+    // Halves round up: column 3 of the image is screen column 1.5.
+    EXPECT_EQ(g.MMtoDC(PlateX(3), PlateY(2, 1000)).x, 2);
+    int dx = 0, dy = 0;
+    g.MMtoDC(PlateX(1000), PlateY(500, 1000), &dx, &dy);
+    EXPECT_EQ(dx, 500);
+    EXPECT_EQ(dy, 250);
+    EXPECT_EQ(g.PickThreshold(), 20.0f);  // 10 screen pixels
+}
+
+TEST(DisplayGeometry, OriginalPixelsCentreASmallImageInTheArea) {
+    const DisplayGeometry g = Geometry(101, 51, 200, 100, kPixelMode);
+    EXPECT_EQ(g.OffsetX(), 49);
+    EXPECT_EQ(g.OffsetY(), 24);
+    EXPECT_EQ(g.ImageRect(), (CanvasRect{49, 24, 101, 51}));
+    EXPECT_EQ(g.MMtoDC(0, 0), (ScreenPoint{49, 74}));
+    EXPECT_EQ(g.MMtoDC(PlateX(100), PlateY(0, 51)), (ScreenPoint{149, 24}));
+    EXPECT_EQ(g.PickThreshold(), 10.0f);
+    // A large image is not centred: it scrolls.
+    const DisplayGeometry big = Geometry(3000, 2000, 1000, 500, kPixelMode, 3, 2);
+    EXPECT_EQ(big.OffsetX(), 0);
+    EXPECT_EQ(big.MMtoDC(PlateX(70), PlateY(40, 2000)), (ScreenPoint{70, 40}));
+    EXPECT_EQ(big.ScrollOffset(), (ScreenPoint{-48, -32}));
+}
+
+TEST(DisplayGeometry, ClicksBecomeImagePixelsByTruncation) {
+    const DisplayGeometry fit = Geometry(2000, 1000, 998, 500, kFitMode);
+    EXPECT_EQ(fit.ClickToPixel(999, 499), (ImagePixel{1998, 998}));
+    EXPECT_EQ(fit.ClickToPixel(1, 1), (ImagePixel{2, 2}));
+    const DisplayGeometry third = Geometry(1000, 1000, 300, 300, kFitMode);
+    EXPECT_EQ(third.ClickToPixel(1, 2), (ImagePixel{3, 6}));  // 3.33 and 6.67
+
+    const DisplayGeometry small = Geometry(101, 51, 200, 100, kPixelMode);
+    EXPECT_EQ(small.ClickToPixel(49, 24), (ImagePixel{0, 0}));
+    EXPECT_EQ(small.ClickToPixel(149, 74), (ImagePixel{100, 50}));
+    const DisplayGeometry scrolled = Geometry(3000, 2000, 1000, 500, kPixelMode, 3, 2);
+    EXPECT_EQ(scrolled.ClickToPixel(10, 10), (ImagePixel{58, 42}));
+}
+
+TEST(DisplayGeometry, ClicksOnTheBorderAroundASmallImageLieOutsideIt) {
+    const DisplayGeometry g = Geometry(101, 51, 200, 100, kPixelMode);
+    EXPECT_FALSE(g.OutsideImage(g.ClickToPixel(49, 24)));
+    EXPECT_FALSE(g.OutsideImage(g.ClickToPixel(149, 74)));
+    EXPECT_TRUE(g.OutsideImage(g.ClickToPixel(48, 30)));
+    EXPECT_TRUE(g.OutsideImage(g.ClickToPixel(60, 23)));
+    EXPECT_TRUE(g.OutsideImage(g.ClickToPixel(150, 30)));
+    EXPECT_TRUE(g.OutsideImage(g.ClickToPixel(60, 75)));
+}
+
+TEST(DisplayGeometry, AnEmptyImageOrPaneDividesByNothing) {
+    DisplayGeometry g = Geometry(0, 0, 0, 0, kFitMode);
+    EXPECT_EQ(g.ImageWidth(), 1);
+    EXPECT_EQ(g.ImageHeight(), 1);
+    EXPECT_TRUE(g.OutsideImage(g.ClickToPixel(5, 5)));
+    EXPECT_EQ(g.MMtoDC(0, 0), (ScreenPoint{0, 0}));
+    EXPECT_GT(g.PickThreshold(), 0.0f);
+}
+
+TEST(DisplayGeometry, MarkersShowUpToThreePixelsOutsideTheArea) {
+    const DisplayGeometry g = Geometry(3000, 2000, 1000, 500, kPixelMode);
+    EXPECT_TRUE(g.MarkerVisible({-3, 0}));
+    EXPECT_FALSE(g.MarkerVisible({-4, 0}));
+    EXPECT_TRUE(g.MarkerVisible({1002, 502}));
+    EXPECT_FALSE(g.MarkerVisible({1003, 0}));
+    EXPECT_FALSE(g.MarkerVisible({0, 503}));
+    // The test is made after the scroll offset.
+    const DisplayGeometry scrolled = Geometry(3000, 2000, 1000, 500, kPixelMode, 1, 1);
+    EXPECT_FALSE(scrolled.MarkerVisible({12, 100}));
+    EXPECT_TRUE(scrolled.MarkerVisible({13, 13}));
+    EXPECT_TRUE(scrolled.MarkerVisible({1018, 518}));
+}
+
+TEST(DisplayGeometry, ScrollRangesAllowForTheScrollBarThatComesWithThem) {
+    const DisplayGeometry g = Geometry(3000, 2000, 998, 500, kPixelMode);
+    EXPECT_EQ(ScrollRanges(g, 0, 0), (ScrollerSetup{127, 95, 31, 15}));
+    EXPECT_EQ(ScrollRanges(g, 127, 95), (ScrollerSetup{126, 94, 31, 15}));
+    // Only the direction in which the image is larger scrolls.
+    const DisplayGeometry tall = Geometry(500, 2000, 998, 500, kPixelMode);
+    EXPECT_EQ(ScrollRanges(tall, 0, 0), (ScrollerSetup{0, 95, 31, 15}));
+    EXPECT_EQ(ScrollRanges(Geometry(998, 500, 998, 500, kPixelMode), 0, 0), (ScrollerSetup{0, 0, 31, 15}));
+    EXPECT_EQ(ScrollRanges(Geometry(3000, 2000, 998, 500, kFitMode), 0, 0), (ScrollerSetup{0, 0, 31, 15}));
+}
+
+TEST(DisplayMarkers, CentreMarkStandsAtTheImageCentre) {
+    const CentreMark m = PlateCentreMark(Geometry(1000, 500, 1000, 500, kPixelMode));
+    EXPECT_EQ(m.vertical, (EdgeRect{499, 246, 502, 253}));
+    EXPECT_EQ(m.horizontal, (EdgeRect{497, 248, 504, 251}));
+    EXPECT_EQ(m.line_from, (ScreenPoint{500, 247}));
+    EXPECT_EQ(m.line_to, (ScreenPoint{500, 252}));
+}
+
+TEST(DisplayMarkers, EachKindHasItsColourAndTheSelectionIsRed) {
+    SessionData s;
+    AddStarAt(s, 100, 100, 500);
+    AddStarAt(s, 200, 100, 500, true);
+    AddPointAt(s, 300, 100, 500);
+    AddPointAt(s, 400, 100, 500, "Maximum");
+    AddPointAt(s, 450, 100, 500, "Maximum        ");  // as a session file gives it back
+    AddPointAt(s, 480, 100, 500, "Maximum2");
+    const DisplayGeometry g = Geometry(1000, 500, 1000, 500, kPixelMode);
+    const std::vector<Marker> m = DisplayMarkers(s, g, -1);
+    ASSERT_EQ(m.size(), 6u);
+    EXPECT_EQ(m[0].fill, kStarColour);
+    EXPECT_EQ(m[1].fill, kHiddenStarColour);
+    EXPECT_EQ(m[2].fill, kMeteorColour);
+    EXPECT_EQ(m[3].fill, kMaximumColour);
+    EXPECT_EQ(m[4].fill, kMaximumColour);
+    EXPECT_EQ(m[5].fill, kMeteorColour);
+    EXPECT_EQ(m[0].circle, (EdgeRect{97, 97, 103, 103}));
+    for (int selected : {0, 1, 3}) {
+        const std::vector<Marker> sel = DisplayMarkers(s, g, selected);
+        for (const Marker& k : sel) EXPECT_EQ(k.fill == kSelectedColour, k.index == selected);
+    }
+}
+
+TEST(DisplayMarkers, MarkersOutsideTheVisibleAreaAreLeftOut) {
+    SessionData s;
+    AddStarAt(s, 10, 10, 2000);
+    AddStarAt(s, 2500, 10, 2000);
+    AddPointAt(s, 1002, 10, 2000);
+    const std::vector<Marker> m = DisplayMarkers(s, Geometry(3000, 2000, 1000, 500, kPixelMode), -1);
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].index, 0);
+    EXPECT_EQ(m[1].index, 2);
+}
+
+}  // namespace
