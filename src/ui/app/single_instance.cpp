@@ -40,19 +40,20 @@ bool HandOverToRunningCopy(const QString& server_name, int timeout_ms) {
 }
 
 InstanceServer::InstanceServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    // The socket lives in the user's own runtime directory, which no one
+    // else may enter. (Access options would make Qt create the socket
+    // elsewhere and rename it over the name, silently replacing a running
+    // copy's socket.)
     connect(server_, &QLocalServer::newConnection, this, &InstanceServer::OnConnection);
 }
 
 bool InstanceServer::Listen(const QString& server_name) {
-    if (server_->listen(server_name)) return true;
-    if (server_->serverError() != QAbstractSocket::AddressInUseError) return false;
-    // A copy that started at the same moment may have taken the name; only
-    // a socket nobody answers on is a leftover of a copy that ended
-    // abnormally.
+    // A copy that started at the same moment may have taken the name.
     QLocalSocket probe;
     probe.connectToServer(server_name);
     if (probe.waitForConnected(200)) return false;
+    // Nobody answers: a socket file there is a leftover of a copy that
+    // ended abnormally.
     QLocalServer::removeServer(server_name);
     return server_->listen(server_name);
 }

@@ -22,7 +22,8 @@ class InstanceServer : public QObject {
 public:
     explicit InstanceServer(QObject* parent = nullptr);
     // Starts listening; a socket file left behind by a copy that ended
-    // without closing is removed first. False when the name cannot be used.
+    // without closing is removed first. False when another copy answers on
+    // the name or it cannot be used.
     bool Listen(const QString& server_name);
 
 signals:

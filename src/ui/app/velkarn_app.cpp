@@ -9,6 +9,8 @@
 #include "ui/app/program_start.h"
 #include "ui/app/single_instance.h"
 
+void UseFileNumberFormat() { std::setlocale(LC_NUMERIC, "C"); }
+
 TVelkarnApp::TVelkarnApp(int& argc, char** argv) {
     // The application name places the per-user directories
     // (~/.config/velkarn, ~/.local/share/velkarn). No display name is set:
@@ -16,9 +18,7 @@ TVelkarnApp::TVelkarnApp(int& argc, char** argv) {
     // read exactly as given.
     QCoreApplication::setApplicationName(QStringLiteral("velkarn"));
     qt_ = std::make_unique<QApplication>(argc, argv);
-    // QApplication takes the desktop's locale; every file this program
-    // writes or reads has a decimal point, whatever that locale says.
-    std::setlocale(LC_NUMERIC, "C");
+    UseFileNumberFormat();
 }
 
 TVelkarnApp::~TVelkarnApp() {

@@ -7,6 +7,11 @@ class QApplication;
 class InstanceServer;
 class TMainWindow;
 
+// Every file the program writes or reads keeps a decimal point, whatever
+// the desktop's locale says; called once the QApplication (which takes the
+// desktop's locale) exists.
+void UseFileNumberFormat();
+
 class TVelkarnApp {
 public:
     // Creates the QApplication; nothing of the program is read yet.
