@@ -39,12 +39,6 @@ TEST(MagnifierWindow, TheClickedPixelIsTheWindowsCentrePixel) {
     EXPECT_EQ(MagnifierOrigin(10, 0, 700), (WindowOrigin{-30, 659}));
 }
 
-TEST(MagnifierWindow, ClampingKeepsTheCentreOnTheImage) {
-    EXPECT_EQ(ClampOrigin({-41, -100}, 200, 150), (WindowOrigin{-40, -40}));
-    EXPECT_EQ(ClampOrigin({161, 111}, 200, 150), (WindowOrigin{160, 110}));
-    EXPECT_EQ(ClampOrigin({5, 6}, 200, 150), (WindowOrigin{5, 6}));
-}
-
 TEST(MagnifierClick, ClicksGivePlatePositionsInQuarterPixels) {
     const WindowOrigin o{100, 200};
     EXPECT_EQ(MeasuredPosition(o, {0, 319}), (PlatePosition{1.2f, 2.4f}));
@@ -309,12 +303,6 @@ TEST(ReplayOffsets, RandomnessZeroShowsTheWindowOfANewMeasurement) {
     // Two generators seeded alike draw alike.
     ReplayRandom a(7), b(7);
     for (int i = 0; i < 8; ++i) EXPECT_EQ(a.Offsets(10), b.Offsets(10));
-}
-
-TEST(DialogPlacement, CentredOverTheMainWindowOrAt50WhereItDoesNotFit) {
-    EXPECT_EQ(MeasureDialogPlace(100, 200, 1000, 800, 600, 400), (DialogPlace{100 + 10 + 190, 200 + 50 + 150}));
-    EXPECT_EQ(MeasureDialogPlace(100, 200, 619, 800, 600, 400), (DialogPlace{50, 400}));
-    EXPECT_EQ(MeasureDialogPlace(100, 200, 621, 499, 600, 400), (DialogPlace{110, 50}));
 }
 
 }  // namespace

@@ -380,14 +380,4 @@ TEST_F(StarDialogTest, CancelLeavesTheSessionExactlyAsItWas) {
     EXPECT_EQ(SessionState(session_), before);
 }
 
-TEST(CandidateList, CellsStartAtTheListsTabStops) {
-    const std::vector<ListCell> cells = CandidateCells("  HD  1\t5.0\t 6 03.0\t 19 36\t 0'01\"");
-    ASSERT_EQ(cells.size(), 5u);
-    EXPECT_EQ(cells[0], (ListCell{"  HD  1", 0}));
-    EXPECT_EQ(cells[1], (ListCell{"5.0", 44}));
-    EXPECT_EQ(cells[2].x, 59);
-    EXPECT_EQ(cells[3].x, 85);
-    EXPECT_EQ(cells[4], (ListCell{" 0'01\"", 109}));
-}
-
 }  // namespace
