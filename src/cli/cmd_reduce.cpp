@@ -358,6 +358,15 @@ int Run(const Arguments& a) {
     r.height = blank.height;
     FakeImage image(r.width, r.height, r.kind);
     CurrentImage current_image(&image);
+    // As Retrieve session does: the surround and residuals of the session as
+    // read. This settles the plate centre on the blank image, so the report
+    // shows the numbers the program's analysis view shows.
+    try {
+        session.surround = session.Getsurround(-1);
+        session.CalculateOC();
+    } catch (const NumericalError& e) {
+        throw Failure{1, "the star set allows no plate solution (" + std::string(e.what()) + ")"};
+    }
 
     if (a.order != 0) {
         while (session.order < a.order && session.PlusOrder()) {

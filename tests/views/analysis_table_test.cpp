@@ -50,6 +50,10 @@ TEST(AnalysisTable, RowsOfAShippedExampleShowTheNumbersOfTheCommandLineTool) {
     ASSERT_EQ(kind, 5);
     const std::unique_ptr<FakeImage> blank = MakeBlankImage(s.x0, s.y0, kind);
     CurrentImage current(blank.get());
+    // Retrieve session's own recompute, which settles the plate centre on
+    // the blank image before the analysis view first draws.
+    s.surround = s.Getsurround(-1);
+    s.CalculateOC();
     const AnalysisTable table = RebuildAnalysisTable(s);
     ASSERT_EQ(table.rows.size(), s.nstar);
 

@@ -46,7 +46,11 @@ bool InputBlocker::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::Close:
             // A window closed by the desktop would run the close questions
             // in the middle of the work; the user presses Escape first.
-            return watched->isWidgetType() && static_cast<QWidget*>(watched)->isWindow();
+            // Refused as well as swallowed: a close event nobody answers
+            // counts as accepted, and the window would close.
+            if (!watched->isWidgetType() || !static_cast<QWidget*>(watched)->isWindow()) return false;
+            event->ignore();
+            return true;
         default: return false;
     }
 }

@@ -1,0 +1,202 @@
+#include "ui/app/display_window.h"
+
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTimer>
+#include <memory>
+
+#include "files/options.h"
+#include "image/meteor_image.h"
+#include "session/session_data.h"
+#include "shell/command_ids.h"
+#include "shell/display_markers.h"
+#include "shell/display_pick.h"
+#include "shell/main_commands.h"
+#include "shell/popup_placement.h"
+#include "shell/state_flags.h"
+#include "ui/app/main_window.h"
+#include "ui/resources/resource_builder.h"
+
+namespace {
+QColor ToQColor(Rgb c) { return QColor(c.red, c.green, c.blue); }
+
+// A rectangle of the panes' drawing (right and bottom exclusive, outline on
+// its edge) as QPainter draws it with a one-pixel pen.
+QRect OutlineRect(const EdgeRect& r) { return QRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1); }
+}  // namespace
+
+TDisplayWindow::TDisplayWindow(TMainWindow& main, QWidget* parent) : QAbstractScrollArea(parent), main_(main) {
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    horizontalScrollBar()->setSingleStep(1);
+    verticalScrollBar()->setSingleStep(1);
+    viewport()->setAutoFillBackground(true);
+    viewport()->setPalette(QPalette(QColor(255, 255, 255)));
+    SelectedStar::iselect = -1;
+}
+
+const DisplayGeometry& TDisplayWindow::Transform() {
+    if (Mimg) geometry_.SetImageSize(Mimg->width, Mimg->height);
+    geometry_.SetMode(sf.dispmode);
+    geometry_.SetScrollPosition(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    return geometry_;
+}
+
+// --- Scaling and scrolling ---
+
+void TDisplayWindow::SetClientArea() { geometry_.SetClientArea(viewport()->width(), viewport()->height()); }
+
+void TDisplayWindow::SetScroller() {
+    // SetScroller runs for every new image and every resize: either can
+    // leave the picture's block where the old one was, so the sampled view
+    // is made afresh.
+    cache_.Invalidate();
+    SetClientArea();
+    const ScrollerSetup s = ScrollRanges(Transform(), horizontalScrollBar()->maximum(), verticalScrollBar()->maximum());
+    ApplyScroller(s.xrange, s.yrange, s.xpage, s.ypage);
+    SetClientArea();
+}
+
+void TDisplayWindow::ApplyScroller(long xrange, long yrange, long xpage, long ypage) {
+    horizontalScrollBar()->setRange(0, static_cast<int>(xrange));
+    verticalScrollBar()->setRange(0, static_cast<int>(yrange));
+    horizontalScrollBar()->setValue(static_cast<int>(keep_x_));
+    verticalScrollBar()->setValue(static_cast<int>(keep_y_));
+    horizontalScrollBar()->setPageStep(static_cast<int>(xpage));
+    verticalScrollBar()->setPageStep(static_cast<int>(ypage));
+}
+
+void TDisplayWindow::SetImageZoom() {
+    KeepScrollPosition();
+    horizontalScrollBar()->setRange(0, 0);
+    verticalScrollBar()->setRange(0, 0);
+    SetClientArea();
+}
+
+void TDisplayWindow::SetImagePixel() {
+    SetScroller();
+    viewport()->update();
+}
+
+void TDisplayWindow::KeepScrollPosition() {
+    keep_x_ = horizontalScrollBar()->value();
+    keep_y_ = verticalScrollBar()->value();
+}
+
+void TDisplayWindow::PictureColoursChanged() { viewport()->update(); }
+
+void TDisplayWindow::scrollContentsBy(int, int) { viewport()->update(); }
+
+// --- Drawing ---
+
+void TDisplayWindow::paintEvent(QPaintEvent*) {
+    if (!sf.imgloaded || !Mimg || !Session) return;
+    SetClientArea();
+    const DisplayGeometry& g = Transform();
+    QPainter painter(viewport());
+    const ScreenPoint offset = g.ScrollOffset();
+    painter.translate(offset.x, offset.y);
+    PaintPicture(painter);
+    PaintMarkers(painter);
+}
+
+void TDisplayWindow::PaintPicture(QPainter& painter) {
+    const CanvasRect r = geometry_.ImageRect();
+    QtCanvas canvas(painter, &cache_);
+    Mimg->Display(canvas, r.x, r.y, r.w, r.h, 0, 0, Mimg->width, Mimg->height, -1);
+}
+
+void TDisplayWindow::PaintMarkers(QPainter& painter) {
+    painter.setPen(ToQColor(kMarkerOutline));
+    for (const Marker& m : DisplayMarkers(*Session, geometry_, SelectedStar::iselect)) {
+        painter.setBrush(ToQColor(m.fill));
+        painter.drawEllipse(OutlineRect(m.circle));
+    }
+    if (!opt.markcenter) return;
+    const CentreMark mark = PlateCentreMark(geometry_);
+    painter.setBrush(ToQColor(kCentreMarkColour));
+    painter.drawRect(OutlineRect(mark.vertical));
+    painter.drawRect(OutlineRect(mark.horizontal));
+    painter.setPen(ToQColor(kCentreMarkColour));
+    // The line's last point is not drawn, as the rectangles' right and
+    // bottom edges are not.
+    painter.drawLine(mark.line_from.x, mark.line_from.y, mark.line_to.x, mark.line_to.y - 1);
+}
+
+// --- Mouse ---
+
+void TDisplayWindow::DiscardPendingClick() {
+    discard_click_ = true;
+    QTimer::singleShot(0, this, [this] { discard_click_ = false; });
+}
+
+void TDisplayWindow::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (event->button() == Qt::LeftButton) {
+        if (discard_click_) {
+            discard_click_ = false;
+            return;
+        }
+        EvLButtonDown(p);
+    } else if (event->button() == Qt::RightButton) {
+        EvRButtonDown(p);
+    }
+}
+
+void TDisplayWindow::EvLButtonDown(QPoint p) {
+    // A session retrieved without its image has nothing to measure on.
+    if (main_.windowTitle() == QString::fromUtf8(kNoImageCaption)) return;
+    if (!sf.imgloaded || !Mimg) return;
+    const ImagePixel pixel = Transform().ClickToPixel(p.x(), p.y());
+    if (geometry_.OutsideImage(pixel)) return;
+    main_.commands().MeasureAt(pixel.column, pixel.row);
+}
+
+void TDisplayWindow::EvRButtonDown(QPoint p) {
+    if (!sf.imgloaded || !Mimg || !Session) return;
+    const DisplayContext c = ChooseDisplayContext(*Session, Transform(), p.x(), p.y(), Mimg->IsVideo());
+    SelectedStar::iselect = c.iselect;
+    if (!c.show_menu) {
+        viewport()->update();
+        return;
+    }
+    if (c.star_picked) main_.commands().SetMenuState();
+    std::unique_ptr<QMenu> menu(BuildPopupMenu(*FindMenuResource("POPUP_MENUS"), static_cast<int>(c.menu), this));
+    if (!menu) return;
+    if (c.remove_switch) {
+        if (QAction* sw = FindCommand(menu.get(), cmd::CtxSwitch)) menu->removeAction(sw);
+    }
+    viewport()->update();
+
+    const PopupPlacement place = PlacePopup(p.x(), p.y(), geometry_.AreaWidth());
+    QPoint at = viewport()->mapToGlobal(QPoint(place.anchor.x, place.anchor.y));
+    if (place.right_aligned) at.rx() -= menu->sizeHint().width();
+    const EdgeRect& k = place.keep_open;
+    keep_open_ = QRect(viewport()->mapToGlobal(QPoint(k.left, k.top)), QSize(k.right - k.left, k.bottom - k.top));
+    menu->installEventFilter(this);
+    connect(menu.get(), &QMenu::aboutToHide, this, &TDisplayWindow::DiscardPendingClick);
+    context_menu_ = menu.get();
+    QAction* chosen = menu->exec(at);
+    context_menu_ = nullptr;
+    const int id = chosen ? CommandOf(chosen) : 0;
+    menu.reset();
+    if (id != 0) {
+        main_.Command(id);
+        return;
+    }
+    // The menu was dismissed: its selection goes with it.
+    SelectedStar::iselect = -1;
+    viewport()->update();
+    main_.commands().SetMenuState();
+}
+
+bool TDisplayWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == context_menu_ && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (keep_open_.contains(mouse->globalPosition().toPoint())) return true;
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}

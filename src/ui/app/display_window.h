@@ -1,0 +1,67 @@
+#pragma once
+// TDisplayWindow, the image view: the current image scaled to fit the pane
+// or at its original pixels with scroll bars (16-pixel units), a marker over
+// every star and meteor point, the plate-centre mark, a measurement on the
+// left button and the context menu of the nearest measurement on the right.
+// Every position question goes to one DisplayGeometry, the transform between
+// image and screen; every change of the session goes to MainCommands.
+#include <QAbstractScrollArea>
+#include <QMenu>
+#include <QPointer>
+
+#include "shell/display_geometry.h"
+#include "ui/platform/qt_canvas.h"
+
+class QMenu;
+class TMainWindow;
+
+class TDisplayWindow : public QAbstractScrollArea {
+    Q_OBJECT
+public:
+    TDisplayWindow(TMainWindow& main, QWidget* parent);
+
+    // The transform as it stands (image size, pane, mode, scroll position).
+    const DisplayGeometry& Transform();
+
+    // SetClientArea, SetScroller, SetImageZoom, SetImagePixel: the scaling
+    // and scrolling the main window's commands switch.
+    void SetClientArea();
+    void SetScroller();
+    void SetImageZoom();
+    void SetImagePixel();
+    // The current scroll position becomes the one the next SetScroller
+    // restores (a resize of a still image at original pixels).
+    void KeepScrollPosition();
+    // The colour table of the picture changed (brightness, contrast,
+    // inversion): repaint; the sampled pixels are kept.
+    void PictureColoursChanged();
+    // A menu was highlighted or closed: a left click that is still pending
+    // does not start a measurement.
+    void DiscardPendingClick();
+
+    // The context menu while it is open (for tests), else nullptr.
+    QMenu* OpenContextMenu() const { return context_menu_; }
+    const DibViewCache& PictureCache() const { return cache_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void EvLButtonDown(QPoint p);
+    void EvRButtonDown(QPoint p);
+    void PaintPicture(QPainter& painter);
+    void PaintMarkers(QPainter& painter);
+    void ApplyScroller(long xrange, long yrange, long xpage, long ypage);
+
+    TMainWindow& main_;
+    DisplayGeometry geometry_;
+    long keep_x_ = 0;  // KeepX, KeepY: the scroll position the next SetScroller restores
+    long keep_y_ = 0;
+    DibViewCache cache_;
+    bool discard_click_ = false;
+    QPointer<QMenu> context_menu_;
+    QRect keep_open_;  // global: a click here leaves the context menu open
+};

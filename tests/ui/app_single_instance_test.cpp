@@ -1,0 +1,170 @@
+// One running copy per user: a second start of the real program hands over
+// to the first and ends with exit code 0 without touching any file, the
+// first brings its active window (a modal dialog when one is open) forward,
+// and a socket left behind by a copy that ended abnormally stands in nobody's
+// way.
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+#include <cstring>
+#include <functional>
+#include <map>
+
+#include "ui/app/single_instance.h"
+
+namespace {
+
+// The per-user directories of a program started by the test, all inside
+// one temporary directory.
+class UserDirs {
+public:
+    UserDirs() {
+        for (const char* d : {"runtime", "home", "config", "data"}) QDir(dir_.path()).mkpath(d);
+        QFile::setPermissions(Path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    QString Path(const QString& sub) const { return dir_.path() + "/" + sub; }
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", Path("runtime"));
+        env.insert("HOME", Path("home"));
+        env.insert("XDG_CONFIG_HOME", Path("config"));
+        env.insert("XDG_DATA_HOME", Path("data"));
+        return env;
+    }
+    // Every file below the directories with its size and time of change.
+    std::map<QString, QString> Files() const {
+        std::map<QString, QString> files;
+        for (const char* d : {"home", "config", "data"}) {
+            QDirIterator it(Path(d), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                const QFileInfo f(it.next());
+                files[f.filePath()] = QString::number(f.size()) + " " + f.lastModified().toString(Qt::ISODateWithMs);
+            }
+        }
+        return files;
+    }
+
+private:
+    QTemporaryDir dir_;
+};
+
+// The program's socket name as seen with a runtime directory.
+QString ServerNameIn(const QString& runtime) {
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    const QString name = InstanceServerName();
+    qputenv("XDG_RUNTIME_DIR", saved);
+    return name;
+}
+
+bool WaitFor(const std::function<bool()>& done, int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (!done()) {
+        if (t.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+TEST(SingleInstance, ASecondStartHandsOverAndEndsWithZeroWithoutWritingAnything) {
+    UserDirs dirs;
+    const QString name = ServerNameIn(dirs.Path("runtime"));
+    EXPECT_TRUE(name.startsWith(dirs.Path("runtime") + "/TVelkarnWindow-")) << name.toStdString();
+
+    QProcess first;
+    first.setProcessEnvironment(dirs.Environment());
+    first.start(QString::fromUtf8(VELKARN_GUI), {});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(name); }, 15000)) << "the first copy never listened";
+    const auto before = dirs.Files();
+
+    QProcess second;
+    second.setProcessEnvironment(dirs.Environment());
+    second.start(QString::fromUtf8(VELKARN_GUI), {});
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(dirs.Files(), before) << "the second copy read or wrote the program's files";
+    EXPECT_EQ(first.state(), QProcess::Running) << "the first copy keeps running";
+
+    first.kill();
+    first.waitForFinished(5000);
+}
+
+TEST(SingleInstance, TheRunningCopyRaisesItsModalDialogWhenAnotherStartAsks) {
+    UserDirs dirs;
+    const QString name = ServerNameIn(dirs.Path("runtime"));
+    InstanceServer server;
+    ASSERT_TRUE(server.Listen(name));
+    QMainWindow main;
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
+    QDialog modal(&main);
+    modal.setModal(true);
+    modal.show();
+    QWidget other;  // the window the user moved to meanwhile
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+
+    int asked = 0;
+    QObject::connect(&server, &InstanceServer::raiseRequested, [&] {
+        ++asked;
+        RaiseActiveWindow(&main);
+    });
+    QProcess second;
+    second.setProcessEnvironment(dirs.Environment());
+    second.start(QString::fromUtf8(VELKARN_GUI), {});
+    ASSERT_TRUE(WaitFor([&] { return second.state() == QProcess::NotRunning; }, 15000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(asked, 1);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&modal)) << "the modal dialog comes forward, not the main window";
+}
+
+TEST(SingleInstance, ASocketLeftBehindByACopyThatDiedDoesNotStopTheNextStart) {
+    UserDirs dirs;
+    const QString name = ServerNameIn(dirs.Path("runtime"));
+    // A bound socket closed without removing its file: what a crash leaves.
+    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = name.toLocal8Bit();
+    ASSERT_LT(path.size(), static_cast<int>(sizeof address.sun_path));
+    std::memcpy(address.sun_path, path.constData(), path.size());
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    close(fd);
+    ASSERT_TRUE(QFileInfo::exists(name));
+
+    EXPECT_FALSE(HandOverToRunningCopy(name, 500)) << "nobody answers on a dead socket";
+    InstanceServer server;
+    EXPECT_TRUE(server.Listen(name));
+    EXPECT_TRUE(HandOverToRunningCopy(name, 500));
+}
+
+TEST(SingleInstance, ACopyRunningUnderTheNameIsNotPushedAside) {
+    UserDirs dirs;
+    const QString name = ServerNameIn(dirs.Path("runtime"));
+    InstanceServer running;
+    ASSERT_TRUE(running.Listen(name));
+    InstanceServer late;
+    EXPECT_FALSE(late.Listen(name));
+    EXPECT_TRUE(HandOverToRunningCopy(name, 500));
+}
+
+}  // namespace

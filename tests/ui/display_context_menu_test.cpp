@@ -1,0 +1,196 @@
+// The right button in the image view: the pick of the nearest measurement,
+// the context menu it opens with its items, and what each item does.
+#include "files/options.h"
+#include "main_window_fixture.h"
+#include "session/fixed_text.h"
+
+namespace ui_test {
+namespace {
+
+const QColor kLightBlue(128, 128, 255);
+const QColor kBlue(0, 0, 255);
+
+class DisplayContextMenu : public MainWindowTest {
+protected:
+    // The example photograph measured on an image of its size, shown at
+    // original pixels in a pane as large as the image, so that pane and
+    // image pixels coincide.
+    void MeasuredPhotograph() {
+        Start(1200, 800 + 19);
+        opt.markcenter = 0;
+        OpenImage(1200, 800);
+        Retrieve(Example("per0812a.dar"));
+        ASSERT_EQ(session().nstar, 19u);
+        ASSERT_TRUE(Choose(cmd::ImagePixel));
+    }
+    QPoint StarPixel(int i) {
+        return QPoint(static_cast<int>(250.0f / 3.0f * session().fxstr(i) + 0.5f),
+                      static_cast<int>(799.0f - 250.0f / 3.0f * session().fystr(i) + 0.5f));
+    }
+    QPoint PointPixel(int j) {
+        return QPoint(static_cast<int>(250.0f / 3.0f * session().fxmet(j) + 0.5f),
+                      static_cast<int>(799.0f - 250.0f / 3.0f * session().fymet(j) + 0.5f));
+    }
+    // Right-clicks at p and returns the items of the menu that opened
+    // (none: no menu), then runs `then` on it (default: dismiss it).
+    std::vector<std::string> RightClick(QPoint p, std::function<void(QMenu*)> then = {}) {
+        std::vector<std::string> items;
+        bool opened = false;
+        OnNextPopup([&](QMenu* menu) {
+            opened = true;
+            items = ItemTexts(menu);
+            if (then) {
+                then(menu);
+            } else {
+                QTest::keyClick(menu, Qt::Key_Escape);
+            }
+        });
+        QTest::mouseClick(display().viewport(), Qt::RightButton, {}, p);
+        QApplication::processEvents();
+        if (!opened) items.push_back("(no menu)");
+        return items;
+    }
+    // A meteor point well away from every star.
+    int LonelyPoint() {
+        for (unsigned int j = 0; j < session().nmet; ++j) {
+            bool alone = true;
+            for (unsigned int i = 0; i < session().nstar; ++i)
+                if ((StarPixel(i) - PointPixel(j)).manhattanLength() < 30) alone = false;
+            if (alone) return static_cast<int>(j);
+        }
+        return -1;
+    }
+};
+
+TEST_F(DisplayContextMenu, EachKindOfMeasurementOffersItsOwnMenu) {
+    MeasuredPhotograph();
+    const std::vector<std::string> star = {"&Hide for analysis", "&Switch to analysis", "&Delete"};
+    EXPECT_EQ(RightClick(StarPixel(4) + QPoint(3, -2)), star);
+    const int j = LonelyPoint();
+    ASSERT_GE(j, 0);
+    copy_text(session().meteors[j].label, "");
+    const std::vector<std::string> point = {"Mark as &maximum", "&Edit label", "&Switch to analysis", "&Delete"};
+    EXPECT_EQ(RightClick(PointPixel(j)), point);
+    copy_text(session().meteors[j].label, "Maximum");
+    EXPECT_EQ(RightClick(PointPixel(j))[0], "Unmark as &maximum");
+    // Far from every measurement: only the switch; the selection is cleared.
+    EXPECT_EQ(RightClick(QPoint(1190, 10)), std::vector<std::string>{"&Switch to analysis"});
+    EXPECT_EQ(SelectedStar::iselect, -1);
+}
+
+TEST_F(DisplayContextMenu, TheNearerOfTwoMeasurementsIsPickedWithinTenPixelsAndTheEarlierOnATie) {
+    Start(600, 400);
+    OpenImage(300, 200);
+    ASSERT_TRUE(Choose(cmd::ImagePixel));
+    const int ox = 150, oy = 90;
+    CatStar a, b;
+    copy_text(a.name, "Alp Per");
+    copy_text(b.name, "Bet Per");
+    // Two stars 20 pixels apart on one row.
+    session().AddStar(Star(a, 100 * 0.012f, (199 - 100) * 0.012f), 0);
+    session().AddStar(Star(b, 120 * 0.012f, (199 - 100) * 0.012f), 0);
+    // The selection while the menu of a click at a column is open.
+    auto picked_at = [&](int column) {
+        int picked = -2;
+        RightClick(QPoint(column + ox, 100 + oy), [&](QMenu* menu) {
+            picked = SelectedStar::iselect;
+            menu->close();
+        });
+        return picked;
+    };
+    EXPECT_EQ(picked_at(108), 0);
+    EXPECT_EQ(picked_at(110), 0) << "equal distances keep the earlier star";
+    EXPECT_EQ(picked_at(112), 1);
+    // Ten pixels or more from both: nothing picked, only the switch.
+    EXPECT_EQ(RightClick(QPoint(90 + ox, 100 + oy)), std::vector<std::string>{"&Switch to analysis"});
+}
+
+TEST_F(DisplayContextMenu, WithoutStarsAFarClickOpensNoMenuAndAPointMenuHasNoSwitch) {
+    Start(600, 400);
+    OpenImage(300, 200);
+    ASSERT_TRUE(Choose(cmd::ImagePixel));
+    session().AddMetPnt(Meteor(100 * 0.012f, (199 - 50) * 0.012f, 0));
+    EXPECT_EQ(RightClick(QPoint(250 + 150, 150 + 90)), std::vector<std::string>{"(no menu)"});
+    const std::vector<std::string> point = {"Mark as &maximum", "&Edit label", "&Delete"};
+    EXPECT_EQ(RightClick(QPoint(100 + 150, 50 + 90)), point);
+}
+
+TEST_F(DisplayContextMenu, HideUnhideAndDeleteAStarThroughItsMenu) {
+    MeasuredPhotograph();
+    const QPoint p = StarPixel(6);
+    RightClick(p, [](QMenu* m) { ClickItem(m, cmd::CtxHide); });
+    EXPECT_EQ(session().stars[6].hidden, 1);
+    EXPECT_EQ(session().nhide, 1u);
+    EXPECT_EQ(sf.changed, 1);
+    EXPECT_EQ(SelectedStar::iselect, -1);
+    EXPECT_EQ(RightClick(p)[0], "&Unhide for analysis");
+    RightClick(p, [](QMenu* m) { ClickItem(m, cmd::CtxUnhide); });
+    EXPECT_EQ(session().nhide, 0u);
+    const std::string name = session().stars[6].name;
+    RightClick(p, [](QMenu* m) { ClickItem(m, cmd::CtxDelete); });
+    EXPECT_EQ(session().nstar, 18u);
+    for (const Star& s : session().stars) EXPECT_NE(std::string(s.name), name);
+}
+
+TEST_F(DisplayContextMenu, LabelAndMaximumOfAMeteorPointThroughItsMenu) {
+    MeasuredPhotograph();
+    const int j = LonelyPoint();
+    ASSERT_GE(j, 0);
+    copy_text(session().meteors[j].label, "");
+    sf.changed = 0;
+    display().viewport()->update();
+    EXPECT_EQ(Painted(display().viewport()).pixelColor(PointPixel(j)), kBlue);
+
+    RightClick(PointPixel(j), [](QMenu* m) { ClickItem(m, cmd::CtxMax); });
+    EXPECT_STREQ(session().meteors[j].label, "Maximum");
+    EXPECT_EQ(Painted(display().viewport()).pixelColor(PointPixel(j)), kLightBlue);
+    EXPECT_EQ(sf.changed, 1) << "the label is saved in the file, so it is unsaved work";
+
+    text_.answers.push_back({true, "Fragment"});
+    RightClick(PointPixel(j), [](QMenu* m) { ClickItem(m, cmd::CtxLabel); });
+    ASSERT_EQ(text_.asked.size(), 1u);
+    EXPECT_EQ(text_.asked[0].title, "Edit/view label");
+    EXPECT_EQ(text_.asked[0].prompt, "Enter text for this meteor point");
+    EXPECT_EQ(text_.asked[0].text, "Maximum");
+    EXPECT_STREQ(session().meteors[j].label, "Fragment");
+    EXPECT_EQ(Painted(display().viewport()).pixelColor(PointPixel(j)), kBlue);
+
+    RightClick(PointPixel(j), [](QMenu* m) { ClickItem(m, cmd::CtxDelete); });
+    EXPECT_EQ(session().nmet, 11u);
+}
+
+TEST_F(DisplayContextMenu, SwitchToAnalysisShowsTheTableAndKeepsTheSelection) {
+    MeasuredPhotograph();
+    RightClick(StarPixel(2), [](QMenu* m) { ClickItem(m, cmd::CtxSwitch); });
+    EXPECT_EQ(sf.analysis, 1);
+    EXPECT_TRUE(analysis().isVisible());
+    EXPECT_FALSE(display().isVisible());
+    EXPECT_EQ(SelectedStar::iselect, 2);
+}
+
+TEST_F(DisplayContextMenu, AClickPendingOnTheImageWhenAMenuClosesStartsNoMeasurement) {
+    MeasuredPhotograph();
+    // The click that dismisses a menu arrives at the image view in the
+    // same turn as the menu closes; it must not open a measuring dialog.
+    RightClick(QPoint(1190, 10), [this](QMenu* menu) {
+        menu->close();
+        QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(600, 400));
+    });
+    EXPECT_TRUE(measure_.shown.empty());
+
+    QMenuBar* bar = window_->menuBar();
+    QMenu* file = bar->actions().first()->menu();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(bar->actions().first()).center());
+    ASSERT_TRUE(QTest::qWaitFor([file] { return file->isVisible(); }, 1000));
+    file->close();
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(600, 400));
+    EXPECT_TRUE(measure_.shown.empty());
+
+    // A click afterwards measures as usual.
+    QApplication::processEvents();
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(600, 400));
+    EXPECT_EQ(measure_.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace ui_test

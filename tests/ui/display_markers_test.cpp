@@ -1,0 +1,215 @@
+// The image view as painted: the picture in fit mode and at original
+// pixels, every marker at its place in its colour, the plate-centre mark,
+// and the left click turned into the image pixel a measurement starts at.
+#include <QScrollBar>
+#include <cmath>
+
+#include "files/options.h"
+#include "main_window_fixture.h"
+#include "session/fixed_text.h"
+
+namespace ui_test {
+namespace {
+
+QColor Colour(int r, int g, int b) { return QColor(r, g, b); }
+const QColor kGreen = Colour(0, 128, 0);
+const QColor kBrown = Colour(128, 64, 0);
+const QColor kBlue = Colour(0, 0, 255);
+const QColor kLightBlue = Colour(128, 128, 255);
+const QColor kRed = Colour(255, 0, 0);
+const QColor kWhite = Colour(255, 255, 255);
+const QColor kPicture = Colour(40, 40, 40);
+
+// The device position of a plate position, worked out here from the image
+// and pane sizes alone: fit mode scales by AreaWidth / W and AreaHeight / H,
+// original pixels add the centring offsets.
+QPoint FitPosition(float x, float y, int W, int H, int pane_w, int pane_h) {
+    float px = 250.0f / 3.0f * x;
+    float py = static_cast<float>(H - 1) - 250.0f / 3.0f * y;
+    const int area_w = (pane_w + 3) / 4 * 4;
+    px = px * area_w / W;
+    py = py * pane_h / H;
+    return QPoint(static_cast<int>(px + 0.5f), static_cast<int>(py + 0.5f));
+}
+
+Star StarAt(const char* name, int column, int row, int H) {
+    CatStar cat;
+    copy_text(cat.name, name);
+    cat.mag = 3.0f;
+    return Star(cat, column * 0.012f, (H - 1 - row) * 0.012f);
+}
+
+// Whether no other marker of the session lies within 8 pixels of p, so that
+// p's own colour shows.
+bool StandsAlone(const std::vector<QPoint>& all, std::size_t i) {
+    for (std::size_t j = 0; j < all.size(); ++j)
+        if (j != i && std::abs(all[j].x() - all[i].x()) < 8 && std::abs(all[j].y() - all[i].y()) < 8) return false;
+    return true;
+}
+
+class DisplayView : public MainWindowTest {};
+
+TEST_F(DisplayView, FitModeShrinksALargerImageOverThePaneAndDrawsEveryMarkerWhereItsPlatePositionFalls) {
+    Start(600, 400);
+    opt.markcenter = 0;
+    OpenImage(1200, 800);
+    Retrieve(Example("per0812a.dar"));
+    ASSERT_EQ(session().nstar, 19u);
+    ASSERT_EQ(session().nmet, 12u);
+    const int pane_w = display().viewport()->width();
+    const int pane_h = display().viewport()->height();
+    ASSERT_EQ(pane_w, 600);
+    ASSERT_EQ(pane_h, 400 - 19);
+
+    std::vector<QPoint> at;
+    std::vector<QColor> colour;
+    for (unsigned int i = 0; i < session().nstar; ++i) {
+        at.push_back(FitPosition(session().fxstr(i), session().fystr(i), 1200, 800, pane_w, pane_h));
+        colour.push_back(kGreen);
+    }
+    for (unsigned int j = 0; j < session().nmet; ++j) {
+        at.push_back(FitPosition(session().fxmet(j), session().fymet(j), 1200, 800, pane_w, pane_h));
+        const std::string label = session().meteors[j].label;
+        colour.push_back(label.rfind("Maximum", 0) == 0 ? kLightBlue : kBlue);
+    }
+    const QImage shown = Painted(display().viewport());
+    int checked = 0;
+    for (std::size_t i = 0; i < at.size(); ++i) {
+        if (!StandsAlone(at, i)) continue;
+        const QPoint p = at[i];
+        EXPECT_EQ(shown.pixelColor(p), colour[i]) << "marker " << i << " at " << p.x() << "," << p.y();
+        // The white outline three pixels out, the picture beyond it.
+        EXPECT_EQ(shown.pixelColor(p.x() - 3, p.y()), kWhite) << "marker " << i;
+        EXPECT_EQ(shown.pixelColor(p.x() - 5, p.y()), kPicture) << "marker " << i;
+        ++checked;
+    }
+    EXPECT_GE(checked, 15);
+    // The picture covers the whole pane: no background anywhere.
+    EXPECT_EQ(shown.pixelColor(0, 0), kPicture);
+    EXPECT_EQ(shown.pixelColor(pane_w - 1, pane_h - 1), kPicture);
+    EXPECT_FALSE(display().horizontalScrollBar()->isVisible());
+}
+
+TEST_F(DisplayView, OriginalPixelsCentreASmallerImageAndItsMarkersWithTheSelectionRedAndTheHiddenStarBrown) {
+    Start(600, 400);
+    opt.markcenter = 0;
+    OpenImage(300, 200);
+    ASSERT_TRUE(Choose(cmd::ImagePixel));
+    ASSERT_EQ(sf.dispmode, kPixelMode);
+    const int ox = (600 - 300) / 2;
+    const int oy = (381 - 200) / 2;
+
+    // Three stars measured by clicks on their pixels.
+    const QPoint pixels[] = {{40, 30}, {250, 60}, {120, 170}};
+    const char* names[] = {"Alp Per", "Bet Per", "Gam Per"};
+    for (int i = 0; i < 3; ++i) {
+        measure_.stars_to_add.push_back(StarAt(names[i], pixels[i].x(), pixels[i].y(), 200));
+        QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, pixels[i] + QPoint(ox, oy));
+        ASSERT_EQ(measure_.shown.size(), static_cast<std::size_t>(i + 1));
+        EXPECT_EQ(measure_.shown.back().column, pixels[i].x());
+        EXPECT_EQ(measure_.shown.back().row, pixels[i].y());
+    }
+    ASSERT_EQ(session().nstar, 3u);
+
+    // The second star hidden from its context menu, the third selected
+    // with the right button (the menu then dismissed with Escape... but the
+    // colour read while it is open).
+    OnNextPopup([](QMenu* menu) { ClickItem(menu, cmd::CtxHide); });
+    QTest::mouseClick(display().viewport(), Qt::RightButton, {}, pixels[1] + QPoint(ox, oy));
+    ASSERT_EQ(session().nhide, 1u);
+
+    QImage while_open;
+    OnNextPopup([&](QMenu* menu) {
+        while_open = Painted(display().viewport());
+        menu->close();
+    });
+    QTest::mouseClick(display().viewport(), Qt::RightButton, {}, pixels[2] + QPoint(ox + 2, oy + 1));
+    EXPECT_EQ(while_open.pixelColor(pixels[2] + QPoint(ox, oy)), kRed);
+    EXPECT_EQ(while_open.pixelColor(pixels[0] + QPoint(ox, oy)), kGreen);
+    EXPECT_EQ(while_open.pixelColor(pixels[1] + QPoint(ox, oy)), kBrown);
+
+    // Dismissed: the selection goes, the marker is green again.
+    const QImage after = Painted(display().viewport());
+    EXPECT_EQ(SelectedStar::iselect, -1);
+    EXPECT_EQ(after.pixelColor(pixels[2] + QPoint(ox, oy)), kGreen);
+    // The border around the centred picture is background; the picture
+    // starts at the centring offsets.
+    EXPECT_EQ(after.pixelColor(ox - 1, oy + 5), kWhite);
+    EXPECT_EQ(after.pixelColor(ox, oy), kPicture);
+    EXPECT_EQ(after.pixelColor(ox + 299, oy + 199), kPicture);
+    EXPECT_EQ(after.pixelColor(ox + 300, oy + 199), kWhite);
+}
+
+TEST_F(DisplayView, AClickOnTheBorderOfASmallImageOrOnABlankImageMeasuresNothing) {
+    Start(600, 400);
+    OpenImage(300, 200);
+    ASSERT_TRUE(Choose(cmd::ImagePixel));
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(149, 100));
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(450, 100));
+    EXPECT_TRUE(measure_.shown.empty());
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(150, 90));
+    EXPECT_EQ(measure_.shown.size(), 1u);
+
+    // A session retrieved without its image: a blank stand-in, captioned
+    // as no image, on which nothing is measured.
+    Start(600, 400);
+    Retrieve(Example("per0812a.dar"));
+    ASSERT_NE(Mimg, nullptr);
+    EXPECT_EQ(window_->windowTitle().toStdString(), kNoImageCaption);
+    measure_.shown.clear();
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(300, 200));
+    EXPECT_TRUE(measure_.shown.empty());
+}
+
+TEST_F(DisplayView, ALargerImageAtOriginalPixelsScrollsInSixteenPixelUnitsAndMarkersScrollWithIt) {
+    Start(600, 400);
+    opt.markcenter = 0;
+    OpenImage(1200, 800);
+    measure_.stars_to_add.push_back(StarAt("Alp Per", 200, 100, 800));
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(100, 48));  // fit: 2 image pixels a pane pixel
+    ASSERT_EQ(session().nstar, 1u);
+    ASSERT_TRUE(Choose(cmd::ImagePixel));
+    QScrollBar* h = display().horizontalScrollBar();
+    QScrollBar* v = display().verticalScrollBar();
+    ASSERT_TRUE(h->isVisible());
+    ASSERT_TRUE(v->isVisible());
+    EXPECT_EQ(Painted(display().viewport()).pixelColor(200, 100), kGreen);
+    h->setValue(3);
+    v->setValue(2);
+    EXPECT_EQ(Painted(display().viewport()).pixelColor(200 - 48, 100 - 32), kGreen);
+    // A click lands on the pixel under it, scroll included.
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(10, 20));
+    EXPECT_EQ(measure_.shown.back().column, 10 + 48);
+    EXPECT_EQ(measure_.shown.back().row, 20 + 32);
+    // Back to fit: no scroll bars, the whole image in the pane.
+    ASSERT_TRUE(Choose(cmd::ImageZoom));
+    EXPECT_FALSE(h->isVisible());
+    EXPECT_EQ(Painted(display().viewport()).pixelColor(FitPosition(session().fxstr(0), session().fystr(0), 1200, 800,
+                                                                    600, 381)),
+              kGreen);
+}
+
+TEST_F(DisplayView, ThePlateCentreMarkFollowsItsOptionWithTheCheckMark) {
+    Start(600, 400);
+    OpenImage(300, 200);
+    ASSERT_TRUE(Choose(cmd::ImagePixel));
+    // The centre of the image (plate position W x 0.006, H x 0.006) at
+    // original pixels: column 150, row 199 - 100 = 99, offsets added.
+    const QPoint centre(150 + 150, 99 + 90);
+    opt.markcenter = 1;
+    display().viewport()->update();
+    QImage shown = Painted(display().viewport());
+    EXPECT_EQ(shown.pixelColor(centre), QColor(0, 0, 0));
+    EXPECT_EQ(shown.pixelColor(centre.x() - 1, centre.y() - 3), kWhite);  // the outline of the upright bar
+    EXPECT_EQ(shown.pixelColor(centre.x() + 4, centre.y()), kPicture);
+    EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+
+    ASSERT_TRUE(Choose(cmd::OptionMarkCenter));
+    EXPECT_EQ(opt.markcenter, 0u);
+    EXPECT_FALSE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+    shown = Painted(display().viewport());
+    EXPECT_EQ(shown.pixelColor(centre), kPicture);
+}
+
+}  // namespace
+}  // namespace ui_test

@@ -1,0 +1,203 @@
+#pragma once
+// The real main window on Qt's offscreen platform, over a fresh temporary
+// program directory, with scripted message boxes, file and text dialogs,
+// exposure and measuring dialogs. The tests act as a user would: menu items
+// chosen by clicking the menu bar and the item, clicks and keys on the
+// panes, and read back what was painted.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "image/meteor_image.h"
+#include "platform/scripted.h"
+#include "session/session_data.h"
+#include "shell/command_ids.h"
+#include "shell/main_commands.h"
+#include "shell/shell_fixture.h"
+#include "shell/state_flags.h"
+#include "ui/app/analysis_window.h"
+#include "ui/app/display_window.h"
+#include "ui/app/main_window.h"
+#include "ui/app/status_window.h"
+#include "ui/resources/resource_builder.h"
+
+namespace ui_test {
+
+namespace fs = std::filesystem;
+using shell_test::Example;
+
+// Writes an uncompressed 8-bit BMP with a grey ramp as its colour table;
+// pixel(column, row) gives the value of each pixel, row 0 the top row.
+inline std::string WriteBmpFile(const fs::path& path, int width, int height,
+                                const std::function<std::uint8_t(int, int)>& pixel) {
+    const int stride = (width + 3) / 4 * 4;
+    std::vector<std::uint8_t> out;
+    auto put = [&out](std::uint64_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    out.push_back('B');
+    out.push_back('M');
+    put(14 + 40 + 1024 + static_cast<std::uint64_t>(stride) * height, 4);
+    put(0, 4);
+    put(14 + 40 + 1024, 4);
+    put(40, 4);
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(8, 2);
+    for (int i = 0; i < 6; ++i) put(0, 4);
+    for (int i = 0; i < 256; ++i) put(i * 0x010101u, 4);
+    out.reserve(out.size() + static_cast<std::size_t>(stride) * height);
+    for (int r = height - 1; r >= 0; --r) {
+        for (int x = 0; x < stride; ++x) out.push_back(x < width ? pixel(x, r) : 0);
+    }
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
+    return path.string();
+}
+
+// The items of a menu as their texts, separators left out.
+inline std::vector<std::string> ItemTexts(const QMenu* menu) {
+    std::vector<std::string> out;
+    if (!menu) return out;
+    for (const QAction* a : menu->actions())
+        if (!a->isSeparator()) out.push_back(a->text().toStdString());
+    return out;
+}
+
+// Runs `act` on the first pop-up menu that opens after the call (a context
+// menu shown with exec() runs its own event loop, so the test acts from a
+// timer inside it).
+inline void OnNextPopup(std::function<void(QMenu*)> act) {
+    auto poll = std::make_shared<std::function<void(int)>>();
+    *poll = [act, poll](int tries) {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu && menu->isVisible()) {
+            act(menu);
+        } else if (tries > 0) {
+            QTimer::singleShot(10, [poll, tries] { (*poll)(tries - 1); });
+        }
+    };
+    QTimer::singleShot(0, [poll] { (*poll)(200); });
+}
+
+// Clicks the item of a menu that is open.
+inline void ClickItem(QMenu* menu, int id) {
+    QAction* action = FindCommand(menu, id);
+    ASSERT_NE(action, nullptr) << "no item " << id;
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
+}
+
+class MainWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               ("velkarn_ui_" + std::to_string(getpid()) + "_" + info->test_suite_name() + "_" + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        window_.reset();
+        fs::remove_all(dir_);
+    }
+
+    // A main window of the given client size over the program directory
+    // (which may hold a settings file), shown and exposed.
+    void Start(int width = 800, int height = 600) {
+        window_.reset();
+        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual"};
+        SettingsEnvironment env{dir_, dir_, 1600, 1000};
+        UiServices services{&messages_, &files_, &text_, &exposure_, &measure_, &clipboard_, &desktop_};
+        window_ = std::make_unique<TMainWindow>(paths, env, services);
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        ResizeClient(width, height);
+    }
+
+    // Makes the client area (below the menu bar) w x h pixels.
+    void ResizeClient(int w, int h) {
+        const QSize client = window_->centralWidget()->size();
+        window_->resize(window_->width() + w - client.width(), window_->height() + h - client.height());
+        QApplication::processEvents();
+        ASSERT_EQ(window_->centralWidget()->size(), QSize(w, h));
+    }
+
+    // Chooses a menu item as a user does: a click on the menu's title in
+    // the menu bar, then on the item. False when the item is disabled.
+    bool Choose(int id) {
+        QAction* item = window_->CommandAction(id);
+        if (!item) ADD_FAILURE() << "no menu item " << id;
+        if (!item) return false;
+        QMenuBar* bar = window_->menuBar();
+        for (QAction* top : bar->actions()) {
+            QMenu* menu = top->menu();
+            if (!menu || !menu->actions().contains(item)) continue;
+            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+            if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000)) {
+                ADD_FAILURE() << "menu did not open for " << id;
+                return false;
+            }
+            const bool enabled = item->isEnabled();
+            if (enabled) {
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+            } else {
+                menu->close();
+            }
+            QApplication::processEvents();
+            return enabled;
+        }
+        ADD_FAILURE() << "item " << id << " is in no menu";
+        return false;
+    }
+
+    // Opens an 8-bit BMP through File > Open image file.
+    void OpenImage(int width, int height, const std::string& name = "ph990812.bmp") {
+        files_.answers.push_back(WriteBmp(name, width, height));
+        ASSERT_TRUE(Choose(cmd::ImgFileOpen));
+        ASSERT_NE(Mimg, nullptr);
+    }
+    // File > Retrieve session.
+    void Retrieve(const std::string& path) {
+        files_.answers.push_back(path);
+        ASSERT_TRUE(Choose(cmd::RetrieveSession));
+    }
+
+    // A BMP of a dark grey (pixel value 40), so that markers stand out.
+    std::string WriteBmp(const std::string& name, int width, int height) {
+        return WriteBmpFile(dir_ / name, width, height, [](int, int) { return std::uint8_t{40}; });
+    }
+
+    TDisplayWindow& display() { return *window_->DisplayWin(); }
+    TStatusWindow& status() { return *window_->StatusWin(); }
+    TAnalysisWindow& analysis() { return *window_->AnalysisWin(); }
+    SessionData& session() { return *Session; }
+
+    // What a pane shows now.
+    static QImage Painted(QWidget* w) {
+        QApplication::processEvents();
+        return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    fs::path dir_;
+    ScriptedMessageBox messages_;
+    ScriptedFileDialog files_;
+    ScriptedTextInput text_;
+    shell_test::ScriptedExposure exposure_;
+    shell_test::ScriptedMeasureDialogs measure_;
+    ScriptedClipboard clipboard_;
+    shell_test::NoDesktop desktop_;
+    std::unique_ptr<TMainWindow> window_;
+};
+
+}  // namespace ui_test
