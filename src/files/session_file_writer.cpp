@@ -207,5 +207,10 @@ int SessionData::Save(const char* path, const char* programDir, MessageBoxServic
     WriteSession(file.stream(), *this, dlgdat, lens);
     if (!file.Commit()) return 0;
 
-    return LogMeteor(*this, programDir) ? 1 : 2;
+    switch (LogMeteor(*this, programDir)) {
+        case LogOutcome::Logged: return 1;
+        case LogOutcome::NotLoggable: return 2;
+        case LogOutcome::WriteFailed: break;  // errno says why
+    }
+    return 3;
 }
