@@ -124,6 +124,8 @@ public:
     // settings file has been written.
     bool CanClose();
 
+    // New session and Retrieve session replace both objects: read them
+    // here (or through Session and Mimg) each time, never keep them.
     MeteorImage* image() const { return image_.get(); }
     SessionData* session() const { return session_.get(); }
 
@@ -137,6 +139,7 @@ private:
     void Recompute(const char* caption);
     bool CalculateOC(const char* caption);
     void ShowNumericalError(const std::exception& e, const char* caption);
+    void ClearSelection();
     void ImageViewHide(bool hide);
     void ImageViewDelete();
     void AnalysisViewHide(bool hide);

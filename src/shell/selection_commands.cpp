@@ -22,6 +22,10 @@ int SelectedPoint(const SessionData& s) {
     return SelectedStar::iselect >= 0 && i >= 0 && static_cast<unsigned int>(i) < s.nmet ? i : -1;
 }
 
+bool StarSelected(const SessionData& s) {
+    return SelectedStar::iselect >= 0 && static_cast<unsigned int>(SelectedStar::iselect) < s.nstar;
+}
+
 std::vector<std::string> Labels(const SessionData& s) {
     std::vector<std::string> labels;
     for (unsigned int i = 0; i < s.nmet; ++i) labels.emplace_back(s.meteors[i].label);
@@ -31,8 +35,16 @@ std::vector<std::string> Labels(const SessionData& s) {
 }  // namespace
 
 // --- Hide, unhide, delete ---
+// A selection that names nothing these commands can act on (a meteor point
+// for Hide, a left-over index) changes nothing and marks nothing.
+
+void MainCommands::ClearSelection() {
+    SelectedStar::iselect = -1;
+    SetMenuState();
+}
 
 void MainCommands::ImageViewHide(bool hide) {
+    if (!StarSelected(*session_)) return ClearSelection();
     sf.changed = 1;
     sf.recalc = 1;
     if (hide) {
@@ -48,13 +60,14 @@ void MainCommands::ImageViewHide(bool hide) {
 }
 
 void MainCommands::ImageViewDelete() {
+    const int point = SelectedPoint(*session_);
+    if (!StarSelected(*session_) && point < 0) return ClearSelection();
     sf.changed = 1;
     sf.recalc = 1;
-    const int i = SelectedStar::iselect;
-    if (i >= 0 && static_cast<unsigned int>(i) < session_->nstar) {
-        session_->DropStar(i);
+    if (point < 0) {
+        session_->DropStar(SelectedStar::iselect);
         CalculateOC("Delete measurement");
-    } else if (const int point = SelectedPoint(*session_); point >= 0) {
+    } else {
         session_->DropMetPnt(point);
     }
     SelectedStar::iselect = -1;
@@ -65,6 +78,7 @@ void MainCommands::ImageViewDelete() {
 
 // The analysis view recomputes everything at its next paint.
 void MainCommands::AnalysisViewHide(bool hide) {
+    if (!StarSelected(*session_)) return ClearSelection();
     sf.changed = 1;
     sf.recalc = 1;
     if (hide) {
@@ -78,10 +92,10 @@ void MainCommands::AnalysisViewHide(bool hide) {
 }
 
 void MainCommands::AnalysisViewDelete() {
+    if (!StarSelected(*session_)) return ClearSelection();
     sf.changed = 1;
     sf.recalc = 1;
-    const int i = SelectedStar::iselect;
-    if (i >= 0 && static_cast<unsigned int>(i) < session_->nstar) session_->DropStar(i);
+    session_->DropStar(SelectedStar::iselect);
     SelectedStar::iselect = -1;
     SetMenuState();
     s_.view.RepaintAnalysis();
@@ -116,6 +130,8 @@ void MainCommands::WMEditDelall() {
     // A selected point is gone with the others.
     if (SelectedStar::iselect >= static_cast<int>(session_->nstar)) SelectedStar::iselect = -1;
     sf.changed = 1;
+    // The surround columns of the analysis view change with the points.
+    sf.recalc = 1;
     SetMenuState();
     s_.view.RepaintDisplay(false);
     s_.view.RepaintStatus();

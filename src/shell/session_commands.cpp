@@ -114,6 +114,8 @@ void MainCommands::WMRetrieveSession() {
     if (!read.session) return;
     session_ = std::move(read.session);
     Session = session_.get();
+    // The analysis view's rows belong to the session it showed before.
+    sf.recalc = 1;
     RememberSessionFile(*path);
 
     if (!sf.imgloaded) {

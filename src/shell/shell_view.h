@@ -28,8 +28,10 @@ public:
     virtual void DisplaySetImageZoom() = 0;
     virtual void DisplaySetImagePixel() = 0;
     virtual void SetWaitCursor(bool wait) = 0;
-    // Join (true) or leave (false) the watch of the clipboard. Joining
-    // examines the clipboard at once.
+    // Join (true) or leave (false) the watch of the clipboard: while
+    // joined, every change of the clipboard calls
+    // MainCommands::ExamineClipboard. The commands examine it themselves
+    // right after joining.
     virtual void WatchClipboard(bool watch) = 0;
     virtual void Beep() = 0;
     // Waits, keeping the order of what happens before and after.

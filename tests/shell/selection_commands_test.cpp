@@ -25,6 +25,11 @@ protected:
 };
 
 TEST_F(Selection, HideAndUnhideRecomputeAtOnceInTheImageViewAndAtTheNextPaintInTheAnalysisView) {
+    Select(19 + 1);  // Hide on a meteor point has nothing to hide
+    cmd().WMEditHide();
+    EXPECT_EQ(sf.changed, 0);
+    EXPECT_EQ(SelectedStar::iselect, -1);
+
     const float sd = session().sd;
     Select(3);
     EXPECT_TRUE(cmd().Enabled(4));

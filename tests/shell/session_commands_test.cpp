@@ -125,6 +125,7 @@ TEST_F(Shell, ASessionWithoutStarsRetrievedWithoutItsImageGetsAOnePixelBlank) {
 TEST_F(Shell, RetrievingOntoALoadedImageKeepsTheImageAndPaintsTheMarkers) {
     OpenImage();
     const std::string caption = view_.caption;
+    sf.recalc = 0;
     Retrieve(Example("per0812a.dar"));
     EXPECT_EQ(view_.caption, caption);
     EXPECT_EQ(cmd().image()->type, ImageType::Still);
@@ -132,6 +133,7 @@ TEST_F(Shell, RetrievingOntoALoadedImageKeepsTheImageAndPaintsTheMarkers) {
     EXPECT_EQ(view_.Count("PaintMarkers"), 1);
     EXPECT_TRUE(messages_.shown.empty());  // the file belongs to ph990812.bmp
     EXPECT_FALSE(cmd().Enabled(2));
+    EXPECT_EQ(sf.recalc, 1);
 }
 
 TEST_F(Shell, AFileThatCannotBeReadLeavesTheSessionAsItWas) {

@@ -47,6 +47,25 @@ QRect PaintableRect(const QPainter& painter) {
 
 }  // namespace
 
+std::uint64_t DibFingerprint(const std::uint8_t* dib, std::size_t size) {
+    if (dib == nullptr || size < packed_dib::kPixelOffset) return 0;
+    const std::int64_t w = Get32(dib + 4), h = Get32(dib + 8);
+    const std::int64_t stride = (w + 3) / 4 * 4;
+    if (w <= 0 || h <= 0 || static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(h) >
+                                size - packed_dib::kPixelOffset)
+        return 0;
+    std::uint64_t hash = 1469598103934665603ull;  // FNV-1a
+    const auto mix = [&hash](std::uint8_t byte) { hash = (hash ^ byte) * 1099511628211ull; };
+    for (std::size_t i = 0; i < packed_dib::kHeaderSize; ++i) mix(dib[i]);
+    constexpr int kGrid = 64;
+    const std::uint8_t* pixels = dib + packed_dib::kPixelOffset;
+    for (int j = 0; j < kGrid; ++j) {
+        const std::uint8_t* line = pixels + (h - 1) * j / (kGrid - 1) * stride;
+        for (int i = 0; i < kGrid; ++i) mix(line[(w - 1) * i / (kGrid - 1)]);
+    }
+    return hash;
+}
+
 QImage SampleDib(const std::uint8_t* dib, std::size_t size, CanvasRect dst, CanvasRect src, QRect visible) {
     if (dib == nullptr || size < packed_dib::kPixelOffset || dst.w <= 0 || dst.h <= 0 || src.w <= 0 || src.h <= 0)
         return {};
@@ -103,7 +122,7 @@ void QtCanvas::DrawDib(const std::uint8_t* dib, std::size_t size, CanvasRect dst
         if (!image.isNull()) painter_.drawImage(image.offset(), image);
     } else {
         DibViewCache& c = *cache_;
-        const DibViewCache::Key key{dib, size, dst, src, visible};
+        const DibViewCache::Key key{dib, size, dst, src, visible, DibFingerprint(dib, size)};
         if (!c.valid_ || !(c.key_ == key)) {
             c.indices_ = SampleDib(dib, size, dst, src, visible);
             c.key_ = key;

@@ -7,9 +7,10 @@
 // A window that repaints the same picture keeps a DibViewCache: while the
 // picture's block, the rectangles and the visible part stay the same, the
 // sampled pixels are reused and only a changed colour table is applied
-// (a brightness, contrast or inversion step re-samples nothing). A picture
-// whose pixels change in place (a new video frame in the same block, a new
-// average) needs Invalidate().
+// (a brightness, contrast or inversion step re-samples nothing). A sparse
+// fingerprint of the pixels (a 64 x 64 grid) tells a new picture that landed
+// in the same memory; a window whose picture changes in place (a new video
+// frame in the same block, a new average) calls Invalidate() to be sure.
 #include <QImage>
 #include <QPainter>
 #include <QRect>
@@ -31,6 +32,7 @@ private:
         std::size_t size = 0;
         CanvasRect dst, src;
         QRect visible;
+        std::uint64_t fingerprint = 0;
         bool operator==(const Key&) const = default;
     };
     bool valid_ = false;
@@ -59,4 +61,8 @@ private:
 // The destination pixels of `visible` (inside dst) sampled from the DIB as an
 // Indexed8 image with the DIB's colour table; a null image when the DIB is
 // malformed or nothing is visible. The same sampling as RasterCanvas.
+// A hash of the header and of the pixels on a 64 x 64 grid over the picture;
+// 0 for a block too short to hold its pixels.
+std::uint64_t DibFingerprint(const std::uint8_t* dib, std::size_t size);
+
 QImage SampleDib(const std::uint8_t* dib, std::size_t size, CanvasRect dst, CanvasRect src, QRect visible);

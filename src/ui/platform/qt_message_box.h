@@ -2,7 +2,7 @@
 // Message boxes through QMessageBox: the text, caption, buttons and icon
 // exactly as given. The caption is the whole window title (the program sets
 // no application display name, which Qt would append). The first button is
-// the default, as on the original desktop.
+// the default: Enter gives the first answer.
 #include <QPointer>
 #include <QWidget>
 

@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QPainter>
+#include <set>
+
+#include "image/packed_dib.h"
+#include "platform/raster_canvas.h"
+#include "ui/platform/qt_canvas.h"
+
+namespace {
+
+// A DIB whose pixel at (column, row from the bottom) has value
+// (7 * column + 13 * row) % 256, through a colour table that maps value v to
+// (v, 255 - v, v / 2), so neighbouring pixels differ and any blend shows.
+std::vector<std::uint8_t> Pattern(int w, int h) {
+    std::vector<std::uint8_t> dib = packed_dib::MakeGreyDib(w, h);
+    for (int v = 0; v < 256; ++v) {
+        std::uint8_t* e = dib.data() + packed_dib::kHeaderSize + 4 * v;
+        e[0] = static_cast<std::uint8_t>(v / 2);
+        e[1] = static_cast<std::uint8_t>(255 - v);
+        e[2] = static_cast<std::uint8_t>(v);
+    }
+    for (int row = 0; row < h; ++row)
+        for (int col = 0; col < w; ++col)
+            packed_dib::Row(dib, w, row)[col] = static_cast<std::uint8_t>((7 * col + 13 * row) % 256);
+    return dib;
+}
+
+QImage Target(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(QColor(1, 2, 3));
+    return image;
+}
+
+// The same drawing on the test canvas, whose sampling is the reference.
+void ExpectSameAsRaster(const QImage& drawn, const std::vector<std::uint8_t>& dib, CanvasRect dst, CanvasRect src) {
+    RasterCanvas reference(drawn.width(), drawn.height(), Rgb{1, 2, 3});
+    reference.DrawDib(dib.data(), dib.size(), dst, src);
+    for (int y = 0; y < drawn.height(); ++y)
+        for (int x = 0; x < drawn.width(); ++x) {
+            const QRgb p = drawn.pixel(x, y);
+            const Rgb r = reference.At(x, y);
+            ASSERT_EQ(Rgb(qRed(p), qGreen(p), qBlue(p)), r) << "at " << x << ", " << y;
+        }
+}
+
+TEST(QtCanvas, ShrinksAndEnlargesByNearestNeighbourWithoutBlending) {
+    const std::vector<std::uint8_t> dib = Pattern(97, 61);
+    for (const auto& [dst, src] : {std::pair{CanvasRect{3, 2, 40, 25}, CanvasRect{0, 0, 97, 61}},
+                                   std::pair{CanvasRect{0, 0, 60, 50}, CanvasRect{10, 5, 12, 9}},
+                                   std::pair{CanvasRect{-7, -5, 80, 70}, CanvasRect{0, 0, 97, 61}}}) {
+        QImage target = Target(64, 48);
+        QPainter painter(&target);
+        QtCanvas canvas(painter);
+        canvas.DrawDib(dib.data(), dib.size(), dst, src);
+        painter.end();
+        ExpectSameAsRaster(target, dib, dst, src);
+    }
+}
+
+TEST(QtCanvas, LeavesTheDestinationAloneWhereTheSourceReachesBeyondThePicture) {
+    const std::vector<std::uint8_t> dib = Pattern(20, 20);
+    const CanvasRect dst{0, 0, 40, 40}, src{-10, -10, 40, 40};  // 1:1, picture in the middle
+    QImage target = Target(40, 40);
+    QPainter painter(&target);
+    QtCanvas canvas(painter);
+    canvas.DrawDib(dib.data(), dib.size(), dst, src);
+    painter.end();
+    ExpectSameAsRaster(target, dib, dst, src);
+    EXPECT_EQ(target.pixel(5, 5), QColor(1, 2, 3).rgb());
+}
+
+TEST(QtCanvas, SamplesOnlyThePartThePainterCanShow) {
+    const std::vector<std::uint8_t> dib = Pattern(300, 200);
+    const CanvasRect dst{0, 0, 300, 200}, src{0, 0, 300, 200};
+    // Scrolled by (120, 50): the device shows logical (120..159, 50..79).
+    QImage target = Target(40, 30);
+    QPainter painter(&target);
+    painter.translate(-120, -50);
+    DibViewCache cache;
+    QtCanvas canvas(painter, &cache);
+    canvas.DrawDib(dib.data(), dib.size(), dst, src);
+    painter.end();
+    QImage whole = Target(300, 200);
+    QPainter full(&whole);
+    QtCanvas(full).DrawDib(dib.data(), dib.size(), dst, src);
+    full.end();
+    EXPECT_EQ(target, whole.copy(120, 50, 40, 30));
+}
+
+TEST(QtCanvas, ARepaintWithOnlyANewColourTableResamplesNothing) {
+    std::vector<std::uint8_t> dib = Pattern(97, 61);
+    const CanvasRect dst{0, 0, 50, 30}, src{0, 0, 97, 61};
+    DibViewCache cache;
+    const auto paint = [&] {
+        QImage target = Target(50, 30);
+        QPainter painter(&target);
+        QtCanvas canvas(painter, &cache);
+        canvas.DrawDib(dib.data(), dib.size(), dst, src);
+        painter.end();
+        return target;
+    };
+    paint();
+    EXPECT_EQ(cache.samplings(), 1);
+    // A new ramp (as a brightness step writes it): the colours follow it.
+    for (int v = 0; v < 256; ++v) std::fill_n(dib.data() + packed_dib::kHeaderSize + 4 * v, 3, 255 - v);
+    const QImage stepped = paint();
+    EXPECT_EQ(cache.samplings(), 1);
+    ExpectSameAsRaster(stepped, dib, dst, src);
+    // Pixels changed in the same block: a change on the fingerprint's grid
+    // is seen at once, any other after Invalidate.
+    packed_dib::Row(dib, 97, 60)[0] = 0;
+    ExpectSameAsRaster(paint(), dib, dst, src);
+    EXPECT_EQ(cache.samplings(), 2);
+    packed_dib::Row(dib, 97, 30)[2] ^= 0xFF;  // column 2 lies between grid columns
+    paint();
+    EXPECT_EQ(cache.samplings(), 2);
+    cache.Invalidate();
+    ExpectSameAsRaster(paint(), dib, dst, src);
+    EXPECT_EQ(cache.samplings(), 3);
+    // Another destination is sampled anew.
+    QImage other = Target(50, 30);
+    QPainter painter(&other);
+    QtCanvas(painter, &cache).DrawDib(dib.data(), dib.size(), CanvasRect{0, 0, 25, 30}, src);
+    painter.end();
+    EXPECT_EQ(cache.samplings(), 4);
+}
+
+TEST(QtCanvas, IgnoresADibTooShortForItsHeader) {
+    std::vector<std::uint8_t> dib = Pattern(16, 16);
+    dib.resize(dib.size() - 1);
+    QImage target = Target(16, 16);
+    QPainter painter(&target);
+    QtCanvas(painter).DrawDib(dib.data(), dib.size(), {0, 0, 16, 16}, {0, 0, 16, 16});
+    painter.end();
+    EXPECT_EQ(target, Target(16, 16));
+}
+
+}  // namespace

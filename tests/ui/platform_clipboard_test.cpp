@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QImage>
+#include <QMimeData>
+#include <QSignalSpy>
+
+#include "image/bmp_clip_image.h"
+#include "image/packed_dib.h"
+#include "ui/platform/qt_clipboard.h"
+
+namespace {
+
+QImage Grey(int w, int h) {
+    QImage image(w, h, QImage::Format_Grayscale8);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) image.scanLine(y)[x] = static_cast<uchar>(10 * y + x);
+    return image;
+}
+
+TEST(QtClipboardBitmap, AnEightBitImageComesBackAsAPackedDibWithTheBottomRowFirst) {
+    QApplication::clipboard()->setImage(Grey(5, 3));
+    QtClipboard clipboard;
+    const auto dib = clipboard.GetDib();
+    ASSERT_TRUE(dib);
+    const packed_dib::Header h = packed_dib::ReadHeader(dib->data());
+    EXPECT_EQ(h.width, 5);
+    EXPECT_EQ(h.height, 3);
+    EXPECT_EQ(h.bit_count, 8);
+    ASSERT_EQ(dib->size(), packed_dib::kPixelOffset + 8 * 3);
+    EXPECT_EQ(packed_dib::Row(*dib, 5, 0)[4], 24);  // bottom row: image row 2
+    EXPECT_EQ(packed_dib::Row(*dib, 5, 2)[1], 1);
+    // The image source takes it as it takes any clipboard DIB.
+    BMPClipImage image(clipboard);
+    EXPECT_EQ(image.status, 0);
+    EXPECT_EQ(image.width, 5);
+    EXPECT_EQ(packed_dib::Row(image.picture, 5, 1)[3], 13);
+}
+
+TEST(QtClipboardBitmap, AnIndexedImageKeepsItsPixelIndices) {
+    QImage indexed(4, 2, QImage::Format_Indexed8);
+    indexed.setColorCount(256);
+    for (int i = 0; i < 256; ++i) indexed.setColor(i, qRgb(255 - i, i, 0));
+    indexed.fill(200);
+    const auto dib = DibFromImage(indexed);
+    EXPECT_EQ(packed_dib::Row(dib, 4, 1)[3], 200);
+    EXPECT_EQ(dib[packed_dib::kHeaderSize + 4 * 200 + 2], 55);  // red of entry 200
+}
+
+TEST(QtClipboardBitmap, AColourImageIsReportedAsNotEightBitAndAnEmptyClipboardAsNoImage) {
+    QImage colour(4, 4, QImage::Format_RGB32);
+    colour.fill(Qt::red);
+    QApplication::clipboard()->setImage(colour);
+    QtClipboard clipboard;
+    EXPECT_TRUE(clipboard.HasImage());
+    EXPECT_EQ(BMPClipImage(clipboard).status, -5);
+    QApplication::clipboard()->setText("no picture");
+    EXPECT_FALSE(clipboard.HasImage());
+    EXPECT_FALSE(clipboard.GetDib());
+    EXPECT_EQ(BMPClipImage(clipboard).status, -7);
+}
+
+TEST(QtClipboardWatch, JoiningFollowsEveryChangeAndLeavingStopsIt) {
+    int changes = 0;
+    QtClipboard clipboard([&changes] { ++changes; });
+    QApplication::clipboard()->setText("before");
+    EXPECT_EQ(changes, 0);
+    clipboard.Watch(true);
+    clipboard.Watch(true);  // joining twice is one membership
+    QApplication::clipboard()->setText("while joined");
+    EXPECT_EQ(changes, 1);
+    clipboard.Watch(false);
+    QApplication::clipboard()->setText("after");
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(clipboard.Watching());
+}
+
+}  // namespace

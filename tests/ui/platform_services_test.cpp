@@ -1,0 +1,137 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+#include "ui/platform/qt_file_dialog.h"
+#include "ui/platform/qt_message_box.h"
+#include "ui/platform/qt_text_input.h"
+#include "ui/platform/wait_cursor.h"
+#include "ui_test_support.h"
+
+namespace fs = std::filesystem;
+using ui_test::WhenModal;
+
+namespace {
+
+TEST(QtMessageBoxShows, TheExactTextCaptionButtonsAndIconAndReturnsTheAnswer) {
+    QtMessageBox boxes;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton preset = QMessageBox::NoButton;
+    WhenModal("VelkarnMessageBox", [&](QWidget* w) {
+        auto* box = static_cast<QMessageBox*>(w);
+        title = box->windowTitle();
+        text = box->text();
+        icon = box->icon();
+        buttons = box->standardButtons();
+        preset = box->standardButton(box->defaultButton());
+        QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+    });
+    EXPECT_EQ(boxes.Show("Session not saved. Save first?", "Exit", MbButtons::YesNoCancel, MbIcon::Question),
+              MbAnswer::No);
+    EXPECT_EQ(title, "Exit");
+    EXPECT_EQ(text, "Session not saved. Save first?");
+    EXPECT_EQ(icon, QMessageBox::Question);
+    EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(preset, QMessageBox::Yes);
+}
+
+TEST(QtMessageBoxShows, PlainBoxesWithoutIconAndTakesEscapeAsCancel) {
+    QtMessageBox boxes;
+    QMessageBox::Icon icon = QMessageBox::Information;
+    WhenModal("VelkarnMessageBox", [&](QWidget* w) {
+        icon = static_cast<QMessageBox*>(w)->icon();
+        QTest::keyClick(w, Qt::Key_Return);
+    });
+    EXPECT_EQ(boxes.Show("Item missing or\nout of range", "Exposure Data", MbButtons::Ok, MbIcon::None), MbAnswer::Ok);
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
+    WhenModal("VelkarnMessageBox", [](QWidget* w) { QTest::keyClick(w, Qt::Key_Escape); });
+    EXPECT_EQ(boxes.Show("Continue?", "Star measurement", MbButtons::OkCancel, MbIcon::Exclamation),
+              MbAnswer::Cancel);
+}
+
+TEST(QtTextInputAsks, WithTheTitlePromptAndLimitAndOkStoresTheText) {
+    QtTextInput input;
+    std::string text = "custom";
+    WhenModal("VelkarnTextInput", [](QWidget* w) {
+        EXPECT_EQ(w->windowTitle(), "Custom shutter speed");
+        EXPECT_EQ(w->findChild<QLabel*>()->text(), "Enter number of breaks per second");
+        auto* edit = w->findChild<QLineEdit*>();
+        EXPECT_EQ(edit->maxLength(), 6);
+        EXPECT_EQ(edit->text(), "custom");
+        edit->selectAll();
+        QTest::keyClicks(edit, "12.5000000");
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    EXPECT_TRUE(input.Ask("Custom shutter speed", "Enter number of breaks per second", text, 7));
+    EXPECT_EQ(text, "12.500");
+    WhenModal("VelkarnTextInput", [](QWidget* w) {
+        QTest::keyClicks(w->findChild<QLineEdit*>(), "x");
+        QTest::keyClick(w, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(input.Ask("Edit/view label", "Enter text for this meteor point", text, 16));
+    EXPECT_EQ(text, "12.500");
+}
+
+TEST(QtFileDialogFilters, ListTheirPatternsOnceWithBlanksBetween) {
+    const QStringList filters = QtNameFilters({{"Bitmap (*.bmp)", "*.bmp"},
+                                               {"Video", "*.avi;*.mp4;*.mkv;*.mov"},
+                                               {"All files (*.*)", ""}});
+    EXPECT_EQ(filters, (QStringList{"Bitmap (*.bmp)", "Video (*.avi *.mp4 *.mkv *.mov)", "All files (*)"}));
+}
+
+TEST(QtFileDialogOpens, InTheGivenDirectoryWithTheGivenFilterAndReturnsTheChosenFile) {
+    const fs::path dir = fs::temp_directory_path() / ("velkarn_ui_files_" + std::to_string(getpid()));
+    fs::create_directories(dir);
+    std::ofstream(dir / "m1.bmp") << "BM";
+    QtFileDialog files;
+    FileDialogRequest request{{{"Session", "*.txt"}, {"Bitmap (*.bmp)", "*.bmp"}}, 1, dir.string(), ""};
+    WhenModal("VelkarnFileDialog", [&dir](QWidget* w) {
+        auto* dialog = static_cast<QFileDialog*>(w);
+        EXPECT_EQ(dialog->directory().absolutePath().toStdString(), fs::canonical(dir).string());
+        EXPECT_EQ(dialog->selectedNameFilter(), "Bitmap (*.bmp)");
+        dialog->selectFile("m1.bmp");
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const auto chosen = files.Open(request);
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(fs::canonical(*chosen), fs::canonical(dir / "m1.bmp"));
+    // Save presets the name and never asks about overwriting.
+    request.file_name = "m1.bmp";
+    WhenModal("VelkarnFileDialog", [](QWidget* w) {
+        auto* dialog = static_cast<QFileDialog*>(w);
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    EXPECT_EQ(files.Save(request).value_or(""), (fs::canonical(dir) / "m1.bmp").string());
+    WhenModal("VelkarnFileDialog", [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+    EXPECT_FALSE(files.Open(request));
+    fs::remove_all(dir);
+}
+
+TEST(WaitCursorGuard, ShowsTheWaitCursorWhileItLivesAndNests) {
+    {
+        WaitCursor outer;
+        {
+            WaitCursor inner;
+            ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        }
+        ASSERT_NE(QApplication::overrideCursor(), nullptr);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
