@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "platform/c_locale.h"
 #include "shell/program_paths.h"
 
 std::vector<Command>& Commands() {
@@ -37,6 +38,8 @@ void PrintUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every number the commands print or read carries a decimal point.
+    CNumericLocale c_numbers;
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;

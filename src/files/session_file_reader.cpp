@@ -17,6 +17,7 @@
 #include "astro/astrofun.h"
 #include "files/session_file.h"
 #include "image/meteor_image.h"
+#include "platform/c_locale.h"
 #include "platform/message_box.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
@@ -368,6 +369,7 @@ struct FileCloser {
 }  // namespace
 
 int SessionData::Retrieve(const char* path, MessageBoxService& mb, bool imageLoaded) {
+    CNumericLocale c_numbers;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "r"));
     if (!file) return 0;
     LineReader in(file.get());

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "files/numeric_text.h"
+#include "platform/c_locale.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ std::filesystem::path TempPathBeside(const std::filesystem::path& list) {
 }  // namespace
 
 std::string StationRecord(const StationData& s) {
+    CNumericLocale c_numbers;
     char line[160];
     std::snprintf(line, sizeof line, "  %-18s     0%6s.%4s.%6.1f%6s.%4s.%6.1f%6s.\n", s.name, s.latdeg,
                   s.latmin, LeadingDecimal(s.latsec).value_or(0.0), s.londeg, s.lonmin,

@@ -44,6 +44,8 @@ int BMPClipImage::Take(ClipboardService& clipboard) {
         const int src_row = top_down ? height - 1 - row : row;
         std::memcpy(packed_dib::Row(picture, width, row), src + stride * src_row, stride);
     }
+    if (const auto levels = packed_dib::GreyLevels(dib.data() + h.size, entries))
+        packed_dib::MapPixels(picture, width, height, *levels);
     packed_dib::Header stored = packed_dib::GreyHeader(width, height);
     stored.x_pels_per_meter = h.x_pels_per_meter;
     stored.y_pels_per_meter = h.y_pels_per_meter;

@@ -92,6 +92,31 @@ std::vector<std::uint8_t> MakeGreyDib(int width, int height) {
     return dib;
 }
 
+std::optional<std::array<std::uint8_t, kColourEntries>> GreyLevels(const std::uint8_t* table, std::size_t entries) {
+    std::array<std::uint8_t, kColourEntries> levels;
+    bool identity = true;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const auto v = static_cast<std::uint8_t>(i);
+        if (i >= entries) {
+            levels[i] = v;
+            continue;
+        }
+        const std::uint8_t* e = table + 4 * i;
+        identity = identity && e[0] == v && e[1] == v && e[2] == v;
+        levels[i] = e[1];
+    }
+    if (identity) return std::nullopt;
+    return levels;
+}
+
+void MapPixels(std::vector<std::uint8_t>& dib, int width, int height,
+               const std::array<std::uint8_t, kColourEntries>& levels) {
+    for (int row = 0; row < height; ++row) {
+        std::uint8_t* p = Row(dib, width, row);
+        for (int x = 0; x < width; ++x) p[x] = levels[p[x]];
+    }
+}
+
 int FormatStatus(const Header& h) {
     if (h.compression != 0) return kStatusCompressed;
     if (h.bit_count != 8) return kStatusNot8Bit;

@@ -5,6 +5,7 @@
 // byte per pixel, each row padded to a multiple of 4 bytes. All multi-byte
 // header fields are little-endian.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -69,6 +70,17 @@ inline std::uint8_t* Row(std::vector<std::uint8_t>& dib, int width, int row) {
 inline const std::uint8_t* Row(const std::vector<std::uint8_t>& dib, int width, int row) {
     return dib.data() + kPixelOffset + Stride(width) * static_cast<std::uint64_t>(row);
 }
+
+// The grey level of every pixel value under a file's colour table of
+// `entries` four-byte entries (blue, green, red, reserved): the green
+// component, as everywhere else a colour becomes grey. Values past a short
+// table keep their own. Nothing when the table is the identity grey ramp
+// (entry i = i, i, i), the pixels then being their grey levels already.
+std::optional<std::array<std::uint8_t, kColourEntries>> GreyLevels(const std::uint8_t* table, std::size_t entries);
+
+// Replaces every pixel of a packed DIB of this layout by its grey level.
+void MapPixels(std::vector<std::uint8_t>& dib, int width, int height,
+               const std::array<std::uint8_t, kColourEntries>& levels);
 
 // The image-source status (0, -5, -14) of a DIB header for an 8-bit source:
 // compression is checked first, so a compressed 4-bit DIB reports -14.

@@ -123,7 +123,9 @@ public:
     // place), then appends the meteor to the log file in programDir. The
     // Redsky fish-eye question goes to mb. Returns 0 when nothing was saved,
     // 1 when the file was written and the meteor logged, 2 when the file was
-    // written but the meteor was not logged.
+    // written but the meteor could not be logged (too few stars or points),
+    // 3 when the file was written but the log line could not be (errno says
+    // why; LogFailureText in files/log_file.h says it to the user).
     int Save(const char* path, const char* programDir, MessageBoxService& mb);
     // Reads the session file at path into this session and dlgdat.
     // imageLoaded: an image source is loaded (the image question may be
