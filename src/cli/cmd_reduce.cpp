@@ -350,7 +350,10 @@ int Run(const Arguments& a) {
     } catch (const SessionFileError& e) {
         throw Failure{1, a.session + " is not a valid session file: " + e.what()};
     }
-    if (r.kind == 0) throw Failure{1, "cannot read " + a.session};
+    if (r.kind == SessionData::kRetrieveCannotOpen) {
+        throw Failure{1, "cannot open " + a.session + ": " + std::strerror(errno)};
+    }
+    if (r.kind <= 0) throw Failure{1, "cannot read " + a.session};
     // As Retrieve session does: the file's station becomes the default one,
     // which the log line records.
     std::snprintf(opt.station, sizeof opt.station, "%s", SessionData::dlgdat.station);

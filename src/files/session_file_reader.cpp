@@ -371,11 +371,11 @@ struct FileCloser {
 int SessionData::Retrieve(const char* path, MessageBoxService& mb, bool imageLoaded) {
     CNumericLocale c_numbers;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "r"));
-    if (!file) return 0;
+    if (!file) return kRetrieveCannotOpen;
     LineReader in(file.get());
     ParsedSession p;
     p.d = dlgdat;
-    if (!Parse(in, p, mb, imageLoaded)) return 0;
+    if (!Parse(in, p, mb, imageLoaded)) return kRetrieveDeclined;
 
     dlgdat = p.d;
     nstar = p.nstar;

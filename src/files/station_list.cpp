@@ -6,6 +6,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "files/atomic_file.h"
 #include "files/numeric_text.h"
 #include "platform/c_locale.h"
 
@@ -102,7 +103,7 @@ bool AddStation(const std::filesystem::path& list, const StationData& s) {
     old.close();
     if (exists) std::filesystem::permissions(temp, std::filesystem::status(list, ec).permissions(), ec);
     good = FinishFile(out) && good;
-    if (good) good = std::rename(temp.c_str(), list.c_str()) == 0;
+    if (good) good = RenameDurably(temp, list);
     if (!good) std::remove(temp.c_str());
     return good;
 }

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 #include "image/packed_dib.h"
 #include "platform/clipboard.h"
@@ -38,6 +39,8 @@ int BMPClipImage::Take(ClipboardService& clipboard) {
         picture = packed_dib::MakeGreyDib(width, height);
     } catch (const std::bad_alloc&) {
         return kStatusNoMemory;
+    } catch (const std::length_error&) {
+        return kStatusNoMemory;  // beyond the picture limit
     }
     const std::uint8_t* src = dib.data() + offset;
     for (int row = 0; row < height; ++row) {

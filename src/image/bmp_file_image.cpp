@@ -75,7 +75,7 @@ int BMPFileImage::Load(ProgressService& progress) {
     if (pixel_offset < kFileHeaderSize + h.size) return kStatusWrongFormat;
     if (pixel_offset > file_size || pixel_bytes > file_size - pixel_offset) return kStatusWrongFormat;
     const auto block = packed_dib::BlockSize(width, height);
-    if (!block) return kStatusWrongFormat;
+    if (!block) return kStatusNoMemory;  // beyond the picture limit
     // The colour table lies between the headers and the pixels; a file with
     // less room there holds fewer entries.
     const std::uint64_t entries = std::min<std::uint64_t>(

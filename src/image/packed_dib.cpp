@@ -1,7 +1,6 @@
 #include "image/packed_dib.h"
 
 #include <cstring>
-#include <limits>
 #include <new>
 #include <stdexcept>
 
@@ -28,8 +27,7 @@ void Put16(std::uint8_t* p, std::uint16_t v) {
 std::optional<std::size_t> BlockSize(std::int64_t width, std::int64_t height) {
     if (width <= 0 || height <= 0) return std::nullopt;
     const std::uint64_t stride = Stride(width);
-    const std::uint64_t limit = std::numeric_limits<std::size_t>::max() / 2;
-    if (static_cast<std::uint64_t>(height) > (limit - kPixelOffset) / stride) return std::nullopt;
+    if (static_cast<std::uint64_t>(height) > kMaxPixelBytes / stride) return std::nullopt;
     return static_cast<std::size_t>(kPixelOffset + stride * static_cast<std::uint64_t>(height));
 }
 

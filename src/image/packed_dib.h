@@ -40,9 +40,14 @@ struct Header {
 // Computed in 64 bits so that no header value can overflow it.
 constexpr std::uint64_t Stride(std::int64_t width) { return static_cast<std::uint64_t>((width + 3) / 4 * 4); }
 
+// The largest picture any source takes: 1 GiB of pixel rows (32 768 pixels
+// square). A file may claim any size; a claim beyond this is refused before
+// memory is taken for it, with status -9.
+constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 30;
+
 // Bytes of a packed 8-bit DIB of width x height (1 064 + stride x height),
-// or nothing when the dimensions are not positive or the size does not fit
-// in memory addresses.
+// or nothing when the dimensions are not positive or the pixel rows exceed
+// kMaxPixelBytes.
 std::optional<std::size_t> BlockSize(std::int64_t width, std::int64_t height);
 
 // Reads the first 40 bytes at p (the caller makes sure they exist).

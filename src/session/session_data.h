@@ -129,11 +129,15 @@ public:
     int Save(const char* path, const char* programDir, MessageBoxService& mb);
     // Reads the session file at path into this session and dlgdat.
     // imageLoaded: an image source is loaded (the image question may be
-    // asked through mb). Returns 0 when the file cannot be opened or the
-    // user cancels, else the image kind code (5 photographic, 14 video).
+    // asked through mb). Returns kRetrieveCannotOpen when the file cannot be
+    // opened, kRetrieveDeclined when the user declines the file of another
+    // image (both change nothing), else the image kind code (5
+    // photographic, 14 video).
     // Raises SessionFileError for a file whose counts or lines cannot make
     // a session; the session and dlgdat are then exactly as before.
     int Retrieve(const char* path, MessageBoxService& mb, bool imageLoaded);
+    static constexpr int kRetrieveDeclined = 0;
+    static constexpr int kRetrieveCannotOpen = -1;
 
 private:
     void OrderAfterStarShown();
