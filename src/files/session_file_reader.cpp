@@ -243,6 +243,8 @@ void ReadShutterLine(const std::string& line, DialogData& d) {
 
 FrameList ReadFrameList(const std::string& line) {
     FrameList f{};
+    // A line that a NUL byte ends at once holds no frame numbers.
+    if (line.empty()) return f;
     const std::size_t last = line.size() - 1;
     for (std::size_t k = 0; k < f.size(); ++k) {
         const char* p = line.c_str() + std::min(5 * k, last);

@@ -190,6 +190,15 @@ TEST(SessionFileReader, ShutterOutsideTheListBecomesTheCustomEntry) {
     }
 }
 
+TEST(SessionFileReader, AFrameListLineEndedAtOnceByANulByteReadsAsNoFrames) {
+    ScratchDir dir;
+    WriteText(dir.file("nul.dar"), ExampleWithLine(5, std::string(1, '\0') + "   3.   4."));
+    SessionData s;
+    ScriptedMessageBox mb;
+    ASSERT_EQ(s.Retrieve(dir.file("nul.dar").c_str(), mb, false), 5);
+    EXPECT_EQ(s.meteors[1].frame, 1);
+}
+
 TEST(SessionFileReader, AnEmptyShutterComesBackEmptyInBothLayouts) {
     ScratchDir dir;
     for (const int astrometry : {1, 0}) {
