@@ -1,6 +1,8 @@
 // The magnifier: its window, the click and the drawing, pixel for pixel.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "measure/magnifier.h"
 #include "measure/magnifier_render.h"
 #include "measure/measure_dialog.h"
@@ -16,20 +18,24 @@ const Rgb kGrey{128, 128, 128};
 const Rgb kWhite{255, 255, 255};
 const Rgb kBlack{0, 0, 0};
 
-Rgb ImagePixel(int c, int r) {
-    const std::uint8_t v = TestPicture::Level(c, r);
-    return {v, v, v};
-}
-
 Rgb Of(MarkerFill f) { return {f.red, f.green, f.blue}; }
-
-// The image pixel a control pixel shows.
-Rgb Shown(WindowOrigin o, int mx, int my) { return ImagePixel(o.x + mx / 4, o.y + (319 - my) / 4); }
 
 RasterCanvas Render(MeteorImage& image, const Magnifier& m, const std::vector<MagnifierMarker>& markers = {}) {
     RasterCanvas c(320, 320, {1, 2, 3});
     RenderMagnifier(c, &image, m, markers);
     return c;
+}
+
+// Control pixel (x, y) shows want, or the image pixel under it when unset.
+struct Px {
+    int x, y;
+    std::optional<Rgb> want;
+};
+void ExpectPixels(const RasterCanvas& c, WindowOrigin o, std::initializer_list<Px> pixels) {
+    for (const Px& p : pixels) {
+        const std::uint8_t v = TestPicture::Level(o.x + p.x / 4, o.y + (319 - p.y) / 4);
+        EXPECT_EQ(c.At(p.x, p.y), p.want.value_or(Rgb{v, v, v})) << "control pixel " << p.x << ", " << p.y;
+    }
 }
 
 TEST(MagnifierWindow, TheClickedPixelIsTheWindowsCentrePixel) {
@@ -51,8 +57,7 @@ TEST(MagnifierClick, ClicksGivePlatePositionsInQuarterPixels) {
     }
 }
 
-TEST(MagnifierClick, AWindowReachingLeftOfTheImageIgnoresClicksOnTheGrey) {
-    TestPicture image(200, 150);
+TEST(MagnifierClick, ClicksOnTheGreyBeyondTheImageOrOnADisabledControlMeasureNothing) {
     // Opened at column 10: the window starts 30 columns left of the image.
     Magnifier m(MagnifierOrigin(10, 75, 150));
     ASSERT_EQ(m.origin().x, -30);
@@ -68,63 +73,48 @@ TEST(MagnifierClick, AWindowReachingLeftOfTheImageIgnoresClicksOnTheGrey) {
     EXPECT_FALSE(corner.Click({200, 200}, 200, 150));  // column 200
     EXPECT_TRUE(corner.Click({100, 120}, 200, 150));   // row 149
     EXPECT_FALSE(corner.Click({100, 119}, 200, 150));  // row 150
+
+    Magnifier disabled(WindowOrigin{10, 10});
+    disabled.SetEnabled(false);
+    EXPECT_FALSE(disabled.Click({160, 160}, 200, 150));
+    EXPECT_FALSE(disabled.Key(MagnifierKey::Space, false, 200, 150));
+    EXPECT_FALSE(disabled.marked());
+    EXPECT_FALSE(disabled.cross());
 }
 
-TEST(MagnifierClick, ADisabledControlMeasuresNothing) {
-    Magnifier m(WindowOrigin{10, 10});
-    m.SetEnabled(false);
-    EXPECT_FALSE(m.Click({160, 160}, 200, 150));
-    EXPECT_FALSE(m.Key(MagnifierKey::Space, false, 200, 150));
-    EXPECT_FALSE(m.marked());
-    EXPECT_FALSE(m.cross());
-}
-
-TEST(MagnifierDrawing, TheWindowLeftOfTheImageIsGreyThereAndTheImageKeepsItsScale) {
+TEST(MagnifierDrawing, AWindowCrossingAnImageEdgeIsGreyBeyondItAndTheImageKeepsItsScale) {
     TestPicture image(200, 150);
-    const Magnifier m(MagnifierOrigin(10, 75, 150));
-    const RasterCanvas c = Render(image, m);
-    for (int y : {0, 100, 319}) {
-        EXPECT_EQ(c.At(0, y), kGrey);
-        EXPECT_EQ(c.At(119, y), kGrey);
-        EXPECT_EQ(c.At(120, y), Shown(m.origin(), 120, y));
-        EXPECT_EQ(c.At(123, y), ImagePixel(0, m.origin().y + (319 - y) / 4));
-        EXPECT_EQ(c.At(124, y), ImagePixel(1, m.origin().y + (319 - y) / 4));
-        EXPECT_EQ(c.At(319, y), Shown(m.origin(), 319, y));
+    constexpr int kGreyPixel = -1;
+    // Control pixel (x, y) of the window at origin o shows image pixel
+    // (column, row), or grey.
+    const struct {
+        WindowOrigin o;
+        int x, y, column, row;
+    } cases[] = {
+        // Left: the window opened at column 10 starts 30 columns left of the image.
+        {{-30, 34}, 0, 0, kGreyPixel, 0}, {{-30, 34}, 119, 100, kGreyPixel, 0}, {{-30, 34}, 120, 0, 0, 113},
+        {{-30, 34}, 123, 100, 0, 88}, {{-30, 34}, 124, 319, 1, 34}, {{-30, 34}, 319, 0, 49, 113},
+        // Top and right: 50 columns and 20 rows of image.
+        {{150, 130}, 0, 239, kGreyPixel, 0}, {{150, 130}, 0, 240, 150, 149}, {{150, 130}, 199, 319, 199, 130},
+        {{150, 130}, 200, 319, kGreyPixel, 0}, {{150, 130}, 199, 239, kGreyPixel, 0},
+        {{150, 130}, 319, 0, kGreyPixel, 0},
+        // Bottom, and wholly off the image.
+        {{20, -10}, 5, 279, 21, 0}, {{20, -10}, 5, 280, kGreyPixel, 0}, {{20, -10}, 5, 0, 21, 69},
+        {{-100, 20}, 0, 0, kGreyPixel, 0}, {{-100, 20}, 319, 319, kGreyPixel, 0},
+    };
+    for (const auto& k : cases) {
+        const std::uint8_t v = TestPicture::Level(k.column, k.row);
+        const Rgb want = k.column == kGreyPixel ? kGrey : Rgb{v, v, v};
+        EXPECT_EQ(Render(image, Magnifier(k.o)).At(k.x, k.y), want)
+            << "origin " << k.o.x << ", " << k.o.y << ", control pixel " << k.x << ", " << k.y;
     }
-}
-
-TEST(MagnifierDrawing, AWindowCrossingTheTopAndRightEdgesIsGreyBeyondThem) {
-    TestPicture image(200, 150);
-    const WindowOrigin o{150, 130};  // 50 columns and 20 rows of image
-    const RasterCanvas c = Render(image, Magnifier(o));
-    // Image rows 130..149 fill the bottom 80 control rows, columns 150..199
-    // the left 200 control columns.
-    EXPECT_EQ(c.At(0, 239), kGrey);
-    EXPECT_EQ(c.At(0, 240), ImagePixel(150, 149));
-    EXPECT_EQ(c.At(199, 319), ImagePixel(199, 130));
-    EXPECT_EQ(c.At(200, 319), kGrey);
-    EXPECT_EQ(c.At(199, 239), kGrey);
-    EXPECT_EQ(c.At(319, 0), kGrey);
-}
-
-TEST(MagnifierDrawing, AWindowCrossingTheBottomEdgeIsGreyBelowIt) {
-    TestPicture image(200, 150);
-    const WindowOrigin o{20, -10};
-    const RasterCanvas c = Render(image, Magnifier(o));
-    EXPECT_EQ(c.At(5, 279), ImagePixel(21, 0));
-    EXPECT_EQ(c.At(5, 280), kGrey);
-    EXPECT_EQ(c.At(5, 0), ImagePixel(21, 69));
-    // A window wholly off the image is all grey.
-    const RasterCanvas off = Render(image, Magnifier(WindowOrigin{-100, 20}));
-    EXPECT_EQ(off.At(0, 0), kGrey);
-    EXPECT_EQ(off.At(319, 319), kGrey);
 }
 
 TEST(MagnifierDrawing, AFrameTheSourceCannotDrawLeavesNoOldPixelsBehind) {
     TestVideo video(200, 150, 5);
     RasterCanvas c(320, 320, {1, 2, 3});
     RenderMagnifier(c, &video, Magnifier(WindowOrigin{10, 10}, 2), {});
-    EXPECT_EQ(c.At(160, 160), Shown({10, 10}, 160, 160));
+    ExpectPixels(c, {10, 10}, {{160, 160, {}}});
     video.frame_picture.clear();  // as after a frame that failed to decode
     RenderMagnifier(c, &video, Magnifier(WindowOrigin{10, 10}, 3), {});
     EXPECT_EQ(c.At(160, 160), kGrey);
@@ -134,30 +124,17 @@ TEST(MagnifierDrawing, TheCrossOfTheLastClickStaysUntilTheWindowMoves) {
     TestPicture image(200, 150);
     Magnifier m(WindowOrigin{10, 10});
     ASSERT_TRUE(m.Click({100, 50}, 200, 150));
-    RasterCanvas c = Render(image, m);
     // A black three-pixel plus on a white five-pixel plus and a white square.
-    EXPECT_EQ(c.At(100, 50), kBlack);
-    EXPECT_EQ(c.At(99, 50), kBlack);
-    EXPECT_EQ(c.At(101, 50), kBlack);
-    EXPECT_EQ(c.At(100, 49), kBlack);
-    EXPECT_EQ(c.At(100, 51), kBlack);
-    EXPECT_EQ(c.At(99, 49), kWhite);
-    EXPECT_EQ(c.At(101, 51), kWhite);
-    EXPECT_EQ(c.At(98, 50), kWhite);
-    EXPECT_EQ(c.At(102, 50), kWhite);
-    EXPECT_EQ(c.At(100, 48), kWhite);
-    EXPECT_EQ(c.At(100, 52), kWhite);
-    EXPECT_EQ(c.At(98, 49), Shown(m.origin(), 98, 49));
-    EXPECT_EQ(c.At(103, 50), Shown(m.origin(), 103, 50));
+    ExpectPixels(Render(image, m), m.origin(),
+                 {{100, 50, kBlack}, {99, 50, kBlack}, {101, 50, kBlack}, {100, 49, kBlack}, {100, 51, kBlack},
+                  {99, 49, kWhite}, {101, 51, kWhite}, {98, 50, kWhite}, {102, 50, kWhite}, {100, 48, kWhite},
+                  {100, 52, kWhite}, {98, 49, {}}, {103, 50, {}}});
     // Only the last click is shown.
     ASSERT_TRUE(m.Click({200, 60}, 200, 150));
-    c = Render(image, m);
-    EXPECT_EQ(c.At(100, 50), Shown(m.origin(), 100, 50));
-    EXPECT_EQ(c.At(200, 60), kBlack);
+    ExpectPixels(Render(image, m), m.origin(), {{100, 50, {}}, {200, 60, kBlack}});
     m.Move({12, 10}, -1);
     EXPECT_TRUE(m.marked());
-    c = Render(image, m);
-    EXPECT_EQ(c.At(200, 60), Shown(m.origin(), 200, 60));
+    ExpectPixels(Render(image, m), m.origin(), {{200, 60, {}}});
 }
 
 // Markers round the window centre of a new measurement at origin (100, 200).
@@ -184,8 +161,7 @@ TEST_F(MagnifierMarkersTest, AStarNearTheCentreIsACrossWhenEnabledAndADiscWhenDi
     ASSERT_EQ(m.size(), 1u);
     EXPECT_EQ(m[0].shape, MagnifierMarker::Shape::Cross);
     EXPECT_EQ(m[0].at, (ControlPoint{166, 159}));
-    m = Markers(false);
-    EXPECT_EQ(m[0].shape, MagnifierMarker::Shape::Disc);
+    EXPECT_EQ(Markers(false)[0].shape, MagnifierMarker::Shape::Disc);
 
     session.DropStar(0);
     AddStar("far", 3, 0);
@@ -199,15 +175,14 @@ TEST_F(MagnifierMarkersTest, DiscsTakeTheColourOfTheirKindAndTheFirstTwoMeteorPo
     AddStar("hidden", -10, 10, true);
     for (int j = 0; j < 3; ++j) session.AddMetPnt(Meteor(X(0.5 * j), Y(0), j));
     copy_text(session.meteors[0].label, "Maximum");
+    using enum MagnifierMarker::Shape;
     const auto m = Markers(true);
     ASSERT_EQ(m.size(), 5u);
     EXPECT_EQ(m[0].fill, kVisibleStarFill);
     EXPECT_EQ(m[1].fill, kHiddenStarFill);
-    EXPECT_EQ(m[2].shape, MagnifierMarker::Shape::Disc);
-    EXPECT_EQ(m[2].fill, kMaximumFill);
-    EXPECT_EQ(m[3].shape, MagnifierMarker::Shape::Disc);
-    EXPECT_EQ(m[3].fill, kMeteorFill);
-    EXPECT_EQ(m[4].shape, MagnifierMarker::Shape::Cross);
+    EXPECT_EQ(m[2], (MagnifierMarker{Disc, m[2].at, kMaximumFill}));
+    EXPECT_EQ(m[3], (MagnifierMarker{Disc, m[3].at, kMeteorFill}));
+    EXPECT_EQ(m[4].shape, Cross);
 }
 
 TEST_F(MagnifierMarkersTest, ItemsOffTheControlAreLeftOutAndAReplayDoesNotDrawItsOwnItem) {
@@ -232,21 +207,13 @@ TEST_F(MagnifierMarkersTest, MarkersAreDrawnOverTheImageClippedToTheControl) {
     AddStar("mid", 10, 10);
     TestPicture image(1000, 1000);
     const RasterCanvas c = Render(image, Magnifier(kOrigin), Markers(true));
+    const Rgb fill = Of(kVisibleStarFill);
     // The disc at (0, 319): a 4 x 4 fill inside a white ring, 6 x 6 in all.
-    EXPECT_EQ(c.At(0, 318), Of(kVisibleStarFill));
-    EXPECT_EQ(c.At(1, 317), Of(kVisibleStarFill));
-    EXPECT_EQ(c.At(2, 318), kWhite);
-    EXPECT_EQ(c.At(0, 316), kWhite);
-    EXPECT_EQ(c.At(3, 318), Shown(kOrigin, 3, 318));
+    ExpectPixels(c, kOrigin, {{0, 318, fill}, {1, 317, fill}, {2, 318, kWhite}, {0, 316, kWhite}, {3, 318, {}}});
     const ControlPoint p = MarkerPixel(kOrigin, X(10), Y(10));
-    EXPECT_EQ(c.At(p.x, p.y), Of(kVisibleStarFill));
-    EXPECT_EQ(c.At(p.x - 2, p.y - 2), Of(kVisibleStarFill));
-    EXPECT_EQ(c.At(p.x + 1, p.y + 1), Of(kVisibleStarFill));
-    EXPECT_EQ(c.At(p.x - 3, p.y - 2), kWhite);
-    EXPECT_EQ(c.At(p.x - 3, p.y - 3), Shown(kOrigin, p.x - 3, p.y - 3));
-    EXPECT_EQ(c.At(p.x + 2, p.y + 2), Shown(kOrigin, p.x + 2, p.y + 2));
-    EXPECT_EQ(c.At(p.x - 2, p.y + 2), kWhite);
-    EXPECT_EQ(c.At(p.x + 3, p.y), Shown(kOrigin, p.x + 3, p.y));
+    ExpectPixels(c, kOrigin,
+                 {{p.x, p.y, fill}, {p.x - 2, p.y - 2, fill}, {p.x + 1, p.y + 1, fill}, {p.x - 3, p.y - 2, kWhite},
+                  {p.x - 3, p.y - 3, {}}, {p.x + 2, p.y + 2, {}}, {p.x - 2, p.y + 2, kWhite}, {p.x + 3, p.y, {}}});
 }
 
 TEST(MagnifierKeys, ArrowsMoveTheCrossByAQuarterPixelAndSpaceTakesIt) {
@@ -278,14 +245,13 @@ TEST(MagnifierKeys, SpaceOnTheGreyMeasuresNothing) {
     EXPECT_TRUE(m.Key(MagnifierKey::Space, false, 200, 150));
 }
 
-TEST(ReplayOffsets, EachSignIsMinusHalfTheTime) {
+TEST(ReplayOffsets, EachSignIsMinusHalfTheTimeAndRandomnessZeroDisplacesNothing) {
     ReplayRandom random(12345);
     int minus_x = 0, minus_y = 0, both = 0;
     constexpr int kDraws = 20000;
     for (int i = 0; i < kDraws; ++i) {
         const ReplayOffsets o = random.Offsets(3);
-        ASSERT_TRUE(o.x == 3 || o.x == -3);
-        ASSERT_TRUE(o.y == 3 || o.y == -3);
+        ASSERT_TRUE((o.x == 3 || o.x == -3) && (o.y == 3 || o.y == -3));
         minus_x += o.x < 0;
         minus_y += o.y < 0;
         both += o.x < 0 && o.y < 0;
@@ -294,15 +260,9 @@ TEST(ReplayOffsets, EachSignIsMinusHalfTheTime) {
     EXPECT_NEAR(minus_x / double(kDraws), 0.5, 0.014);
     EXPECT_NEAR(minus_y / double(kDraws), 0.5, 0.014);
     EXPECT_NEAR(both / double(kDraws), 0.25, 0.012);
-}
 
-TEST(ReplayOffsets, RandomnessZeroShowsTheWindowOfANewMeasurement) {
-    ReplayRandom random(ReplayRandom::StartupSeed());
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(random.Offsets(0), (ReplayOffsets{0, 0}));
-    EXPECT_EQ(MagnifierOrigin(500, 300, 700, random.Offsets(0)), MagnifierOrigin(500, 300, 700));
-    // Two generators seeded alike draw alike.
-    ReplayRandom a(7), b(7);
-    for (int i = 0; i < 8; ++i) EXPECT_EQ(a.Offsets(10), b.Offsets(10));
+    ReplayRandom startup(ReplayRandom::StartupSeed());
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(startup.Offsets(0), (ReplayOffsets{0, 0}));
 }
 
 }  // namespace

@@ -46,33 +46,32 @@ inline CatStar Cat(const char* name, float mag, double ra, double de) {
     return c;
 }
 
-// Plate position (mm) of a sky position (hours, degrees) on a gnomonic
-// projection about RA 6 h, DE +20 deg at 200 mm per radian, whose centre
-// lies at (12, 9) mm: the middle of a 2000 x 1500 pixel image.
+// A gnomonic projection about RA 6 h, DE +20 deg at 200 mm per radian, whose
+// centre lies at (12, 9) mm: the middle of a 2000 x 1500 pixel image.
+struct Projection {
+    static constexpr double kRc = std::numbers::pi / 2, kDc = 20 * std::numbers::pi / 180;
+    const double cen[3] = {std::cos(kDc) * std::cos(kRc), std::cos(kDc) * std::sin(kRc), std::sin(kDc)};
+    const double west[3] = {std::sin(kRc), -std::cos(kRc), 0};
+    const double south[3] = {std::cos(kRc) * std::sin(kDc), std::sin(kRc) * std::sin(kDc), -std::cos(kDc)};
+};
+
+// Plate position (mm) of a sky position (hours, degrees) on that projection.
 inline void Plate(double ra, double de, float& x, float& y) {
-    const double rc = std::numbers::pi / 2, dc = 20 * std::numbers::pi / 180;
+    const Projection p;
     const double a = ra * std::numbers::pi / 12, d = de * std::numbers::pi / 180;
     const double s[3] = {std::cos(d) * std::cos(a), std::cos(d) * std::sin(a), std::sin(d)};
-    const double cen[3] = {std::cos(dc) * std::cos(rc), std::cos(dc) * std::sin(rc), std::sin(dc)};
-    const double west[3] = {std::sin(rc), -std::cos(rc), 0};
-    const double south[3] = {std::cos(rc) * std::sin(dc), std::sin(rc) * std::sin(dc), -std::cos(dc)};
     auto dot = [&](const double* u) { return u[0] * s[0] + u[1] * s[1] + u[2] * s[2]; };
-    x = static_cast<float>(12 + 200 * dot(west) / dot(cen));
-    y = static_cast<float>(9 + 200 * dot(south) / dot(cen));
+    x = static_cast<float>(12 + 200 * dot(p.west) / dot(p.cen));
+    y = static_cast<float>(9 + 200 * dot(p.south) / dot(p.cen));
 }
 
-// The sky position (hours, degrees) of plate position (x, y) mm on that
-// projection.
+// The sky position (hours, degrees) of plate position (x, y) mm.
 inline void Sky(double x, double y, double& ra, double& de) {
-    const double rc = std::numbers::pi / 2, dc = 20 * std::numbers::pi / 180;
+    const Projection p;
     const double xi = (x - 12) / 200, eta = (y - 9) / 200;
-    const double cen[3] = {std::cos(dc) * std::cos(rc), std::cos(dc) * std::sin(rc), std::sin(dc)};
-    const double west[3] = {std::sin(rc), -std::cos(rc), 0};
-    const double south[3] = {std::cos(rc) * std::sin(dc), std::sin(rc) * std::sin(dc), -std::cos(dc)};
     double s[3];
-    for (int k = 0; k < 3; ++k) s[k] = cen[k] + xi * west[k] + eta * south[k];
-    const double n = std::sqrt(s[0] * s[0] + s[1] * s[1] + s[2] * s[2]);
-    de = std::asin(s[2] / n) * 180 / std::numbers::pi;
+    for (int k = 0; k < 3; ++k) s[k] = p.cen[k] + xi * p.west[k] + eta * p.south[k];
+    de = std::asin(s[2] / std::hypot(s[0], s[1], s[2])) * 180 / std::numbers::pi;
     ra = std::atan2(s[1], s[0]) * 12 / std::numbers::pi;
     if (ra < 0) ra += 24;
 }

@@ -47,7 +47,11 @@ TEST_F(MeteorDialogTest, OnAStillImageAcceptStoresTheLastClickNumberedByThePoint
     EXPECT_FALSE(d->frame_bar().enabled);
     EXPECT_FALSE(d->maximum_enabled());
     EXPECT_EQ(d->magnifier().frame(), -1);
-    EXPECT_FALSE(d->Accept());  // nothing measured
+    // Nothing measured or labelled: nothing to accept, and OK stays open.
+    EXPECT_FALSE(d->Accept());
+    d->RightClick();
+    d->Ok();
+    EXPECT_FALSE(d->finished());
 
     d->Click({100, 100});
     d->Click({120, 110});
@@ -67,15 +71,6 @@ TEST_F(MeteorDialogTest, OnAStillImageAcceptStoresTheLastClickNumberedByThePoint
     EXPECT_EQ(session_.meteors[1].frame, 1);
 }
 
-TEST_F(MeteorDialogTest, OkWithNothingMeasuredOrLabelledStaysOpen) {
-    auto d = Open();
-    d->Ok();
-    EXPECT_FALSE(d->finished());
-    d->RightClick();  // ACCEPT: nothing to accept
-    EXPECT_FALSE(d->finished());
-    EXPECT_EQ(session_.nmet, 0u);
-}
-
 TEST_F(MeteorDialogTest, AVideoOpensAfterTheLastPointAndTheBarReachesBackToTheFirst) {
     UseVideo(50);
     PointsOnFrames(10, 3);
@@ -85,7 +80,11 @@ TEST_F(MeteorDialogTest, AVideoOpensAfterTheLastPointAndTheBarReachesBackToTheFi
     EXPECT_EQ(d->magnifier().frame(), 13);
     EXPECT_TRUE(d->magnifier().enabled());
 
-    // Frame 11 shows point 1 centred, not to be measured again.
+    // The bar cannot go before the first point's frame; frame 11 shows
+    // point 1 centred, not to be measured again.
+    d->MoveFrameBar(3);
+    EXPECT_EQ(d->frame_bar().pos, 10);
+    EXPECT_EQ(d->magnifier().frame(), 10);
     d->MoveFrameBar(11);
     EXPECT_EQ(d->magnifier().frame(), 11);
     EXPECT_FALSE(d->magnifier().enabled());
@@ -129,15 +128,6 @@ TEST_F(MeteorDialogTest, ThePositionOfOneFrameIsNeverStoredWithAnother) {
     EXPECT_EQ(d->frame_bar().pos, 16);
 }
 
-TEST_F(MeteorDialogTest, TheBarCannotGoBeforeTheFirstPointsFrame) {
-    UseVideo(50);
-    PointsOnFrames(10, 3);
-    auto d = Open();
-    d->MoveFrameBar(3);
-    EXPECT_EQ(d->frame_bar().pos, 10);
-    EXPECT_EQ(d->magnifier().frame(), 10);
-}
-
 TEST_F(MeteorDialogTest, AVideoWhoseLastPointIsOnTheLastFrameOpensThereDisabled) {
     UseVideo(50);
     PointsOnFrames(47, 3);
@@ -179,22 +169,20 @@ TEST_F(MeteorDialogTest, AcceptOnAVideoStepsToTheNextFrameAndToThePredictedPoint
     EXPECT_FALSE(d->magnifier().enabled());
 }
 
-TEST_F(MeteorDialogTest, CancelDropsTheFirstTwoPointsWithoutAsking) {
+TEST_F(MeteorDialogTest, CancelDropsThisDialogsPointsAskingFirstFromThreeOn) {
     PointsOnFrames(0, 1);
-    auto d = Open();
+    auto two = Open();
     for (int k = 0; k < 2; ++k) {
-        d->Click({100 + 10 * k, 100});
-        d->Accept();
+        two->Click({100 + 10 * k, 100});
+        two->Accept();
     }
     ASSERT_EQ(session_.nmet, 3u);
-    d->Cancel();
+    two->Cancel();
     EXPECT_TRUE(mb_.shown.empty());
-    EXPECT_TRUE(d->finished());
-    EXPECT_EQ(d->result(), DialogEnd::Cancel);
+    EXPECT_TRUE(two->finished());
+    EXPECT_EQ(two->result(), DialogEnd::Cancel);
     EXPECT_EQ(session_.nmet, 1u);
-}
 
-TEST_F(MeteorDialogTest, CancelAfterThreePointsAsksFirst) {
     auto d = Open();
     for (int k = 0; k < 3; ++k) {
         d->Click({100 + 10 * k, 100});
@@ -207,11 +195,11 @@ TEST_F(MeteorDialogTest, CancelAfterThreePointsAsksFirst) {
     EXPECT_EQ(mb_.shown[0].caption, "Cancel");
     EXPECT_EQ(mb_.shown[0].buttons, MbButtons::YesNo);
     EXPECT_FALSE(d->finished());
-    EXPECT_EQ(session_.nmet, 3u);
+    EXPECT_EQ(session_.nmet, 4u);
     mb_.answers = {MbAnswer::Yes};
     d->Cancel();
     EXPECT_TRUE(d->finished());
-    EXPECT_EQ(session_.nmet, 0u);
+    EXPECT_EQ(session_.nmet, 1u);
 }
 
 TEST_F(MeteorDialogTest, CancelPutsBackTheReferenceTimeTheVideosPointsSet) {
@@ -256,19 +244,14 @@ protected:
     PlatePosition position_;
 };
 
-TEST_F(MeteorReadoutTest, TwoVisibleStarsLeaveTheReadOutEmpty) {
+TEST_F(MeteorReadoutTest, ThreeVisibleStarsShowTheSkyPositionInParenthesesUntilTheExposureDataAreEntered) {
     Measure("A", 5.85, 18.5);
     Measure("B", 6.15, 18.8);
     EXPECT_EQ(ClickTheCentre(), MeteorReadout{});
     Measure("C", 6.1, 21.5);
     session_.fhide(2);
     EXPECT_EQ(ClickTheCentre(), MeteorReadout{});
-}
-
-TEST_F(MeteorReadoutTest, ThreeStarsShowTheSkyPositionInParenthesesUntilTheExposureDataAreEntered) {
-    Measure("A", 5.85, 18.5);
-    Measure("B", 6.15, 18.8);
-    Measure("C", 6.1, 21.5);
+    session_.funhide(2);
     const MeteorReadout r = ClickTheCentre();
     double ra, de;
     Sky(position_.x, position_.y, ra, de);

@@ -16,6 +16,10 @@ using namespace star_dialog;
 namespace {
 
 constexpr int kOri = 1893;  // first Flamsteed index entry of Orion
+const TestStar k58Ori{.ra = 5.95, .de = 20.8, .mag = 3.5, .hd = 2, .flamsteed = 58, .constellation = "Ori"};
+// Two candidates round 6 h 3 m, +19 deg 39 m; the second is brighter.
+const std::vector<TestStar> kPair{{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10},
+                                  {.ra = 6.06, .de = 19.75, .mag = 4.0, .hd = 11}};
 
 // A 2000 x 1500 image of the field round RA 6 h, DE +20 deg.
 class StarDialogTest : public CatalogueDir {
@@ -38,11 +42,16 @@ protected:
         Plate(c.ra, c.de, x, y);
         session_.AddStar(Star(c, x, y), 1);
     }
-    void MeasureFour() {
-        Measure(Cat("A", 3.0f, 5.85, 18.5));
-        Measure(Cat("B", 3.5f, 6.15, 18.8));
-        Measure(Cat("C", 4.0f, 6.1, 21.5));
-        Measure(Cat("D", 4.5f, 5.9, 21.2));
+    // Adds a star at plate position (x, y) with the sky position it has there.
+    void MeasureAt(const std::string& name, float x, float y, int recompute) {
+        double ra, de;
+        Sky(x, y, ra, de);
+        session_.AddStar(Star(Cat(name.c_str(), 4, ra, de), x, y), recompute);
+    }
+    void MeasureStars(int n) {
+        const CatStar stars[4] = {Cat("A", 3.0f, 5.85, 18.5), Cat("B", 3.5f, 6.15, 18.8), Cat("C", 4.0f, 6.1, 21.5),
+                                  Cat("D", 4.5f, 5.9, 21.2)};
+        for (int i = 0; i < n; ++i) Measure(stars[i]);
     }
     // A dialog whose window is centred on plate position (x, y).
     std::unique_ptr<StarDialog> Open(float x, float y) {
@@ -60,6 +69,17 @@ protected:
         Plate(ra, de, x, y);
         d.Click(MarkerPixel(d.magnifier().origin(), x, y));
     }
+    static void SearchPosition(StarDialog& d, const char* ra, const char* de) {
+        d.EditField(StarField::RA, ra);
+        d.EditField(StarField::DE, de);
+        d.Search();
+    }
+    void ExpectOneMessage(const std::string& text, const std::string& caption) {
+        ASSERT_EQ(mb_.shown.size(), 1u);
+        EXPECT_EQ(mb_.shown[0].text, text);
+        EXPECT_EQ(mb_.shown[0].caption, caption);
+        EXPECT_EQ(mb_.shown[0].icon, MbIcon::Exclamation);
+    }
 
     MeteorImage image_;
     CurrentImage current_{&image_};
@@ -68,8 +88,7 @@ protected:
 };
 
 TEST_F(StarDialogTest, WithNoStarsEnterSearchesTheNameAndASecondEnterAddsTheStar) {
-    Catalogue({{.ra = 5.7, .de = 21, .hd = 1},
-               {.ra = 5.95, .de = 20.8, .mag = 3.5, .hd = 2, .flamsteed = 58, .constellation = "Ori"}});
+    Catalogue({{.ra = 5.7, .de = 21, .hd = 1}, k58Ori});
     WriteIndex({{kOri + 57, 1}});
     auto d = OpenAt(5.95, 20.8);
     EXPECT_EQ(d->default_button(), kSearchButton);
@@ -96,12 +115,9 @@ TEST_F(StarDialogTest, WithNoStarsEnterSearchesTheNameAndASecondEnterAddsTheStar
 }
 
 TEST_F(StarDialogTest, ATypedPositionIsHoursAndDegreesWithMinutesAndEmptiesTheNameField) {
-    Catalogue({{.ra = 5.5, .de = -5.5, .mag = 6, .hd = 7},
-               {.ra = 5.5, .de = -6.5, .mag = 5, .hd = 8},
-               {.ra = 5.95, .de = 20.8, .mag = 3.5, .hd = 2, .flamsteed = 58, .constellation = "Ori"}});
+    Catalogue({{.ra = 5.5, .de = -5.5, .mag = 6, .hd = 7}, {.ra = 5.5, .de = -6.5, .mag = 5, .hd = 8}, k58Ori});
     WriteIndex({{kOri + 57, 2}});
-    Measure(Cat("A", 3.0f, 5.85, 18.5));
-    Measure(Cat("B", 3.5f, 6.15, 18.8));
+    MeasureStars(2);
     auto d = OpenAt(6, 20);
     d->EditField(StarField::Name, "58 Ori");
     d->Search();
@@ -130,9 +146,7 @@ TEST_F(StarDialogTest, AFailedSearchShowsItsMessageAndEmptiesTheList) {
     Catalogue({{.ra = 5.5, .de = -5.5, .mag = 6, .hd = 7}});
     WriteIndex({});
     auto d = OpenAt(6, 20);
-    d->EditField(StarField::RA, "5 30");
-    d->EditField(StarField::DE, "-5 30");
-    d->Search();
+    SearchPosition(*d, "5 30", "-5 30");
     ASSERT_EQ(d->lines().size(), 1u);
     d->EditField(StarField::RA, "25");
     d->Search();
@@ -158,41 +172,31 @@ TEST_F(StarDialogTest, AFailedSearchShowsItsMessageAndEmptiesTheList) {
 }
 
 TEST_F(StarDialogTest, BelowThreeStarsTheBrightestCandidateNotInTheSessionIsPreselected) {
-    // In order of right ascension: 5.0, then 4.0, which is a whole
-    // magnitude brighter, so there is no warning.
-    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10}, {.ra = 6.06, .de = 19.75, .mag = 4.0, .hd = 11}});
-    Measure(Cat("A", 3.0f, 5.85, 18.5));
+    // The 4.0 is a whole magnitude brighter than the 5.0: no warning.
+    Catalogue(kPair);
+    MeasureStars(1);
     auto d = OpenAt(6.05, 19.6);
-    d->EditField(StarField::RA, "6 3");
-    d->EditField(StarField::DE, "19 39");
-    d->Search();
+    SearchPosition(*d, "6 3", "19 39");
     ASSERT_EQ(d->lines().size(), 2u);
     EXPECT_EQ(d->selected(), 1);
     EXPECT_TRUE(mb_.shown.empty());
     // Once the brighter one is measured, the other is preselected.
     Measure(*d->candidate(1));
     auto again = OpenAt(6.05, 19.6);
-    again->EditField(StarField::RA, "6 3");
-    again->EditField(StarField::DE, "19 39");
-    again->Search();
+    SearchPosition(*again, "6 3", "19 39");
     EXPECT_EQ(again->selected(), 0);
 }
 
 TEST_F(StarDialogTest, ASecondStarLessThanAMagnitudeFainterGivesAWarning) {
-    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 4.5, .hd = 10}, {.ra = 6.06, .de = 19.75, .mag = 4.0, .hd = 11}});
+    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 4.5, .hd = 10}, kPair[1]});
     auto d = OpenAt(6.05, 19.6);
-    d->EditField(StarField::RA, "6 3");
-    d->EditField(StarField::DE, "19 39");
-    d->Search();
+    SearchPosition(*d, "6 3", "19 39");
     EXPECT_EQ(d->selected(), 1);
-    ASSERT_EQ(mb_.shown.size(), 1u);
-    EXPECT_EQ(mb_.shown[0].text, "There is a second star that is\n almost as bright as the selected star");
-    EXPECT_EQ(mb_.shown[0].caption, "Search stars");
-    EXPECT_EQ(mb_.shown[0].icon, MbIcon::Exclamation);
+    ExpectOneMessage("There is a second star that is\n almost as bright as the selected star", "Search stars");
 }
 
 TEST_F(StarDialogTest, AStarMeasuredBeforeIsNotPreselectedAndOkAsksBeforeAddingItAgain) {
-    Catalogue({{.ra = 5.95, .de = 20.8, .mag = 3.5, .hd = 2, .flamsteed = 58, .constellation = "Ori"}});
+    Catalogue({k58Ori});
     WriteIndex({{kOri + 57, 0}});
     Measure(Cat(" 58 Ori", 3.5f, 5.95, 20.8));
     auto d = OpenAt(5.95, 20.8);
@@ -200,10 +204,7 @@ TEST_F(StarDialogTest, AStarMeasuredBeforeIsNotPreselectedAndOkAsksBeforeAddingI
     d->EditField(StarField::Name, "58ori");
     d->Return();
     EXPECT_EQ(d->selected(), -1);
-    ASSERT_EQ(mb_.shown.size(), 1u);
-    EXPECT_EQ(mb_.shown[0].text, "Star was identified before");
-    EXPECT_EQ(mb_.shown[0].caption, "Star measurement");
-    EXPECT_EQ(mb_.shown[0].icon, MbIcon::Exclamation);
+    ExpectOneMessage("Star was identified before", "Star measurement");
     d->Ok();
     EXPECT_FALSE(d->finished());
 
@@ -221,8 +222,8 @@ TEST_F(StarDialogTest, AStarMeasuredBeforeIsNotPreselectedAndOkAsksBeforeAddingI
 }
 
 TEST_F(StarDialogTest, FromThreeVisibleStarsAClickPreselectsTheCandidateThatFitsBest) {
-    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10}, {.ra = 6.06, .de = 19.75, .mag = 4.0, .hd = 11}});
-    MeasureFour();
+    Catalogue(kPair);
+    MeasureStars(4);
     const SessionState before(session_);
     auto d = OpenAt(6.05, 19.6);
     EXPECT_EQ(d->default_button(), kOkButton);
@@ -247,11 +248,24 @@ TEST_F(StarDialogTest, FromThreeVisibleStarsAClickPreselectsTheCandidateThatFits
     EXPECT_EQ(session_.stars[4].x[0], d->position().x);
 }
 
+TEST_F(StarDialogTest, ANameSearchedBeforeAnyClickIsRankedByBrightness) {
+    Catalogue(kPair);
+    MeasureStars(4);
+    auto d = OpenAt(6.05, 19.6);
+    SearchPosition(*d, "6 3", "19 39");
+    ASSERT_EQ(d->lines().size(), 2u);
+    EXPECT_EQ(CandidateCells(d->lines()[0]).size(), 4u);
+    EXPECT_EQ(d->selected(), 1);
+    EXPECT_EQ(d->default_button(), kOkButton);
+    // Typing makes Search the default again.
+    d->EditField(StarField::Name, "5");
+    EXPECT_EQ(d->default_button(), kSearchButton);
+    EXPECT_FALSE(d->list_valid());
+}
+
 TEST_F(StarDialogTest, HiddenStarsGiveNoPlateSolutionSoTheClickDoesNotSearch) {
-    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10}});
-    Measure(Cat("A", 3.0f, 5.85, 18.5));
-    Measure(Cat("B", 3.5f, 6.15, 18.8));
-    Measure(Cat("C", 4.0f, 6.1, 21.5));
+    Catalogue({kPair[0]});
+    MeasureStars(3);
     session_.fhide(2);
     auto d = OpenAt(6.05, 19.6);
     EXPECT_EQ(d->default_button(), kSearchButton);
@@ -260,35 +274,29 @@ TEST_F(StarDialogTest, HiddenStarsGiveNoPlateSolutionSoTheClickDoesNotSearch) {
     EXPECT_TRUE(mb_.shown.empty());
 }
 
-// The candidates lie on either side of the click, t and w pixels away.
-class NearlyAsAccurate : public StarDialogTest {
-protected:
-    std::unique_ptr<StarDialog> ClickBetween(double t, double w) {
-        MeasureFour();
+TEST_F(StarDialogTest, ABrighterStarWithinAThirdOfTheBestDeviationGivesAWarning) {
+    // The fainter candidate 3.5 pixels right of the click, the brighter one
+    // w pixels left of it.
+    for (const auto& [w, warns] : {std::pair{4.0, true}, std::pair{5.0, false}}) {
+        SCOPED_TRACE(w);
+        session_ = SessionData();
+        mb_.shown.clear();
+        MeasureStars(4);
         auto d = Open(12.0f, 9.6f);
         const PlatePosition p = MeasuredPosition(d->magnifier().origin(), {160, 159});
         double ra_t, de_t, ra_w, de_w;
-        Sky(p.x + t * 0.012, p.y, ra_t, de_t);
+        Sky(p.x + 3.5 * 0.012, p.y, ra_t, de_t);
         Sky(p.x - w * 0.012, p.y, ra_w, de_w);
         Catalogue({{.ra = ra_t, .de = de_t, .mag = 5.0, .hd = 10}, {.ra = ra_w, .de = de_w, .mag = 4.0, .hd = 11}});
         d->Click({160, 159});
-        return d;
+        ASSERT_EQ(d->lines().size(), 2u);
+        EXPECT_FLOAT_EQ(d->candidate(d->selected())->mag, 5.0f);
+        if (warns)
+            ExpectOneMessage("There is a brighter star that yields\n almost the same astrometric accuracy",
+                             "Search stars");
+        else
+            EXPECT_TRUE(mb_.shown.empty());
     }
-};
-
-TEST_F(NearlyAsAccurate, ABrighterStarWithinAThirdOfTheBestDeviationGivesAWarning) {
-    auto d = ClickBetween(3.5, 4.0);
-    ASSERT_EQ(d->lines().size(), 2u);
-    EXPECT_FLOAT_EQ(d->candidate(d->selected())->mag, 5.0f);
-    ASSERT_EQ(mb_.shown.size(), 1u);
-    EXPECT_EQ(mb_.shown[0].text, "There is a brighter star that yields\n almost the same astrometric accuracy");
-    EXPECT_EQ(mb_.shown[0].caption, "Search stars");
-}
-
-TEST_F(NearlyAsAccurate, ABrighterStarWellBehindGivesNoWarning) {
-    auto d = ClickBetween(3.5, 5.0);
-    EXPECT_FLOAT_EQ(d->candidate(d->selected())->mag, 5.0f);
-    EXPECT_TRUE(mb_.shown.empty());
 }
 
 TEST_F(StarDialogTest, ASingularFitWhileTryingCandidatesIsReportedAndBrightnessDecides) {
@@ -297,11 +305,7 @@ TEST_F(StarDialogTest, ASingularFitWhileTryingCandidatesIsReportedAndBrightnessD
     // two lines is singular.
     const float xs[6] = {12.0f, 12.0f, 12.0f, 6.0f, 9.0f, 18.0f};
     const float ys[6] = {3.0f, 6.0f, 15.0f, 9.0f, 9.0f, 9.0f};
-    for (int i = 0; i < 6; ++i) {
-        double ra, de;
-        Sky(xs[i], ys[i], ra, de);
-        session_.AddStar(Star(Cat(("L" + std::to_string(i)).c_str(), 4, ra, de), xs[i], ys[i]), 1);
-    }
+    for (int i = 0; i < 6; ++i) MeasureAt("L" + std::to_string(i), xs[i], ys[i], 1);
     ASSERT_EQ(session_.order, 1);
     ASSERT_EQ(session_.x0, 12.0f);
     double ra, de;
@@ -324,13 +328,9 @@ TEST_F(StarDialogTest, ASingularFitWhileTryingCandidatesIsReportedAndBrightnessD
 }
 
 TEST_F(StarDialogTest, ASingularPlateSolutionAtTheClickIsReportedAndANameCanStillBeSearched) {
-    Catalogue({{.ra = 5.95, .de = 20.8, .mag = 3.5, .hd = 2, .flamsteed = 58, .constellation = "Ori"}});
+    Catalogue({k58Ori});
     WriteIndex({{kOri + 57, 0}});
-    for (int i = 0; i < 3; ++i) {
-        double ra, de;
-        Sky(6.0 + 3 * i, 9.0, ra, de);
-        session_.AddStar(Star(Cat(("L" + std::to_string(i)).c_str(), 4, ra, de), 6.0f + 3 * i, 9.0f), 0);
-    }
+    for (int i = 0; i < 3; ++i) MeasureAt("L" + std::to_string(i), 6.0f + 3 * i, 9.0f, 0);
     const SessionState before(session_);
     auto d = OpenAt(5.95, 20.8);
     ClickAt(*d, 5.95, 20.8);
@@ -345,28 +345,9 @@ TEST_F(StarDialogTest, ASingularPlateSolutionAtTheClickIsReportedAndANameCanStil
     EXPECT_EQ(session_.nstar, 4u);
 }
 
-TEST_F(StarDialogTest, ANameSearchedBeforeAnyClickIsRankedByBrightness) {
-    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10}, {.ra = 6.06, .de = 19.75, .mag = 4.0, .hd = 11}});
-    MeasureFour();
-    auto d = OpenAt(6.05, 19.6);
-    d->EditField(StarField::RA, "6 3");
-    d->EditField(StarField::DE, "19 39");
-    d->Search();
-    ASSERT_EQ(d->lines().size(), 2u);
-    EXPECT_EQ(CandidateCells(d->lines()[0]).size(), 4u);
-    EXPECT_EQ(d->selected(), 1);
-    EXPECT_EQ(d->default_button(), kOkButton);
-    // Typing makes Search the default again.
-    d->EditField(StarField::Name, "5");
-    EXPECT_EQ(d->default_button(), kSearchButton);
-    EXPECT_FALSE(d->list_valid());
-}
-
 TEST_F(StarDialogTest, CancelLeavesTheSessionExactlyAsItWas) {
-    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10}, {.ra = 6.06, .de = 19.75, .mag = 4.0, .hd = 11}});
-    Measure(Cat("A", 3.0f, 5.85, 18.5));
-    Measure(Cat("B", 3.5f, 6.15, 18.8));
-    Measure(Cat("C", 4.0f, 6.1, 21.5));
+    Catalogue(kPair);
+    MeasureStars(3);
     // Exactly three stars: the plate centre is not fixed yet, and the
     // estimate at the click would fix it.
     ASSERT_EQ(session_.racen, -1.0f);

@@ -44,6 +44,7 @@ TMainWindow::TMainWindow(const ProgramPaths& paths, const SettingsEnvironment& e
                       *use.exposure, *use.measure, *this},
         paths, env);
     qt_->qt_clipboard.SetCallback([this] { commands_->ExamineClipboard(); });
+    qt_->qt_measure->SetContext(*commands_, *this);
 
     BuildMenus();
     ShowPane(false);

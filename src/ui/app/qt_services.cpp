@@ -14,7 +14,8 @@ QtServices::QtServices(QWidget* window, TStatusWindow* status, const UiServices&
     in_use.text = injected.text ? injected.text : &qt_text;
     qt_exposure = std::make_unique<QtExposureDialogRunner>(window, *in_use.messages, *in_use.text);
     in_use.exposure = injected.exposure ? injected.exposure : qt_exposure.get();
-    in_use.measure = injected.measure ? injected.measure : &no_measure;
+    qt_measure = std::make_unique<QtMeasureDialogs>(window, *in_use.messages);
+    in_use.measure = injected.measure ? injected.measure : qt_measure.get();
     in_use.clipboard = injected.clipboard ? injected.clipboard : &qt_clipboard;
     in_use.desktop = injected.desktop ? injected.desktop : &qt_desktop;
 }

@@ -15,6 +15,9 @@ const std::vector<DialogSpec>& Dialogs() {
 #include "../../../resources/station_dialog.inc"
 #include "../../../resources/image_dialog.inc"
 #include "../../../resources/resolution_dialog.inc"
+#include "../../../resources/star_dialog.inc"
+#include "../../../resources/meteor_dialog.inc"
+#include "../../../resources/replay_dialog.inc"
     };
     return dialogs;
 }
