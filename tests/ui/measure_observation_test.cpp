@@ -22,7 +22,6 @@
 #include <fstream>
 #include <set>
 
-#include "image/video_test_files.cpp"
 #include "image/video_test_files.h"
 #include "main_window_fixture.h"
 #include "measure_sky_scene.h"

@@ -151,7 +151,9 @@ TEST(ReplayOffsets, AreTheRandomnessInEachAxisWithAboutHalfTheSignsMinus) {
 // Measure > Replay stars + meteor in the program, through the real dialogs.
 class ReplayCommandTest : public ui_test::MainWindowTest {
 protected:
-    void StartWithRealDialogs() {
+    // The program over a 400 x 300 image; with measured, three stars and two
+    // meteor points on it.
+    void StartWithRealDialogs(bool measured = true) {
         ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual"};
         SettingsEnvironment env{dir_, dir_, 1600, 1000};
         UiServices services{&messages_, &files_, &text_, &exposure_, nullptr, &clipboard_, &desktop_};
@@ -160,9 +162,8 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         ResizeClient(800, 600);
         OpenImage(kW, kH);
-        for (int i = 0; i < 3; ++i)
-            session().AddStar(Star(Cat(i == 0 ? "58 Ori" : i == 1 ? "24 Ori" : "19 Ori", 1.0f, 5.0f + i * 0.3f, 2.0f * i),
-                                   1.2f + i, 1.0f + 0.5f * i * i), 0);
+        if (!measured) return;
+        for (const Star& s : Stars()) session().AddStar(s, 0);
         session().AddMetPnt(Meteor(2.0f, 2.0f, 0));
         session().AddMetPnt(Meteor(2.2f, 2.1f, 1));
         window_->commands().SetMenuState();
@@ -190,6 +191,13 @@ protected:
         };
         ui_test::WhenModal("REPLAY_DIALOG", *step);
     }
+    static std::vector<Star> Stars() {
+        std::vector<Star> out;
+        for (int i = 0; i < 3; ++i)
+            out.emplace_back(Cat(i == 0 ? "58 Ori" : i == 1 ? "24 Ori" : "19 Ori", 1.0f, 5.0f + i * 0.3f, 2.0f * i),
+                             1.2f + i, 1.0f + 0.5f * i * i);
+        return out;
+    }
     std::vector<std::string> titles_;
 };
 
@@ -212,6 +220,57 @@ TEST_F(ReplayCommandTest, BreakInTheFirstDialogCountsNothing) {
     EXPECT_EQ(titles_.size(), 1u);
     EXPECT_EQ(session().nreplay, 0u);
     for (const Star& s : session().stars) EXPECT_EQ(s.nrep, 0);
+}
+
+// File > Open template in the program: each template star in a real
+// dialog at the position the template gives it (the same times: no shift);
+// BREAK ends the series and keeps the stars measured before it.
+TEST_F(ReplayCommandTest, OpenTemplateOffersTheStarsWhereTheTemplateHasThemUntilBreak) {
+    StartWithRealDialogs(false);
+    // The template: three stars of this image, saved with the times the
+    // exposure dialog will enter again.
+    const std::string tmpl = (dir_ / "template.ses").string();
+    const std::vector<Star> stars = Stars();
+    {
+        const DialogData saved = SessionData::dlgdat;
+        SessionData t;
+        for (const Star& s : stars) t.AddStar(s, 0);
+        t.CalculateOC();
+        exposure_.entered(SessionData::dlgdat);
+        SessionData::dlgdat.status = 0;
+        ScriptedMessageBox mb;
+        ASSERT_NE(t.Save(tmpl.c_str(), dir_.c_str(), mb), 0);
+        SessionData::dlgdat = saved;
+    }
+    ASSERT_EQ(session().nstar, 0u);
+
+    files_.answers.push_back(tmpl);
+    auto shown = std::make_shared<int>(0);
+    auto step = std::make_shared<std::function<void(QWidget*)>>();
+    *step = [this, shown, step, &stars](QWidget* w) {
+        auto* d = static_cast<TReplayDialog*>(w);
+        // The template file keeps names in a column of nine characters.
+        titles_.push_back(d->windowTitle().toStdString() + ": " + d->ControlAs<QLabel>(196)->text().trimmed().toStdString());
+        if ((*shown)++ == 1) {
+            QTest::mouseClick(d->ControlAs<QPushButton>(195), Qt::LeftButton);
+            return;
+        }
+        const WindowOrigin o = d->core().magnifier().origin();
+        // The template puts the star at the window's centre pixel.
+        EXPECT_NEAR(stars[0].x[0] / 0.012, o.x + 40, 1.0);
+        EXPECT_NEAR(stars[0].y[0] / 0.012, o.y + 40, 1.0);
+        ClickMagnifier(*d, ControlPixelFor(o, stars[0].x[0] / 0.012, stars[0].y[0] / 0.012));
+        ui_test::WhenModal("REPLAY_DIALOG", *step);
+        QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
+    };
+    ui_test::WhenModal("REPLAY_DIALOG", *step);
+    ASSERT_TRUE(Choose(cmd::Template));
+    ASSERT_EQ(titles_.size(), 2u);
+    EXPECT_EQ(titles_[0], "Star from template: 58 Ori");
+    EXPECT_EQ(titles_[1], "Star from template: 24 Ori");
+    ASSERT_EQ(session().nstar, 1u);
+    EXPECT_EQ(session().ExistStar("58 Ori"), 1);
+    EXPECT_NEAR(session().fxstr(0), stars[0].x[0], 0.0016);
 }
 
 }  // namespace
