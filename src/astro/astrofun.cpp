@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 #include "astro/numerical_error.h"
 
@@ -91,6 +93,36 @@ float ghdec(float x) {
     return static_cast<float>(sign * (gh + (60.0 * m + s - 0.05) / 3600.0));
 }
 
+bool RoundsToSixty(double seconds, int decimals) {
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, seconds);
+    return std::strncmp(buf, "60", 2) == 0;
+}
+
+namespace {
+
+// Carries seconds that reached 60 (when stored, decimals < 0, or when
+// printed with that many decimals) into the minutes, and minutes into the
+// degrees. A value that needs no carry is returned as it is.
+float CarrySixty(float packed, int decimals) {
+    const double a = std::fabs(static_cast<double>(packed));
+    const double whole_minutes = std::floor(a / 100);
+    const double seconds = a - 100 * whole_minutes;  // exact: packed is a float
+    double units = std::floor(whole_minutes / 100);
+    double minutes = whole_minutes - 100 * units;
+    const bool carry = decimals < 0 ? seconds >= 60 : RoundsToSixty(seconds, decimals);
+    if (!carry && minutes < 60) return packed;
+    if (carry) minutes += 1;
+    if (minutes >= 60) {
+        minutes -= 60;
+        units += 1;
+    }
+    const double sign = packed < 0 ? -1.0 : 1.0;
+    return static_cast<float>(sign * (units * 10000 + minutes * 100 + (carry ? 0.0 : seconds)));
+}
+
+}  // namespace
+
 float decgh(float x) {
     double v = x;
     double sign = 1.0;
@@ -102,5 +134,8 @@ float decgh(float x) {
     const double f = (v - gh) * 60.0;
     const double m = std::floor(f);
     const double s = (f - m) * 60.0;
-    return static_cast<float>(sign * (gh * 10000.0 + m * 100.0 + s));
+    // Single precision can round 59.998 seconds up to 60.
+    return CarrySixty(static_cast<float>(sign * (gh * 10000.0 + m * 100.0 + s)), -1);
 }
+
+float decgh(float x, int decimals) { return CarrySixty(decgh(x), decimals); }

@@ -37,5 +37,16 @@ long julianday(int mm, int id, int iyyy);
 // splitting so that seconds such as 59.99 are not lost to rounding.
 float ghdec(float x);
 
-// Packed sexagesimal value of a decimal number; 12.5 gives 123000.
+// Packed sexagesimal value of a decimal number; 12.5 gives 123000. Seconds
+// that single precision rounds up to 60 are carried into the minutes (and
+// minutes into the degrees): 5.7499995 gives 54500, not 54460.
 float decgh(float x);
+
+// The packed value as it is printed with `decimals` decimals ("%.1f" of a
+// right ascension, "%.0f" of a declination): when its seconds would show as
+// 60 they are carried, so 5 44 59.96 h packs as 54500.0 for one decimal.
+// Any other value is exactly decgh(x).
+float decgh(float x, int decimals);
+
+// Whether seconds (0 <= seconds < 60) print as 60 with that many decimals.
+bool RoundsToSixty(double seconds, int decimals);

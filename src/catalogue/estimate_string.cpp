@@ -1,4 +1,5 @@
 #include "catalogue/estimate_string.h"
+#include "platform/c_locale.h"
 
 #include <cctype>
 #include <cmath>
@@ -14,6 +15,7 @@ float fCnvEstStr(const char* text) {
     }
     float a = 0.0f;
     float b = 0.0f;
+    CNumericLocale c_numbers;
     const int n = std::sscanf(s.c_str(), "%f%f", &a, &b);
     if (n == 1) return a;
     if (n == 2) return minus ? -(std::fabs(a) + std::fabs(b) / 60) : a + b / 60;

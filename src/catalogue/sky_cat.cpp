@@ -1,4 +1,5 @@
 #include "catalogue/sky_cat.h"
+#include "platform/c_locale.h"
 
 #include <cmath>
 #include <cstdio>
@@ -53,6 +54,7 @@ float SkyCat::fCnvCatMag(const char* p) {
 }
 
 void SkyCat::AddStar(const char* record) {
+    CNumericLocale c_numbers;
     CatStar s;
     s.mag = fCnvCatMag(record + 48);
     s.ra = fCnvCatRA(record + 25);

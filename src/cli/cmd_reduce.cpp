@@ -3,6 +3,7 @@
 // meteor's great circle and angular velocity; optionally saves it again with
 // its log line, exactly as Save session does.
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -311,6 +312,7 @@ int Save(Arguments a, SessionData& s) {
     ScriptedMessageBox mb;
     if (a.yes) mb.answers.push_back(MbAnswer::Yes);
     const int result = s.Save(a.save->c_str(), a.program_dir.c_str(), mb);
+    const int error = errno;
     if (result == 0) {
         if (!mb.shown.empty()) {
             throw Failure{1, "not saved: the image is not a fish-eye image (--yes saves it anyway)"};
@@ -321,6 +323,11 @@ int Save(Arguments a, SessionData& s) {
         std::fprintf(stderr,
                      "velkarn-cli reduce: the meteor has not been included in the log file because "
                      "too few stars and/or meteor points were measured\n");
+    }
+    if (result == 3) {
+        std::string text = LogFailureText(error);
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        std::fprintf(stderr, "velkarn-cli reduce: %s\n", text.c_str());
     }
     return result;
 }
@@ -343,7 +350,10 @@ int Run(const Arguments& a) {
     } catch (const SessionFileError& e) {
         throw Failure{1, a.session + " is not a valid session file: " + e.what()};
     }
-    if (r.kind == 0) throw Failure{1, "cannot read " + a.session};
+    if (r.kind == SessionData::kRetrieveCannotOpen) {
+        throw Failure{1, "cannot open " + a.session + ": " + std::strerror(errno)};
+    }
+    if (r.kind <= 0) throw Failure{1, "cannot read " + a.session};
     // As Retrieve session does: the file's station becomes the default one,
     // which the log line records.
     std::snprintf(opt.station, sizeof opt.station, "%s", SessionData::dlgdat.station);
@@ -384,13 +394,14 @@ int Run(const Arguments& a) {
     } catch (const NumericalError& e) {
         throw Failure{1, "the star set allows no plate solution (" + std::string(e.what()) + ")"};
     }
-    if (a.save) Save(a, session);
+    const int saved = a.save ? Save(a, session) : 1;
     if (a.json) {
         PrintJson(a, session, r);
     } else {
         PrintText(a, session, r);
     }
-    return 0;
+    // A meteor missing from its log is a failure, though the file is saved.
+    return saved == 3 ? 1 : 0;
 }
 
 int RunReduce(const std::vector<std::string>& args) {

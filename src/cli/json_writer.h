@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/c_locale.h"
+
 class JsonWriter {
 public:
     std::string str() const { return out_; }
@@ -26,6 +28,7 @@ public:
             return;
         }
         char buf[32];
+        CNumericLocale c_numbers;
         std::snprintf(buf, sizeof buf, "%.10g", v);
         out_ += buf;
     }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "platform/c_locale.h"
+#include "platform/diagnostics.h"
 #include "shell/program_paths.h"
 
 std::vector<Command>& Commands() {
@@ -28,7 +30,7 @@ ProgramPaths CliProgramPaths() {
 
 namespace {
 void PrintUsage(std::FILE* out) {
-    std::fprintf(out, "usage: velkarn-cli COMMAND [ARGS]\ncommands:\n");
+    std::fprintf(out, "usage: velkarn-cli [--verbose] COMMAND [ARGS]\ncommands:\n");
     auto commands = Commands();
     std::sort(commands.begin(), commands.end(),
               [](const Command& a, const Command& b) { return a.name < b.name; });
@@ -37,6 +39,21 @@ void PrintUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Every number the commands print or read carries a decimal point.
+    CNumericLocale c_numbers;
+    // --verbose, anywhere, writes the program's diagnostics (FFmpeg's
+    // complaints about a file) to standard error; they are quiet otherwise.
+    std::vector<char*> kept(argv, argv + argc);
+    const auto verbose = std::find_if(kept.begin() + 1, kept.end(), [](const char* a) { return std::string(a) == "--verbose"; });
+    if (verbose != kept.end()) {
+        kept.erase(verbose);
+        argc = static_cast<int>(kept.size());
+        argv = kept.data();
+        SetDiagnosticSink([](std::string_view source, std::string_view line) {
+            std::fprintf(stderr, "velkarn-cli: %.*s: %.*s\n", static_cast<int>(source.size()), source.data(),
+                         static_cast<int>(line.size()), line.data());
+        });
+    }
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;

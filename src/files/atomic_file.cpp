@@ -4,30 +4,60 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <vector>
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+// A name beside the target that no other file has: target.XXXXXX.
+std::filesystem::path TempName(const std::filesystem::path& target) {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::string name = target.string() + ".";
+    for (int i = 0; i < 6; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    return name;
+}
+
+// fsync of a directory, so that a rename in it survives a crash of the
+// machine. File systems that cannot sync a directory need not.
+bool SyncDirectory(const std::filesystem::path& dir) {
+    const int fd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool good = fsync(fd) == 0 || errno == EINVAL || errno == EROFS;
+    close(fd);
+    return good;
+}
+
+}  // namespace
+
+bool RenameDurably(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) return false;
+    SyncDirectory(to.parent_path());
+    return true;
+}
 
 AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {
-    std::string pattern = target_.string() + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = mkstemp(name.data());
-    if (fd < 0) return;
-    temp_ = name.data();
-    // mkstemp creates the file for its owner only; a replaced file should
-    // get the usual permissions, or keep those of the file it replaces.
-    struct stat st;
-    if (stat(target_.c_str(), &st) == 0) {
-        fchmod(fd, st.st_mode & 07777);
-    } else {
-        const mode_t mask = umask(0);
-        umask(mask);
-        fchmod(fd, 0666 & ~mask);
+    // The mode given to open passes through the umask (and a default ACL of
+    // the directory) as for any new file; a replaced file's own mode is
+    // taken over below. The process umask is never touched.
+    int fd = -1;
+    for (int tries = 0; tries < 100 && fd < 0; ++tries) {
+        temp_ = TempName(target_);
+        fd = open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
     }
+    if (fd < 0) {
+        temp_.clear();
+        return;
+    }
+    struct stat st;
+    if (stat(target_.c_str(), &st) == 0) fchmod(fd, st.st_mode & 07777);
     stream_ = fdopen(fd, "w");
     if (!stream_) {
         close(fd);
         std::remove(temp_.c_str());
+        temp_.clear();
     }
 }
 
@@ -40,8 +70,12 @@ bool AtomicFile::Commit() {
     good = fsync(fileno(stream_)) == 0 && good;
     good = std::fclose(stream_) == 0 && good;
     stream_ = nullptr;
-    if (good) good = std::rename(temp_.c_str(), target_.c_str()) == 0;
-    if (!good) std::remove(temp_.c_str());
+    if (good) good = RenameDurably(temp_, target_);
+    if (!good) {
+        const int error = errno;
+        std::remove(temp_.c_str());
+        errno = error;
+    }
     temp_.clear();
     return good;
 }

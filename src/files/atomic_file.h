@@ -1,12 +1,19 @@
 #pragma once
 // Writing a file that replaces another: the text goes to a temporary file in
 // the same directory, which is renamed over the target only when every byte
-// has been written and flushed. A failure at any point leaves the old file
-// untouched and removes the temporary one.
+// has been written and flushed to the disk (fsync of the file, then of the
+// directory after the rename). A failure at any point leaves the old file
+// untouched and removes the temporary one; a kill at any instant leaves the
+// old file or the new one, never a part of either. The new file keeps the
+// mode of the file it replaces, or gets the default mode of a new file.
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+
+// Renames from over to and syncs the directory, so that the new name
+// survives a crash. False (errno set) when the rename fails.
+bool RenameDurably(const std::filesystem::path& from, const std::filesystem::path& to);
 
 class AtomicFile {
 public:

@@ -1,5 +1,11 @@
 #include "files/log_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +15,7 @@
 #include "astro/numerical_error.h"
 #include "files/options.h"
 #include "image/meteor_image.h"
+#include "platform/c_locale.h"
 #include "session/session_data.h"
 
 namespace {
@@ -92,6 +99,7 @@ std::string LogHeaderLine() {
 }
 
 std::string LogRecordLine(const DialogData& d, const LogEntry& e, const char* station) {
+    CNumericLocale c_numbers;
     char buf[512];
     // The times are texts: right-aligned in two columns, blank-padded.
     int n = std::snprintf(buf, sizeof buf, "\"%-8s\" %4s %2s %2s %2s %2s %2s ", d.meteor, d.year,
@@ -112,10 +120,49 @@ std::filesystem::path LogFilePath(const std::filesystem::path& programDir, const
     return programDir / name;
 }
 
-bool LogMeteor(SessionData& s, const char* programDir) {
-    if (s.nstar <= 2 || s.nmet <= 1) return false;
+namespace {
+
+// Appends text with one write, so that a line is in the log whole or not at
+// all; a short write (a full disk) is taken back. A log whose last line was
+// cut off (by a crash of another program) gets the text on a line of its
+// own. False, with errno saying why, when any step fails.
+bool AppendWhole(const std::filesystem::path& file, std::string text) {
+    const int fd = open(file.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool good = fstat(fd, &st) == 0;
+    char last = '\n';
+    if (good && st.st_size > 0 && pread(fd, &last, 1, st.st_size - 1) == 1 && last != '\n') text.insert(0, "\n");
+    int error = good ? 0 : errno;
+    if (good) {
+        ssize_t n;
+        do {
+            n = write(fd, text.data(), text.size());
+        } while (n < 0 && errno == EINTR);
+        if (n != static_cast<ssize_t>(text.size())) {
+            error = n < 0 ? errno : ENOSPC;
+            if (n > 0 && ftruncate(fd, st.st_size) != 0) error = errno;
+            good = false;
+        }
+    }
+    if (good && fsync(fd) != 0) {
+        error = errno;
+        good = false;
+    }
+    if (close(fd) != 0 && good) {
+        error = errno;
+        good = false;
+    }
+    errno = error;
+    return good;
+}
+
+}  // namespace
+
+LogOutcome LogMeteor(SessionData& s, const char* programDir) {
+    if (s.nstar <= 2 || s.nmet <= 1) return LogOutcome::NotLoggable;
     MeteorPath path;
-    if (!ComputeMeteorPath(s, path)) return false;
+    if (!ComputeMeteorPath(s, path)) return LogOutcome::NotLoggable;
 
     const std::string record =
         LogRecordLine(SessionData::dlgdat, MakeLogEntry(path, s.sd, s.surround), opt.station);
@@ -126,9 +173,23 @@ bool LogMeteor(SessionData& s, const char* programDir) {
     std::error_code ec;
     const bool fresh = !std::filesystem::exists(file, ec) || std::filesystem::file_size(file, ec) == 0;
     const std::string text = fresh ? LogHeaderLine() + record : record;
-    if (std::FILE* f = std::fopen(file.c_str(), "a")) {
-        std::fputs(text.c_str(), f);
-        std::fclose(f);
+    return AppendWhole(file, text) ? LogOutcome::Logged : LogOutcome::WriteFailed;
+}
+
+std::string LogFailureText(int error_number) {
+    std::string why;
+    switch (error_number) {
+        case EACCES:
+        case EPERM:
+        case EROFS: why = "the log file or its directory is not writable."; break;
+        case ENOSPC:
+        case EDQUOT: why = "the disk is full."; break;
+        case EISDIR: why = "a directory has the log file's name."; break;
+        default: {
+            why = error_number != 0 ? std::strerror(error_number) : "it could not be written";
+            why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+            why += ".";
+        }
     }
-    return true;
+    return "The session has been saved, but the meteor has not been included in the log file:\n" + why;
 }

@@ -62,8 +62,14 @@ std::filesystem::path LogFilePath(const std::filesystem::path& programDir, const
                                   bool video);
 
 // The log step of a save: appends the session's meteor to its log file,
-// creating the file with its header line first. False when the meteor cannot
-// be logged (two stars or fewer, hidden ones counted; fewer than two points;
-// no plate solution or great circle); true otherwise, also when the log file
-// itself cannot be written.
-bool LogMeteor(SessionData& s, const char* programDir);
+// creating the file with its header line first. NotLoggable when the meteor
+// cannot be logged (two stars or fewer, hidden ones counted; fewer than two
+// points; no plate solution or great circle); WriteFailed, with errno saying
+// why, when the log file cannot be opened, written or closed. The line is
+// appended with one write: it is in the log whole or not at all.
+enum class LogOutcome { Logged, NotLoggable, WriteFailed };
+LogOutcome LogMeteor(SessionData& s, const char* programDir);
+
+// What the user is told when the log line could not be written (Save's
+// result 3), from the system's error number.
+std::string LogFailureText(int error_number);

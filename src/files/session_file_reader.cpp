@@ -17,6 +17,7 @@
 #include "astro/astrofun.h"
 #include "files/session_file.h"
 #include "image/meteor_image.h"
+#include "platform/c_locale.h"
 #include "platform/message_box.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
@@ -368,12 +369,13 @@ struct FileCloser {
 }  // namespace
 
 int SessionData::Retrieve(const char* path, MessageBoxService& mb, bool imageLoaded) {
+    CNumericLocale c_numbers;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "r"));
-    if (!file) return 0;
+    if (!file) return kRetrieveCannotOpen;
     LineReader in(file.get());
     ParsedSession p;
     p.d = dlgdat;
-    if (!Parse(in, p, mb, imageLoaded)) return 0;
+    if (!Parse(in, p, mb, imageLoaded)) return kRetrieveDeclined;
 
     dlgdat = p.d;
     nstar = p.nstar;

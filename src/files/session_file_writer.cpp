@@ -14,6 +14,7 @@
 #include "files/log_file.h"
 #include "files/session_file.h"
 #include "image/meteor_image.h"
+#include "platform/c_locale.h"
 #include "platform/message_box.h"
 #include "session/session_data.h"
 
@@ -151,7 +152,7 @@ void WriteSession(std::FILE* f, const SessionData& s, const DialogData& d, int l
         const Star& st = s.stars[i];
         if (st.hidden) continue;
         std::fprintf(f, "%-10.10s%-5.2f%10.1f%8.3f%#10.0f%9.2f%10.3f%10.3f\n", st.name, st.mag,
-                     decgh(st.ra), st.pmra, decgh(st.de), st.pmde, s.fxstr(i), s.fystr(i));
+                     decgh(st.ra, 1), st.pmra, decgh(st.de, 0), st.pmde, s.fxstr(i), s.fystr(i));
     }
     for (unsigned int i = 0; i < s.nmet; ++i) {
         std::fprintf(f, "%-52s%10.3f%10.3f\n", s.meteors[i].label, s.fxmet(i), s.fymet(i));
@@ -159,8 +160,8 @@ void WriteSession(std::FILE* f, const SessionData& s, const DialogData& d, int l
 
     if (turner) {
         std::fprintf(f, "%10.1f%15.1f%12.3f%10.3f\n\n\n",
-                     decgh(static_cast<float>(s.racen * 12 / M_PI)),
-                     decgh(static_cast<float>(s.decen * 180 / M_PI)), s.x0, s.y0);
+                     decgh(static_cast<float>(s.racen * 12 / M_PI), 1),
+                     decgh(static_cast<float>(s.decen * 180 / M_PI), 1), s.x0, s.y0);
     } else {
         std::fprintf(f, "\n\n\n");
     }
@@ -182,6 +183,7 @@ char* SessionData::OutFilename(char* out) const {
 }
 
 int SessionData::Save(const char* path, const char* programDir, MessageBoxService& mb) {
+    CNumericLocale c_numbers;
     // Without a plate solution the scale cannot be checked; the count line
     // then carries the fish-eye code.
     int lens = kLensBelow9mm;
@@ -205,5 +207,10 @@ int SessionData::Save(const char* path, const char* programDir, MessageBoxServic
     WriteSession(file.stream(), *this, dlgdat, lens);
     if (!file.Commit()) return 0;
 
-    return LogMeteor(*this, programDir) ? 1 : 2;
+    switch (LogMeteor(*this, programDir)) {
+        case LogOutcome::Logged: return 1;
+        case LogOutcome::NotLoggable: return 2;
+        case LogOutcome::WriteFailed: break;  // errno says why
+    }
+    return 3;
 }

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "files/atomic_file.h"
+#include "platform/c_locale.h"
 #include "session/fixed_text.h"
 
 namespace {
@@ -96,6 +97,7 @@ std::optional<std::string> GetIniLine(std::string_view key, const std::vector<st
 }
 
 StartSettings GetIniValues(const SettingsEnvironment& env, Options& options) {
+    CNumericLocale c_numbers;
     const std::vector<std::string> lines = ReadIniLines(SettingsPath(env));
     StartSettings start;
     start.window = ReadWindow(lines, env);
@@ -115,6 +117,7 @@ StartSettings GetIniValues(const SettingsEnvironment& env, Options& options) {
 
 bool WriteIniValues(const SettingsEnvironment& env, const Options& options, const StartSettings& start,
                     const WindowPlacement& normal, bool maximised) {
+    CNumericLocale c_numbers;
     AtomicFile file(SettingsPath(env));
     if (!file.ok()) return false;
     const WindowPlacement w = maximised ? WindowPlacement{0, 0, env.screen_width, env.screen_height} : normal;

@@ -6,7 +6,9 @@
 #include <fstream>
 #include <system_error>
 
+#include "files/atomic_file.h"
 #include "files/numeric_text.h"
+#include "platform/c_locale.h"
 
 namespace {
 
@@ -59,6 +61,7 @@ std::filesystem::path TempPathBeside(const std::filesystem::path& list) {
 }  // namespace
 
 std::string StationRecord(const StationData& s) {
+    CNumericLocale c_numbers;
     char line[160];
     std::snprintf(line, sizeof line, "  %-18s     0%6s.%4s.%6.1f%6s.%4s.%6.1f%6s.\n", s.name, s.latdeg,
                   s.latmin, LeadingDecimal(s.latsec).value_or(0.0), s.londeg, s.lonmin,
@@ -100,7 +103,7 @@ bool AddStation(const std::filesystem::path& list, const StationData& s) {
     old.close();
     if (exists) std::filesystem::permissions(temp, std::filesystem::status(list, ec).permissions(), ec);
     good = FinishFile(out) && good;
-    if (good) good = std::rename(temp.c_str(), list.c_str()) == 0;
+    if (good) good = RenameDurably(temp, list);
     if (!good) std::remove(temp.c_str());
     return good;
 }

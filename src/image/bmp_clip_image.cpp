@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <new>
+#include <stdexcept>
 
 #include "image/packed_dib.h"
 #include "platform/clipboard.h"
@@ -38,12 +39,16 @@ int BMPClipImage::Take(ClipboardService& clipboard) {
         picture = packed_dib::MakeGreyDib(width, height);
     } catch (const std::bad_alloc&) {
         return kStatusNoMemory;
+    } catch (const std::length_error&) {
+        return kStatusNoMemory;  // beyond the picture limit
     }
     const std::uint8_t* src = dib.data() + offset;
     for (int row = 0; row < height; ++row) {
         const int src_row = top_down ? height - 1 - row : row;
         std::memcpy(packed_dib::Row(picture, width, row), src + stride * src_row, stride);
     }
+    if (const auto levels = packed_dib::GreyLevels(dib.data() + h.size, entries))
+        packed_dib::MapPixels(picture, width, height, *levels);
     packed_dib::Header stored = packed_dib::GreyHeader(width, height);
     stored.x_pels_per_meter = h.x_pels_per_meter;
     stored.y_pels_per_meter = h.y_pels_per_meter;

@@ -75,7 +75,16 @@ int BMPFileImage::Load(ProgressService& progress) {
     if (pixel_offset < kFileHeaderSize + h.size) return kStatusWrongFormat;
     if (pixel_offset > file_size || pixel_bytes > file_size - pixel_offset) return kStatusWrongFormat;
     const auto block = packed_dib::BlockSize(width, height);
-    if (!block) return kStatusWrongFormat;
+    if (!block) return kStatusNoMemory;  // beyond the picture limit
+    // The colour table lies between the headers and the pixels; a file with
+    // less room there holds fewer entries.
+    const std::uint64_t entries = std::min<std::uint64_t>(
+        {h.clr_used == 0 || h.clr_used > 256 ? 256 : h.clr_used, (pixel_offset - kFileHeaderSize - h.size) / 4});
+    std::uint8_t table[packed_dib::kColourTableSize];
+    if (entries > 0) {
+        if (fseeko(f.get(), static_cast<off_t>(kFileHeaderSize + h.size), SEEK_SET) != 0) return kStatusWrongFormat;
+        if (std::fread(table, 4, entries, f.get()) != entries) return kStatusWrongFormat;
+    }
 
     try {
         picture.assign(*block, 0);
@@ -94,6 +103,9 @@ int BMPFileImage::Load(ProgressService& progress) {
         if (progress.EscapePressed()) return kStatusAborted;
     }
     if (top_down) FlipRows(pixels, stride, height);
+    // Shown and measured as grey levels: pixels of any other table become
+    // the grey level of their entry.
+    if (const auto levels = packed_dib::GreyLevels(table, entries)) packed_dib::MapPixels(picture, width, height, *levels);
 
     packed_dib::Header stored = packed_dib::GreyHeader(width, height);
     stored.x_pels_per_meter = h.x_pels_per_meter;

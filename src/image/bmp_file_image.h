@@ -17,6 +17,11 @@ class ProgressService;
 // height), which are stored bottom first like every picture. A header
 // shorter than 40 bytes, impossible dimensions, an offset inside the headers
 // and a file shorter than its declared pixels give status -6.
+//
+// The picture keeps the grey ramp as its display table. A file whose own
+// colour table is not the identity grey ramp (as image editors write them)
+// has each pixel replaced by the green component of its entry, so it is
+// shown and measured in its true grey levels.
 class BMPFileImage : public MeteorImage {
 public:
     static constexpr std::uint64_t kPieceSize = 32768;

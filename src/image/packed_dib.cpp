@@ -1,7 +1,6 @@
 #include "image/packed_dib.h"
 
 #include <cstring>
-#include <limits>
 #include <new>
 #include <stdexcept>
 
@@ -28,8 +27,7 @@ void Put16(std::uint8_t* p, std::uint16_t v) {
 std::optional<std::size_t> BlockSize(std::int64_t width, std::int64_t height) {
     if (width <= 0 || height <= 0) return std::nullopt;
     const std::uint64_t stride = Stride(width);
-    const std::uint64_t limit = std::numeric_limits<std::size_t>::max() / 2;
-    if (static_cast<std::uint64_t>(height) > (limit - kPixelOffset) / stride) return std::nullopt;
+    if (static_cast<std::uint64_t>(height) > kMaxPixelBytes / stride) return std::nullopt;
     return static_cast<std::size_t>(kPixelOffset + stride * static_cast<std::uint64_t>(height));
 }
 
@@ -90,6 +88,31 @@ std::vector<std::uint8_t> MakeGreyDib(int width, int height) {
     WriteHeader(dib.data(), GreyHeader(width, height));
     WriteGreyRamp(dib);
     return dib;
+}
+
+std::optional<std::array<std::uint8_t, kColourEntries>> GreyLevels(const std::uint8_t* table, std::size_t entries) {
+    std::array<std::uint8_t, kColourEntries> levels;
+    bool identity = true;
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const auto v = static_cast<std::uint8_t>(i);
+        if (i >= entries) {
+            levels[i] = v;
+            continue;
+        }
+        const std::uint8_t* e = table + 4 * i;
+        identity = identity && e[0] == v && e[1] == v && e[2] == v;
+        levels[i] = e[1];
+    }
+    if (identity) return std::nullopt;
+    return levels;
+}
+
+void MapPixels(std::vector<std::uint8_t>& dib, int width, int height,
+               const std::array<std::uint8_t, kColourEntries>& levels) {
+    for (int row = 0; row < height; ++row) {
+        std::uint8_t* p = Row(dib, width, row);
+        for (int x = 0; x < width; ++x) p[x] = levels[p[x]];
+    }
 }
 
 int FormatStatus(const Header& h) {

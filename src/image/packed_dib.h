@@ -5,6 +5,7 @@
 // byte per pixel, each row padded to a multiple of 4 bytes. All multi-byte
 // header fields are little-endian.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,9 +40,14 @@ struct Header {
 // Computed in 64 bits so that no header value can overflow it.
 constexpr std::uint64_t Stride(std::int64_t width) { return static_cast<std::uint64_t>((width + 3) / 4 * 4); }
 
+// The largest picture any source takes: 1 GiB of pixel rows (32 768 pixels
+// square). A file may claim any size; a claim beyond this is refused before
+// memory is taken for it, with status -9.
+constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{1} << 30;
+
 // Bytes of a packed 8-bit DIB of width x height (1 064 + stride x height),
-// or nothing when the dimensions are not positive or the size does not fit
-// in memory addresses.
+// or nothing when the dimensions are not positive or the pixel rows exceed
+// kMaxPixelBytes.
 std::optional<std::size_t> BlockSize(std::int64_t width, std::int64_t height);
 
 // Reads the first 40 bytes at p (the caller makes sure they exist).
@@ -69,6 +75,17 @@ inline std::uint8_t* Row(std::vector<std::uint8_t>& dib, int width, int row) {
 inline const std::uint8_t* Row(const std::vector<std::uint8_t>& dib, int width, int row) {
     return dib.data() + kPixelOffset + Stride(width) * static_cast<std::uint64_t>(row);
 }
+
+// The grey level of every pixel value under a file's colour table of
+// `entries` four-byte entries (blue, green, red, reserved): the green
+// component, as everywhere else a colour becomes grey. Values past a short
+// table keep their own. Nothing when the table is the identity grey ramp
+// (entry i = i, i, i), the pixels then being their grey levels already.
+std::optional<std::array<std::uint8_t, kColourEntries>> GreyLevels(const std::uint8_t* table, std::size_t entries);
+
+// Replaces every pixel of a packed DIB of this layout by its grey level.
+void MapPixels(std::vector<std::uint8_t>& dib, int width, int height,
+               const std::array<std::uint8_t, kColourEntries>& levels);
 
 // The image-source status (0, -5, -14) of a DIB header for an 8-bit source:
 // compression is checked first, so a compressed 4-bit DIB reports -14.

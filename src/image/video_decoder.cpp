@@ -13,6 +13,8 @@ extern "C" {
 #include <list>
 #include <vector>
 
+#include "platform/diagnostics.h"
+
 namespace {
 
 struct FormatCloser {
@@ -135,6 +137,9 @@ struct VideoDecoder::Impl {
 };
 
 bool VideoDecoder::Impl::OpenContainer() {
+    // FFmpeg's complaints about a file go into the program's diagnostics,
+    // not onto the terminal.
+    RouteFfmpegLog();
     fmt.reset();
     AVFormatContext* raw = nullptr;
     if (avformat_open_input(&raw, path.c_str(), nullptr, nullptr) < 0) return false;

@@ -20,28 +20,18 @@ void Fill(Canvas& canvas, CanvasRect r, MarkerFill c) {
     canvas.FillRect({x0, y0, x1 - x0, y1 - y0}, c.red, c.green, c.blue);
 }
 
-// The window cut to the image, drawn at its own place in the control; the
-// rest of the control grey.
+// The window cut to the image, drawn at its own place in the control, over
+// grey: beyond the image edges, and wherever the source draws nothing (a
+// video frame that cannot be decoded).
 void DrawWindow(Canvas& canvas, MeteorImage* image, WindowOrigin o, int frame) {
-    const CanvasRect all{0, 0, kControlSize, kControlSize};
-    if (image == nullptr) {
-        Fill(canvas, all, kMagnifierGrey);
-        return;
-    }
+    Fill(canvas, {0, 0, kControlSize, kControlSize}, kMagnifierGrey);
+    if (image == nullptr) return;
     const int sx0 = std::max(o.x, 0), sx1 = std::min(o.x + kWindowSize, image->width);
     const int sy0 = std::max(o.y, 0), sy1 = std::min(o.y + kWindowSize, image->height);
-    if (sx0 >= sx1 || sy0 >= sy1) {
-        Fill(canvas, all, kMagnifierGrey);
-        return;
-    }
+    if (sx0 >= sx1 || sy0 >= sy1) return;
     // The top control row shows the window's top image row.
-    const CanvasRect dst{(sx0 - o.x) * kZoom, (o.y + kWindowSize - sy1) * kZoom, (sx1 - sx0) * kZoom,
-                         (sy1 - sy0) * kZoom};
-    Fill(canvas, {0, 0, kControlSize, dst.y}, kMagnifierGrey);
-    Fill(canvas, {0, dst.y + dst.h, kControlSize, kControlSize - dst.y - dst.h}, kMagnifierGrey);
-    Fill(canvas, {0, dst.y, dst.x, dst.h}, kMagnifierGrey);
-    Fill(canvas, {dst.x + dst.w, dst.y, kControlSize - dst.x - dst.w, dst.h}, kMagnifierGrey);
-    image->Display(canvas, dst.x, dst.y, dst.w, dst.h, sx0, sy0, sx1 - sx0, sy1 - sy0, frame);
+    image->Display(canvas, (sx0 - o.x) * kZoom, (o.y + kWindowSize - sy1) * kZoom, (sx1 - sx0) * kZoom,
+                   (sy1 - sy0) * kZoom, sx0, sy0, sx1 - sx0, sy1 - sy0, frame);
 }
 
 }  // namespace

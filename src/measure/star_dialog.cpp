@@ -5,7 +5,6 @@
 #include "astro/numerical_error.h"
 #include "catalogue/estimate_string.h"
 #include "catalogue/star_identification.h"
-#include "image/meteor_image.h"
 #include "platform/message_box.h"
 #include "session/session_data.h"
 #include "session/session_snapshot.h"

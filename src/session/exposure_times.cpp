@@ -6,12 +6,13 @@
 #include <cstdlib>
 
 #include "astro/astrofun.h"
+#include "platform/c_locale.h"
 #include "session/session_data.h"
 
 namespace {
 double HoursOf(const char* h, const char* m, const char* s) {
     // An empty text reads as 0.
-    return std::atof(h) + std::atof(m) / 60.0 + std::atof(s) / 3600.0;
+    return AtofC(h) + AtofC(m) / 60.0 + AtofC(s) / 3600.0;
 }
 
 // The year as an integer; 0 when the text holds no number at all, which the

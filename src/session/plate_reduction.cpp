@@ -3,10 +3,12 @@
 // surround of the meteor by the stars, and manual order changes.
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 #include "astro/astrofun.h"
 #include "image/meteor_image.h"
+#include "session/flat_hull.h"
 #include "session/hull_candidates.h"
 #include "session/session_data.h"
 #include "session/session_snapshot.h"
@@ -363,12 +365,14 @@ float SessionData::Getsurround(int k) {
         cx /= static_cast<float>(m);
         cy /= static_cast<float>(m);
 
+        const std::optional<HullSegment> flat = FlatHull(xs, ys, hull, m);
         unsigned int inside = 0;
         for (unsigned int j = 0; j < nmet; ++j) {
             const float px = fxmet(static_cast<int>(j));
             const float py = fymet(static_cast<int>(j));
             bool in = true;
-            for (unsigned int b = 0; b < m && in; ++b) {
+            if (flat) in = flat->Contains(px, py);
+            for (unsigned int b = 0; b < m && in && !flat; ++b) {
                 const unsigned int V = hull[b];
                 const unsigned int W = hull[b + 1];
                 const float nx = ys[W] - ys[V];

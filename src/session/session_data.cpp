@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "image/meteor_image.h"
+#include "platform/c_locale.h"
 #include "session/fixed_text.h"
 
 DialogData SessionData::dlgdat;
@@ -156,7 +157,7 @@ void SessionData::AddMetPnt(const Meteor& m) {
     meteors.push_back(m);
     ++nmet;
     surround = Getsurround(-1);
-    const double shutter = std::atof(dlgdat.shutter);
+    const double shutter = AtofC(dlgdat.shutter);
     if (Mimg == nullptr || !Mimg->IsVideo() || !(shutter > 0.0)) return;
     // On a video the reference time is the time of the middle frame of the
     // file, measured from the meteor time at the middle point of the trail.
@@ -207,6 +208,7 @@ void SessionData::DeleteTimes() {
 std::string SessionData::Analysis(int i) const {
     if (i < 0 || static_cast<unsigned>(i) >= nstar) return std::string();
     char buf[40];
+    CNumericLocale c_numbers;
     std::snprintf(buf, sizeof buf, "\t%6.3f\t%6.3f", static_cast<double>(fxstr(i)),
                   static_cast<double>(fystr(i)));
     return stars[i].MakeListBoxText() + buf;

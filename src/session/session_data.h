@@ -123,15 +123,21 @@ public:
     // place), then appends the meteor to the log file in programDir. The
     // Redsky fish-eye question goes to mb. Returns 0 when nothing was saved,
     // 1 when the file was written and the meteor logged, 2 when the file was
-    // written but the meteor was not logged.
+    // written but the meteor could not be logged (too few stars or points),
+    // 3 when the file was written but the log line could not be (errno says
+    // why; LogFailureText in files/log_file.h says it to the user).
     int Save(const char* path, const char* programDir, MessageBoxService& mb);
     // Reads the session file at path into this session and dlgdat.
     // imageLoaded: an image source is loaded (the image question may be
-    // asked through mb). Returns 0 when the file cannot be opened or the
-    // user cancels, else the image kind code (5 photographic, 14 video).
+    // asked through mb). Returns kRetrieveCannotOpen when the file cannot be
+    // opened, kRetrieveDeclined when the user declines the file of another
+    // image (both change nothing), else the image kind code (5
+    // photographic, 14 video).
     // Raises SessionFileError for a file whose counts or lines cannot make
     // a session; the session and dlgdat are then exactly as before.
     int Retrieve(const char* path, MessageBoxService& mb, bool imageLoaded);
+    static constexpr int kRetrieveDeclined = 0;
+    static constexpr int kRetrieveCannotOpen = -1;
 
 private:
     void OrderAfterStarShown();

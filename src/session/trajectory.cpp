@@ -9,6 +9,7 @@
 #include "astro/astrofun.h"
 #include "astro/solver.h"
 #include "image/meteor_image.h"
+#include "platform/c_locale.h"
 #include "session/session_data.h"
 
 namespace {
@@ -76,7 +77,7 @@ void SessionData::hoeksnelheid(const float* X, const float* Y, const float* Z, c
         first = 1;
         count = nmet >= 2 ? nmet - 2 : 0;
     }
-    const double shutter = std::atof(dlgdat.shutter);
+    const double shutter = AtofC(dlgdat.shutter);
     if (count < 2 || shutter == 0.0) {
         w = dw = 0.0f;
         return;

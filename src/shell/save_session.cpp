@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <filesystem>
 
+#include "files/log_file.h"
 #include "platform/file_dialog.h"
 #include "platform/message_box.h"
 #include "shell/image_file_names.h"
@@ -104,6 +105,7 @@ bool MainCommands::SaveTo(const std::string& path) {
                          "were measured",
                          "Save session", MbButtons::Ok, MbIcon::Exclamation);
     }
+    if (result == 3) s_.messages.Show(LogFailureText(error), "Save session", MbButtons::Ok, MbIcon::Exclamation);
     RememberSessionFile(path);
     SetMenuState();
     return true;

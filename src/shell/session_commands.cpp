@@ -55,7 +55,10 @@ ReadResult ReadSession(const std::string& path, MessageBoxService& mb, bool imag
         r.kind = 0;
         mb.Show("Invalid file format", caption, MbButtons::Ok, MbIcon::None);
     }
-    if (r.kind == 0) {
+    // A file that went between the check and the reading; a declined one
+    // is no failure and says nothing.
+    if (r.kind == SessionData::kRetrieveCannotOpen) mb.Show("File not accessible.", caption, MbButtons::Ok, MbIcon::None);
+    if (r.kind <= 0) {
         SessionData::dlgdat = before;
         r.session.reset();
     }

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <utility>
 
 #include "astro/astrofun.h"
 #include "astro/numerical_error.h"
@@ -171,4 +174,45 @@ TEST(Sexagesimal, RoundTripsIncludingNegativesAndSecondsNearSixty) {
     // Independently: degrees, minutes and seconds of a decimal value.
     const float p = decgh(-7.4072222f);  // -7 24 26
     EXPECT_NEAR(p, -72426.0f, 0.01f);
+}
+
+// The seconds printed with the given decimals, and the minutes, of a packed value.
+static std::pair<double, double> PrintedSecondsAndMinutes(float packed, int decimals) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.*f", decimals, std::fabs(static_cast<double>(packed)));
+    const double shown = std::strtod(buf, nullptr);
+    const double whole_minutes = std::floor(shown / 100);
+    return {shown - 100 * whole_minutes, whole_minutes - 100 * std::floor(whole_minutes / 100)};
+}
+
+TEST(Sexagesimal, SecondsThatReachSixtyCarryIntoMinutesAndDegrees) {
+    // 5.75 h as a float is 5.7499995 h: 5 44 59.998, which is 5 45 00.
+    EXPECT_EQ(decgh(5.7499995f), 54500.0f);
+    EXPECT_EQ(decgh(5.7499995f, 1), 54500.0f);
+    // 5 44 59.96 shows as 59.96 to two decimals but as 5 45 00.0 to one.
+    const float v = static_cast<float>(5 + 44 / 60.0 + 59.96 / 3600);
+    EXPECT_NEAR(decgh(v), 54459.96f, 0.01f);
+    EXPECT_EQ(decgh(v, 1), 54500.0f);
+    // Whole seconds: 7 29 59.6 is 7 30 00; 23 59 59.7 is 24 00 00; signs stay.
+    EXPECT_EQ(decgh(static_cast<float>(7 + 29 / 60.0 + 59.6 / 3600), 0), 73000.0f);
+    EXPECT_EQ(decgh(static_cast<float>(23 + 59 / 60.0 + 59.7 / 3600), 0), 240000.0f);
+    EXPECT_EQ(decgh(static_cast<float>(-(59 / 60.0 + 59.97 / 3600)), 1), -10000.0f);
+    // Values that need no carry are packed exactly as before.
+    EXPECT_EQ(decgh(12.58241667f, 1), decgh(12.58241667f));
+    EXPECT_EQ(decgh(-7.4072222f, 0), decgh(-7.4072222f));
+}
+
+TEST(Sexagesimal, PrintedSecondsAndMinutesStayBelowSixty) {
+    for (double v = -90.0; v <= 90.0; v += 0.00013) {
+        for (int decimals : {0, 1}) {
+            const float packed = decgh(static_cast<float>(v), decimals);
+            const auto [seconds, minutes] = PrintedSecondsAndMinutes(packed, decimals);
+            ASSERT_LT(seconds, 60.0) << v << " " << decimals;
+            ASSERT_LT(minutes, 60.0) << v << " " << decimals;
+            ASSERT_NEAR(ghdec(packed), v, 0.51 / 3600 + 2e-5) << v;
+        }
+        const auto [seconds, minutes] = PrintedSecondsAndMinutes(decgh(static_cast<float>(v)), 3);
+        ASSERT_LT(seconds, 60.0) << v;
+        ASSERT_LT(minutes, 60.0) << v;
+    }
 }

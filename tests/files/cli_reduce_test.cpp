@@ -123,6 +123,18 @@ TEST(CliReduce, SaveWritesTheSessionAndItsLogLine) {
     EXPECT_NE(log.find("\"ph990812\" \"Darnholm          \""), std::string::npos) << log;
 }
 
+TEST(CliReduce, SaveWhoseLogLineCannotBeWrittenSaysSoAndFails) {
+    ScratchDir dir;
+    std::filesystem::create_directory(dir.path() / "photo99.log");
+    const Outcome o = Reduce(dir, {Example("per0812a.dar"), "--save", dir.file("again.dar"), "--program-dir",
+                                   dir.path().string()});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_NE(o.err.find("has not been included in the log file: a directory has the log file's name."),
+              std::string::npos)
+        << o.err;
+    EXPECT_TRUE(std::filesystem::exists(dir.file("again.dar")));
+}
+
 TEST(CliReduce, RedskyFishEyeQuestionIsAnsweredNoUnlessYesIsGiven) {
     ScratchDir dir;
     const std::string redsky = ExampleSessionFile(dir, 0, false);

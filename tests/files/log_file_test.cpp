@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <string>
 
 #include "files/log_file.h"
@@ -127,11 +128,36 @@ TEST(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
     }
 }
 
-TEST(LogFile, AnUnwritableLogStillCountsAsASavedMeteor) {
+TEST(LogFile, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
     ScratchDir dir;
-    std::filesystem::create_directory(dir.path() / "photo99.log");
     SessionData s;
     FillExampleSession(s);
-    EXPECT_EQ(Save(s, dir), 1);
+    // Cannot be opened: a directory in its place.
+    std::filesystem::create_directory(dir.path() / "photo99.log");
+    errno = 0;
+    EXPECT_EQ(Save(s, dir), 3);
+    EXPECT_EQ(errno, EISDIR);
     EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
+    // Cannot be written: a full disk.
+    std::filesystem::remove(dir.path() / "photo99.log");
+    std::filesystem::remove(dir.path() / "m01.dar");
+    std::filesystem::create_symlink("/dev/full", dir.path() / "photo99.log");
+    EXPECT_EQ(Save(s, dir), 3);
+    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
+    EXPECT_EQ(LogFailureText(ENOSPC),
+              "The session has been saved, but the meteor has not been included in the log file:\n"
+              "the disk is full.");
+}
+
+TEST(LogFile, ALogWhoseLastLineWasCutOffGetsTheNewLineOnALineOfItsOwn) {
+    ScratchDir dir;
+    SessionData s;
+    FillExampleSession(s);
+    copy_text(opt.station, "Darnholm");
+    WriteText(dir.file("photo99.log"), kHeader + std::string("\"m00     \" 1999  8"));
+    ASSERT_EQ(Save(s, dir), 1);
+    const std::string text = ReadText(dir.file("photo99.log"));
+    EXPECT_EQ(CountLines(text), 3);
+    EXPECT_NE(text.find("\"m00     \" 1999  8\n\"m01     \" 1999  8 12"), std::string::npos) << text;
 }

@@ -256,7 +256,7 @@ TEST(SessionFileReader, FileOfAnotherImageIsReadOnlyWhenTheUserAgrees) {
     const std::string before = Dump(s);
 
     ScriptedMessageBox cancel;
-    EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), cancel, true), 0);
+    EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), cancel, true), SessionData::kRetrieveDeclined);
     ASSERT_EQ(cancel.shown.size(), 1u);
     EXPECT_EQ(cancel.shown[0].text, "File does not belong to the\n loaded image. Continue?");
     EXPECT_EQ(cancel.shown[0].caption, "Load session");
@@ -317,13 +317,14 @@ INSTANTIATE_TEST_SUITE_P(
         std::pair{"CountsFarBeyondTheFile", ExampleWithLine(2, "2000000000 1000000000")}),
     [](const auto& info) { return std::string(info.param.first); });
 
-TEST(SessionFileReader, MissingFileReturnsZeroAndChangesNothing) {
+TEST(SessionFileReader, AFileThatCannotBeOpenedHasAResultOfItsOwnAndChangesNothing) {
     ScratchDir dir;
     SessionData s;
     FillExampleSession(s);
     const std::string before = Dump(s);
     ScriptedMessageBox mb;
-    EXPECT_EQ(s.Retrieve(dir.file("none").c_str(), mb, false), 0);
+    EXPECT_EQ(s.Retrieve(dir.file("none").c_str(), mb, false), SessionData::kRetrieveCannotOpen);
+    EXPECT_NE(SessionData::kRetrieveCannotOpen, SessionData::kRetrieveDeclined);
     EXPECT_EQ(Dump(s), before);
 }
 

@@ -123,9 +123,8 @@ inline void FillExampleSession(SessionData& s) {
     AddRecord(s, m2);
     s.nreplay = 1;
     s.order = 1;
-    // A hair above 5.75 h so that the packed value does not print as 5h44m60s.
-    s.racen = static_cast<float>(5.750001 * M_PI / 12);
-    s.decen = static_cast<float>(8.000001 * M_PI / 180);
+    s.racen = static_cast<float>(5.75 * M_PI / 12);
+    s.decen = static_cast<float>(8.0 * M_PI / 180);
     s.x0 = 11.0f;
     s.y0 = 13.0f;
 }

@@ -124,9 +124,30 @@ TEST(BmpFileLoad, ReadsAFileWrittenByImageMagick) {
     ASSERT_EQ(img.status, 0);
     ASSERT_EQ(img.width, 37);
     ASSERT_EQ(img.height, 23);
+    // The file's palette is not the identity ramp: each pixel is stored as
+    // its grey level.
     for (int y = 0; y < 23; ++y) {
         const std::uint8_t* row = packed_dib::Row(img.picture, 37, y);
-        for (int x = 0; x < 37; ++x) ASSERT_EQ(file[54 + 4 * row[x] + 1], expected[y]) << "x " << x << " y " << y;
+        for (int x = 0; x < 37; ++x) ASSERT_EQ(row[x], expected[y]) << "x " << x << " y " << y;
+    }
+}
+
+TEST(BmpFileLoad, AColourTableOtherThanTheGreyRampGivesEachPixelItsGreenLevel) {
+    ScriptedProgress progress;
+    for (const Layout& l : {Layout{.editor_table = true}, Layout{.height = -5, .editor_table = true},
+                            Layout{.colours = 16, .clr_used = 16, .editor_table = true}}) {
+        SCOPED_TRACE(testing::Message() << "colours " << l.colours << " height " << l.height);
+        BMPFileImage img(progress, bmp_test::Write("t.bmp", bmp_test::File(l)));
+        ASSERT_EQ(img.status, 0);
+        for (int y = 0; y < 5; ++y) {
+            for (int x = 0; x < l.width; ++x) {
+                const int index = bmp_test::Pattern(x, y);
+                // Indices past a short table have no entry and keep their value.
+                const int grey = index < l.colours ? bmp_test::Entry(l, index)[1] : index;
+                ASSERT_EQ(packed_dib::Row(img.picture, l.width, y)[x], grey) << x << "," << y;
+            }
+        }
+        EXPECT_EQ(img.picture[40 + 4 * 7 + 1], 7);  // the display ramp
     }
 }
 

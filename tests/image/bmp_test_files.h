@@ -30,15 +30,25 @@ struct Layout {
     int gap = 0;                 // bytes between the colour table and the pixels
     std::optional<std::uint32_t> pixel_offset;  // default: where the pixels really start
     char magic[2] = {'B', 'M'};
+    // The colour table: the identity grey ramp, as most programs write it;
+    // or a table whose green component (the grey level) runs backwards,
+    // with blue and red unlike it, as an image editor may write one.
+    bool editor_table = false;
 };
+
+// Entry i of the colour table of l: blue, green, red, reserved.
+inline std::vector<std::uint8_t> Entry(const Layout& l, int i) {
+    const auto v = static_cast<std::uint8_t>(i);
+    if (!l.editor_table) return {v, v, v, 0};
+    return {static_cast<std::uint8_t>(3 * i), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i / 2), 0};
+}
 
 inline void Put(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-// Header, colour table (a reversed grey ramp, so a reader that keeps it is
-// caught) and rows of Pattern, padding bytes 0xEE. Rows follow the sign of
-// height.
+// Header, colour table (Entry) and rows of Pattern, padding bytes 0xEE.
+// Rows follow the sign of height.
 inline std::vector<std::uint8_t> Dib(const Layout& l) {
     std::vector<std::uint8_t> out;
     Put(out, l.header_size, 4);
@@ -54,8 +64,8 @@ inline std::vector<std::uint8_t> Dib(const Layout& l) {
     Put(out, 0, 4);
     out.resize(l.header_size, 0);
     for (int i = 0; i < l.colours; ++i) {
-        const auto v = static_cast<std::uint8_t>(255 - i);
-        out.insert(out.end(), {v, v, v, 0});
+        const std::vector<std::uint8_t> e = Entry(l, i);
+        out.insert(out.end(), e.begin(), e.end());
     }
     out.resize(out.size() + l.gap, 0x55);
     const int rows = l.height < 0 ? -l.height : l.height;

@@ -52,3 +52,14 @@ TEST(ClipImage, TakesThePixelsOfEverySoundLayoutBottomRowFirst) {
         EXPECT_EQ(img.picture[40 + 4 * 7], 7);  // grey ramp, not the DIB's own table
     }
 }
+
+TEST(ClipImage, AColourTableOtherThanTheGreyRampGivesEachPixelItsGreenLevel) {
+    ScriptedClipboard clip;
+    const Layout l{.editor_table = true};
+    clip.dib = bmp_test::Dib(l);
+    BMPClipImage img(clip);
+    ASSERT_EQ(img.status, 0);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < l.width; ++x)
+            ASSERT_EQ(packed_dib::Row(img.picture, l.width, y)[x], 255 - bmp_test::Pattern(x, y)) << x << "," << y;
+}

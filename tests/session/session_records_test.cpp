@@ -244,6 +244,18 @@ TEST(ListTexts, LongAndShortRows) {
     EXPECT_EQ(c.MakeListBoxShortText(), "   58 Ori\t0.5\t 0 00.0\t  7 24");
 }
 
+TEST(ListTexts, SecondsThatShowAsSixtyCarryIntoTheMinute) {
+    CatStar c;
+    copy_text(c.name, "Bet Ori");
+    c.mag = 0.1f;
+    c.ra = 5.7499995f;  // 5 44 59.998
+    c.de = static_cast<float>(-(7 + 59 / 60.0 + 59.7 / 3600));
+    EXPECT_EQ(c.MakeListBoxText(), "  Bet Ori\t0.1\t 5 45 00.0\t -8 00 00");
+    c.ra = static_cast<float>(23 + 59 / 60.0 + 59.97 / 3600);
+    c.de = static_cast<float>(29 + 59 / 60.0 + 59.6 / 3600);
+    EXPECT_EQ(c.MakeListBoxText(), "  Bet Ori\t0.1\t 0 00 00.0\t 30 00 00");
+}
+
 TEST(ListTexts, AnalysisRowEndsWithTheMeanPosition) {
     SessionData s;
     CatStar c;

@@ -1,6 +1,7 @@
 // The surround's pre-selection of hull candidates never changes the result:
 // the full gift-wrapping walk over every visible star, written out here,
-// gives the same percentage on random, gridded and degenerate star sets.
+// gives the same percentage on random and gridded star sets. Stars on one
+// line surround only the points on their segment.
 
 #include <gtest/gtest.h>
 
@@ -96,15 +97,31 @@ TEST(SurroundWalk, SameResultOnGridsWithCollinearEdgesAndRepeatedStars) {
     }
 }
 
-TEST(SurroundWalk, StarsOnOneLineOrOnePoint) {
+TEST(SurroundWalk, StarsOnOneLineSurroundOnlyThePointsOnTheirSegment) {
     SessionData s;
     for (int i = 0; i < 5; ++i) AddStarAt(s, 1.0f + i, 2.0f + 0.5f * i);
-    s.AddMetPnt(Meteor(2.0f, 2.5f, 0));
-    s.AddMetPnt(Meteor(5.0f, 5.0f, 1));
-    EXPECT_EQ(s.Getsurround(-1), ReferenceSurround(s));
+    s.AddMetPnt(Meteor(2.0f, 2.5f, 0));    // on a star
+    s.AddMetPnt(Meteor(1.5f, 2.25f, 1));   // between two stars
+    s.AddMetPnt(Meteor(5.0f, 5.0f, 2));    // beside the line
+    s.AddMetPnt(Meteor(7.0f, 5.0f, 3));    // on the line, beyond its end
+    EXPECT_EQ(s.Getsurround(-1), 50.0f);
+    // A star off the line gives the hull an area; hiding it again for the
+    // analysis view's column leaves the line.
+    AddStarAt(s, 5.0f, 6.0f);
+    EXPECT_EQ(s.Getsurround(-1), 75.0f);
+    EXPECT_EQ(s.Getsurround(5), 50.0f);
+
     SessionData t;
     for (int i = 0; i < 4; ++i) AddStarAt(t, 3.0f, 3.0f);
     t.AddMetPnt(Meteor(3.0f, 3.0f, 0));
     t.AddMetPnt(Meteor(4.0f, 3.0f, 1));
-    EXPECT_EQ(t.Getsurround(-1), ReferenceSurround(t));
+    EXPECT_EQ(t.Getsurround(-1), 50.0f);
+
+    // A horizontal line, the case the centroid lies on exactly.
+    SessionData h;
+    for (int i = 0; i < 3; ++i) AddStarAt(h, 2.0f * i, 4.0f);
+    h.AddMetPnt(Meteor(3.0f, 4.0f, 0));
+    h.AddMetPnt(Meteor(3.0f, 9.0f, 1));
+    h.AddMetPnt(Meteor(3.0f, -9.0f, 2));
+    EXPECT_NEAR(h.Getsurround(-1), 100.0f / 3, 1e-4);
 }

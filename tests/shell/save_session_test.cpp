@@ -2,6 +2,7 @@
 
 #include <cerrno>
 
+#include "files/log_file.h"
 #include "shell/save_failure.h"
 #include "shell_fixture.h"
 
@@ -166,6 +167,16 @@ TEST_F(SaveSession, ClosingAfterASaveThatWroteTheFileOrWithNothingUnsaved) {
     EXPECT_TRUE(cmd().CanClose());
     EXPECT_TRUE(messages_.shown.empty());
     EXPECT_TRUE(SettingsWritten());
+}
+
+TEST_F(SaveSession, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
+    fs::create_directory(Path("photo99.log"));
+    files_.answers = {Path("m.dar").string()};
+    messages_.answers = {MbAnswer::Ok};
+    EXPECT_TRUE(cmd().WMSaveSession());
+    EXPECT_EQ(Captions(), (std::vector<std::string>{"Save session: " + LogFailureText(EISDIR)}));
+    EXPECT_TRUE(fs::exists(Path("m.dar")));
+    EXPECT_EQ(sf.changed, 0);
 }
 
 }  // namespace shell_test

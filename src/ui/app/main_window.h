@@ -97,7 +97,6 @@ private:
     TAnalysisWindow* analysis_ = nullptr;
     TDisplayWindow* display_ = nullptr;
     THelpWindow* help_ = nullptr;
-    QMetaObject::Connection clipboard_watch_;
     bool in_command_ = false;
     int wait_depth_ = 0;
     std::optional<WaitCursor> wait_cursor_;

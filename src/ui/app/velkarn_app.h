@@ -14,7 +14,8 @@ void UseFileNumberFormat();
 
 class TVelkarnApp {
 public:
-    // Creates the QApplication; nothing of the program is read yet.
+    // Keeps the command line for the QApplication, which Run creates once
+    // no other copy answers.
     TVelkarnApp(int& argc, char** argv);
     ~TVelkarnApp();
     TVelkarnApp(const TVelkarnApp&) = delete;
@@ -29,6 +30,8 @@ private:
     // Reads the settings and builds the main window.
     void InitMainWindow();
 
+    int& argc_;
+    char** argv_;
     std::unique_ptr<QApplication> qt_;
     std::unique_ptr<InstanceServer> server_;
     std::unique_ptr<TMainWindow> main_;

@@ -1,0 +1,89 @@
+#include "files/atomic_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <atomic>
+#include <fstream>
+#include <string>
+#include <thread>
+
+#include "session_file_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+// The process umask as the kernel reports it, read without changing it.
+unsigned ProcessUmask() {
+    std::ifstream in("/proc/self/status");
+    std::string key;
+    while (in >> key) {
+        if (key == "Umask:") {
+            std::string value;
+            in >> value;
+            return static_cast<unsigned>(std::stoul(value, nullptr, 8));
+        }
+    }
+    return 0777;
+}
+
+unsigned Mode(const std::filesystem::path& p) {
+    struct stat st {};
+    stat(p.c_str(), &st);
+    return st.st_mode & 07777;
+}
+
+bool Write(const std::filesystem::path& p, const char* text) {
+    AtomicFile f(p);
+    if (!f.ok()) return false;
+    std::fputs(text, f.stream());
+    return f.Commit();
+}
+
+}  // namespace
+
+TEST(AtomicFile, ANewFileGetsTheDefaultModeAndAReplacedOneKeepsItsOwn) {
+    ScratchDir dir;
+    const mode_t old_mask = umask(027);
+    ASSERT_TRUE(Write(dir.path() / "new", "a"));
+    EXPECT_EQ(Mode(dir.path() / "new"), 0640u);
+    chmod((dir.path() / "new").c_str(), 0604);
+    ASSERT_TRUE(Write(dir.path() / "new", "b"));
+    EXPECT_EQ(Mode(dir.path() / "new"), 0604u);
+    EXPECT_EQ(ReadText(dir.path() / "new"), "b");
+    umask(old_mask);
+}
+
+TEST(AtomicFile, WritingNeverChangesTheProcessUmaskEvenForAMoment) {
+    ScratchDir dir;
+    const mode_t old_mask = umask(022);
+    std::atomic<bool> done{false};
+    std::atomic<int> changed{0};
+    std::thread watcher([&] {
+        while (!done) changed += ProcessUmask() != 022;
+    });
+    // New files, each created with the default mode.
+    for (int i = 0; i < 400 && changed == 0; ++i) {
+        ASSERT_TRUE(Write(dir.path() / "f", "x"));
+        std::filesystem::remove(dir.path() / "f");
+    }
+    done = true;
+    watcher.join();
+    EXPECT_EQ(changed, 0);
+    umask(old_mask);
+}
+
+TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
+    ScratchDir dir;
+    ASSERT_TRUE(Write(dir.path() / "f", "old"));
+    {
+        AtomicFile f(dir.path() / "f");
+        ASSERT_TRUE(f.ok());
+        std::fputs("new", f.stream());
+        f.Discard();
+    }
+    EXPECT_EQ(ReadText(dir.path() / "f"), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
+    EXPECT_FALSE(Write(dir.path() / "missing" / "f", "x"));
+}

@@ -1,0 +1,215 @@
+// A writer killed (SIGKILL) at any instant leaves every file it was
+// replacing old or new byte for byte, and the log every line it held with a
+// new line whole or absent. Each test forks a writer that repeats its write,
+// kills it after a random delay of up to about two writes, and checks the
+// files; 1 000 kill points per kind of file. The files lie in memory
+// (/dev/shm) where there is one, so that the writes, not the disk, set the
+// pace.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <functional>
+#include <random>
+#include <set>
+#include <string>
+
+#include "files/options.h"
+#include "files/settings_file.h"
+#include "files/station_list.h"
+#include "platform/scripted.h"
+#include "session/fixed_text.h"
+#include "session/session_data.h"
+#include "session_file_support.h"
+
+using namespace testing_support;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr int kKillPoints = 1000;
+
+// A scratch directory in memory when the machine has one.
+class MemoryDir {
+public:
+    MemoryDir() {
+        const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
+        std::string pattern = (base / "velkarn-kill-XXXXXX").string();
+        path_ = mkdtemp(pattern.data());
+    }
+    ~MemoryDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Runs write(i) for i = first, first + 1, ... in a child killed after a
+// random delay; check() then looks at the files. The delays spread over
+// twice the time of one write, measured beforehand.
+void KillRepeatedly(const std::function<void(int)>& write, const std::function<void()>& check, int& first) {
+    const auto t0 = Clock::now();
+    for (int i = 0; i < 20; ++i) write(first++);
+    const auto one = (Clock::now() - t0) / 20;
+    std::mt19937 random(7);
+    std::uniform_int_distribution<long> delay(0, 2 * std::chrono::duration_cast<std::chrono::nanoseconds>(one).count());
+    for (int k = 0; k < kKillPoints; ++k) {
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            for (int i = first;; ++i) write(i);
+        }
+        const auto until = Clock::now() + std::chrono::nanoseconds(delay(random));
+        while (Clock::now() < until) {
+        }
+        kill(pid, SIGKILL);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the writer ended by itself at kill point " << k;
+        // The child may have written any number of times; the next one
+        // starts further on so that the versions keep changing.
+        first += 1000;
+        check();
+        if (testing::Test::HasFatalFailure() || testing::Test::HasNonfatalFailure()) {
+            ADD_FAILURE() << "at kill point " << k;
+            return;
+        }
+    }
+}
+
+// Files a killed writer left half-made: temporary files beside the target
+// show that the kills fell inside writes, not only between them.
+int Leftovers(const std::filesystem::path& dir, const std::string& prefix) {
+    int n = 0;
+    for (const auto& e : std::filesystem::directory_iterator(dir)) n += e.path().filename().string().starts_with(prefix);
+    return n;
+}
+
+// Lines of text; false when the text does not end with a line end.
+bool WholeLines(const std::string& text, std::vector<std::string>& lines) {
+    lines.clear();
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(text.substr(start, end - start + 1));
+    return start == text.size();
+}
+
+}  // namespace
+
+TEST(KillDuringSave, TheSessionFileIsOldOrNewAndTheLogLosesNoLineNorGetsAPartOne) {
+    MemoryDir dir;
+    const std::string file = (dir.path() / "m01.dar").string();
+    // Two versions of the session, saved in turn; their log lines differ.
+    auto version = [](int i, SessionData& s) {
+        FillExampleSession(s);
+        if (i % 2) {
+            s.meteors[1].x[0] += 0.5f;
+            copy_text(SessionData::dlgdat.meteor, "m02");
+        }
+    };
+    std::set<std::string> texts, records;
+    copy_text(opt.station, "Darnholm");
+    for (int i = 0; i < 2; ++i) {
+        SessionData s;
+        version(i, s);
+        ScriptedMessageBox mb;
+        ASSERT_EQ(s.Save(file.c_str(), dir.path().c_str(), mb), 1);
+        texts.insert(ReadText(file));
+    }
+    auto write = [&](int i) {
+        SessionData s;
+        version(i, s);
+        ScriptedMessageBox mb;
+        s.Save(file.c_str(), dir.path().c_str(), mb);
+    };
+    int first = 0;
+    write(first++);
+    std::string log_before = ReadText(dir.path() / "photo99.log");
+    std::vector<std::string> lines;
+    ASSERT_TRUE(WholeLines(log_before, lines));
+    records.insert(lines.begin() + 1, lines.end());
+    ASSERT_EQ(records.size(), 2u);
+    auto check = [&] {
+        EXPECT_EQ(texts.count(ReadText(file)), 1u) << ReadText(file);
+        const std::string log = ReadText(dir.path() / "photo99.log");
+        ASSERT_EQ(log.compare(0, log_before.size(), log_before), 0) << "a line of the log was lost";
+        std::vector<std::string> added;
+        ASSERT_TRUE(WholeLines(log.substr(log_before.size()), added)) << "a part of a line was appended";
+        for (const std::string& line : added) ASSERT_EQ(records.count(line), 1u) << line;
+        log_before = log;
+    };
+    KillRepeatedly(write, check, first);
+    EXPECT_GT(Leftovers(dir.path(), "m01.dar."), 0);
+}
+
+TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
+    MemoryDir dir;
+    const std::filesystem::path list = dir.path() / "station.dat";
+    auto station = [](int i) {
+        StationData s;
+        copy_text(s.name, "S" + std::to_string(i));
+        copy_text(s.latdeg, "48");
+        copy_text(s.height, std::to_string(i % 9000));
+        return s;
+    };
+    int first = 0;
+    std::vector<int> added;  // every station in the list, oldest first
+    auto write = [&](int i) { AddStation(list, station(i)); };
+    KillRepeatedly(
+        write,
+        [&] {
+            const std::string text = ReadText(list);
+            std::vector<std::string> lines;
+            ASSERT_TRUE(WholeLines(text, lines));
+            ASSERT_GE(lines.size(), 3u);
+            // Names in the list, newest first; those known must all be there.
+            std::vector<int> names;
+            for (std::size_t l = 2; l < lines.size(); ++l) names.push_back(std::stoi(lines[l].substr(3)));
+            ASSERT_GE(names.size(), added.size());
+            std::vector<int> oldest_first(names.rbegin(), names.rend());
+            ASSERT_TRUE(std::equal(added.begin(), added.end(), oldest_first.begin())) << "a station was lost";
+            // The whole text is what the additions make, byte for byte.
+            std::string rebuilt = std::string(kStationHeading) + "\n";
+            for (int n : names) rebuilt += StationRecord(station(n));
+            EXPECT_EQ(text, rebuilt);
+            added = oldest_first;
+        },
+        first);
+    EXPECT_EQ(Leftovers(dir.path(), kStationTempName), 1);
+}
+
+TEST(KillDuringSave, TheSettingsFileIsOldOrNew) {
+    MemoryDir dir;
+    SettingsEnvironment env{dir.path(), "/home/Observer", 1920, 1080};
+    auto options = [](int i) {
+        Options o;
+        copy_text(o.skycatdir, "/data/" + std::to_string(i % 10));
+        copy_text(o.stationfile, "/data/station.dat");
+        copy_text(o.image, "/home/Observer/*.bmp");
+        copy_text(o.outputdir, "/home/Observer");
+        copy_text(o.station, "Darnholm");
+        o.pcdres = 2 + i % 4;
+        o.randomness = i % 10;
+        o.radius = 0.5f;
+        o.limit = 8.0f;
+        o.markcenter = 1;
+        return o;
+    };
+    auto write = [&](int i) {
+        StartSettings start;
+        WriteIniValues(env, options(i), start, WindowPlacement{i % 7, 0, 800, 600}, false);
+    };
+    std::set<std::string> texts;
+    for (int i = 0; i < 140; ++i) {  // every version write(i) makes
+        write(i);
+        texts.insert(ReadText(SettingsPath(env)));
+    }
+    int first = 0;
+    KillRepeatedly(write, [&] { EXPECT_EQ(texts.count(ReadText(SettingsPath(env))), 1u); }, first);
+    EXPECT_GT(Leftovers(dir.path(), "velkarn.ini."), 0);
+}

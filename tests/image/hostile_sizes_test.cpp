@@ -1,0 +1,139 @@
+// Sizes a file claims but does not hold are refused before any memory is
+// taken for them: each reader runs in a child process whose address space is
+// limited far below the claim, and must end with a status, not a crash.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "bmp_test_files.h"
+#include "image/avi_image.h"
+#include "image/bmp_file_image.h"
+#include "image/video_test_files.h"
+#include "platform/scripted.h"
+#include "session/session_data.h"
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;  // the sanitizer's shadow memory needs terabytes of addresses
+#else
+constexpr bool kSanitized = false;
+#endif
+
+constexpr rlim_t kAddressLimit = rlim_t{2} << 30;  // 2 GiB
+
+// Runs body in a child limited to kAddressLimit of address space; its
+// result, or a text saying how the child died.
+std::string InLimitedChild(const std::function<std::string()>& body) {
+    int pipe_fds[2];
+    if (pipe(pipe_fds) != 0) return "no pipe";
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(pipe_fds[0]);
+        const rlimit limit{kAddressLimit, kAddressLimit};
+        setrlimit(RLIMIT_AS, &limit);
+        const std::string result = body();
+        const ssize_t written = write(pipe_fds[1], result.data(), result.size());
+        _exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+    }
+    close(pipe_fds[1]);
+    std::string result;
+    char buf[256];
+    for (ssize_t n; (n = read(pipe_fds[0], buf, sizeof buf)) > 0;) result.append(buf, n);
+    close(pipe_fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    if (WIFSIGNALED(status)) return "killed by signal " + std::to_string(WTERMSIG(status));
+    if (WEXITSTATUS(status) != 0) return "exit status " + std::to_string(WEXITSTATUS(status));
+    return result;
+}
+
+std::string TempFile(const std::string& name) { return (std::filesystem::path(testing::TempDir()) / name).string(); }
+
+void PutU32(std::string& bytes, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
+}
+
+}  // namespace
+
+TEST(HostileSizes, BmpFilesClaimingMorePixelsThanTheLimitAreRefusedWithoutTakingTheMemory) {
+    if (kSanitized) GTEST_SKIP() << "address-space limits do not work under the sanitizer";
+    // Sparse files as long as their headers say, so the size check alone
+    // does not refuse them: ten billion pixels, and 1.3 billion, which would
+    // fit in the child's address space but lie beyond the picture limit.
+    for (const std::uint32_t side : {100000u, 36000u}) {
+        SCOPED_TRACE(side);
+        const std::string path = TempFile("velkarn_huge.bmp");
+        const std::vector<std::uint8_t> small = bmp_test::File(bmp_test::Layout{.width = 4, .height = 1});
+        std::string bytes(small.begin(), small.begin() + 14 + 40 + 1024);
+        PutU32(bytes, 14 + 4, side);
+        PutU32(bytes, 14 + 8, side);
+        std::ofstream(path, std::ios::binary) << bytes;
+        std::filesystem::resize_file(path, bytes.size() + std::uint64_t{side} * side);
+        const std::string result = InLimitedChild([&] {
+            ScriptedProgress progress;
+            BMPFileImage img(progress, path);
+            return std::to_string(img.status) + (img.HasPicture() ? " picture" : " none");
+        });
+        std::filesystem::remove(path);
+        EXPECT_EQ(result, "-9 none");
+    }
+}
+
+TEST(HostileSizes, AVideoClaimingTwoBillionFramesGivesTheFramesItHolds) {
+    if (kSanitized) GTEST_SKIP() << "address-space limits do not work under the sanitizer";
+    const std::string path = TempVideoDir("hostile") + "/claims.avi";
+    TestVideo video;
+    video.frames = 3;
+    video.pixel = [](int f, int x, int y) { return static_cast<std::uint8_t>(f + x + y); };
+    WriteTestVideo(path, video);
+    std::string bytes;
+    {
+        std::ifstream in(path, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    // The main header's total frames and the stream header's length.
+    const std::size_t avih = bytes.find("avih");
+    const std::size_t strh = bytes.find("strh");
+    ASSERT_NE(avih, std::string::npos);
+    ASSERT_NE(strh, std::string::npos);
+    PutU32(bytes, avih + 8 + 16, 0x80000000u);
+    PutU32(bytes, strh + 8 + 32, 0x80000000u);
+    std::ofstream(path, std::ios::binary) << bytes;
+    const std::string result = InLimitedChild([&] {
+        ScriptedProgress progress;
+        AVIFileImage img(progress, path, nullptr);
+        return std::to_string(img.status) + " " + std::to_string(img.GetNFr());
+    });
+    EXPECT_EQ(result, "0 3");
+}
+
+TEST(HostileSizes, ASessionClaimingABillionStarsIsRejectedUnchanged) {
+    if (kSanitized) GTEST_SKIP() << "address-space limits do not work under the sanitizer";
+    const std::string path = TempFile("velkarn_billion.dar");
+    std::ofstream(path) << "Darnholm                1999    8   12  23.  15.  42.  img01    m01     \n"
+                           "50 mm f/1.8\n"
+                           "1000000000 1000000000    0    0    0    0    1\n"
+                           "2000000000000000000000000\n"
+                           " 23.  10.  00. 25.000  1.\n"
+                           "   0.   0.\n"
+                           "SAO112740 2.50    53000.0   0.001    73000.    -0.01    10.001    11.999\n";
+    const std::string result = InLimitedChild([&] {
+        SessionData s;
+        ScriptedMessageBox mb;
+        try {
+            s.Retrieve(path.c_str(), mb, false);
+        } catch (const std::exception& e) {
+            return std::string("rejected ") + std::to_string(s.nstar);
+        }
+        return std::string("read");
+    });
+    EXPECT_EQ(result, "rejected 0");
+}

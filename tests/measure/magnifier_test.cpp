@@ -1,0 +1,268 @@
+// The magnifier: its window, the click and the drawing, pixel for pixel.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "measure/magnifier.h"
+#include "measure/magnifier_render.h"
+#include "measure/measure_dialog.h"
+#include "measure/replay_random.h"
+#include "measure_test_support.h"
+#include "platform/raster_canvas.h"
+
+using namespace measure_test;
+
+namespace {
+
+const Rgb kGrey{128, 128, 128};
+const Rgb kWhite{255, 255, 255};
+const Rgb kBlack{0, 0, 0};
+
+Rgb Of(MarkerFill f) { return {f.red, f.green, f.blue}; }
+
+RasterCanvas Render(MeteorImage& image, const Magnifier& m, const std::vector<MagnifierMarker>& markers = {}) {
+    RasterCanvas c(320, 320, {1, 2, 3});
+    RenderMagnifier(c, &image, m, markers);
+    return c;
+}
+
+// Control pixel (x, y) shows want, or the image pixel under it when unset.
+struct Px {
+    int x, y;
+    std::optional<Rgb> want;
+};
+void ExpectPixels(const RasterCanvas& c, WindowOrigin o, std::initializer_list<Px> pixels) {
+    for (const Px& p : pixels) {
+        const std::uint8_t v = TestPicture::Level(o.x + p.x / 4, o.y + (319 - p.y) / 4);
+        EXPECT_EQ(c.At(p.x, p.y), p.want.value_or(Rgb{v, v, v})) << "control pixel " << p.x << ", " << p.y;
+    }
+}
+
+TEST(MagnifierWindow, TheClickedPixelIsTheWindowsCentrePixel) {
+    EXPECT_EQ(MagnifierOrigin(500, 300, 700), (WindowOrigin{460, 359}));
+    // Row 300 from the top is row 399 from the bottom: 40 rows above 359.
+    EXPECT_EQ(MagnifierOrigin(500, 300, 700, {3, -3}), (WindowOrigin{463, 356}));
+    EXPECT_EQ(MagnifierOrigin(10, 0, 700), (WindowOrigin{-30, 659}));
+}
+
+TEST(MagnifierClick, ClicksGivePlatePositionsInQuarterPixels) {
+    const WindowOrigin o{100, 200};
+    EXPECT_EQ(MeasuredPosition(o, {0, 319}), (PlatePosition{1.2f, 2.4f}));
+    EXPECT_EQ(MeasuredPosition(o, {3, 316}), (PlatePosition{1.209f, 2.409f}));
+    // A marker at a measured position is drawn where it was clicked.
+    for (const ControlPoint p : {ControlPoint{0, 319}, ControlPoint{3, 316}, ControlPoint{161, 158},
+                                 ControlPoint{319, 0}, ControlPoint{77, 201}}) {
+        const PlatePosition at = MeasuredPosition(o, p);
+        EXPECT_EQ(MarkerPixel(o, at.x, at.y), p);
+    }
+}
+
+TEST(MagnifierClick, ClicksOnTheGreyBeyondTheImageOrOnADisabledControlMeasureNothing) {
+    // Opened at column 10: the window starts 30 columns left of the image.
+    Magnifier m(MagnifierOrigin(10, 75, 150));
+    ASSERT_EQ(m.origin().x, -30);
+    EXPECT_FALSE(m.Click({119, 160}, 200, 150));
+    EXPECT_FALSE(m.marked());
+    EXPECT_EQ(m.Click({120, 160}, 200, 150), (ControlPoint{120, 160}));
+    EXPECT_TRUE(m.marked());
+    // Outside the control, and beyond the other edges.
+    EXPECT_FALSE(m.Click({320, 160}, 200, 150));
+    EXPECT_FALSE(m.Click({200, -1}, 200, 150));
+    Magnifier corner(WindowOrigin{150, 100});
+    EXPECT_TRUE(corner.Click({199, 200}, 200, 150));   // column 199, row 129
+    EXPECT_FALSE(corner.Click({200, 200}, 200, 150));  // column 200
+    EXPECT_TRUE(corner.Click({100, 120}, 200, 150));   // row 149
+    EXPECT_FALSE(corner.Click({100, 119}, 200, 150));  // row 150
+
+    Magnifier disabled(WindowOrigin{10, 10});
+    disabled.SetEnabled(false);
+    EXPECT_FALSE(disabled.Click({160, 160}, 200, 150));
+    EXPECT_FALSE(disabled.Key(MagnifierKey::Space, false, 200, 150));
+    EXPECT_FALSE(disabled.marked());
+    EXPECT_FALSE(disabled.cross());
+}
+
+TEST(MagnifierDrawing, AWindowCrossingAnImageEdgeIsGreyBeyondItAndTheImageKeepsItsScale) {
+    TestPicture image(200, 150);
+    constexpr int kGreyPixel = -1;
+    // Control pixel (x, y) of the window at origin o shows image pixel
+    // (column, row), or grey.
+    const struct {
+        WindowOrigin o;
+        int x, y, column, row;
+    } cases[] = {
+        // Left: the window opened at column 10 starts 30 columns left of the image.
+        {{-30, 34}, 0, 0, kGreyPixel, 0}, {{-30, 34}, 119, 100, kGreyPixel, 0}, {{-30, 34}, 120, 0, 0, 113},
+        {{-30, 34}, 123, 100, 0, 88}, {{-30, 34}, 124, 319, 1, 34}, {{-30, 34}, 319, 0, 49, 113},
+        // Top and right: 50 columns and 20 rows of image.
+        {{150, 130}, 0, 239, kGreyPixel, 0}, {{150, 130}, 0, 240, 150, 149}, {{150, 130}, 199, 319, 199, 130},
+        {{150, 130}, 200, 319, kGreyPixel, 0}, {{150, 130}, 199, 239, kGreyPixel, 0},
+        {{150, 130}, 319, 0, kGreyPixel, 0},
+        // Bottom, and wholly off the image.
+        {{20, -10}, 5, 279, 21, 0}, {{20, -10}, 5, 280, kGreyPixel, 0}, {{20, -10}, 5, 0, 21, 69},
+        {{-100, 20}, 0, 0, kGreyPixel, 0}, {{-100, 20}, 319, 319, kGreyPixel, 0},
+    };
+    for (const auto& k : cases) {
+        const std::uint8_t v = TestPicture::Level(k.column, k.row);
+        const Rgb want = k.column == kGreyPixel ? kGrey : Rgb{v, v, v};
+        EXPECT_EQ(Render(image, Magnifier(k.o)).At(k.x, k.y), want)
+            << "origin " << k.o.x << ", " << k.o.y << ", control pixel " << k.x << ", " << k.y;
+    }
+}
+
+TEST(MagnifierDrawing, AFrameTheSourceCannotDrawLeavesNoOldPixelsBehind) {
+    TestVideo video(200, 150, 5);
+    RasterCanvas c(320, 320, {1, 2, 3});
+    RenderMagnifier(c, &video, Magnifier(WindowOrigin{10, 10}, 2), {});
+    ExpectPixels(c, {10, 10}, {{160, 160, {}}});
+    video.frame_picture.clear();  // as after a frame that failed to decode
+    RenderMagnifier(c, &video, Magnifier(WindowOrigin{10, 10}, 3), {});
+    EXPECT_EQ(c.At(160, 160), kGrey);
+}
+
+TEST(MagnifierDrawing, TheCrossOfTheLastClickStaysUntilTheWindowMoves) {
+    TestPicture image(200, 150);
+    Magnifier m(WindowOrigin{10, 10});
+    ASSERT_TRUE(m.Click({100, 50}, 200, 150));
+    // A black three-pixel plus on a white five-pixel plus and a white square.
+    ExpectPixels(Render(image, m), m.origin(),
+                 {{100, 50, kBlack}, {99, 50, kBlack}, {101, 50, kBlack}, {100, 49, kBlack}, {100, 51, kBlack},
+                  {99, 49, kWhite}, {101, 51, kWhite}, {98, 50, kWhite}, {102, 50, kWhite}, {100, 48, kWhite},
+                  {100, 52, kWhite}, {98, 49, {}}, {103, 50, {}}});
+    // Only the last click is shown.
+    ASSERT_TRUE(m.Click({200, 60}, 200, 150));
+    ExpectPixels(Render(image, m), m.origin(), {{100, 50, {}}, {200, 60, kBlack}});
+    m.Move({12, 10}, -1);
+    EXPECT_TRUE(m.marked());
+    ExpectPixels(Render(image, m), m.origin(), {{200, 60, {}}});
+}
+
+// Markers round the window centre of a new measurement at origin (100, 200).
+class MagnifierMarkersTest : public ::testing::Test {
+protected:
+    static constexpr WindowOrigin kOrigin{100, 200};
+    // Plate position of a point dx, dy pixels from the window's centre.
+    static float X(double dx) { return static_cast<float>((kOrigin.x + 40 + dx) * 0.012); }
+    static float Y(double dy) { return static_cast<float>((kOrigin.y + 40 + dy) * 0.012); }
+    void AddStar(const char* name, double dx, double dy, bool hidden = false) {
+        Star s(Cat(name, 5, 0, 0), X(dx), Y(dy));
+        s.hidden = hidden;
+        session.AddStar(s, 0);
+    }
+    std::vector<MagnifierMarker> Markers(bool enabled, MarkerReference ref = WindowCentreReference(kOrigin)) {
+        return MagnifierMarkers(session, kOrigin, enabled, ref);
+    }
+    SessionData session;
+};
+
+TEST_F(MagnifierMarkersTest, AStarNearTheCentreIsACrossWhenEnabledAndADiscWhenDisabled) {
+    AddStar("near", 1.5, 0);
+    auto m = Markers(true);
+    ASSERT_EQ(m.size(), 1u);
+    EXPECT_EQ(m[0].shape, MagnifierMarker::Shape::Cross);
+    EXPECT_EQ(m[0].at, (ControlPoint{166, 159}));
+    EXPECT_EQ(Markers(false)[0].shape, MagnifierMarker::Shape::Disc);
+
+    session.DropStar(0);
+    AddStar("far", 3, 0);
+    m = Markers(true);
+    EXPECT_EQ(m[0].shape, MagnifierMarker::Shape::Disc);
+    EXPECT_EQ(m[0].fill, kVisibleStarFill);
+}
+
+TEST_F(MagnifierMarkersTest, DiscsTakeTheColourOfTheirKindAndTheFirstTwoMeteorPointsAreNeverCrosses) {
+    AddStar("shown", 10, 10);
+    AddStar("hidden", -10, 10, true);
+    for (int j = 0; j < 3; ++j) session.AddMetPnt(Meteor(X(0.5 * j), Y(0), j));
+    copy_text(session.meteors[0].label, "Maximum");
+    using enum MagnifierMarker::Shape;
+    const auto m = Markers(true);
+    ASSERT_EQ(m.size(), 5u);
+    EXPECT_EQ(m[0].fill, kVisibleStarFill);
+    EXPECT_EQ(m[1].fill, kHiddenStarFill);
+    EXPECT_EQ(m[2], (MagnifierMarker{Disc, m[2].at, kMaximumFill}));
+    EXPECT_EQ(m[3], (MagnifierMarker{Disc, m[3].at, kMeteorFill}));
+    EXPECT_EQ(m[4].shape, Cross);
+}
+
+TEST_F(MagnifierMarkersTest, ItemsOffTheControlAreLeftOutAndAReplayDoesNotDrawItsOwnItem) {
+    AddStar("left", -41, 0);    // column 99: off the window
+    AddStar("edge", -40, -40);  // the window's bottom-left pixel
+    AddStar("above", 0, 40);    // row 240: off the window
+    AddStar("again", 5, 5);
+    auto m = Markers(true);
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[0].at, (ControlPoint{0, 319}));
+
+    // Replaying star 3: it is not drawn, and a star within two pixels of it
+    // is the cross.
+    AddStar("close", 6, 5);
+    m = Markers(true, {session.fxstr(3), session.fystr(3), 3});
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_EQ(m[1].shape, MagnifierMarker::Shape::Cross);
+}
+
+TEST_F(MagnifierMarkersTest, MarkersAreDrawnOverTheImageClippedToTheControl) {
+    AddStar("corner", -40, -40);
+    AddStar("mid", 10, 10);
+    TestPicture image(1000, 1000);
+    const RasterCanvas c = Render(image, Magnifier(kOrigin), Markers(true));
+    const Rgb fill = Of(kVisibleStarFill);
+    // The disc at (0, 319): a 4 x 4 fill inside a white ring, 6 x 6 in all.
+    ExpectPixels(c, kOrigin, {{0, 318, fill}, {1, 317, fill}, {2, 318, kWhite}, {0, 316, kWhite}, {3, 318, {}}});
+    const ControlPoint p = MarkerPixel(kOrigin, X(10), Y(10));
+    ExpectPixels(c, kOrigin,
+                 {{p.x, p.y, fill}, {p.x - 2, p.y - 2, fill}, {p.x + 1, p.y + 1, fill}, {p.x - 3, p.y - 2, kWhite},
+                  {p.x - 3, p.y - 3, {}}, {p.x + 2, p.y + 2, {}}, {p.x - 2, p.y + 2, kWhite}, {p.x + 3, p.y, {}}});
+}
+
+TEST(MagnifierKeys, ArrowsMoveTheCrossByAQuarterPixelAndSpaceTakesIt) {
+    Magnifier m(WindowOrigin{100, 200});
+    // From the window centre when nothing was clicked.
+    EXPECT_FALSE(m.Key(MagnifierKey::Right, false, 1000, 1000));
+    EXPECT_EQ(m.cross(), (ControlPoint{161, 159}));
+    EXPECT_FALSE(m.marked());
+    m.Key(MagnifierKey::Up, true, 1000, 1000);
+    EXPECT_EQ(m.cross(), (ControlPoint{161, 155}));
+    m.Key(MagnifierKey::Left, true, 1000, 1000);
+    m.Key(MagnifierKey::Down, false, 1000, 1000);
+    EXPECT_EQ(m.cross(), (ControlPoint{157, 156}));
+    EXPECT_EQ(m.Key(MagnifierKey::Space, false, 1000, 1000), (ControlPoint{157, 156}));
+    EXPECT_TRUE(m.marked());
+    // From the last click, and never off the control.
+    m.Click({1, 318}, 1000, 1000);
+    m.Key(MagnifierKey::Left, true, 1000, 1000);
+    m.Key(MagnifierKey::Down, true, 1000, 1000);
+    EXPECT_EQ(m.cross(), (ControlPoint{0, 319}));
+}
+
+TEST(MagnifierKeys, SpaceOnTheGreyMeasuresNothing) {
+    Magnifier m(WindowOrigin{-30, 0});
+    for (int i = 0; i < 11; ++i) m.Key(MagnifierKey::Left, true, 200, 150);
+    EXPECT_EQ(m.cross(), (ControlPoint{116, 159}));
+    EXPECT_FALSE(m.Key(MagnifierKey::Space, false, 200, 150));
+    m.Key(MagnifierKey::Right, true, 200, 150);
+    EXPECT_TRUE(m.Key(MagnifierKey::Space, false, 200, 150));
+}
+
+TEST(ReplayOffsets, EachSignIsMinusHalfTheTimeAndRandomnessZeroDisplacesNothing) {
+    ReplayRandom random(12345);
+    int minus_x = 0, minus_y = 0, both = 0;
+    constexpr int kDraws = 20000;
+    for (int i = 0; i < kDraws; ++i) {
+        const ReplayOffsets o = random.Offsets(3);
+        ASSERT_TRUE((o.x == 3 || o.x == -3) && (o.y == 3 || o.y == -3));
+        minus_x += o.x < 0;
+        minus_y += o.y < 0;
+        both += o.x < 0 && o.y < 0;
+    }
+    // Four standard deviations of a fair coin: 0.014 of 20 000 draws.
+    EXPECT_NEAR(minus_x / double(kDraws), 0.5, 0.014);
+    EXPECT_NEAR(minus_y / double(kDraws), 0.5, 0.014);
+    EXPECT_NEAR(both / double(kDraws), 0.25, 0.012);
+
+    ReplayRandom startup(ReplayRandom::StartupSeed());
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(startup.Offsets(0), (ReplayOffsets{0, 0}));
+}
+
+}  // namespace

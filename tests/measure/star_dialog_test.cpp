@@ -1,0 +1,364 @@
+// The star dialog's identification: both regimes, the warnings, the default
+// button, and a session left as it was by everything but OK.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "catalogue/test_catalogue.h"
+#include "measure/star_dialog.h"
+#include "measure_test_support.h"
+#include "platform/scripted.h"
+
+using namespace measure_test;
+using namespace star_dialog;
+
+namespace {
+
+constexpr int kOri = 1893;  // first Flamsteed index entry of Orion
+const TestStar k58Ori{.ra = 5.95, .de = 20.8, .mag = 3.5, .hd = 2, .flamsteed = 58, .constellation = "Ori"};
+// Two candidates round 6 h 3 m, +19 deg 39 m; the second is brighter.
+const std::vector<TestStar> kPair{{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10},
+                                  {.ra = 6.06, .de = 19.75, .mag = 4.0, .hd = 11}};
+
+// A 2000 x 1500 image of the field round RA 6 h, DE +20 deg.
+class StarDialogTest : public CatalogueDir {
+protected:
+    void SetUp() override {
+        CatalogueDir::SetUp();
+        image_.type = ImageType::Still;
+        image_.width = 2000;
+        image_.height = 1500;
+    }
+
+    // Writes the catalogue in order of right ascension.
+    void Catalogue(std::vector<TestStar> stars) {
+        std::sort(stars.begin(), stars.end(), [](const TestStar& a, const TestStar& b) { return a.ra < b.ra; });
+        WriteCatalogue(stars);
+    }
+    // Adds a star measured exactly where the projection puts it.
+    void Measure(const CatStar& c) {
+        float x, y;
+        Plate(c.ra, c.de, x, y);
+        session_.AddStar(Star(c, x, y), 1);
+    }
+    // Adds a star at plate position (x, y) with the sky position it has there.
+    void MeasureAt(const std::string& name, float x, float y, int recompute) {
+        double ra, de;
+        Sky(x, y, ra, de);
+        session_.AddStar(Star(Cat(name.c_str(), 4, ra, de), x, y), recompute);
+    }
+    void MeasureStars(int n) {
+        const CatStar stars[4] = {Cat("A", 3.0f, 5.85, 18.5), Cat("B", 3.5f, 6.15, 18.8), Cat("C", 4.0f, 6.1, 21.5),
+                                  Cat("D", 4.5f, 5.9, 21.2)};
+        for (int i = 0; i < n; ++i) Measure(stars[i]);
+    }
+    // A dialog whose window is centred on plate position (x, y).
+    std::unique_ptr<StarDialog> Open(float x, float y) {
+        return std::make_unique<StarDialog>(session_, image_, Column(x), Row(y, 1500), mb_,
+                                            StarSearchSettings{files_, 0.5f, 8.0f});
+    }
+    std::unique_ptr<StarDialog> OpenAt(double ra, double de) {
+        float x, y;
+        Plate(ra, de, x, y);
+        return Open(x, y);
+    }
+    // Clicks the control pixel nearest to the sky position.
+    static void ClickAt(StarDialog& d, double ra, double de) {
+        float x, y;
+        Plate(ra, de, x, y);
+        d.Click(MarkerPixel(d.magnifier().origin(), x, y));
+    }
+    static void SearchPosition(StarDialog& d, const char* ra, const char* de) {
+        d.EditField(StarField::RA, ra);
+        d.EditField(StarField::DE, de);
+        d.Search();
+    }
+    void ExpectOneMessage(const std::string& text, const std::string& caption) {
+        ASSERT_EQ(mb_.shown.size(), 1u);
+        EXPECT_EQ(mb_.shown[0].text, text);
+        EXPECT_EQ(mb_.shown[0].caption, caption);
+        EXPECT_EQ(mb_.shown[0].icon, MbIcon::Exclamation);
+    }
+
+    MeteorImage image_;
+    CurrentImage current_{&image_};
+    SessionData session_;
+    ScriptedMessageBox mb_;
+};
+
+TEST_F(StarDialogTest, WithNoStarsEnterSearchesTheNameAndASecondEnterAddsTheStar) {
+    Catalogue({{.ra = 5.7, .de = 21, .hd = 1}, k58Ori});
+    WriteIndex({{kOri + 57, 1}});
+    auto d = OpenAt(5.95, 20.8);
+    EXPECT_EQ(d->default_button(), kSearchButton);
+    d->EditField(StarField::Name, "58 Ori");
+    d->Return();
+    ASSERT_EQ(d->lines().size(), 1u);
+    EXPECT_EQ(d->selected(), 0);
+    EXPECT_EQ(d->default_button(), kOkButton);
+    EXPECT_TRUE(d->list_valid());
+    // Nothing measured yet: Enter cannot close.
+    d->Return();
+    EXPECT_FALSE(d->finished());
+
+    ClickAt(*d, 5.95, 20.8);
+    d->Return();
+    ASSERT_TRUE(d->finished());
+    EXPECT_EQ(d->result(), DialogEnd::Ok);
+    ASSERT_EQ(session_.nstar, 1u);
+    EXPECT_STREQ(session_.stars[0].name, " 58 Ori");
+    EXPECT_FLOAT_EQ(session_.stars[0].mag, 3.5f);
+    EXPECT_EQ(session_.stars[0].x[0], d->position().x);
+    EXPECT_EQ(session_.stars[0].y[0], d->position().y);
+    EXPECT_TRUE(mb_.shown.empty());
+}
+
+TEST_F(StarDialogTest, ATypedPositionIsHoursAndDegreesWithMinutesAndEmptiesTheNameField) {
+    Catalogue({{.ra = 5.5, .de = -5.5, .mag = 6, .hd = 7}, {.ra = 5.5, .de = -6.5, .mag = 5, .hd = 8}, k58Ori});
+    WriteIndex({{kOri + 57, 2}});
+    MeasureStars(2);
+    auto d = OpenAt(6, 20);
+    d->EditField(StarField::Name, "58 Ori");
+    d->Search();
+    ASSERT_EQ(d->lines().size(), 1u);
+    d->EditField(StarField::RA, "5 30");
+    d->EditField(StarField::DE, "-5 30");
+    EXPECT_EQ(d->default_button(), kSearchButton);
+    EXPECT_FALSE(d->list_valid());
+    d->Search();
+    // Only the star inside the box round 5.5 h, -5.5 deg.
+    ASSERT_EQ(d->lines().size(), 1u);
+    EXPECT_FLOAT_EQ(d->candidate(0)->mag, 6.0f);
+    EXPECT_EQ(d->field(StarField::Name), "");
+    EXPECT_EQ(d->field(StarField::RA), "5 30");
+    // A name search empties the position fields.
+    d->EditField(StarField::Name, "58 Ori");
+    d->Search();
+    EXPECT_EQ(d->field(StarField::RA), "");
+    EXPECT_EQ(d->field(StarField::DE), "");
+    // Fields keep their limits.
+    d->EditField(StarField::DE, "-12 345 6");
+    EXPECT_EQ(d->field(StarField::DE), "-12 34");
+}
+
+TEST_F(StarDialogTest, AFailedSearchShowsItsMessageAndEmptiesTheList) {
+    Catalogue({{.ra = 5.5, .de = -5.5, .mag = 6, .hd = 7}});
+    WriteIndex({});
+    auto d = OpenAt(6, 20);
+    SearchPosition(*d, "5 30", "-5 30");
+    ASSERT_EQ(d->lines().size(), 1u);
+    d->EditField(StarField::RA, "25");
+    d->Search();
+    ASSERT_EQ(mb_.shown.size(), 1u);
+    EXPECT_EQ(mb_.shown[0].text,
+              "No stars found. Try increasing the\nsearch area or the limiting magnitude.\n"
+              "Check for misidentified stars.");
+    EXPECT_EQ(mb_.shown[0].caption, "Sky Catalogue");
+    EXPECT_EQ(mb_.shown[0].icon, MbIcon::None);
+    EXPECT_TRUE(d->lines().empty());
+    EXPECT_EQ(d->selected(), -1);
+    EXPECT_FALSE(d->list_valid());
+    EXPECT_EQ(d->default_button(), kSearchButton);
+
+    d->EditField(StarField::Name, "Ori");
+    d->Search();
+    EXPECT_EQ(mb_.shown.back().text, "Invalid Flamsteed name!");
+    EXPECT_EQ(mb_.shown.back().caption, "Searching Sky Catalogue");
+    std::filesystem::remove(dir_ / "velkarn.ndx");
+    d->EditField(StarField::Name, "58 Ori");
+    d->Search();
+    EXPECT_EQ(mb_.shown.back().text, "File cannot be opened!");
+}
+
+TEST_F(StarDialogTest, BelowThreeStarsTheBrightestCandidateNotInTheSessionIsPreselected) {
+    // The 4.0 is a whole magnitude brighter than the 5.0: no warning.
+    Catalogue(kPair);
+    MeasureStars(1);
+    auto d = OpenAt(6.05, 19.6);
+    SearchPosition(*d, "6 3", "19 39");
+    ASSERT_EQ(d->lines().size(), 2u);
+    EXPECT_EQ(d->selected(), 1);
+    EXPECT_TRUE(mb_.shown.empty());
+    // Once the brighter one is measured, the other is preselected.
+    Measure(*d->candidate(1));
+    auto again = OpenAt(6.05, 19.6);
+    SearchPosition(*again, "6 3", "19 39");
+    EXPECT_EQ(again->selected(), 0);
+}
+
+TEST_F(StarDialogTest, ASecondStarLessThanAMagnitudeFainterGivesAWarning) {
+    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 4.5, .hd = 10}, kPair[1]});
+    auto d = OpenAt(6.05, 19.6);
+    SearchPosition(*d, "6 3", "19 39");
+    EXPECT_EQ(d->selected(), 1);
+    ExpectOneMessage("There is a second star that is\n almost as bright as the selected star", "Search stars");
+}
+
+TEST_F(StarDialogTest, AStarMeasuredBeforeIsNotPreselectedAndOkAsksBeforeAddingItAgain) {
+    Catalogue({k58Ori});
+    WriteIndex({{kOri + 57, 0}});
+    Measure(Cat(" 58 Ori", 3.5f, 5.95, 20.8));
+    auto d = OpenAt(5.95, 20.8);
+    ClickAt(*d, 5.95, 20.8);
+    d->EditField(StarField::Name, "58ori");
+    d->Return();
+    EXPECT_EQ(d->selected(), -1);
+    ExpectOneMessage("Star was identified before", "Star measurement");
+    d->Ok();
+    EXPECT_FALSE(d->finished());
+
+    d->SelectLine(0);
+    mb_.answers = {MbAnswer::No};
+    d->Ok();
+    EXPECT_FALSE(d->finished());
+    EXPECT_EQ(mb_.shown.back().text, "Star was identified before.\n Continue?");
+    EXPECT_EQ(mb_.shown.back().buttons, MbButtons::YesNo);
+    mb_.answers = {MbAnswer::Yes};
+    d->DoubleClickLine(0);
+    EXPECT_TRUE(d->finished());
+    ASSERT_EQ(session_.nstar, 2u);
+    EXPECT_STREQ(session_.stars[1].name, " 58 Ori");
+}
+
+TEST_F(StarDialogTest, FromThreeVisibleStarsAClickPreselectsTheCandidateThatFitsBest) {
+    Catalogue(kPair);
+    MeasureStars(4);
+    const SessionState before(session_);
+    auto d = OpenAt(6.05, 19.6);
+    EXPECT_EQ(d->default_button(), kOkButton);
+    ClickAt(*d, 6.05, 19.6);
+    ASSERT_EQ(d->lines().size(), 2u);
+    ASSERT_EQ(d->selected(), 0);
+    EXPECT_FLOAT_EQ(d->candidate(0)->mag, 5.0f);
+    EXPECT_EQ(CandidateCells(d->lines()[0]).size(), 5u);  // with the st.dev column
+    EXPECT_TRUE(mb_.shown.empty());
+    EXPECT_EQ(SessionState(session_), before);
+
+    // The list stays: a further click only moves the position.
+    std::filesystem::remove(dir_ / "skycat.dat");
+    d->Click({10, 10});
+    EXPECT_TRUE(mb_.shown.empty());
+    EXPECT_EQ(d->lines().size(), 2u);
+    EXPECT_EQ(d->position(), MeasuredPosition(d->magnifier().origin(), {10, 10}));
+    // A right click is OK.
+    d->RightClick();
+    EXPECT_TRUE(d->finished());
+    ASSERT_EQ(session_.nstar, 5u);
+    EXPECT_EQ(session_.stars[4].x[0], d->position().x);
+}
+
+TEST_F(StarDialogTest, ANameSearchedBeforeAnyClickIsRankedByBrightness) {
+    Catalogue(kPair);
+    MeasureStars(4);
+    auto d = OpenAt(6.05, 19.6);
+    SearchPosition(*d, "6 3", "19 39");
+    ASSERT_EQ(d->lines().size(), 2u);
+    EXPECT_EQ(CandidateCells(d->lines()[0]).size(), 4u);
+    EXPECT_EQ(d->selected(), 1);
+    EXPECT_EQ(d->default_button(), kOkButton);
+    // Typing makes Search the default again.
+    d->EditField(StarField::Name, "5");
+    EXPECT_EQ(d->default_button(), kSearchButton);
+    EXPECT_FALSE(d->list_valid());
+}
+
+TEST_F(StarDialogTest, HiddenStarsGiveNoPlateSolutionSoTheClickDoesNotSearch) {
+    Catalogue({kPair[0]});
+    MeasureStars(3);
+    session_.fhide(2);
+    auto d = OpenAt(6.05, 19.6);
+    EXPECT_EQ(d->default_button(), kSearchButton);
+    ClickAt(*d, 6.05, 19.6);
+    EXPECT_TRUE(d->lines().empty());
+    EXPECT_TRUE(mb_.shown.empty());
+}
+
+TEST_F(StarDialogTest, ABrighterStarWithinAThirdOfTheBestDeviationGivesAWarning) {
+    // The fainter candidate 3.5 pixels right of the click, the brighter one
+    // w pixels left of it.
+    for (const auto& [w, warns] : {std::pair{4.0, true}, std::pair{5.0, false}}) {
+        SCOPED_TRACE(w);
+        session_ = SessionData();
+        mb_.shown.clear();
+        MeasureStars(4);
+        auto d = Open(12.0f, 9.6f);
+        const PlatePosition p = MeasuredPosition(d->magnifier().origin(), {160, 159});
+        double ra_t, de_t, ra_w, de_w;
+        Sky(p.x + 3.5 * 0.012, p.y, ra_t, de_t);
+        Sky(p.x - w * 0.012, p.y, ra_w, de_w);
+        Catalogue({{.ra = ra_t, .de = de_t, .mag = 5.0, .hd = 10}, {.ra = ra_w, .de = de_w, .mag = 4.0, .hd = 11}});
+        d->Click({160, 159});
+        ASSERT_EQ(d->lines().size(), 2u);
+        EXPECT_FLOAT_EQ(d->candidate(d->selected())->mag, 5.0f);
+        if (warns)
+            ExpectOneMessage("There is a brighter star that yields\n almost the same astrometric accuracy",
+                             "Search stars");
+        else
+            EXPECT_TRUE(mb_.shown.empty());
+    }
+}
+
+TEST_F(StarDialogTest, ASingularFitWhileTryingCandidatesIsReportedAndBrightnessDecides) {
+    // Six stars on two crossing lines through the image centre: the
+    // seventh visible star sets the second order, whose fit of points on
+    // two lines is singular.
+    const float xs[6] = {12.0f, 12.0f, 12.0f, 6.0f, 9.0f, 18.0f};
+    const float ys[6] = {3.0f, 6.0f, 15.0f, 9.0f, 9.0f, 9.0f};
+    for (int i = 0; i < 6; ++i) MeasureAt("L" + std::to_string(i), xs[i], ys[i], 1);
+    ASSERT_EQ(session_.order, 1);
+    ASSERT_EQ(session_.x0, 12.0f);
+    double ra, de;
+    Sky(12.0, 12.0, ra, de);
+    Catalogue({{.ra = ra, .de = de, .mag = 6.0, .hd = 10}, {.ra = ra + 0.002, .de = de, .mag = 5.0, .hd = 11}});
+    const SessionState before(session_);
+    auto d = Open(12.0f, 12.0f);
+    // The control pixel of plate position (12, 12) mm, pixel 1000 on both axes.
+    const WindowOrigin o = d->magnifier().origin();
+    d->Click({(1000 - o.x) * 4, 319 - (1000 - o.y) * 4});
+    ASSERT_EQ(d->position().x, 12.0f);
+    ASSERT_EQ(mb_.shown.size(), 1u);
+    EXPECT_NE(mb_.shown[0].text.find("Singular"), std::string::npos);
+    EXPECT_EQ(mb_.shown[0].caption, "Star measurement");
+    ASSERT_EQ(d->lines().size(), 2u);
+    EXPECT_EQ(CandidateCells(d->lines()[0]).size(), 4u);  // no st.dev column
+    EXPECT_EQ(d->selected(), 1);
+    EXPECT_EQ(SessionState(session_), before);
+    EXPECT_FALSE(d->finished());
+}
+
+TEST_F(StarDialogTest, ASingularPlateSolutionAtTheClickIsReportedAndANameCanStillBeSearched) {
+    Catalogue({k58Ori});
+    WriteIndex({{kOri + 57, 0}});
+    for (int i = 0; i < 3; ++i) MeasureAt("L" + std::to_string(i), 6.0f + 3 * i, 9.0f, 0);
+    const SessionState before(session_);
+    auto d = OpenAt(5.95, 20.8);
+    ClickAt(*d, 5.95, 20.8);
+    ASSERT_EQ(mb_.shown.size(), 1u);
+    EXPECT_NE(mb_.shown[0].text.find("Singular"), std::string::npos);
+    EXPECT_EQ(SessionState(session_), before);
+    d->EditField(StarField::Name, "58 Ori");
+    d->Search();
+    EXPECT_EQ(d->lines().size(), 1u);
+    d->Return();
+    EXPECT_TRUE(d->finished());
+    EXPECT_EQ(session_.nstar, 4u);
+}
+
+TEST_F(StarDialogTest, CancelLeavesTheSessionExactlyAsItWas) {
+    Catalogue(kPair);
+    MeasureStars(3);
+    // Exactly three stars: the plate centre is not fixed yet, and the
+    // estimate at the click would fix it.
+    ASSERT_EQ(session_.racen, -1.0f);
+    const SessionState before(session_);
+    auto d = OpenAt(6.05, 19.6);
+    ClickAt(*d, 6.05, 19.6);
+    ASSERT_EQ(d->lines().size(), 2u);
+    d->Cancel();
+    EXPECT_TRUE(d->finished());
+    EXPECT_EQ(d->result(), DialogEnd::Cancel);
+    EXPECT_EQ(SessionState(session_), before);
+}
+
+}  // namespace

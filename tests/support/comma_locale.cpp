@@ -1,0 +1,76 @@
+#include "support/comma_locale.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+
+namespace testing_support {
+namespace {
+
+constexpr const char* kName = "de_DE.UTF-8";
+
+bool DecimalComma() {
+    const std::lconv* c = std::localeconv();
+    return c != nullptr && c->decimal_point != nullptr && c->decimal_point[0] == ',';
+}
+
+bool TrySet(const char* name) {
+    if (std::setlocale(LC_ALL, name) == nullptr) return false;
+    if (DecimalComma()) return true;
+    std::setlocale(LC_ALL, "C");
+    return false;
+}
+
+// Builds the locale into the test build's directory, once per build.
+bool BuildLocale() {
+    const std::filesystem::path dir = std::filesystem::current_path() / "test-locales";
+    setenv("LOCPATH", dir.c_str(), 1);
+    if (std::filesystem::exists(dir / kName)) return true;
+    std::filesystem::create_directories(dir);
+    // Built under a name of its own and renamed, so that test programs
+    // running side by side never see a half-built locale.
+    const std::filesystem::path part = dir / (std::string(kName) + "." + std::to_string(getpid()));
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + part.string() + "' >/dev/null 2>&1";
+    // localedef reports warnings with status 1 while still writing the locale.
+    std::system(command.c_str());
+    std::error_code ec;
+    std::filesystem::rename(part, dir / kName, ec);
+    std::filesystem::remove_all(part, ec);
+    return std::filesystem::exists(dir / kName);
+}
+
+}  // namespace
+
+bool EnterCommaLocale() {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (TrySet(kName) || TrySet("de_DE.utf8") || (BuildLocale() && TrySet(kName))) return true;
+    std::setlocale(LC_ALL, before.c_str());
+    return false;
+}
+
+CommaLocale::CommaLocale() : previous_(std::setlocale(LC_ALL, nullptr)) { active_ = EnterCommaLocale(); }
+
+CommaLocale::~CommaLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+
+namespace {
+
+// VELKARN_TEST_LOCALE=comma runs a whole test program under the comma
+// locale (the second run of the file, settings, catalogue and CLI tests).
+class CommaLocaleRun : public testing::Environment {
+public:
+    void SetUp() override {
+        const char* wanted = std::getenv("VELKARN_TEST_LOCALE");
+        if (wanted == nullptr || std::string(wanted) != "comma") return;
+        ASSERT_TRUE(EnterCommaLocale()) << "no comma-decimal locale could be had or built";
+        // The command-line program run by the tests inherits it.
+        setenv("LC_ALL", kName, 1);
+    }
+};
+
+[[maybe_unused]] testing::Environment* const registered = testing::AddGlobalTestEnvironment(new CommaLocaleRun);
+
+}  // namespace
+}  // namespace testing_support

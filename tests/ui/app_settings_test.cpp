@@ -1,0 +1,169 @@
+// What the program keeps between runs and how it writes files: the settings
+// read at start and written at close, and a session saved under a desktop
+// locale with a decimal comma, byte for byte as under "C".
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+
+#include "files/options.h"
+#include "main_window_fixture.h"
+#include "ui/app/velkarn_app.h"
+
+namespace ui_test {
+namespace {
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+class Settings : public MainWindowTest {
+protected:
+    void StartAsProgram() {
+        window_.reset();
+        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual"};
+        SettingsEnvironment env{dir_, dir_, 1600, 1000};
+        UiServices services{&messages_, &files_, &text_, &exposure_, &measure_, &clipboard_, &desktop_};
+        window_ = std::make_unique<TMainWindow>(paths, env, services);
+        window_->ShowAtStart();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    // File > Exit, and the close that it posts.
+    void Exit() {
+        ASSERT_TRUE(Choose(cmd::FileExit));
+        QTest::qWait(20);
+    }
+};
+
+TEST_F(Settings, AreReadAtStartAndWrittenBackWithTheChangesAtClose) {
+    std::ofstream(dir_ / "velkarn.ini") << "[Velkarn]\n"
+                                           "Window=30 40 700 500\n"
+                                           "MarkCenter=0\n"
+                                           "PCDResolution=3\n"
+                                           "Randomness=4\n"
+                                           "SkycatParms=1.50   7.0\n"
+                                           "SkycatDir=/data/sky\n"
+                                           "StationFile=/data/sky/station.dat\n"
+                                           "Image=/films/*.pcd\n"
+                                           "OutputDir=/sessions\n"
+                                           "Station=Kestrup\n";
+    StartAsProgram();
+    EXPECT_EQ(window_->geometry(), QRect(30, 40, 700, 500));
+    EXPECT_EQ(opt.randomness, 4);
+    EXPECT_EQ(opt.pcdres, 3);
+    EXPECT_STREQ(opt.station, "Kestrup");
+    EXPECT_FALSE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+
+    // Two options changed through their menu items.
+    text_.answers.push_back({true, "7"});
+    ASSERT_TRUE(Choose(cmd::OptionRandom));
+    ASSERT_TRUE(Choose(cmd::OptionMarkCenter));
+    EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+    window_->setGeometry(50, 60, 640, 480);
+    QApplication::processEvents();
+    Exit();
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(ReadFile(dir_ / "velkarn.ini"),
+              "[Velkarn]\n"
+              "Window=50 60 640 480\n"
+              "MarkCenter=1\n"
+              "PCDResolution=3\n"
+              "Randomness=7\n"
+              "SkycatParms=1.50   7.0\n"
+              "SkycatDir=/data/sky\n"
+              "StationFile=/data/sky/station.dat\n"
+              "Image=/films/*.pcd\n"
+              "OutputDir=/sessions\n"
+              "Station=Kestrup\n");
+
+    // The next start reads what the close wrote.
+    StartAsProgram();
+    EXPECT_EQ(window_->geometry(), QRect(50, 60, 640, 480));
+    EXPECT_EQ(opt.randomness, 7);
+    EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+}
+
+TEST_F(Settings, ClosingWithUnsavedWorkAsksAndCancelKeepsTheProgramAndTheSettingsFile) {
+    StartAsProgram();
+    Retrieve(Example("per0812a.dar"));
+    QTest::mouseClick(status().PlusButton(), Qt::LeftButton);  // the order is unsaved work
+    ASSERT_EQ(sf.changed, 1);
+    messages_.answers.push_back(MbAnswer::Cancel);
+    Exit();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "Session not saved. Save first?");
+    EXPECT_EQ(messages_.shown[0].caption, "Exit Velkarn");
+    EXPECT_EQ(messages_.shown[0].buttons, MbButtons::YesNoCancel);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_FALSE(fs::exists(dir_ / "velkarn.ini"));
+
+    messages_.answers.push_back(MbAnswer::No);
+    Exit();
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_TRUE(fs::exists(dir_ / "velkarn.ini"));
+}
+
+// A locale whose decimal separator is a comma, made available to this
+// process: one the system has, or one built from the system's locale
+// sources into a private directory. Empty when neither works.
+std::string CommaLocale(const fs::path& scratch) {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
+        if (std::setlocale(LC_ALL, name)) return name;
+    }
+    const fs::path dir = scratch / "locales";
+    fs::create_directories(dir);
+    const std::string command =
+        "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 && !fs::exists(dir / "de_DE.UTF-8" / "LC_NUMERIC")) return {};
+    setenv("LOCPATH", dir.c_str(), 1);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8")) return "de_DE.UTF-8";
+    return {};
+}
+
+class CommaLocaleSave : public Settings {
+protected:
+    void TearDown() override {
+        std::setlocale(LC_ALL, "C");
+        unsetenv("LOCPATH");
+        Settings::TearDown();
+    }
+    // Saves the example session (retrieved without its image) to a file
+    // and returns the file and the log line the save appended.
+    std::pair<std::string, std::string> SaveExample(const std::string& name) {
+        Start();
+        Retrieve(Example("per0812a.dar"));
+        for (int i = 0; i < 4; ++i) messages_.answers.push_back(MbAnswer::Ok);
+        files_.answers.push_back((dir_ / name).string());
+        EXPECT_TRUE(Choose(cmd::SaveSession));
+        const std::string log = ReadFile(dir_ / "photo99.log");
+        const std::size_t last = log.rfind('\n', log.size() - 2);
+        return {ReadFile(dir_ / name), log.substr(last + 1)};
+    }
+};
+
+TEST_F(CommaLocaleSave, WritesTheSameBytesAsUnderC) {
+    const auto [in_c, log_in_c] = SaveExample("c.dar");
+    ASSERT_FALSE(in_c.empty());
+    ASSERT_FALSE(log_in_c.empty());
+
+    const std::string comma = CommaLocale(dir_);
+    if (comma.empty()) GTEST_SKIP() << "no locale with a decimal comma can be had here (none installed, localedef failed)";
+    char probe[16];
+    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
+    ASSERT_STREQ(probe, "0,5") << "the locale " << comma << " writes no decimal comma";
+
+    // What the program does after the QApplication took the desktop's
+    // locale.
+    UseFileNumberFormat();
+    const auto [in_comma, log_in_comma] = SaveExample("comma.dar");
+    EXPECT_EQ(in_comma, in_c);
+    EXPECT_EQ(log_in_comma, log_in_c);
+    // The rest of the desktop's locale stays the user's.
+    EXPECT_STRNE(std::setlocale(LC_CTYPE, nullptr), "C");
+}
+
+}  // namespace
+}  // namespace ui_test

@@ -1,0 +1,190 @@
+// The main window as a user meets it: its caption, the menu items enabled
+// in each state, Paste image following the clipboard, the panes switched
+// by the Window menu, the image and resolution dialogs, and About.
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "files/options.h"
+#include "main_window_fixture.h"
+#include "ui/app/about_text.h"
+
+namespace ui_test {
+namespace {
+
+// Runs `act` on the next modal dialog that opens.
+void OnNextModal(std::function<void(QWidget*)> act) {
+    auto poll = std::make_shared<std::function<void(int)>>();
+    *poll = [act, poll](int tries) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->isVisible()) {
+            act(modal);
+        } else if (tries > 0) {
+            QTimer::singleShot(10, [poll, tries] { (*poll)(tries - 1); });
+        }
+    };
+    QTimer::singleShot(0, [poll] { (*poll)(200); });
+}
+
+// A packed 8-bit DIB of the given size, every pixel `value`.
+std::vector<std::uint8_t> Dib(int width, int height, std::uint8_t value) {
+    const int stride = (width + 3) / 4 * 4;
+    std::vector<std::uint8_t> dib(1064 + static_cast<std::size_t>(stride) * height, value);
+    auto put = [&dib](std::size_t at, std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) dib[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    };
+    std::fill(dib.begin(), dib.begin() + 1064, 0);
+    put(0, 40, 4);
+    put(4, width, 4);
+    put(8, height, 4);
+    put(12, 1, 2);
+    put(14, 8, 2);
+    for (int i = 0; i < 256; ++i) put(40 + 4 * i, i * 0x010101u, 4);
+    return dib;
+}
+
+class MainWindowCommands : public MainWindowTest {
+protected:
+    // The enabled items of a menu (by its position in the menu bar) as the
+    // user sees them when the menu opens.
+    std::vector<int> EnabledItems(int menu_index) {
+        QMenuBar* bar = window_->menuBar();
+        QAction* top = bar->actions().at(menu_index);
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
+        EXPECT_TRUE(QTest::qWaitFor([top] { return top->menu()->isVisible(); }, 1000));
+        std::vector<int> ids;
+        for (QAction* a : top->menu()->actions())
+            if (!a->isSeparator() && a->isEnabled()) ids.push_back(CommandOf(a));
+        top->menu()->close();
+        QApplication::processEvents();
+        return ids;
+    }
+    std::string Caption() const { return window_->windowTitle().toStdString(); }
+};
+
+enum MenuIndex { kFile, kEdit, kImage, kMeasure, kOptions, kWindow, kHelp };
+
+TEST_F(MainWindowCommands, CaptionAndEnabledItemsFollowTheSession) {
+    Start();
+    EXPECT_EQ(Caption(), "Velkarn - [No image]");
+    EXPECT_EQ(EnabledItems(kFile), (std::vector<int>{cmd::ImgFileOpen, cmd::RetrieveSession, cmd::FileExit}));
+    EXPECT_EQ(EnabledItems(kEdit), std::vector<int>{});
+    EXPECT_EQ(EnabledItems(kImage), std::vector<int>{});
+    EXPECT_EQ(EnabledItems(kWindow), std::vector<int>{});
+    EXPECT_EQ(EnabledItems(kOptions).size(), 5u);
+    EXPECT_EQ(EnabledItems(kHelp), (std::vector<int>{cmd::HelpManual, cmd::HelpAbout}));
+
+    OpenImage(300, 200);
+    EXPECT_EQ(Caption(), "Velkarn - [" + (dir_ / "ph990812.bmp").string() + "]");
+    EXPECT_EQ(EnabledItems(kFile),
+              (std::vector<int>{cmd::NewSession, cmd::Template, cmd::RetrieveSession, cmd::FileExit}));
+    EXPECT_EQ(EnabledItems(kImage), (std::vector<int>{cmd::ImageZoom, cmd::ImagePixel, cmd::ImageBrightness,
+                                                      cmd::ImagePlay, cmd::ImageInfo}));
+    EXPECT_EQ(EnabledItems(kWindow), std::vector<int>{}) << "no star yet";
+
+    // A session retrieved onto the image: stars, so saving and the
+    // analysis window become possible.
+    Retrieve(Example("per0812a.dar"));
+    EXPECT_EQ(EnabledItems(kFile), (std::vector<int>{cmd::NewSession, cmd::SaveSession, cmd::FileExit}));
+    EXPECT_EQ(EnabledItems(kWindow), (std::vector<int>{cmd::WindowMeasure, cmd::WindowAnalysis}));
+    ASSERT_TRUE(Choose(cmd::WindowAnalysis));
+    EXPECT_TRUE(analysis().isVisible());
+    EXPECT_FALSE(display().isVisible());
+    EXPECT_EQ(EnabledItems(kImage), (std::vector<int>{cmd::ImagePlay, cmd::ImageInfo}))
+        << "zoom and brightness need the image view";
+    ASSERT_TRUE(Choose(cmd::WindowMeasure));
+    EXPECT_TRUE(display().isVisible());
+
+    // New session: back to no image.
+    messages_.answers.push_back(MbAnswer::No);
+    ASSERT_TRUE(Choose(cmd::NewSession));
+    EXPECT_EQ(Caption(), "Velkarn - [No image]");
+    EXPECT_FALSE(status().PlusButton()->isVisible());
+}
+
+TEST_F(MainWindowCommands, PasteImageFollowsTheClipboardOnlyWhileNoImageIsLoaded) {
+    Start();
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard_.dib = Dib(40, 30, 90);
+    clipboard->setText(QStringLiteral("a bitmap arrived"));
+    QApplication::processEvents();
+    EXPECT_TRUE(window_->CommandAction(cmd::ImgPaste)->isEnabled());
+    clipboard_.dib.reset();
+    clipboard->setText(QStringLiteral("the bitmap went"));
+    QApplication::processEvents();
+    EXPECT_FALSE(window_->CommandAction(cmd::ImgPaste)->isEnabled());
+
+    clipboard_.dib = Dib(40, 30, 90);
+    clipboard->setText(QStringLiteral("again"));
+    QApplication::processEvents();
+    ASSERT_TRUE(Choose(cmd::ImgPaste));
+    EXPECT_EQ(Caption(), "Velkarn - [Bitmap from clipboard]");
+    ASSERT_NE(Mimg, nullptr);
+    EXPECT_EQ(Mimg->width, 40);
+    // With an image loaded the clipboard is no longer watched.
+    clipboard->setText(QStringLiteral("later"));
+    QApplication::processEvents();
+    EXPECT_FALSE(window_->CommandAction(cmd::ImgPaste)->isEnabled());
+}
+
+TEST_F(MainWindowCommands, BrightnessStepsShowInTheImageViewAtOnce) {
+    Start(600, 400);
+    opt.markcenter = 0;
+    OpenImage(300, 200);
+    ASSERT_EQ(Painted(display().viewport()).pixelColor(100, 100), QColor(40, 40, 40));
+    QColor while_open;
+    OnNextModal([&](QWidget* dialog) {
+        QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 142)), Qt::LeftButton);
+        while_open = Painted(display().viewport()).pixelColor(100, 100);
+        QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 1)), Qt::LeftButton);
+    });
+    ASSERT_TRUE(Choose(cmd::ImageBrightness));
+    EXPECT_EQ(Mimg->brightness, 1);
+    // One step lifts the ramp by 7.68 grey levels: 40 becomes 47.
+    EXPECT_EQ(while_open, QColor(47, 47, 47));
+    EXPECT_EQ(display().PictureCache().samplings(), 1) << "a brightness step samples no pixels again";
+}
+
+TEST_F(MainWindowCommands, PhotoCdResolutionSetsTheOptionAndCancelKeepsIt) {
+    Start();
+    ASSERT_EQ(opt.pcdres, 5);
+    OnNextModal([](QWidget* dialog) {
+        auto* list = qobject_cast<QListWidget*>(FindControl(dialog, 199));
+        list->setCurrentRow(1);
+        QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 2)), Qt::LeftButton);
+    });
+    ASSERT_TRUE(Choose(cmd::OptionPhotoCD));
+    EXPECT_EQ(opt.pcdres, 5);
+    OnNextModal([](QWidget* dialog) {
+        auto* list = qobject_cast<QListWidget*>(FindControl(dialog, 199));
+        list->setCurrentRow(1);
+        QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 1)), Qt::LeftButton);
+    });
+    ASSERT_TRUE(Choose(cmd::OptionPhotoCD));
+    EXPECT_EQ(opt.pcdres, 3);
+}
+
+TEST_F(MainWindowCommands, AboutNamesTheProgramItsReleaseAndItsLibraries) {
+    Start();
+    ASSERT_TRUE(Choose(cmd::HelpAbout));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].caption, "About Velkarn");
+    const std::string& text = messages_.shown[0].text;
+    EXPECT_NE(text.find("Velkarn"), std::string::npos);
+    EXPECT_NE(text.find("Release 3.2"), std::string::npos);
+    EXPECT_NE(text.find(std::string("Qt ") + qVersion()), std::string::npos);
+    EXPECT_NE(text.find("FFmpeg "), std::string::npos);
+}
+
+TEST_F(MainWindowCommands, ImageInfoTellsTheSizeOfAStillImage) {
+    Start();
+    OpenImage(300, 200);
+    ASSERT_TRUE(Choose(cmd::ImageInfo));
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].caption, "      Image info      ");
+    EXPECT_EQ(messages_.shown[0].text, "Width: 300\nHeight: 200\nSize: 60000");
+}
+
+}  // namespace
+}  // namespace ui_test
