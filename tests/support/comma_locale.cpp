@@ -31,9 +31,12 @@ bool TrySet(const char* name) {
     return false;
 }
 
-// Builds the locale into the test build's directory, once per build.
+// Where the built locale is kept: once per machine, for every build.
+std::filesystem::path LocaleDir() { return std::filesystem::temp_directory_path() / "velkarn-test-locales"; }
+
+// Builds the locale into LocaleDir(), once.
 bool BuildLocale() {
-    const std::filesystem::path dir = std::filesystem::current_path() / "test-locales";
+    const std::filesystem::path dir = LocaleDir();
     setenv("LOCPATH", dir.c_str(), 1);
     if (std::filesystem::exists(dir / kName)) return true;
     std::filesystem::create_directories(dir);
@@ -75,7 +78,8 @@ public:
         // The command-line program run by the tests inherits it, and the
         // suppression of glibc's newlocale leak (below) under LeakSanitizer.
         setenv("LC_ALL", kName, 1);
-        const std::filesystem::path supp = std::filesystem::current_path() / "test-locales" / "lsan.supp";
+        std::filesystem::create_directories(LocaleDir());
+        const std::filesystem::path supp = LocaleDir() / "lsan.supp";
         std::ofstream(supp) << kGlibcLocalePathLeak;
         setenv("LSAN_OPTIONS", ("print_suppressions=0:suppressions=" + supp.string()).c_str(), 1);
     }

@@ -2,7 +2,8 @@
 // A locale with a decimal comma, as a desktop program gets one from the
 // environment (LC_NUMERIC=de_DE.UTF-8). When the machine has none, one is
 // built once with localedef from the locales package's sources into a
-// directory of the test build, and found through LOCPATH.
+// directory under the system's temporary directory, and found through
+// LOCPATH.
 
 #include <string>
 
