@@ -70,9 +70,23 @@ void SessionData::ReplayStar(int i, float x, float y) {
     s.y.push_back(y);
 }
 
+namespace {
+
+// Names compare without their trailing blanks: a session file keeps a name
+// in a column of nine characters and gives it back padded, while the
+// catalogue gives it bare.
+bool SameName(const char* a, const char* b) {
+    std::size_t na = std::strlen(a), nb = std::strlen(b);
+    while (na > 0 && a[na - 1] == ' ') --na;
+    while (nb > 0 && b[nb - 1] == ' ') --nb;
+    return na == nb && std::strncmp(a, b, na) == 0;
+}
+
+}  // namespace
+
 int SessionData::ExistStar(const char* name) const {
     for (const Star& s : stars)
-        if (std::strcmp(s.name, name) == 0) return 1;
+        if (SameName(s.name, name)) return 1;
     return 0;
 }
 

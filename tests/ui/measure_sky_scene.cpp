@@ -190,10 +190,12 @@ Scene MakeScene(const CatalogueFiles& files, const SceneSpec& spec) {
             if (&o != &s && std::hypot(o.u - s.u, o.v - s.v) < 14) alone = false;
         for (const CatStar& o : catalogue.candidates)
             if (std::strcmp(o.name, s.cat.name) != 0 && Separation(o.ra, o.de, s.cat.ra, s.cat.de) < 0.15) alone = false;
-        for (std::size_t i = 0; i + 1 < scene.meteor.size(); ++i) {
-            const TruePoint &p = scene.meteor[i], &q = scene.meteor[i + 1];
-            if (DistanceToSegment(s.u, s.v, p.u, p.v, q.u, q.v) < 12) alone = false;
-        }
+        // The trail reaches half a step beyond the first and last points.
+        const TruePoint &p0 = scene.meteor.front(), &p1 = scene.meteor.back();
+        const double half = 0.5 / (spec.points - 1);
+        if (DistanceToSegment(s.u, s.v, p0.u - (p1.u - p0.u) * half, p0.v - (p1.v - p0.v) * half,
+                              p1.u + (p1.u - p0.u) * half, p1.v + (p1.v - p0.v) * half) < 16)
+            alone = false;
         if (alone) eligible.push_back(s);
     }
     std::sort(eligible.begin(), eligible.end(), [](const TrueStar& x, const TrueStar& y) { return x.cat.mag < y.cat.mag; });
@@ -212,7 +214,8 @@ Scene MakeScene(const CatalogueFiles& files, const SceneSpec& spec) {
                     best = {i, j, k};
                 }
     if (named.size() >= 3)
-        for (std::size_t i : best) scene.chosen.push_back(named[i]);
+        for (std::size_t i : best)
+            if (static_cast<int>(scene.chosen.size()) < spec.stars_to_choose) scene.chosen.push_back(named[i]);
 
     // Then the others, each as far as can be from those chosen already.
     while (static_cast<int>(scene.chosen.size()) < spec.stars_to_choose) {
@@ -266,14 +269,15 @@ std::vector<std::uint8_t> RenderFrame(const Scene& scene, int frame, std::uint32
     return Quantise(img);
 }
 
-bool SpotCentroid(const std::vector<std::uint8_t>& grey, double near_x, double near_y, double& x, double& y) {
+bool SpotCentroid(const std::vector<std::uint8_t>& grey, double near_x, double near_y, double reach, double& x,
+                  double& y) {
     constexpr int kSize = 320, kBlocks = 80;
     auto at = [&](int i, int j) { return static_cast<double>(grey[static_cast<std::size_t>(4 * j + 1) * kSize + 4 * i + 1]); };
     int pi = -1, pj = -1;
     double peak = -1;
     for (int j = 0; j < kBlocks; ++j)
         for (int i = 0; i < kBlocks; ++i)
-            if (std::fabs(i + 0.5 - near_x) <= 12 && std::fabs(j + 0.5 - near_y) <= 12 && at(i, j) > peak) {
+            if (std::fabs(i + 0.5 - near_x) <= reach && std::fabs(j + 0.5 - near_y) <= reach && at(i, j) > peak) {
                 peak = at(i, j);
                 pi = i;
                 pj = j;
@@ -289,18 +293,26 @@ bool SpotCentroid(const std::vector<std::uint8_t>& grey, double near_x, double n
     std::nth_element(ring.begin(), ring.begin() + ring.size() / 2, ring.end());
     const double bg = ring[ring.size() / 2];
     if (peak - bg < 15) return false;
-    double sw = 0, sx = 0, sy = 0;
-    for (int j = pj - 4; j <= pj + 4; ++j)
-        for (int i = pi - 4; i <= pi + 4; ++i) {
-            if (i < 0 || j < 0 || i >= kBlocks || j >= kBlocks || std::hypot(i - pi, j - pj) > 4) continue;
-            const double w = std::max(at(i, j) - bg, 0.0);
-            sw += w;
-            sx += w * (i + 0.5);
-            sy += w * (j + 0.5);
-        }
-    if (sw <= 0) return false;
-    x = sx / sw;
-    y = sy / sw;
+    // The centre of the spot's light, the window recentred on it until it
+    // settles: a saturated star's flat top would otherwise pull the centre
+    // towards the first of its brightest pixels.
+    double cx = pi + 0.5, cy = pj + 0.5;
+    for (int round = 0; round < 5; ++round) {
+        double sw = 0, sx = 0, sy = 0;
+        for (int j = static_cast<int>(cy) - 6; j <= static_cast<int>(cy) + 6; ++j)
+            for (int i = static_cast<int>(cx) - 6; i <= static_cast<int>(cx) + 6; ++i) {
+                if (i < 0 || j < 0 || i >= kBlocks || j >= kBlocks || std::hypot(i + 0.5 - cx, j + 0.5 - cy) > 5) continue;
+                const double w = std::max(at(i, j) - bg, 0.0);
+                sw += w;
+                sx += w * (i + 0.5);
+                sy += w * (j + 0.5);
+            }
+        if (sw <= 0) return false;
+        cx = sx / sw;
+        cy = sy / sw;
+    }
+    x = cx;
+    y = cy;
     return true;
 }
 

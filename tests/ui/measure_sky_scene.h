@@ -72,7 +72,7 @@ struct SceneSpec {
 // Reads the stars round the camera's field from the catalogue and places
 // the meteor. Stars chosen lie at least 24 pixels inside the image, have no
 // other drawn star within 14 pixels and no catalogue star down to magnitude
-// 8 within 0.15 degrees, and keep 12 pixels from the meteor's path.
+// 8 within 0.15 degrees, and keep 16 pixels from the meteor's trail.
 Scene MakeScene(const CatalogueFiles& files, const SceneSpec& spec);
 
 // The photograph: a grey level per pixel, top row first.
@@ -82,11 +82,13 @@ std::vector<std::uint8_t> RenderPhoto(const Scene& scene, std::uint32_t seed);
 // frame k, and fresh noise.
 std::vector<std::uint8_t> RenderFrame(const Scene& scene, int frame, std::uint32_t seed);
 
-// The centroid of the brightest spot near (near_x, near_y) in a magnifier:
+// The centroid of the brightest spot whose peak lies within reach of
+// (near_x, near_y) in a magnifier:
 // grey holds the 320 x 320 control pixels, top row first, each image pixel
 // a 4 x 4 block. Positions are image pixels from the window's top-left
 // corner (x to the right, y downward, continuous). False when no spot
-// stands out of the background within 12 pixels.
-bool SpotCentroid(const std::vector<std::uint8_t>& grey, double near_x, double near_y, double& x, double& y);
+// stands out of the background there.
+bool SpotCentroid(const std::vector<std::uint8_t>& grey, double near_x, double near_y, double reach, double& x,
+                  double& y);
 
 }  // namespace sky_scene

@@ -1,0 +1,91 @@
+// The measuring dialogs' texts fit their controls in the program's font,
+// with the widest values they can show: nothing is clipped or runs into
+// its neighbour.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QListWidget>
+
+#include "measure/meteor_readout.h"
+#include "measure_ui_support.h"
+#include "platform/scripted.h"
+#include "ui/measure/meteor_dialog_window.h"
+#include "ui/measure/replay_dialog_window.h"
+#include "ui/measure/star_dialog_window.h"
+
+namespace {
+
+using namespace measure_ui;
+
+QString Lines(const std::string& text) {
+    QString s = QString::fromStdString(text);
+    s.replace("\r\n", "\n");
+    return s;
+}
+
+// Every label and button of the dialog shows its whole text.
+void ExpectTextsFit(QWidget& dialog) {
+    for (QLabel* l : dialog.findChildren<QLabel*>()) {
+        if (l->text().isEmpty()) continue;
+        const QRect need = l->fontMetrics().boundingRect(l->contentsRect(), static_cast<int>(l->alignment()), l->text());
+        EXPECT_TRUE(l->contentsRect().contains(need))
+            << dialog.objectName().toStdString() << ": \"" << l->text().toStdString() << "\" needs " << need.width()
+            << " x " << need.height() << ", has " << l->width() << " x " << l->height();
+    }
+    for (QAbstractButton* b : dialog.findChildren<QAbstractButton*>()) {
+        if (b->text().isEmpty()) continue;
+        // A check box's text follows its indicator.
+        const int indicator = qobject_cast<QCheckBox*>(b) ? 24 : 8;
+        EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()) + indicator, b->width())
+            << dialog.objectName().toStdString() << ": \"" << b->text().toStdString() << "\"";
+        EXPECT_LE(b->fontMetrics().height(), b->height()) << b->text().toStdString();
+    }
+}
+
+TEST(MeasureDialogLayout, TheMeteorReadOutFitsItsWidestValues) {
+    GreyPicture image(4000, 3000, 50);
+    SessionGuard g(&image);
+    ScriptedMessageBox messages;
+    TMeteorDialog d(nullptr, g.session, image, 100, 100, messages);
+    d.show();
+    const MeteorReadout widest = FormatMeteorReadout(47.988f, 35.988f, 23.95f, -89.95f, false);
+    d.ControlAs<QLabel>(193)->setText(Lines(widest.values));
+    d.ControlAs<QLabel>(194)->setText(Lines(widest.captions));
+    ExpectTextsFit(d);
+}
+
+TEST(MeasureDialogLayout, TheReplayDifferenceFitsItsWidestValues) {
+    GreyPicture image(400, 300);
+    SessionGuard g(&image);
+    ScriptedMessageBox messages;
+    TReplayDialog d(nullptr, image, messages, std::make_unique<StarTemplate>(g.session, image, 100, 100, Cat("SAO123456", 1, 1, 1)));
+    d.show();
+    d.ControlAs<QLabel>(196)->setText("Break 100\n\ndx=-99.99 pxl\ndy=-99.99 pxl");
+    ExpectTextsFit(d);
+    d.ControlAs<QLabel>(196)->setText("SAO123456\n\ndx=+99.99 pxl\ndy=+99.99 pxl");
+    ExpectTextsFit(d);
+}
+
+TEST(MeasureDialogLayout, EveryCandidateCellFitsBetweenItsTabStops) {
+    GreyPicture image(400, 300);
+    SessionGuard g(&image);
+    ScriptedMessageBox messages;
+    TStarDialog d(nullptr, g.session, image, 100, 100, messages, {ShippedCatalogue(), 0.5f, 8.0f});
+    d.show();
+    ExpectTextsFit(d);
+    const QFontMetrics fm = d.ControlAs<QListWidget>(174)->fontMetrics();
+    // The widest line: a nine-character name, a negative magnitude, the
+    // widest right ascension and declination and the largest st.dev.
+    const std::vector<ListCell> cells = CandidateCells(" SAO123456\t-1.4\t23 59.9\t-89 59\t99'59\"");
+    const int list_width = d.ControlAs<QListWidget>(174)->viewport()->width();
+    for (std::size_t k = 0; k < cells.size(); ++k) {
+        const int right = k + 1 < cells.size() ? DialogUnits(cells[k + 1].x) : list_width;
+        EXPECT_LE(DialogUnits(cells[k].x) + 2 + fm.horizontalAdvance(QString::fromStdString(cells[k].text)), right - 2)
+            << "cell " << k << " \"" << cells[k].text << "\"";
+    }
+}
+
+}  // namespace

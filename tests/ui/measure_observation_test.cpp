@@ -1,0 +1,464 @@
+// One whole observation measured through the program's windows, as an
+// observer does it, on pictures whose truth is known (measure_sky_scene.h):
+// the image opened, three bright stars clicked and named, further stars
+// identified automatically, the meteor measured point by point, its maximum
+// marked, the exposure data entered, everything replayed and the session
+// saved. The session file read back and the log line are then checked
+// against the truth: every star the star it was drawn from, every meteor
+// point on its true sky position within 0.3 pixel once the plate order
+// matches the lens, and the log's begin, end and angular velocity.
+//
+// Set VELKARN_MEASURE_SHOTS to a directory to keep a picture of each kind
+// of dialog as it looked during the run.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <set>
+
+#include "image/video_test_files.h"
+#include "main_window_fixture.h"
+#include "measure_sky_scene.h"
+#include "measure_ui_support.h"
+#include "shell/display_geometry.h"
+#include "ui/measure/meteor_dialog_window.h"
+#include "ui/measure/replay_dialog_window.h"
+#include "ui/measure/star_dialog_window.h"
+#include "ui_test_support.h"
+
+namespace {
+
+using namespace measure_ui;
+namespace fs = std::filesystem;
+using sky_scene::Scene;
+using sky_scene::TrueStar;
+
+std::string TrimmedRight(const char* name) {
+    std::string s(name);
+    return s.substr(0, s.find_last_not_of(' ') + 1);
+}
+
+std::string Trimmed(const char* name) {
+    std::string s(name);
+    return s.substr(s.find_first_not_of(' '));
+}
+
+void Shoot(QWidget* w, const std::string& name) {
+    static std::set<std::string> taken;
+    const char* dir = std::getenv("VELKARN_MEASURE_SHOTS");
+    if (dir == nullptr || !taken.insert(name).second) return;
+    QApplication::processEvents();
+    w->grab().save(QString::fromStdString(std::string(dir) + "/" + name + ".png"));
+}
+
+// The values of a log record line.
+struct LogLine {
+    double mag = 0, w = 0, dw = 0, rab = 0, deb = 0, rae = 0, dee = 0, sig = 0, sur = 0;
+};
+
+bool ReadLastLogLine(const std::filesystem::path& file, LogLine& out) {
+    std::ifstream in(file);
+    std::string line, last;
+    while (std::getline(in, line))
+        if (!line.empty() && line[0] == '"') last = line;
+    if (last.empty()) return false;
+    // After the quoted meteor name: year, month, day, hour, minute, second.
+    const std::size_t after = last.find('"', 1);
+    char date[6][8];
+    return std::sscanf(last.c_str() + after + 1, "%7s %7s %7s %7s %7s %7s %lf %lf %lf %lf %lf %lf %lf %lf %lf", date[0],
+                       date[1], date[2], date[3], date[4], date[5], &out.mag, &out.w, &out.dw, &out.rab, &out.deb,
+                       &out.rae, &out.dee, &out.sig, &out.sur) == 15;
+}
+
+class ObservationTest : public ui_test::MainWindowTest {
+protected:
+    // The program over its own directory, which holds the shipped catalogue;
+    // message boxes, file dialogs and the exposure data are scripted, the
+    // measuring dialogs are the real ones.
+    void StartProgram() {
+        for (const char* name : {"skycat.dat", "skycat.pol", "velkarn.ndx"})
+            fs::create_symlink(fs::path(VELKARN_SOURCE_DIR) / "data" / "catalogue" / name, dir_ / name);
+        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual"};
+        SettingsEnvironment env{dir_, dir_, 1600, 1000};
+        UiServices services{&messages_, &files_, &text_, &exposure_, nullptr, &clipboard_, &desktop_};
+        window_ = std::make_unique<TMainWindow>(paths, env, services);
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        ResizeClient(800, 600);
+    }
+
+    // The image view's pane point that opens a dialog on the pixel holding
+    // (u, v), or the nearest one a click can hit.
+    QPoint PanePoint(double u, double v) {
+        const DisplayGeometry& g = display().Transform();
+        const int column = static_cast<int>(u), row = g.ImageHeight() - 1 - static_cast<int>(v);
+        QPoint best;
+        int best_d = 1 << 30;
+        const int x0 = column * g.AreaWidth() / g.ImageWidth(), y0 = row * g.AreaHeight() / g.ImageHeight();
+        for (int y = y0 - 2; y <= y0 + 2; ++y)
+            for (int x = x0 - 2; x <= x0 + 2; ++x) {
+                const ImagePixel p = g.ClickToPixel(x, y);
+                const int d = std::abs(p.column - column) + std::abs(p.row - row);
+                if (d < best_d) {
+                    best_d = d;
+                    best = QPoint(x, y);
+                }
+            }
+        return best;
+    }
+    void ClickImage(double u, double v, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(display().viewport(), button, {}, PanePoint(u, v));
+    }
+
+    // The star's centre as the observer sees it in the magnifier: the
+    // centroid of its spot near where it should be. Image pixels.
+    bool SeenAt(TMeasureDialog& d, double u, double v, double& su, double& sv) {
+        const WindowOrigin o = d.core().magnifier().origin();
+        double x = 0, y = 0;
+        // The observer's eye goes to the spot within a few pixels of where it
+        // is expected, not to a brighter one beside it.
+        if (!sky_scene::SpotCentroid(MagnifierGrey(d), u - o.x, 80 - (v - o.y), 3, x, y)) return false;
+        su = o.x + x;
+        sv = o.y + 80 - y;
+        return true;
+    }
+    // A click on what the observer sees near (u, v); false when nothing
+    // shows there.
+    bool ClickSpot(TMeasureDialog& d, double u, double v) {
+        double su = 0, sv = 0;
+        if (!SeenAt(d, u, v, su, sv)) return false;
+        const double off = std::hypot(su - u, sv - v);
+        if (off > 0.5) ADD_FAILURE() << "a spot seen " << off << " pixels from where it lies";
+        worst_centroid_ = std::max(worst_centroid_, off);
+        ClickMagnifier(d, ControlPixelFor(d.core().magnifier().origin(), su, sv));
+        return true;
+    }
+    bool InMagnifier(TMeasureDialog& d, double u, double v) {
+        const ControlPoint p = ControlPixelFor(d.core().magnifier().origin(), u, v);
+        return p.x >= 4 && p.y >= 4 && p.x < 316 && p.y < 316;
+    }
+
+    // Measures scene star i: a click on it in the image view, then in the
+    // magnifier; by name for the first three, automatically after that.
+    void MeasureStar(const TrueStar& t, bool by_name) {
+        bool closed = false;
+        ui_test::WhenModal("STAR_DIALOG", [&](QWidget* w) {
+            auto* d = static_cast<TStarDialog*>(w);
+            Shoot(d, by_name ? "star_dialog_by_name" : "star_dialog_automatic");
+            if (!ClickSpot(*d, t.u, t.v)) {
+                ADD_FAILURE() << "no star seen at " << t.cat.name;
+                d->reject();
+                return;
+            }
+            auto* name = d->ControlAs<QLineEdit>(171);
+            if (by_name) {
+                QTest::keyClicks(name, QString::fromStdString(Trimmed(t.cat.name)));
+                QTest::keyClick(name, Qt::Key_Return);
+            }
+            const int line = d->star().selected();
+            const CatStar* chosen = d->star().candidate(line);
+            if (chosen == nullptr || std::strcmp(chosen->name, t.cat.name) != 0) {
+                ADD_FAILURE() << t.cat.name << " was taken for " << (chosen ? chosen->name : "nothing");
+                d->reject();
+                return;
+            }
+            Shoot(d, by_name ? "star_dialog_by_name_found" : "star_dialog_automatic_found");
+            QTest::keyClick(name, Qt::Key_Return);
+            closed = !d->isVisible();
+        });
+        ClickImage(t.u, t.v);
+        EXPECT_TRUE(closed) << t.cat.name;
+    }
+
+    // Every star of the scene's choice, the first three by name.
+    void MeasureStars(const Scene& scene) {
+        for (std::size_t i = 0; i < scene.chosen.size(); ++i) {
+            MeasureStar(scene.chosen[i], i < 3);
+            ASSERT_EQ(session().nstar, i + 1) << scene.chosen[i].cat.name;
+        }
+    }
+
+    // Measure > Replay stars + meteor, each item clicked where it is seen
+    // (a star) or where it truly lies (a break).
+    void Replay(const Scene& scene, bool spots) {
+        auto step = std::make_shared<std::function<void(QWidget*)>>();
+        *step = [this, &scene, spots, step](QWidget* w) {
+            auto* d = static_cast<TReplayDialog*>(w);
+            const int index = d->core().index();
+            const int nstar = static_cast<int>(scene.chosen.size());
+            Shoot(d, index < nstar ? "replay_star" : "replay_meteor");
+            bool ok = false;
+            if (index < nstar) {
+                ok = ClickSpot(*d, scene.chosen[index].u, scene.chosen[index].v);
+            } else {
+                const sky_scene::TruePoint& p = scene.meteor[index - nstar];
+                ok = spots ? ClickSpot(*d, p.u, p.v) : InMagnifier(*d, p.u, p.v);
+                if (ok && !spots) ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), p.u, p.v));
+            }
+            EXPECT_TRUE(ok) << "item " << index << " not found in its replay window";
+            if (index + 1 < nstar + static_cast<int>(scene.meteor.size())) ui_test::WhenModal("REPLAY_DIALOG", *step);
+            Shoot(d, index < nstar ? "replay_star_clicked" : "replay_meteor_clicked");
+            QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
+        };
+        ui_test::WhenModal("REPLAY_DIALOG", *step);
+        ASSERT_TRUE(Choose(cmd::Replay));
+        EXPECT_EQ(session().nreplay, 1u);
+    }
+
+    // The exposure data the observer enters.
+    void EnterExposure(const char* meteor, const char* hour, const char* minute, const char* second,
+                       const char* refhour, const char* refminute, const char* refsecond, const char* shutter) {
+        exposure_.entered = [=](DialogData& d) {
+            copy_text(d.year, "2000");
+            copy_text(d.month, "8");
+            copy_text(d.day, "12");
+            copy_text(d.hour, hour);
+            copy_text(d.minute, minute);
+            copy_text(d.second, second);
+            copy_text(d.refhour, refhour);
+            copy_text(d.refminute, refminute);
+            copy_text(d.refsecond, refsecond);
+            copy_text(d.meteor, meteor);
+            copy_text(d.shutter, shutter);
+        };
+        ASSERT_TRUE(Choose(cmd::ExpData));
+        EXPECT_EQ(SessionData::dlgdat.status, 0);
+    }
+
+    std::string Save(const std::string& name) {
+        const std::string path = (dir_ / name).string();
+        files_.answers.push_back(path);
+        messages_.answers.clear();
+        const std::size_t shown = messages_.shown.size();
+        EXPECT_TRUE(Choose(cmd::SaveSession));
+        for (std::size_t i = shown; i < messages_.shown.size(); ++i)
+            ADD_FAILURE() << "saving asked: " << messages_.shown[i].text;
+        EXPECT_TRUE(fs::exists(path));
+        return path;
+    }
+
+    // The session file read back, checked against the scene: the stars'
+    // names and the meteor points' sky positions (in pixels of the image
+    // scale, the worst returned).
+    double CheckSessionFile(const std::string& path, const Scene& scene, int order) {
+        ScriptedMessageBox mb;
+        SessionData back;
+        EXPECT_GT(back.Retrieve(path.c_str(), mb, false), 0);
+        EXPECT_EQ(back.nstar, scene.chosen.size());
+        EXPECT_EQ(back.order, order);
+        EXPECT_EQ(back.nreplay, 1u);
+        for (unsigned i = 0; i < back.nstar && i < scene.chosen.size(); ++i) {
+            // The file keeps names in a column of nine characters.
+            EXPECT_EQ(TrimmedRight(back.stars[i].name), scene.chosen[i].cat.name);
+            EXPECT_EQ(back.ExistStar(scene.chosen[i].cat.name), 1) << "a star read back is known by its name";
+            EXPECT_EQ(back.stars[i].nrep, 1) << back.stars[i].name;
+        }
+        EXPECT_EQ(back.nmet, scene.meteor.size());
+        double worst = 0;
+        for (unsigned j = 0; j < back.nmet && j < scene.meteor.size(); ++j) {
+            EXPECT_EQ(back.meteors[j].nrep, 1);
+            float ra = 0, de = 0;
+            back.EstimateRADE(back.fxmet(static_cast<int>(j)), back.fymet(static_cast<int>(j)), ra, de);
+            const double off = sky_scene::Separation(ra, de, scene.meteor[j].ra, scene.meteor[j].de) * 3600 /
+                               scene.camera.ArcsecPerPixel();
+            EXPECT_LT(off, 0.3) << "meteor point " << j;
+            worst = std::max(worst, off);
+        }
+        return worst;
+    }
+
+    // The log's begin, end and angular velocity against the truth, the
+    // right ascensions brought to the meteor time by shift_deg.
+    void CheckLog(const fs::path& log, const Scene& scene, double shift_deg, double shutter) {
+        LogLine l;
+        ASSERT_TRUE(ReadLastLogLine(log, l)) << log;
+        const double px = scene.camera.ArcsecPerPixel() / 3600;  // degrees per pixel
+        const sky_scene::TruePoint &b = scene.meteor.front(), &e = scene.meteor.back();
+        const double rab = std::fmod(b.ra * 15 + shift_deg + 360, 360), rae = std::fmod(e.ra * 15 + shift_deg + 360, 360);
+        const double cos_de = std::cos(b.de * 3.14159265 / 180);
+        EXPECT_NEAR(std::fmod(l.rab + 360, 360), rab, 0.3 * px / cos_de + 0.0005);
+        EXPECT_NEAR(l.deb, b.de, 0.3 * px + 0.0005);
+        EXPECT_NEAR(std::fmod(l.rae + 360, 360), rae, 0.3 * px / cos_de + 0.0005);
+        EXPECT_NEAR(l.dee, e.de, 0.3 * px + 0.0005);
+        const double w = scene.step_deg * shutter;
+        EXPECT_NEAR(l.w, w, 0.003 * w + 0.005) << "true angular velocity " << w << " deg/s";
+        EXPECT_EQ(l.sur, 100);
+        std::printf("[          ] log: w %.2f (true %.3f) deg/s, begin %.3f %.3f (true %.3f %.3f), end %.3f %.3f "
+                    "(true %.3f %.3f), sig %.3f\n",
+                    l.w, w, l.rab, l.deb, rab, b.de, l.rae, l.dee, rae, e.de, l.sig);
+    }
+
+    double worst_centroid_ = 0;
+};
+
+// Orion through a 35 mm lens turned by 8 degrees, 2.5 pixels of barrel
+// distortion in the corners, a meteor of 13 breaks at 25 breaks a second.
+Scene PhotoScene() {
+    sky_scene::SceneSpec spec;
+    spec.camera = {5.55, 1.0, 35, 8, 2.5 / (800.0 * 800 * 800), 1280, 960};
+    spec.from_u = 420;
+    spec.from_v = 560;
+    spec.to_u = 760;
+    spec.to_v = 400;
+    spec.points = 13;
+    spec.stars_to_choose = 18;
+    return sky_scene::MakeScene(ShippedCatalogue(), spec);
+}
+
+TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
+    const Scene scene = PhotoScene();
+    ASSERT_EQ(scene.chosen.size(), 18u);
+    const std::vector<std::uint8_t> pixels = sky_scene::RenderPhoto(scene, 11);
+    const int w = scene.camera.width;
+    const std::string bmp = ui_test::WriteBmpFile(dir_ / "orion.bmp", w, scene.camera.height,
+                                                  [&](int c, int r) { return pixels[static_cast<std::size_t>(r) * w + c]; });
+    StartProgram();
+    files_.answers.push_back(bmp);
+    ASSERT_TRUE(Choose(cmd::ImgFileOpen));
+    ASSERT_NE(Mimg, nullptr);
+
+    MeasureStars(scene);
+    // Eleven stars and more bring the cubic plate constants the lens needs.
+    QTest::mouseClick(status().PlusButton(), Qt::LeftButton);
+    ASSERT_EQ(session().order, 3);
+
+    // The breaks, one after another in one meteor dialog.
+    ASSERT_TRUE(Choose(cmd::MeteorMode));
+    const auto& breaks = scene.meteor;
+    bool measured = false;
+    ui_test::WhenModal("METEOR_DIALOG", [&](QWidget* wd) {
+        auto* d = static_cast<TMeteorDialog*>(wd);
+        for (const sky_scene::TruePoint& b : breaks) {
+            if (!InMagnifier(*d, b.u, b.v)) {
+                ADD_FAILURE() << "break " << b.frame << " lies outside the magnifier";
+                break;
+            }
+            ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), b.u, b.v));
+            Shoot(d, "meteor_dialog_photo");
+            QTest::mouseClick(d->ControlAs<QPushButton>(191), Qt::LeftButton);
+        }
+        QTest::mouseClick(d->ControlAs<QPushButton>(176), Qt::LeftButton);
+        measured = !d->isVisible();
+    });
+    ClickImage(breaks[0].u, breaks[0].v);
+    ASSERT_TRUE(measured);
+    ASSERT_EQ(session().nmet, breaks.size());
+    EXPECT_EQ(session().surround, 100.0f);
+
+    // The brightest break, from the image view's menu.
+    ui_test::OnNextPopup([](QMenu* menu) { ui_test::ClickItem(menu, cmd::CtxMax); });
+    ClickImage(breaks[6].u, breaks[6].v, Qt::RightButton);
+    EXPECT_STREQ(session().meteors[6].label, "Maximum");
+
+    // 5 min 42 s from the reference time to the meteor.
+    EnterExposure("ori0812a", "23", "15", "42", "23", "10", "00", "25.0");
+    Replay(scene, false);
+    const std::string path = Save("orion.ori");
+
+    const double worst = CheckSessionFile(path, scene, 3);
+    std::printf("[          ] photograph: %zu stars, %zu breaks; worst star centroid %.3f px, worst break %.3f px\n",
+                scene.chosen.size(), breaks.size(), worst_centroid_, worst);
+    const double shift = (5 * 60 + 42) / 3600.0 * 1.00263791 * 15;
+    CheckLog(dir_ / "photo00.log", scene, shift, 25.0);
+}
+
+// Orion through a 16.5 mm lens without distortion, a meteor crossing 20
+// frames of a 40-frame video at 25 frames a second, written losslessly.
+Scene VideoScene() {
+    sky_scene::SceneSpec spec;
+    spec.camera = {5.55, 1.0, 16.5, 5, 0, 640, 480};
+    spec.render_limit = 5.0f;
+    spec.choose_limit = 4.6f;
+    // A path that passes no star within ten pixels.
+    spec.from_u = 180;
+    spec.from_v = 324;
+    spec.to_u = 420;
+    spec.to_v = 224;
+    spec.points = 20;
+    spec.first_frame = 8;
+    spec.stars_to_choose = 8;
+    return sky_scene::MakeScene(ShippedCatalogue(), spec);
+}
+
+TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTruth) {
+    const Scene scene = VideoScene();
+    ASSERT_EQ(scene.chosen.size(), 8u);
+    constexpr int kFrames = 40;
+    std::vector<std::vector<std::uint8_t>> frames;
+    for (int k = 0; k < kFrames; ++k) frames.push_back(sky_scene::RenderFrame(scene, k, 23));
+    TestVideo video;
+    video.encoder = "ffv1";
+    video.pix_fmt = AV_PIX_FMT_GRAY8;
+    video.width = scene.camera.width;
+    video.height = scene.camera.height;
+    video.frames = kFrames;
+    video.gop = 10;
+    video.pixel = [&](int k, int x, int y) { return frames[k][static_cast<std::size_t>(y) * video.width + x]; };
+    const std::string file = (dir_ / "orion.avi").string();
+    WriteTestVideo(file, video);
+
+    StartProgram();
+    files_.answers.push_back(file);
+    ASSERT_TRUE(Choose(cmd::ImgFileOpen));
+    ASSERT_NE(Mimg, nullptr);
+    ASSERT_TRUE(Mimg->IsVideo());
+    ASSERT_EQ(Mimg->GetNFr(), kFrames);
+
+    MeasureStars(scene);
+    // Seven stars bring the quadratic plate constants; this lens needs only
+    // the linear ones.
+    ASSERT_EQ(session().order, 2);
+    QTest::mouseClick(status().MinusButton(), Qt::LeftButton);
+    ASSERT_EQ(session().order, 1);
+
+    ASSERT_TRUE(Choose(cmd::MeteorMode));
+    const auto& points = scene.meteor;
+    bool measured = false;
+    ui_test::WhenModal("METEOR_DIALOG", [&](QWidget* wd) {
+        auto* d = static_cast<TMeteorDialog*>(wd);
+        auto* bar = d->ControlAs<QScrollBar>(192);
+        EXPECT_EQ(bar->value(), 0);
+        // On to the meteor's first frame, a frame at a time.
+        while (bar->value() < points[0].frame) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        for (const sky_scene::TruePoint& p : points) {
+            EXPECT_EQ(bar->value(), p.frame);
+            if (!ClickSpot(*d, p.u, p.v)) {
+                ADD_FAILURE() << "no meteor seen on frame " << p.frame;
+                break;
+            }
+            if (p.frame == points[10].frame)
+                QTest::mouseClick(d->ControlAs<QCheckBox>(197), Qt::LeftButton, {}, QPoint(5, 10));
+            Shoot(d, "meteor_dialog_video");
+            QTest::keyClick(d, Qt::Key_Return);  // ACCEPT
+        }
+        // Back to an earlier point: shown, not measurable.
+        bar->setValue(points[3].frame);
+        EXPECT_FALSE(d->core().magnifier().enabled());
+        Shoot(d, "meteor_dialog_video_earlier_point");
+        QTest::mouseClick(d->ControlAs<QPushButton>(176), Qt::LeftButton);
+        measured = !d->isVisible();
+    });
+    ClickImage(points[0].u, points[0].v);
+    ASSERT_TRUE(measured);
+    ASSERT_EQ(session().nmet, points.size());
+    for (std::size_t j = 0; j < points.size(); ++j) EXPECT_EQ(session().meteors[j].frame, points[j].frame);
+    EXPECT_STREQ(session().meteors[10].label, "Maximum");
+
+    EnterExposure("ori0812v", "23", "15", "42", "23", "15", "42", "25.0");
+    Replay(scene, true);
+    const std::string path = Save("orion.vid");
+
+    const double worst = CheckSessionFile(path, scene, 1);
+    std::printf("[          ] video: %zu stars, %zu points; worst centroid %.3f px, worst point %.3f px\n",
+                scene.chosen.size(), points.size(), worst_centroid_, worst);
+    // The reference time is the meteor's own: no sidereal shift.
+    CheckLog(dir_ / "video00.log", scene, 0.0, 25.0);
+}
+
+}  // namespace

@@ -1,0 +1,276 @@
+// The replay and template dialogs: the difference shown after a click, what
+// OK, CANCEL and BREAK store, the displaced window of a replay and the
+// share of its minus signs, and the replay run by the main window's command
+// through the real dialogs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include "files/options.h"
+#include "main_window_fixture.h"
+#include "measure_ui_support.h"
+#include "platform/scripted.h"
+#include "ui/measure/qt_measure_dialogs.h"
+#include "ui/measure/replay_dialog_window.h"
+#include "ui_test_support.h"
+
+namespace {
+
+using namespace measure_ui;
+namespace fs = std::filesystem;
+
+constexpr int kW = 400, kH = 300;
+
+class ReplayDialogTest : public testing::Test {
+protected:
+    ReplayDialogTest() : image_(kW, kH), guard_(&image_) {
+        // Two measurements of star 0 averaging x = 2.400 mm.
+        Star s(Cat("58 Ori", 0.5f, 5.9f, 7.4f), 2.388f, 2.4f);
+        s.x.push_back(2.412f);
+        s.y.push_back(2.4f);
+        s.nrep = 1;
+        session().AddStar(s, 0);
+        session().AddMetPnt(Meteor(3.0f, 2.0f, 0));
+    }
+    void Open(std::unique_ptr<ReplayDialog> core) {
+        dialog_ = std::make_unique<TReplayDialog>(nullptr, image_, messages_, std::move(core));
+        dialog_->show();
+        QApplication::processEvents();
+    }
+    void OpenStarReplay(ReplayOffsets offsets = {}) {
+        Open(std::make_unique<StarReplay>(session(), image_, ColumnOf(session().fxstr(0)),
+                                          RowOf(session().fystr(0), kH), 0, offsets));
+    }
+    // A click at plate position (x, y) mm.
+    void ClickAtPlate(double x, double y) {
+        ClickMagnifier(*dialog_, ControlPixelFor(dialog_->core().magnifier().origin(), x / 0.012, y / 0.012));
+    }
+    void Press(int id) { QTest::mouseClick(dialog_->ControlAs<QPushButton>(id), Qt::LeftButton); }
+    std::string Difference() { return dialog_->ControlAs<QLabel>(196)->text().toStdString(); }
+    SessionData& session() { return guard_.session; }
+
+    GreyPicture image_;
+    SessionGuard guard_;
+    ScriptedMessageBox messages_;
+    std::unique_ptr<TReplayDialog> dialog_;
+};
+
+TEST_F(ReplayDialogTest, AStarReplayShowsItsDifferenceAndOkAppendsTheMeasurement) {
+    OpenStarReplay();
+    EXPECT_EQ(dialog_->windowTitle(), "Star replay");
+    EXPECT_EQ(Difference(), "Star 1");
+    Press(1);
+    EXPECT_TRUE(dialog_->isVisible()) << "OK without a click does nothing";
+
+    ClickAtPlate(2.412, 2.4);
+    EXPECT_EQ(Difference(), "Star 1\n\ndx=+1.00 pxl\ndy=+0.00 pxl");
+    Press(1);
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(DialogEndOf(dialog_->result()), DialogEnd::Ok);
+    EXPECT_EQ(session().stars[0].nrep, 2);
+}
+
+TEST_F(ReplayDialogTest, CancelSkipsTheItemAndBreakStoresNothingEvenAfterAClick) {
+    OpenStarReplay();
+    ClickAtPlate(2.412, 2.4);
+    Press(2);
+    EXPECT_EQ(DialogEndOf(dialog_->result()), DialogEnd::Cancel);
+    EXPECT_EQ(session().stars[0].nrep, 1);
+
+    Open(std::make_unique<MeteorReplay>(session(), image_, ColumnOf(3.0f), RowOf(2.0f, kH), 0, ReplayOffsets{}));
+    EXPECT_EQ(dialog_->windowTitle(), "Meteor replay");
+    EXPECT_EQ(Difference(), "Break 1");
+    ClickAtPlate(3.0, 2.0);
+    Press(195);
+    EXPECT_FALSE(dialog_->isVisible());
+    EXPECT_EQ(dialog_->result(), kBreakResult);
+    EXPECT_EQ(DialogEndOf(dialog_->result()), DialogEnd::Break);
+    EXPECT_EQ(session().meteors[0].nrep, 0);
+}
+
+TEST_F(ReplayDialogTest, AReplayWindowIsDisplacedAndDoesNotShowTheStarsEarlierPosition) {
+    OpenStarReplay({3, -3});
+    const WindowOrigin centred = MagnifierOrigin(ColumnOf(session().fxstr(0)), RowOf(session().fystr(0), kH), kH);
+    EXPECT_EQ(dialog_->core().magnifier().origin(), (WindowOrigin{centred.x + 3, centred.y - 3}));
+    const ControlPoint earlier = MarkerPixel(dialog_->core().magnifier().origin(), session().fxstr(0), session().fystr(0));
+    const QImage shown = Painted(dialog_->MagnifierControl());
+    const WindowOrigin o = dialog_->core().magnifier().origin();
+    const int level = GreyPicture::Level(o.x + earlier.x / 4, o.y + (319 - earlier.y) / 4);
+    EXPECT_EQ(shown.pixel(earlier.x, earlier.y), qRgb(level, level, level));
+}
+
+TEST_F(ReplayDialogTest, ATemplateStarIsMeasuredAgainstTheWindowCentreAndAddedOnOk) {
+    Open(std::make_unique<StarTemplate>(session(), image_, 200, 150, Cat(" 24 Ori", 1.6f, 5.42f, 6.35f)));
+    EXPECT_EQ(dialog_->windowTitle(), "Star from template");
+    EXPECT_EQ(Difference(), " 24 Ori");
+    const WindowOrigin o = dialog_->core().magnifier().origin();
+    ClickMagnifier(*dialog_, ControlPixelFor(o, o.x + 41.5, o.y + 39.25));
+    EXPECT_EQ(Difference(), " 24 Ori\n\ndx=+1.50 pxl\ndy=-0.75 pxl");
+    Press(1);
+    ASSERT_EQ(session().nstar, 2u);
+    EXPECT_STREQ(session().stars[1].name, " 24 Ori");
+}
+
+// QtMeasureDialogs draws each replay's signs from its own generator; about
+// half of them are minus.
+TEST(ReplayOffsets, AreTheRandomnessInEachAxisWithAboutHalfTheSignsMinus) {
+    GreyPicture image(kW, kH);
+    SessionGuard g(&image);
+    g.session.AddStar(Star(Cat("58 Ori", 0.5f, 5.9f, 7.4f), 2.4f, 1.8f), 0);
+    ScriptedMessageBox messages;
+    QtMeasureDialogs dialogs(nullptr, messages, 12345);
+    const int saved = opt.randomness;
+    opt.randomness = 4;
+    const int column = ColumnOf(2.4f), row = RowOf(1.8f, kH);
+    const WindowOrigin centred = MagnifierOrigin(column, row, kH);
+    int minus_x = 0, minus_y = 0;
+    constexpr int kRuns = 120;
+    for (int i = 0; i < kRuns; ++i) {
+        ui_test::WhenModal("REPLAY_DIALOG", [&](QWidget* w) {
+            auto* d = static_cast<TReplayDialog*>(w);
+            const WindowOrigin o = d->core().magnifier().origin();
+            EXPECT_EQ(std::abs(o.x - centred.x), 4);
+            EXPECT_EQ(std::abs(o.y - centred.y), 4);
+            minus_x += o.x < centred.x;
+            minus_y += o.y < centred.y;
+            d->WMBreak();
+        });
+        EXPECT_EQ(dialogs.RunStarReplay(column, row, 0), DialogEnd::Break);
+    }
+    opt.randomness = saved;
+    EXPECT_GT(minus_x, kRuns / 2 - 25);
+    EXPECT_LT(minus_x, kRuns / 2 + 25);
+    EXPECT_GT(minus_y, kRuns / 2 - 25);
+    EXPECT_LT(minus_y, kRuns / 2 + 25);
+    EXPECT_EQ(g.session.stars[0].nrep, 0);
+}
+
+// Measure > Replay stars + meteor in the program, through the real dialogs.
+class ReplayCommandTest : public ui_test::MainWindowTest {
+protected:
+    // The program over a 400 x 300 image; with measured, three stars and two
+    // meteor points on it.
+    void StartWithRealDialogs(bool measured = true) {
+        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual"};
+        SettingsEnvironment env{dir_, dir_, 1600, 1000};
+        UiServices services{&messages_, &files_, &text_, &exposure_, nullptr, &clipboard_, &desktop_};
+        window_ = std::make_unique<TMainWindow>(paths, env, services);
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        ResizeClient(800, 600);
+        OpenImage(kW, kH);
+        if (!measured) return;
+        for (const Star& s : Stars()) session().AddStar(s, 0);
+        session().AddMetPnt(Meteor(2.0f, 2.0f, 0));
+        session().AddMetPnt(Meteor(2.2f, 2.1f, 1));
+        window_->commands().SetMenuState();
+    }
+    // Each dialog that opens: the item clicked where it lies, then OK; or
+    // BREAK at dialog number break_at (counted from 0).
+    void AnswerEveryDialog(int break_at = -1) {
+        auto shown = std::make_shared<int>(0);
+        auto step = std::make_shared<std::function<void(QWidget*)>>();
+        *step = [this, shown, step, break_at](QWidget* w) {
+            auto* d = static_cast<TReplayDialog*>(w);
+            titles_.push_back(d->windowTitle().toStdString());
+            if ((*shown)++ == break_at) {
+                QTest::mouseClick(d->ControlAs<QPushButton>(195), Qt::LeftButton);
+                return;
+            }
+            const int index = d->core().index();
+            const int nstar = static_cast<int>(session().nstar);
+            const float x = index < nstar ? session().fxstr(index) : session().fxmet(index - nstar);
+            const float y = index < nstar ? session().fystr(index) : session().fymet(index - nstar);
+            ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), x / 0.012, y / 0.012));
+            const bool last = index == nstar + static_cast<int>(session().nmet) - 1;
+            if (!last) ui_test::WhenModal("REPLAY_DIALOG", *step);
+            QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
+        };
+        ui_test::WhenModal("REPLAY_DIALOG", *step);
+    }
+    static std::vector<Star> Stars() {
+        std::vector<Star> out;
+        for (int i = 0; i < 3; ++i)
+            out.emplace_back(Cat(i == 0 ? "58 Ori" : i == 1 ? "24 Ori" : "19 Ori", 1.0f, 5.0f + i * 0.3f, 2.0f * i),
+                             1.2f + i, 1.0f + 0.5f * i * i);
+        return out;
+    }
+    std::vector<std::string> titles_;
+};
+
+TEST_F(ReplayCommandTest, MeasuresEveryStarAndPointOnceMoreAndCountsTheReplay) {
+    StartWithRealDialogs();
+    AnswerEveryDialog();
+    ASSERT_TRUE(Choose(cmd::Replay));
+    EXPECT_EQ(titles_, (std::vector<std::string>{"Star replay", "Star replay", "Star replay", "Meteor replay",
+                                                 "Meteor replay"}));
+    EXPECT_EQ(session().nreplay, 1u);
+    for (const Star& s : session().stars) EXPECT_EQ(s.nrep, 1);
+    for (const Meteor& m : session().meteors) EXPECT_EQ(m.nrep, 1);
+    EXPECT_NEAR(session().fxstr(1), 2.2, 0.0016);
+}
+
+TEST_F(ReplayCommandTest, BreakInTheFirstDialogCountsNothing) {
+    StartWithRealDialogs();
+    AnswerEveryDialog(0);
+    ASSERT_TRUE(Choose(cmd::Replay));
+    EXPECT_EQ(titles_.size(), 1u);
+    EXPECT_EQ(session().nreplay, 0u);
+    for (const Star& s : session().stars) EXPECT_EQ(s.nrep, 0);
+}
+
+// File > Open template in the program: each template star in a real
+// dialog at the position the template gives it (the same times: no shift);
+// BREAK ends the series and keeps the stars measured before it.
+TEST_F(ReplayCommandTest, OpenTemplateOffersTheStarsWhereTheTemplateHasThemUntilBreak) {
+    StartWithRealDialogs(false);
+    // The template: three stars of this image, saved with the times the
+    // exposure dialog will enter again.
+    const std::string tmpl = (dir_ / "template.ses").string();
+    const std::vector<Star> stars = Stars();
+    {
+        const DialogData saved = SessionData::dlgdat;
+        SessionData t;
+        for (const Star& s : stars) t.AddStar(s, 0);
+        t.CalculateOC();
+        exposure_.entered(SessionData::dlgdat);
+        SessionData::dlgdat.status = 0;
+        ScriptedMessageBox mb;
+        ASSERT_NE(t.Save(tmpl.c_str(), dir_.c_str(), mb), 0);
+        SessionData::dlgdat = saved;
+    }
+    ASSERT_EQ(session().nstar, 0u);
+
+    files_.answers.push_back(tmpl);
+    auto shown = std::make_shared<int>(0);
+    auto step = std::make_shared<std::function<void(QWidget*)>>();
+    *step = [this, shown, step, &stars](QWidget* w) {
+        auto* d = static_cast<TReplayDialog*>(w);
+        // The template file keeps names in a column of nine characters.
+        titles_.push_back(d->windowTitle().toStdString() + ": " + d->ControlAs<QLabel>(196)->text().trimmed().toStdString());
+        if ((*shown)++ == 1) {
+            QTest::mouseClick(d->ControlAs<QPushButton>(195), Qt::LeftButton);
+            return;
+        }
+        const WindowOrigin o = d->core().magnifier().origin();
+        // The template puts the star at the window's centre pixel.
+        EXPECT_NEAR(stars[0].x[0] / 0.012, o.x + 40, 1.0);
+        EXPECT_NEAR(stars[0].y[0] / 0.012, o.y + 40, 1.0);
+        ClickMagnifier(*d, ControlPixelFor(o, stars[0].x[0] / 0.012, stars[0].y[0] / 0.012));
+        ui_test::WhenModal("REPLAY_DIALOG", *step);
+        QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
+    };
+    ui_test::WhenModal("REPLAY_DIALOG", *step);
+    ASSERT_TRUE(Choose(cmd::Template));
+    ASSERT_EQ(titles_.size(), 2u);
+    EXPECT_EQ(titles_[0], "Star from template: 58 Ori");
+    EXPECT_EQ(titles_[1], "Star from template: 24 Ori");
+    ASSERT_EQ(session().nstar, 1u);
+    EXPECT_EQ(session().ExistStar("58 Ori"), 1);
+    EXPECT_NEAR(session().fxstr(0), stars[0].x[0], 0.0016);
+}
+
+}  // namespace

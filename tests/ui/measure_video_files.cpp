@@ -1,0 +1,2 @@
+// The video writer of the image tests, built once into the window tests.
+#include "image/video_test_files.cpp"
