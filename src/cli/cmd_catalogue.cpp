@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstdio>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,10 @@ std::optional<Arguments> Parse(const std::vector<std::string>& args, std::string
         // The index that belongs to the catalogue: beside it, else in the
         // data directory.
         if (a.program_dir.empty()) {
+            if (!FitsOptionPath(a.catalogue_dir)) {
+                throw std::runtime_error("the catalogue directory is longer than " + std::to_string(kMaxOptionPath) +
+                                         " characters; give --program-dir as well");
+            }
             Options o;
             copy_text(o.skycatdir, a.catalogue_dir);
             a.program_dir = CatalogueFilesFor(o, paths).index_dir.string();

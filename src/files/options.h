@@ -3,6 +3,10 @@
 // Zero until the main window reads the file at start (GetIniValues,
 // files/settings_file.h), which sets every field.
 
+#include <cstddef>
+#include <string>
+#include <string_view>
+
 struct Options {
     char stationfile[260] = "";  // full path of the station list
     char skycatdir[260] = "";    // directory of the sky catalogue and its index
@@ -17,3 +21,15 @@ struct Options {
 };
 
 extern Options opt;
+
+// The longest path a path field of Options holds. A longer path is never cut
+// (a cut path names another file or directory): where paths enter the
+// options (the settings file, the file dialogs, the command line) a longer
+// one is refused, the field keeps its old or default value, and the user is
+// told with OverlongPathText.
+inline constexpr std::size_t kMaxOptionPath = sizeof(Options::stationfile) - 1;
+bool FitsOptionPath(std::string_view path);
+
+// "The path\n<path>\nis longer than 259 characters.\n<consequence>"; a long
+// path is shown by its start and its end.
+std::string OverlongPathText(std::string_view path, std::string_view consequence);

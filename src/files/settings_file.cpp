@@ -75,6 +75,20 @@ std::string ReadText(const std::vector<std::string>& lines, std::string_view key
     return GetIniLine(key, lines).value_or(fallback);
 }
 
+// A path setting, or its default when it is too long for its field.
+std::string ReadPath(const std::vector<std::string>& lines, std::string_view key, const std::string& fallback,
+                     std::vector<std::string>& warnings) {
+    const std::string value = ReadText(lines, key, fallback);
+    if (FitsOptionPath(value)) return value;
+    const std::string setting = std::string(key) + " in velkarn.ini";
+    if (value != fallback && FitsOptionPath(fallback)) {
+        warnings.push_back(OverlongPathText(value, setting + " is not used; the default\n" + fallback + "\nis."));
+        return fallback;
+    }
+    warnings.push_back(OverlongPathText(value, setting + " is left empty."));
+    return std::string();
+}
+
 // Paths on a removable drive are not remembered: they may be gone next time.
 const char* RememberedPath(const char* current, const char* at_start) {
     return current[0] == 'a' || current[0] == 'b' ? at_start : current;
@@ -105,10 +119,12 @@ StartSettings GetIniValues(const SettingsEnvironment& env, Options& options) {
     options.pcdres = ReadPcdResolution(lines);
     options.randomness = ReadRandomness(lines);
     ReadSkycatParms(lines, options);
-    copy_text(options.skycatdir, ReadText(lines, "SkycatDir", env.DataDir().string()));
-    copy_text(options.stationfile, ReadText(lines, "StationFile", (env.ProgramDir() / "station.dat").string()));
-    copy_text(options.image, ReadText(lines, "Image", (env.home_dir / "*.bmp").string()));
-    copy_text(options.outputdir, ReadText(lines, "OutputDir", env.home_dir.string()));
+    std::vector<std::string>& warnings = start.warnings;
+    copy_text(options.skycatdir, ReadPath(lines, "SkycatDir", env.DataDir().string(), warnings));
+    copy_text(options.stationfile,
+              ReadPath(lines, "StationFile", (env.ProgramDir() / "station.dat").string(), warnings));
+    copy_text(options.image, ReadPath(lines, "Image", (env.home_dir / "*.bmp").string(), warnings));
+    copy_text(options.outputdir, ReadPath(lines, "OutputDir", env.home_dir.string(), warnings));
     copy_text(options.station, ReadText(lines, "Station=", "Darnholm"));
     copy_text(start.IniImage, options.image);
     copy_text(start.IniOutputDir, options.outputdir);

@@ -42,6 +42,9 @@ struct StartSettings {
     char IniImage[260] = "";      // Image as read, or its default
     char IniOutputDir[260] = "";  // OutputDir as read, or its default
     WindowPlacement window;       // initial position and size
+    // One message for every path setting that was too long to be held
+    // (kMaxOptionPath) and was replaced by its default; shown at start.
+    std::vector<std::string> warnings;
 };
 
 inline constexpr int kIniLinesRead = 19;
@@ -55,8 +58,10 @@ std::filesystem::path SettingsPath(const SettingsEnvironment& env);
 // that does holds no "=".
 std::optional<std::string> GetIniLine(std::string_view key, const std::vector<std::string>& lines);
 
-// Reads velkarn.ini into options (every field is
-// set) and returns what the main window keeps.
+// Reads velkarn.ini into options (every field is set) and returns what the
+// main window keeps. A path setting longer than its field holds is never
+// cut: the default takes its place (an empty field when the default is too
+// long as well) and a warning says so.
 StartSettings GetIniValues(const SettingsEnvironment& env, Options& options);
 
 // Replaces velkarn.ini with the options. normal is the window's last normal

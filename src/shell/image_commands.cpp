@@ -55,7 +55,12 @@ void MainCommands::WMImgFileOpen() {
     // The remembered directory is kept only when it fits the settings'
     // field whole; a cut path would name another directory.
     const std::string pattern = ImagePattern(*path);
-    if (pattern.size() < sizeof opt.image) copy_text(opt.image, pattern);
+    if (FitsOptionPath(pattern)) {
+        copy_text(opt.image, pattern);
+    } else {
+        s_.messages.Show(OverlongPathText(pattern, "The directory is not remembered for the next image."),
+                         "Open image", MbButtons::Ok, MbIcon::Exclamation);
+    }
     std::unique_ptr<MeteorImage> image;
     try {
         ImageOpenContext context{s_.progress, opt.pcdres, &s_.messages};

@@ -29,6 +29,8 @@ MainCommands::~MainCommands() {
 void MainCommands::SetupWindow() {
     JoinClipboardWatch();
     SetMenuState();
+    // Path settings too long to be held were replaced by their defaults.
+    for (const std::string& w : start_.warnings) s_.messages.Show(w, "Settings", MbButtons::Ok, MbIcon::Exclamation);
 }
 
 void MainCommands::NewEmptySession() {

@@ -70,7 +70,12 @@ ReadResult ReadSession(const std::string& path, MessageBoxService& mb, bool imag
 void MainCommands::RememberSessionFile(const std::string& path) {
     copy_text(opt.station, SessionData::dlgdat.station);
     const std::string dir = OutputDirOf(path);
-    if (dir.size() < sizeof opt.outputdir) copy_text(opt.outputdir, dir);
+    if (FitsOptionPath(dir)) {
+        copy_text(opt.outputdir, dir);
+    } else {
+        s_.messages.Show(OverlongPathText(dir, "The directory is not remembered for the next session file."),
+                         "Session directory", MbButtons::Ok, MbIcon::Exclamation);
+    }
 }
 
 std::optional<std::string> MainCommands::AskSessionFile() {

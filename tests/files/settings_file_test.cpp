@@ -131,3 +131,23 @@ TEST_F(SettingsFile, SettingsDataAndWrittenFilesCanLiveInThreeDirectories) {
 }
 
 }  // namespace
+
+TEST_F(SettingsFile, APathTooLongForItsFieldIsNeverCutButReplacedByItsDefaultWithAWarning) {
+    const std::string long_dir = "/data/" + std::string(300, 'd');
+    const std::string text = "SkycatDir=" + long_dir + "\nOutputDir=/obs/" + std::string(254, 'o') + "\n";
+    std::ofstream(SettingsPath(env_.exe_dir), std::ios::binary) << text;
+    Options o;
+    StartSettings start = GetIniValues(env_, o);
+    EXPECT_EQ(std::string(o.skycatdir), env_.exe_dir.string());
+    ASSERT_EQ(start.warnings.size(), 1u);
+    EXPECT_EQ(start.warnings[0], OverlongPathText(long_dir, "SkycatDir in velkarn.ini is not used; the default\n" +
+                                                                env_.exe_dir.string() + "\nis."));
+    EXPECT_TRUE(start.warnings[0].starts_with("The path\n/data/dddd")) << start.warnings[0];
+    EXPECT_EQ(std::string(o.outputdir), "/obs/" + std::string(254, 'o'));  // 259 characters fit
+
+    // A default that is itself too long leaves the field empty.
+    env_.home_dir = "/home/" + std::string(300, 'h');
+    start = GetIniValues(env_, o);
+    EXPECT_EQ(std::string(o.image), "");
+    EXPECT_EQ(start.warnings.size(), 2u);
+}

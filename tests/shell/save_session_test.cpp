@@ -179,4 +179,18 @@ TEST_F(SaveSession, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved)
     EXPECT_EQ(sf.changed, 0);
 }
 
+TEST_F(SaveSession, ADirectoryTooLongToBeRememberedIsSaidAndNeverCut) {
+    const fs::path deep = Path(std::string(200, 'a')) / std::string(100, 'b');
+    fs::create_directories(deep);
+    const std::string before = opt.outputdir;
+    files_.answers = {(deep / "m.dar").string()};
+    messages_.answers = {MbAnswer::Ok};
+    EXPECT_TRUE(cmd().WMSaveSession());
+    EXPECT_TRUE(fs::exists(deep / "m.dar"));
+    EXPECT_EQ(Captions(), (std::vector<std::string>{
+                              "Session directory: " +
+                              OverlongPathText(deep.string(), "The directory is not remembered for the next session file.")}));
+    EXPECT_EQ(std::string(opt.outputdir), before);
+}
+
 }  // namespace shell_test

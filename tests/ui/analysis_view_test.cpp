@@ -72,7 +72,7 @@ protected:
     }
     std::vector<std::string> RightClickRow(QPoint p, std::function<void(QMenu*)> then = {}) {
         std::vector<std::string> items;
-        OnNextPopup([&](QMenu* menu) {
+        OnNextPopup when_open([&](QMenu* menu) {
             items = ItemTexts(menu);
             if (then) {
                 then(menu);

@@ -36,7 +36,7 @@ protected:
     std::vector<std::string> RightClick(QPoint p, std::function<void(QMenu*)> then = {}) {
         std::vector<std::string> items;
         bool opened = false;
-        OnNextPopup([&](QMenu* menu) {
+        OnNextPopup when_open([&](QMenu* menu) {
             opened = true;
             items = ItemTexts(menu);
             if (then) {

@@ -111,15 +111,14 @@ TEST_F(DisplayView, OriginalPixelsCentreASmallerImageAndItsMarkersWithTheSelecti
     }
     ASSERT_EQ(session().nstar, 3u);
 
-    // The second star hidden from its context menu, the third selected
-    // with the right button (the menu then dismissed with Escape... but the
-    // colour read while it is open).
-    OnNextPopup([](QMenu* menu) { ClickItem(menu, cmd::CtxHide); });
+    // The second star hidden from its context menu; the third selected
+    // with the right button, its colour read while the menu is open.
+    OnNextPopup hide([](QMenu* menu) { ClickItem(menu, cmd::CtxHide); });
     QTest::mouseClick(display().viewport(), Qt::RightButton, {}, pixels[1] + QPoint(ox, oy));
     ASSERT_EQ(session().nhide, 1u);
 
     QImage while_open;
-    OnNextPopup([&](QMenu* menu) {
+    OnNextPopup look_then_close([&](QMenu* menu) {
         while_open = Painted(display().viewport());
         menu->close();
     });

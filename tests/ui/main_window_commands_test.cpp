@@ -13,20 +13,6 @@
 namespace ui_test {
 namespace {
 
-// Runs `act` on the next modal dialog that opens.
-void OnNextModal(std::function<void(QWidget*)> act) {
-    auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [act, poll](int tries) {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->isVisible()) {
-            act(modal);
-        } else if (tries > 0) {
-            QTimer::singleShot(10, [poll, tries] { (*poll)(tries - 1); });
-        }
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(200); });
-}
-
 // A packed 8-bit DIB of the given size, every pixel `value`.
 std::vector<std::uint8_t> Dib(int width, int height, std::uint8_t value) {
     const int stride = (width + 3) / 4 * 4;
@@ -134,7 +120,7 @@ TEST_F(MainWindowCommands, BrightnessStepsShowInTheImageViewAtOnce) {
     OpenImage(300, 200);
     ASSERT_EQ(Painted(display().viewport()).pixelColor(100, 100), QColor(40, 40, 40));
     QColor while_open;
-    OnNextModal([&](QWidget* dialog) {
+    OnNextModal step_up([&](QWidget* dialog) {
         QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 142)), Qt::LeftButton);
         while_open = Painted(display().viewport()).pixelColor(100, 100);
         QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 1)), Qt::LeftButton);
@@ -149,14 +135,14 @@ TEST_F(MainWindowCommands, BrightnessStepsShowInTheImageViewAtOnce) {
 TEST_F(MainWindowCommands, PhotoCdResolutionSetsTheOptionAndCancelKeepsIt) {
     Start();
     ASSERT_EQ(opt.pcdres, 5);
-    OnNextModal([](QWidget* dialog) {
+    OnNextModal cancel([](QWidget* dialog) {
         auto* list = qobject_cast<QListWidget*>(FindControl(dialog, 199));
         list->setCurrentRow(1);
         QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 2)), Qt::LeftButton);
     });
     ASSERT_TRUE(Choose(cmd::OptionPhotoCD));
     EXPECT_EQ(opt.pcdres, 5);
-    OnNextModal([](QWidget* dialog) {
+    OnNextModal choose([](QWidget* dialog) {
         auto* list = qobject_cast<QListWidget*>(FindControl(dialog, 199));
         list->setCurrentRow(1);
         QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 1)), Qt::LeftButton);

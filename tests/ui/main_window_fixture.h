@@ -75,21 +75,40 @@ inline std::vector<std::string> ItemTexts(const QMenu* menu) {
     return out;
 }
 
-// Runs `act` on the first pop-up menu that opens after the call (a context
-// menu shown with exec() runs its own event loop, so the test acts from a
-// timer inside it).
-inline void OnNextPopup(std::function<void(QMenu*)> act) {
-    auto poll = std::make_shared<std::function<void(int)>>();
-    *poll = [act, poll](int tries) {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu && menu->isVisible()) {
-            act(menu);
-        } else if (tries > 0) {
-            QTimer::singleShot(10, [poll, tries] { (*poll)(tries - 1); });
-        }
-    };
-    QTimer::singleShot(0, [poll] { (*poll)(200); });
-}
+// Runs `act` once on the first window of a kind that shows while the watch
+// lives: a context menu shown with exec() or a modal dialog runs its own
+// event loop, so the test acts from a timer inside it. The watch ends with
+// its scope, so it can never act in a later test.
+template <class Window>
+class WhenShown {
+public:
+    WhenShown(std::function<Window*()> find, std::function<void(Window*)> act)
+        : find_(std::move(find)), act_(std::move(act)) {
+        timer_.setInterval(5);
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            Window* w = find_();
+            if (!w || !w->isVisible()) return;
+            timer_.stop();
+            act_(w);
+        });
+        timer_.start();
+    }
+
+private:
+    std::function<Window*()> find_;
+    std::function<void(Window*)> act_;
+    QTimer timer_;
+};
+
+struct OnNextPopup : WhenShown<QMenu> {
+    explicit OnNextPopup(std::function<void(QMenu*)> act)
+        : WhenShown([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, std::move(act)) {}
+};
+
+struct OnNextModal : WhenShown<QWidget> {
+    explicit OnNextModal(std::function<void(QWidget*)> act)
+        : WhenShown([] { return QApplication::activeModalWidget(); }, std::move(act)) {}
+};
 
 // Clicks the item of a menu that is open.
 inline void ClickItem(QMenu* menu, int id) {

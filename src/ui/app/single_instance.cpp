@@ -73,10 +73,15 @@ void InstanceServer::OnConnection() {
 }
 
 void RaiseActiveWindow(QWidget* main_window) {
+    // A dialog open over a minimised main window stays out of sight until
+    // the main window is back.
+    if (main_window) {
+        if (main_window->isMinimized()) main_window->showNormal();
+        main_window->raise();
+    }
     QWidget* window = QApplication::activeModalWidget();
     if (!window) window = main_window;
     if (!window) return;
-    if (window->isMinimized()) window->showNormal();
     window->show();
     window->raise();
     window->activateWindow();
