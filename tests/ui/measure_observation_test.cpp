@@ -352,7 +352,7 @@ TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
     EXPECT_EQ(session().surround, 100.0f);
 
     // The brightest break, from the image view's menu.
-    ui_test::OnNextPopup([](QMenu* menu) { ui_test::ClickItem(menu, cmd::CtxMax); });
+    const ui_test::OnNextPopup mark_maximum([](QMenu* menu) { ui_test::ClickItem(menu, cmd::CtxMax); });
     ClickImage(breaks[6].u, breaks[6].v, Qt::RightButton);
     EXPECT_STREQ(session().meteors[6].label, "Maximum");
 
