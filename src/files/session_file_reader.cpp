@@ -118,6 +118,26 @@ unsigned int Count(const char*& p, const char* what) {
     return static_cast<unsigned int>(v);
 }
 
+// Values the writer's fixed columns hold again; anything beyond is damage,
+// which would shift the columns of the file written back. Positions are mm
+// of a plate at most 400 mm wide.
+constexpr float kMaxMillimetres = 1000;
+constexpr float kMaxProperMotion = 1000;
+constexpr float kMaxMagnitude = 100;
+// Frame numbers fill four columns.
+constexpr int kMinFrame = -999;
+constexpr int kMaxFrame = 9999;
+
+bool Within(float v, float limit) { return std::fabs(v) < limit; }  // false for NaN
+
+// Right ascension (hours) and declination (degrees) on the sky; 24 h comes
+// from a packed 23 59 59.96 h rounded to 24 00 00.0.
+bool OnTheSky(float ra, float de) { return ra >= 0 && ra <= 24.0001f && de >= -90.0001f && de <= 90.0001f; }
+
+void RequireWithin(bool ok, const char* what) {
+    if (!ok) throw SessionFileError(std::string("the file holds ") + what + " out of range");
+}
+
 template <std::size_t N>
 void PrintInto(char (&field)[N], const char* format, int v) {
     std::snprintf(field, N, format, v);
@@ -197,8 +217,22 @@ void ReadCounts(const std::string& a, const std::string& b, ParsedSession& p) {
     }
 }
 
+// The words of a line from column col on.
+std::vector<std::string> WordsFrom(const std::string& line, std::size_t col) {
+    std::vector<std::string> words;
+    for (std::string w; !(w = FirstWord(line, col, line.size())).empty();) {
+        col = line.find(w, col) + w.size();
+        words.push_back(w);
+    }
+    return words;
+}
+
 void ReadShutterLine(const std::string& line, DialogData& d) {
-    copy_text(d.shutter, FirstWord(line, 15, 6));
+    // The line ends with the constant "1."; when it is the only word from
+    // column 15 on, the shutter field was empty.
+    const std::vector<std::string> words = WordsFrom(line, 15);
+    const bool only_the_end = words.size() == 1 && words[0] == "1.";
+    copy_text(d.shutter, only_the_end ? std::string() : FirstWord(line, 15, 6));
     bool listed = false;
     for (const char* text : kShutterList) listed = listed || std::strstr(d.shutter, text) != nullptr;
     copy_text(d.customshutter, listed ? std::string("custom") : std::string(d.shutter));
@@ -209,6 +243,8 @@ void ReadShutterLine(const std::string& line, DialogData& d) {
 
 FrameList ReadFrameList(const std::string& line) {
     FrameList f{};
+    // A line that a NUL byte ends at once holds no frame numbers.
+    if (line.empty()) return f;
     const std::size_t last = line.size() - 1;
     for (std::size_t k = 0; k < f.size(); ++k) {
         const char* p = line.c_str() + std::min(5 * k, last);
@@ -237,6 +273,10 @@ Star ReadStar(const std::string& raw) {
     s.y = {v[6]};
     s.nrep = 0;
     s.hidden = 0;
+    RequireWithin(OnTheSky(s.ra, s.de), "a star position");
+    RequireWithin(Within(s.mag, kMaxMagnitude) && Within(s.pmra, kMaxProperMotion) &&
+                      Within(s.pmde, kMaxProperMotion) && Within(v[5], kMaxMillimetres) && Within(v[6], kMaxMillimetres),
+                  "a star's magnitude, proper motion or plate position");
     return s;
 }
 
@@ -249,6 +289,7 @@ Meteor ReadMeteor(const std::string& raw) {
     m.x = {v[0]};
     m.y = {v[1]};
     m.nrep = 0;
+    RequireWithin(Within(v[0], kMaxMillimetres) && Within(v[1], kMaxMillimetres), "a meteor point's plate position");
     return m;
 }
 
@@ -284,8 +325,21 @@ std::size_t ReadCentre(LineReader& in, ParsedSession& p) {
             compare = 7;
         }
     }
-    if (p.racen != -1) p.racen = static_cast<float>(ghdec(p.racen) * M_PI / 12);
-    if (p.decen != 100) p.decen = static_cast<float>(ghdec(p.decen) * M_PI / 180);
+    RequireWithin(Within(p.x0, kMaxMillimetres) && Within(p.y0, kMaxMillimetres), "a plate origin");
+    if (p.racen != -1 || p.decen != 100) {
+        const float ra = ghdec(p.racen);
+        const float de = ghdec(p.decen);
+        // A centre off the sky is one that was not yet determined when the
+        // file was written (it holds the marks -1 and 100 converted): it is
+        // determined anew, as the marks say.
+        if (OnTheSky(ra, de)) {
+            p.racen = static_cast<float>(ra * M_PI / 12);
+            p.decen = static_cast<float>(de * M_PI / 180);
+        } else {
+            p.racen = -1;
+            p.decen = 100;
+        }
+    }
     return compare;
 }
 
@@ -302,6 +356,7 @@ bool FindHeading(LineReader& in, const char* heading, int tries) {
 template <class Record>
 void TakeMeasurements(Record& r, const std::vector<float>& v, unsigned int& nreplay) {
     const std::size_t n = v.size() / 2;
+    for (const float value : v) RequireWithin(Within(value, kMaxMillimetres), "a replayed plate position");
     r.x.clear();
     r.y.clear();
     for (std::size_t j = 0; j < n; ++j) {
@@ -346,6 +401,7 @@ bool Parse(LineReader& in, ParsedSession& p, MessageBoxService& mb, bool imageLo
     ReadCounts(a, b, p);
     ReadShutterLine(Require(in, "reference time line"), p.d);
     const FrameList frames = ReadFrameList(Require(in, "frame list"));
+    for (const int f : frames) RequireWithin(f >= kMinFrame && f <= kMaxFrame, "a frame number");
     p.kind = frames[0] == 0 && frames[1] == 0 ? ImageType::BlankPhoto : ImageType::BlankVideo;
 
     // Records are made one per line actually read, never from the counts

@@ -1,6 +1,8 @@
 #include "files/settings_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "files/atomic_file.h"
@@ -18,7 +20,10 @@ std::vector<std::string> ReadIniLines(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::string line;
     while (lines.size() < kIniLinesRead && std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        // A line ends at a carriage return (a file edited elsewhere) or a
+        // NUL byte (which ends the text fields that hold the values), so
+        // that every value written back reads back the same.
+        line.resize(std::min(std::strlen(line.c_str()), line.find('\r')));
         if (line.size() > kMaxLineLength) line.resize(kMaxLineLength);
         lines.push_back(line);
     }

@@ -37,7 +37,8 @@ bool CopyRecords(std::ifstream& in, std::FILE* out) {
     std::string line;
     while (std::getline(in, line)) {
         line.push_back('\n');
-        if (std::fputs(line.c_str(), out) == EOF) return false;
+        // Byte for byte: a stray NUL must not cut the line and its end.
+        if (std::fwrite(line.data(), 1, line.size(), out) != line.size()) return false;
         if (IsEndLine(line)) break;
     }
     return !in.bad();

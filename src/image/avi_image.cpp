@@ -136,4 +136,9 @@ AVIFileImage::AVIFileImage(ProgressService& progress, const std::string& file_na
         case VideoDecoder::OpenStatus::Unusable: status = kStatusNoVideoStream; break;
         case VideoDecoder::OpenStatus::Aborted: status = kStatusAborted; break;
     }
+    // A source that failed holds no picture, whatever step failed.
+    if (status != kStatusOk) {
+        picture.clear();
+        frame_picture.clear();
+    }
 }

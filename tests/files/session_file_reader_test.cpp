@@ -190,6 +190,29 @@ TEST(SessionFileReader, ShutterOutsideTheListBecomesTheCustomEntry) {
     }
 }
 
+TEST(SessionFileReader, AFrameListLineEndedAtOnceByANulByteReadsAsNoFrames) {
+    ScratchDir dir;
+    WriteText(dir.file("nul.dar"), ExampleWithLine(5, std::string(1, '\0') + "   3.   4."));
+    SessionData s;
+    ScriptedMessageBox mb;
+    ASSERT_EQ(s.Retrieve(dir.file("nul.dar").c_str(), mb, false), 5);
+    EXPECT_EQ(s.meteors[1].frame, 1);
+}
+
+TEST(SessionFileReader, AnEmptyShutterComesBackEmptyInBothLayouts) {
+    ScratchDir dir;
+    for (const int astrometry : {1, 0}) {
+        SessionData a;
+        FillExampleSession(a);
+        SessionData::dlgdat.astrometry = astrometry;
+        copy_text(SessionData::dlgdat.shutter, "");
+        int kind;
+        SaveAndRetrieve(a, dir, kind);
+        ASSERT_EQ(kind, 5);
+        EXPECT_STREQ(SessionData::dlgdat.shutter, "") << astrometry;
+    }
+}
+
 TEST(SessionFileReader, VideoFramesComeBackThroughTheFrameList) {
     ScratchDir dir;
     FakeImage video(720, 576, ImageType::Video);
@@ -314,7 +337,14 @@ INSTANTIATE_TEST_SUITE_P(
         std::pair{"EndsBeforeTheStarLines", FirstLines(kExampleFile, 7)},
         std::pair{"EndsBeforeTheMeteorLines", FirstLines(kExampleFile, 10)},
         std::pair{"EndsBeforeThePlateCentre", FirstLines(kExampleFile, 11)},
-        std::pair{"CountsFarBeyondTheFile", ExampleWithLine(2, "2000000000 1000000000")}),
+        std::pair{"CountsFarBeyondTheFile", ExampleWithLine(2, "2000000000 1000000000")},
+        // Values the fixed columns cannot hold again, found by fuzzing.
+        std::pair{"StarOffTheSky",
+                  ExampleWithLine(6, "SAO112740 2.50   253000.0   0.001    73000.    -0.01    10.001    11.999")},
+        std::pair{"StarBeyondThePlate",
+                  ExampleWithLine(6, "SAO112740 2.50    53000.0   0.001    73000.    -0.01  12345.678    11.999")},
+        std::pair{"ReplayedPositionNotANumber", ExampleWithLine(16, "SAO112740   10.000  12.000     nan  11.998")},
+        std::pair{"FrameNumberBeyondItsColumns", ExampleWithLine(5, "123456.   0.")}),
     [](const auto& info) { return std::string(info.param.first); });
 
 TEST(SessionFileReader, AFileThatCannotBeOpenedHasAResultOfItsOwnAndChangesNothing) {
@@ -390,4 +420,19 @@ TEST(SessionFileReader, EveryTruncationIsEitherReadOrRejectedWithoutChange) {
     // centre they are rejected.
     EXPECT_GT(read, 50);
     EXPECT_GT(rejected, 100);
+}
+
+TEST(SessionFileReader, APlateCentreSavedBeforeItWasDeterminedComesBackUndetermined) {
+    ScratchDir dir;
+    SessionData a;
+    FillExampleSession(a);
+    a.racen = -1;
+    a.decen = 100;
+    a.x0 = 4.0f;
+    a.y0 = 3.0f;
+    int kind;
+    const auto b = SaveAndRetrieve(a, dir, kind);
+    ASSERT_EQ(kind, 5);
+    EXPECT_EQ(b->racen, -1.0f);
+    EXPECT_EQ(b->decen, 100.0f);
 }

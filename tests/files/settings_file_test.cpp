@@ -151,3 +151,13 @@ TEST_F(SettingsFile, APathTooLongForItsFieldIsNeverCutButReplacedByItsDefaultWit
     EXPECT_EQ(std::string(o.image), "");
     EXPECT_EQ(start.warnings.size(), 2u);
 }
+
+TEST_F(SettingsFile, AValueEndsAtACarriageReturnOrANulByte) {
+    std::ofstream(SettingsPath(env_.exe_dir), std::ios::binary)
+        << std::string("Image=/photos/*.bmp\r\0junk\nStation=Dar\0nholm\nOutputDir=/obs\r\r\r\n", 62);
+    Options o;
+    GetIniValues(env_, o);
+    EXPECT_STREQ(o.image, "/photos/*.bmp");
+    EXPECT_STREQ(o.station, "Dar");
+    EXPECT_STREQ(o.outputdir, "/obs");
+}

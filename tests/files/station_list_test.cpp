@@ -84,6 +84,13 @@ TEST_F(StationList, AMissingListOrOneWithoutEndLineIsExtendedWhole) {
     EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + "  Last\n");
 }
 
+TEST_F(StationList, ARecordHoldingANulByteIsCopiedByteForByte) {
+    const std::string odd = std::string("  Od\0d station") + "     0    48.\n";
+    Write(kHeading + odd + kDarnholm);
+    ASSERT_TRUE(AddStation(list_, kOndrejovData));
+    EXPECT_EQ(Read(), kHeading + kOndrejov + odd + kDarnholm);
+}
+
 TEST_F(StationList, AFailedAddLeavesTheOldListUntouched) {
     Write(kHeading + kDarnholm + kEnd);
     fs::create_directory(dir_ / kStationTempName);  // the new list cannot be built

@@ -180,6 +180,7 @@ TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShown) 
     // Not one frame of the average decoded: a failure, not a black picture.
     AVIFileImage broken(progress_, Video("broken.avi", 3, AV_PIX_FMT_GRAY8, {0, 1, 2}), nullptr);
     EXPECT_EQ(broken.status, kStatusFrameMissing);
+    EXPECT_FALSE(broken.HasPicture());  // a failed source holds no picture
 }
 
 TEST_F(AviImage, FilesThatAreNoVideoOrHaveNoFramesGetTheirStatus) {
