@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <clocale>
 #include <cstdlib>
 #include <cstdio>
 #include <exception>
@@ -39,7 +40,9 @@ void PrintUsage(std::FILE* out) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Every number the commands print or read carries a decimal point.
+    // The user's locale for the system's messages; every number the
+    // commands print or read still carries a decimal point.
+    std::setlocale(LC_ALL, "");
     CNumericLocale c_numbers;
     // --verbose, anywhere, writes the program's diagnostics (FFmpeg's
     // complaints about a file) to standard error; they are quiet otherwise.

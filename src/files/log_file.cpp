@@ -9,10 +9,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <system_error>
 
 #include "astro/astrofun.h"
 #include "astro/numerical_error.h"
+#include "files/atomic_file.h"
 #include "files/options.h"
 #include "image/meteor_image.h"
 #include "platform/c_locale.h"
@@ -122,11 +125,10 @@ std::filesystem::path LogFilePath(const std::filesystem::path& programDir, const
 
 namespace {
 
-// Appends text with one write, so that a line is in the log whole or not at
-// all; a short write (a full disk) is taken back. A log whose last line was
-// cut off (by a crash of another program) gets the text on a line of its
-// own. False, with errno saying why, when any step fails.
-bool AppendWhole(const std::filesystem::path& file, std::string text) {
+// Appends text in place with one write; a short write (a full disk) is
+// taken back. A log whose last line was cut off gets the text on a line of
+// its own. False, with errno saying why, when any step fails.
+bool AppendInPlace(const std::filesystem::path& file, std::string text) {
     const int fd = open(file.c_str(), O_RDWR | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     struct stat st {};
@@ -155,6 +157,36 @@ bool AppendWhole(const std::filesystem::path& file, std::string text) {
     }
     errno = error;
     return good;
+}
+
+// Appends text to the log so that a kill at any instant leaves the log as
+// it was or with the whole text added: one write is not enough for that,
+// since the kernel may stop a write that a kill interrupts between two
+// pages of the file. The log is copied with the text added into a new
+// file that replaces it (AtomicFile). A log that is not a regular file
+// (a device, or one that cannot be read) is appended to in place.
+bool AppendWhole(const std::filesystem::path& file, std::string text) {
+    std::error_code ec;
+    std::filesystem::path target = file;
+    // A link keeps pointing at the log: the file it names is replaced.
+    if (std::filesystem::is_symlink(file, ec)) {
+        const std::filesystem::path resolved = std::filesystem::canonical(file, ec);
+        if (!ec) target = resolved;
+    }
+    const bool exists = std::filesystem::exists(target, ec);
+    std::string old;
+    if (exists) {
+        std::ifstream in(target, std::ios::binary);
+        if (!std::filesystem::is_regular_file(target, ec) || !in) return AppendInPlace(target, std::move(text));
+        old.assign(std::istreambuf_iterator<char>(in), {});
+        if (in.bad()) return AppendInPlace(target, std::move(text));
+    }
+    if (!old.empty() && old.back() != '\n') text.insert(0, "\n");
+    AtomicFile f(target);
+    if (!f.ok()) return false;
+    std::fwrite(old.data(), 1, old.size(), f.stream());
+    std::fwrite(text.data(), 1, text.size(), f.stream());
+    return f.Commit();
 }
 
 }  // namespace

@@ -65,8 +65,9 @@ std::filesystem::path LogFilePath(const std::filesystem::path& programDir, const
 // creating the file with its header line first. NotLoggable when the meteor
 // cannot be logged (two stars or fewer, hidden ones counted; fewer than two
 // points; no plate solution or great circle); WriteFailed, with errno saying
-// why, when the log file cannot be opened, written or closed. The line is
-// appended with one write: it is in the log whole or not at all.
+// why, when the log file cannot be opened, written or closed. The log is
+// replaced by a copy with the line added (AtomicFile), so that a kill at
+// any instant leaves every earlier line and the new one whole or absent.
 enum class LogOutcome { Logged, NotLoggable, WriteFailed };
 LogOutcome LogMeteor(SessionData& s, const char* programDir);
 
