@@ -77,7 +77,7 @@ public:
         setenv("LC_ALL", kName, 1);
         const std::filesystem::path supp = std::filesystem::current_path() / "test-locales" / "lsan.supp";
         std::ofstream(supp) << kGlibcLocalePathLeak;
-        setenv("LSAN_OPTIONS", ("suppressions=" + supp.string()).c_str(), 1);
+        setenv("LSAN_OPTIONS", ("print_suppressions=0:suppressions=" + supp.string()).c_str(), 1);
     }
 };
 
