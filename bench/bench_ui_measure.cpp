@@ -205,15 +205,15 @@ BENCHMARK(BM_BackToAnEarlierPoint)->Arg(25)->Arg(250)->Unit(benchmark::kMillisec
 void BM_AutomaticIdentification(benchmark::State& state) {
     const std::filesystem::path dir = std::filesystem::path(VELKARN_SOURCE_DIR) / "data" / "catalogue";
     const CatalogueFiles files{dir, dir};
-    sky_scene::SceneSpec spec;
-    spec.camera = {5.55, 1.0, 55, 0, 0, 3000, 2000};  // 36 x 25 degrees: 200 stars to magnitude 6.5
-    spec.render_limit = 6.5f;
-    spec.from_u = 100;
-    spec.from_v = 100;
-    spec.to_u = 200;
-    spec.to_v = 150;
-    spec.stars_to_choose = 1;
-    const sky_scene::Scene scene = sky_scene::MakeScene(files, spec);
+    sky_scene::SceneSpec plan;
+    plan.camera = {5.55, 1.0, 55, 0, 0, 3000, 2000};  // 36 x 25 degrees: 200 stars to magnitude 6.5
+    plan.render_limit = 6.5f;
+    plan.from_u = 100;
+    plan.from_v = 100;
+    plan.to_u = 200;
+    plan.to_v = 150;
+    plan.stars_to_choose = 1;
+    const sky_scene::Scene scene = sky_scene::MakeScene(files, plan);
     Picture image(3000, 2000);
     SessionData s;
     Current current(s, image);

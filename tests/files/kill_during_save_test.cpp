@@ -179,7 +179,11 @@ TEST(KillDuringSave, TheSessionFileIsOldOrNewAndTheLogLosesNoLineNorGetsAPartOne
         log_before = log_start;
     };
     KillRepeatedly(write, check, first);
+#if !defined(__SANITIZE_ADDRESS__)
+    // Some kill landed while the temporary file was open (a sanitised build
+    // is too slow at start for this to be certain).
     EXPECT_GT(Leftovers(dir.path(), "m01.dar."), 0);
+#endif
 }
 
 TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
@@ -258,5 +262,9 @@ TEST(KillDuringSave, TheSettingsFileIsOldOrNew) {
     }
     int first = 0;
     KillRepeatedly(write, [&] { EXPECT_EQ(texts.count(ReadText(SettingsPath(env))), 1u); }, first);
+#if !defined(__SANITIZE_ADDRESS__)
+    // Some kill landed while the temporary file was open (a sanitised build
+    // is too slow at start for this to be certain).
     EXPECT_GT(Leftovers(dir.path(), "velkarn.ini."), 0);
+#endif
 }

@@ -144,6 +144,17 @@ TEST(Stars, ReplaysMakeThePositionAMean) {
     EXPECT_EQ(s.ExistStar("s1"), 0);
 }
 
+TEST(Stars, ANameReadBackPaddedToItsColumnIsTheCataloguesName) {
+    SessionData s;
+    CatStar c;
+    copy_text(c.name, " 58 Ori  ");
+    s.AddStar(Star(c, 1.0f, 1.0f), 0);
+    EXPECT_EQ(s.ExistStar(" 58 Ori"), 1);
+    EXPECT_EQ(s.ExistStar(" 58 Ori   "), 1);
+    EXPECT_EQ(s.ExistStar("58 Ori"), 0);
+    EXPECT_EQ(s.ExistStar(" 58 Or"), 0);
+}
+
 TEST(MeteorPoints, DroppingKeepsTheRunStartOnItsPoint) {
     SessionData s;
     for (int i = 0; i < 5; ++i) s.AddMetPnt(Meteor(1.0f + i, 1.0f, i));

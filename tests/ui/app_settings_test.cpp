@@ -1,15 +1,13 @@
 // What the program keeps between runs and how it writes files: the settings
 // read at start and written at close, and a session saved under a desktop
 // locale with a decimal comma, byte for byte as under "C".
-#include <QProcess>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <clocale>
 #include <cstdio>
-#include <cstdlib>
 
 #include "files/options.h"
 #include "main_window_fixture.h"
+#include "support/comma_locale.h"
 #include "ui/app/velkarn_app.h"
 
 namespace ui_test {
@@ -106,30 +104,8 @@ TEST_F(Settings, ClosingWithUnsavedWorkAsksAndCancelKeepsTheProgramAndTheSetting
     EXPECT_TRUE(fs::exists(dir_ / "velkarn.ini"));
 }
 
-// A locale whose decimal separator is a comma, made available to this
-// process: one the system has, or one built from the system's locale
-// sources into a private directory. Empty when neither works.
-std::string CommaLocale(const fs::path& scratch) {
-    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "nl_NL.UTF-8"}) {
-        if (std::setlocale(LC_ALL, name)) return name;
-    }
-    const fs::path dir = scratch / "locales";
-    fs::create_directories(dir);
-    const std::string command =
-        "localedef -i de_DE -f UTF-8 '" + (dir / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0 && !fs::exists(dir / "de_DE.UTF-8" / "LC_NUMERIC")) return {};
-    setenv("LOCPATH", dir.c_str(), 1);
-    if (std::setlocale(LC_ALL, "de_DE.UTF-8")) return "de_DE.UTF-8";
-    return {};
-}
-
 class CommaLocaleSave : public Settings {
 protected:
-    void TearDown() override {
-        std::setlocale(LC_ALL, "C");
-        unsetenv("LOCPATH");
-        Settings::TearDown();
-    }
     // Saves the example session (retrieved without its image) to a file
     // and returns the file and the log line the save appended.
     std::pair<std::string, std::string> SaveExample(const std::string& name) {
@@ -149,11 +125,11 @@ TEST_F(CommaLocaleSave, WritesTheSameBytesAsUnderC) {
     ASSERT_FALSE(in_c.empty());
     ASSERT_FALSE(log_in_c.empty());
 
-    const std::string comma = CommaLocale(dir_);
-    if (comma.empty()) GTEST_SKIP() << "no locale with a decimal comma can be had here (none installed, localedef failed)";
+    const testing_support::CommaLocale comma;
+    if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma can be had here (none installed, localedef failed)";
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 0.5);
-    ASSERT_STREQ(probe, "0,5") << "the locale " << comma << " writes no decimal comma";
+    ASSERT_STREQ(probe, "0,5");
 
     // What the program does after the QApplication took the desktop's
     // locale.

@@ -100,13 +100,14 @@ private:
     QTimer timer_;
 };
 
+// Named, so that it lives until the menu opened: OnNextPopup when_open(...).
 struct OnNextPopup : WhenShown<QMenu> {
-    explicit OnNextPopup(std::function<void(QMenu*)> act)
+    [[nodiscard]] explicit OnNextPopup(std::function<void(QMenu*)> act)
         : WhenShown([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, std::move(act)) {}
 };
 
 struct OnNextModal : WhenShown<QWidget> {
-    explicit OnNextModal(std::function<void(QWidget*)> act)
+    [[nodiscard]] explicit OnNextModal(std::function<void(QWidget*)> act)
         : WhenShown([] { return QApplication::activeModalWidget(); }, std::move(act)) {}
 };
 

@@ -210,14 +210,14 @@ TEST_F(MeteorVideoTest, AcceptOnTheLastFrameKeepsItAndDisablesTheMagnifier) {
 class MeteorReadoutTest : public MeteorDialogTest {
 protected:
     void Stars(int n) {
-        sky_scene::SceneSpec spec;
-        spec.camera = {5.55, 1.0, 17.5, 0, 0, kW, kH};
-        spec.from_u = 200;
-        spec.from_v = 300;
-        spec.to_u = 400;
-        spec.to_v = 200;
-        spec.stars_to_choose = n;
-        const sky_scene::Scene scene = sky_scene::MakeScene(ShippedCatalogue(), spec);
+        sky_scene::SceneSpec plan;
+        plan.camera = {5.55, 1.0, 17.5, 0, 0, kW, kH};
+        plan.from_u = 200;
+        plan.from_v = 300;
+        plan.to_u = 400;
+        plan.to_v = 200;
+        plan.stars_to_choose = n;
+        const sky_scene::Scene scene = sky_scene::MakeScene(ShippedCatalogue(), plan);
         ASSERT_EQ(static_cast<int>(scene.chosen.size()), n);
         for (const auto& t : scene.chosen)
             session().AddStar(Star(t.cat, static_cast<float>(t.u * 0.012), static_cast<float>(t.v * 0.012)), 1);

@@ -300,15 +300,15 @@ protected:
 // Orion through a 35 mm lens turned by 8 degrees, 2.5 pixels of barrel
 // distortion in the corners, a meteor of 13 breaks at 25 breaks a second.
 Scene PhotoScene() {
-    sky_scene::SceneSpec spec;
-    spec.camera = {5.55, 1.0, 35, 8, 2.5 / (800.0 * 800 * 800), 1280, 960};
-    spec.from_u = 420;
-    spec.from_v = 560;
-    spec.to_u = 760;
-    spec.to_v = 400;
-    spec.points = 13;
-    spec.stars_to_choose = 18;
-    return sky_scene::MakeScene(ShippedCatalogue(), spec);
+    sky_scene::SceneSpec plan;
+    plan.camera = {5.55, 1.0, 35, 8, 2.5 / (800.0 * 800 * 800), 1280, 960};
+    plan.from_u = 420;
+    plan.from_v = 560;
+    plan.to_u = 760;
+    plan.to_v = 400;
+    plan.points = 13;
+    plan.stars_to_choose = 18;
+    return sky_scene::MakeScene(ShippedCatalogue(), plan);
 }
 
 TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
@@ -352,7 +352,7 @@ TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
     EXPECT_EQ(session().surround, 100.0f);
 
     // The brightest break, from the image view's menu.
-    ui_test::OnNextPopup([](QMenu* menu) { ui_test::ClickItem(menu, cmd::CtxMax); });
+    const ui_test::OnNextPopup mark_maximum([](QMenu* menu) { ui_test::ClickItem(menu, cmd::CtxMax); });
     ClickImage(breaks[6].u, breaks[6].v, Qt::RightButton);
     EXPECT_STREQ(session().meteors[6].label, "Maximum");
 
@@ -371,19 +371,19 @@ TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
 // Orion through a 16.5 mm lens without distortion, a meteor crossing 20
 // frames of a 40-frame video at 25 frames a second, written losslessly.
 Scene VideoScene() {
-    sky_scene::SceneSpec spec;
-    spec.camera = {5.55, 1.0, 16.5, 5, 0, 640, 480};
-    spec.render_limit = 5.0f;
-    spec.choose_limit = 4.6f;
+    sky_scene::SceneSpec plan;
+    plan.camera = {5.55, 1.0, 16.5, 5, 0, 640, 480};
+    plan.render_limit = 5.0f;
+    plan.choose_limit = 4.6f;
     // A path that passes no star within ten pixels.
-    spec.from_u = 180;
-    spec.from_v = 324;
-    spec.to_u = 420;
-    spec.to_v = 224;
-    spec.points = 20;
-    spec.first_frame = 8;
-    spec.stars_to_choose = 8;
-    return sky_scene::MakeScene(ShippedCatalogue(), spec);
+    plan.from_u = 180;
+    plan.from_v = 324;
+    plan.to_u = 420;
+    plan.to_v = 224;
+    plan.points = 20;
+    plan.first_frame = 8;
+    plan.stars_to_choose = 8;
+    return sky_scene::MakeScene(ShippedCatalogue(), plan);
 }
 
 TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTruth) {

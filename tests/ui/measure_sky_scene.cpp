@@ -153,37 +153,37 @@ double Separation(double ra1, double de1, double ra2, double de2) {
     return c > 0.99 ? 2 * std::asin(chord / 2) * 180 / kPi : std::acos(c) * 180 / kPi;
 }
 
-Scene MakeScene(const CatalogueFiles& files, const SceneSpec& spec) {
+Scene MakeScene(const CatalogueFiles& files, const SceneSpec& plan) {
     Scene scene;
-    scene.camera = spec.camera;
+    scene.camera = plan.camera;
     const Camera& cam = scene.camera;
     const double half_diagonal = std::hypot(cam.width, cam.height) / 2 * cam.ArcsecPerPixel() / 3600;
     const SkyCat catalogue(files, static_cast<float>(cam.ra0), static_cast<float>(cam.de0),
                            static_cast<float>(half_diagonal + 1), 8.0f);
     for (const CatStar& c : catalogue.candidates) {
         double u = 0, v = 0;
-        if (c.mag > spec.render_limit || !cam.Project(c.ra, c.de, u, v)) continue;
+        if (c.mag > plan.render_limit || !cam.Project(c.ra, c.de, u, v)) continue;
         if (u < -10 || v < -10 || u > cam.width + 10 || v > cam.height + 10) continue;
         scene.rendered.push_back({c, u, v});
     }
 
     double ra_a = 0, de_a = 0, ra_b = 0, de_b = 0;
-    cam.Sky(spec.from_u, spec.from_v, ra_a, de_a);
-    cam.Sky(spec.to_u, spec.to_v, ra_b, de_b);
+    cam.Sky(plan.from_u, plan.from_v, ra_a, de_a);
+    cam.Sky(plan.to_u, plan.to_v, ra_b, de_b);
     const Vec a = Direction(ra_a, de_a), b = Direction(ra_b, de_b);
     const double angle = Separation(ra_a, de_a, ra_b, de_b) * kPi / 180;
-    scene.step_deg = angle * 180 / kPi / (spec.points - 1);
-    for (int i = 0; i < spec.points; ++i) {
+    scene.step_deg = angle * 180 / kPi / (plan.points - 1);
+    for (int i = 0; i < plan.points; ++i) {
         TruePoint p;
-        Angles(Slerp(a, b, angle, static_cast<double>(i) / (spec.points - 1)), p.ra, p.de);
+        Angles(Slerp(a, b, angle, static_cast<double>(i) / (plan.points - 1)), p.ra, p.de);
         cam.Project(p.ra, p.de, p.u, p.v);
-        p.frame = spec.first_frame + i;
+        p.frame = plan.first_frame + i;
         scene.meteor.push_back(p);
     }
 
     std::vector<TrueStar> eligible;
     for (const TrueStar& s : scene.rendered) {
-        if (s.cat.mag > spec.choose_limit) continue;
+        if (s.cat.mag > plan.choose_limit) continue;
         if (s.u < 24 || s.v < 24 || s.u > cam.width - 24 || s.v > cam.height - 24) continue;
         bool alone = true;
         for (const TrueStar& o : scene.rendered)
@@ -192,7 +192,7 @@ Scene MakeScene(const CatalogueFiles& files, const SceneSpec& spec) {
             if (std::strcmp(o.name, s.cat.name) != 0 && Separation(o.ra, o.de, s.cat.ra, s.cat.de) < 0.15) alone = false;
         // The trail reaches half a step beyond the first and last points.
         const TruePoint &p0 = scene.meteor.front(), &p1 = scene.meteor.back();
-        const double half = 0.5 / (spec.points - 1);
+        const double half = 0.5 / (plan.points - 1);
         if (DistanceToSegment(s.u, s.v, p0.u - (p1.u - p0.u) * half, p0.v - (p1.v - p0.v) * half,
                               p1.u + (p1.u - p0.u) * half, p1.v + (p1.v - p0.v) * half) < 16)
             alone = false;
@@ -215,10 +215,10 @@ Scene MakeScene(const CatalogueFiles& files, const SceneSpec& spec) {
                 }
     if (named.size() >= 3)
         for (std::size_t i : best)
-            if (static_cast<int>(scene.chosen.size()) < spec.stars_to_choose) scene.chosen.push_back(named[i]);
+            if (static_cast<int>(scene.chosen.size()) < plan.stars_to_choose) scene.chosen.push_back(named[i]);
 
     // Then the others, each as far as can be from those chosen already.
-    while (static_cast<int>(scene.chosen.size()) < spec.stars_to_choose) {
+    while (static_cast<int>(scene.chosen.size()) < plan.stars_to_choose) {
         const TrueStar* far = nullptr;
         double far_d = -1;
         for (const TrueStar& s : eligible) {

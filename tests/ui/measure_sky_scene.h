@@ -73,7 +73,7 @@ struct SceneSpec {
 // the meteor. Stars chosen lie at least 24 pixels inside the image, have no
 // other drawn star within 14 pixels and no catalogue star down to magnitude
 // 8 within 0.15 degrees, and keep 16 pixels from the meteor's trail.
-Scene MakeScene(const CatalogueFiles& files, const SceneSpec& spec);
+Scene MakeScene(const CatalogueFiles& files, const SceneSpec& plan);
 
 // The photograph: a grey level per pixel, top row first.
 std::vector<std::uint8_t> RenderPhoto(const Scene& scene, std::uint32_t seed);

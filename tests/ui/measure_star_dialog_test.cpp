@@ -27,14 +27,14 @@ constexpr int kW = 1280, kH = 960;
 // the searches by name and a plate solution from the first three.
 const sky_scene::Scene& Orion() {
     static const sky_scene::Scene scene = [] {
-        sky_scene::SceneSpec spec;
-        spec.camera = {5.55, 1.0, 35, 8, 0, kW, kH};
-        spec.from_u = 420;
-        spec.from_v = 560;
-        spec.to_u = 760;
-        spec.to_v = 400;
-        spec.stars_to_choose = 8;
-        return sky_scene::MakeScene(ShippedCatalogue(), spec);
+        sky_scene::SceneSpec plan;
+        plan.camera = {5.55, 1.0, 35, 8, 0, kW, kH};
+        plan.from_u = 420;
+        plan.from_v = 560;
+        plan.to_u = 760;
+        plan.to_v = 400;
+        plan.stars_to_choose = 8;
+        return sky_scene::MakeScene(ShippedCatalogue(), plan);
     }();
     return scene;
 }

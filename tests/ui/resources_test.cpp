@@ -154,9 +154,9 @@ TEST(DialogBuilder, ARunOfRadioButtonsIsOneExclusiveGroup) {
 }
 
 TEST(DialogBuilder, CustomControlsComeFromTheDialogsFactory) {
-    DialogSpec spec{"TEST", "Test", 100, 50, {{300, ControlKind::Custom, "", 5, 5, 40, 40}, {1, ControlKind::DefButton, "OK", 50, 30, 30, 14}}};
+    DialogSpec plan{"TEST", "Test", 100, 50, {{300, ControlKind::Custom, "", 5, 5, 40, 40}, {1, ControlKind::DefButton, "OK", 50, 30, 30, 14}}};
     QDialog dialog;
-    BuildDialog(spec, dialog, [](const ControlSpec& c, QWidget* parent) -> QWidget* {
+    BuildDialog(plan, dialog, [](const ControlSpec& c, QWidget* parent) -> QWidget* {
         return c.id == 300 ? new QGroupBox("made here", parent) : nullptr;
     });
     auto* custom = qobject_cast<QGroupBox*>(FindControl(&dialog, 300));

@@ -39,7 +39,7 @@ public:
     // --- From the magnifier, queued after its own handling ---
     // A click measured at control pixel p (WMPosition of the position
     // message).
-    void WMPosition(ControlPoint p);
+    virtual void WMPosition(ControlPoint p);
     // A refining key pressed in the magnifier.
     void MagnifierKeyPressed(MagnifierKey key, bool shift);
     // A right click in the dialog or its magnifier: OK, unless the dialog

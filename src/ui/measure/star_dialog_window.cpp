@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <optional>
 
 #include "ui/dialogs/dialog_support.h"
 #include "ui/measure/candidate_list.h"
@@ -77,6 +78,12 @@ void TStarDialog::WMStarSearch() {
         WaitCursor wait;
         star().Search();
     });
+}
+
+void TStarDialog::WMPosition(ControlPoint p) {
+    std::optional<WaitCursor> wait;
+    if (!star().list_valid()) wait.emplace();
+    TMeasureDialog::WMPosition(p);
 }
 
 void TStarDialog::WMStarOk() {

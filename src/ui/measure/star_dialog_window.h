@@ -28,6 +28,9 @@ public:
     void WMStarReturn();  // control 181: Enter
     void WMStarSearch();  // control 175
     void WMStarOk();      // control 176
+    // From three visible stars on, a click while the list is not valid
+    // searches the catalogue: the wait cursor shows meanwhile.
+    void WMPosition(ControlPoint p) override;
 
 protected:
     void SyncControls() override;

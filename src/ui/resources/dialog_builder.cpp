@@ -72,11 +72,11 @@ QWidget* MakeControl(const ControlSpec& c, QDialog& dialog) {
 
 }  // namespace
 
-void BuildDialog(const DialogSpec& spec, QDialog& dialog, const ControlFactory& factory) {
-    dialog.setWindowTitle(QString::fromUtf8(spec.title));
-    dialog.setFixedSize(DialogUnits(spec.w), DialogUnits(spec.h));
+void BuildDialog(const DialogSpec& plan, QDialog& dialog, const ControlFactory& factory) {
+    dialog.setWindowTitle(QString::fromUtf8(plan.title));
+    dialog.setFixedSize(DialogUnits(plan.w), DialogUnits(plan.h));
     QButtonGroup* radios = nullptr;
-    for (const ControlSpec& c : spec.controls) {
+    for (const ControlSpec& c : plan.controls) {
         QWidget* w = factory ? factory(c, &dialog) : nullptr;
         if (w == nullptr) w = MakeControl(c, dialog);
         if (w->parentWidget() != &dialog) w->setParent(&dialog);
@@ -111,8 +111,8 @@ int ControlId(const QWidget* control) {
 
 ResourceDialog::ResourceDialog(std::string_view resource, QWidget* parent, const ControlFactory& factory)
     : QDialog(parent) {
-    const DialogSpec* spec = FindDialogResource(resource);
-    if (spec == nullptr) throw std::invalid_argument("no dialog resource " + std::string(resource));
-    setObjectName(QString::fromUtf8(spec->name));
-    BuildDialog(*spec, *this, factory);
+    const DialogSpec* plan = FindDialogResource(resource);
+    if (plan == nullptr) throw std::invalid_argument("no dialog resource " + std::string(resource));
+    setObjectName(QString::fromUtf8(plan->name));
+    BuildDialog(*plan, *this, factory);
 }

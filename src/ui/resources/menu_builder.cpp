@@ -34,24 +34,24 @@ QAction* FindIn(const QList<QAction*>& actions, int id) {
 
 }  // namespace
 
-void BuildMenuBar(const MenuSpec& spec, QMenuBar& bar) {
-    for (const MenuPopupSpec& popup : spec.popups) {
+void BuildMenuBar(const MenuSpec& plan, QMenuBar& bar) {
+    for (const MenuPopupSpec& popup : plan.popups) {
         QMenu* menu = bar.addMenu(QString::fromUtf8(popup.name));
         AddItems(popup, *menu);
     }
 }
 
-QMenu* BuildPopupMenu(const MenuSpec& spec, int position, QWidget* parent) {
-    if (position < 0 || position >= static_cast<int>(spec.popups.size())) return nullptr;
-    const MenuPopupSpec& popup = spec.popups[static_cast<std::size_t>(position)];
+QMenu* BuildPopupMenu(const MenuSpec& plan, int position, QWidget* parent) {
+    if (position < 0 || position >= static_cast<int>(plan.popups.size())) return nullptr;
+    const MenuPopupSpec& popup = plan.popups[static_cast<std::size_t>(position)];
     auto* menu = new QMenu(QString::fromUtf8(popup.name), parent);
     AddItems(popup, *menu);
     return menu;
 }
 
-QMenu* BuildPopupMenu(const MenuSpec& spec, std::string_view name, QWidget* parent) {
-    for (std::size_t i = 0; i < spec.popups.size(); ++i)
-        if (name == spec.popups[i].name) return BuildPopupMenu(spec, static_cast<int>(i), parent);
+QMenu* BuildPopupMenu(const MenuSpec& plan, std::string_view name, QWidget* parent) {
+    for (std::size_t i = 0; i < plan.popups.size(); ++i)
+        if (name == plan.popups[i].name) return BuildPopupMenu(plan, static_cast<int>(i), parent);
     return nullptr;
 }
 

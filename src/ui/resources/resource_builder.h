@@ -25,7 +25,7 @@ using ControlFactory = std::function<QWidget*(const ControlSpec&, QWidget* paren
 // reject(), so a dialog that overrides accept() checks its fields there.
 // Push buttons never become the default by taking the focus: Enter always
 // means the template's default button.
-void BuildDialog(const DialogSpec& spec, QDialog& dialog, const ControlFactory& factory = {});
+void BuildDialog(const DialogSpec& plan, QDialog& dialog, const ControlFactory& factory = {});
 
 // The control with this id among the dialog's descendants; nullptr if none.
 QWidget* FindControl(const QWidget* dialog, int id);
@@ -46,11 +46,11 @@ public:
 };
 
 // Fills a menu bar with the popups of a menu resource, in order.
-void BuildMenuBar(const MenuSpec& spec, QMenuBar& bar);
+void BuildMenuBar(const MenuSpec& plan, QMenuBar& bar);
 // A new context menu from the popup at this position (0-based) or with this
 // name; the caller owns it. nullptr when there is no such popup.
-QMenu* BuildPopupMenu(const MenuSpec& spec, int position, QWidget* parent = nullptr);
-QMenu* BuildPopupMenu(const MenuSpec& spec, std::string_view name, QWidget* parent = nullptr);
+QMenu* BuildPopupMenu(const MenuSpec& plan, int position, QWidget* parent = nullptr);
+QMenu* BuildPopupMenu(const MenuSpec& plan, std::string_view name, QWidget* parent = nullptr);
 // The action with this command id in a menu bar or menu (sub-menus
 // included); nullptr if none.
 QAction* FindCommand(const QWidget* menuOrBar, int id);
