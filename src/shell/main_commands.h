@@ -140,6 +140,7 @@ private:
     bool CalculateOC(const char* caption);
     void ShowNumericalError(const std::exception& e, const char* caption);
     void ClearSelection();
+    void SetSelectedHidden(bool hide);
     void ImageViewHide(bool hide);
     void ImageViewDelete();
     void AnalysisViewHide(bool hide);

@@ -43,8 +43,9 @@ void MainCommands::ClearSelection() {
     SetMenuState();
 }
 
-void MainCommands::ImageViewHide(bool hide) {
-    if (!StarSelected(*session_)) return ClearSelection();
+// Hides or unhides the selected star and ends the selection; the caller
+// decides when the reduction follows.
+void MainCommands::SetSelectedHidden(bool hide) {
     sf.changed = 1;
     sf.recalc = 1;
     if (hide) {
@@ -54,6 +55,11 @@ void MainCommands::ImageViewHide(bool hide) {
     }
     SelectedStar::iselect = -1;
     SetMenuState();
+}
+
+void MainCommands::ImageViewHide(bool hide) {
+    if (!StarSelected(*session_)) return ClearSelection();
+    SetSelectedHidden(hide);
     Recompute(hide ? "Hide star" : "Unhide star");
     s_.view.PaintMarkers();
     s_.view.RepaintStatus();
@@ -79,15 +85,7 @@ void MainCommands::ImageViewDelete() {
 // The analysis view recomputes everything at its next paint.
 void MainCommands::AnalysisViewHide(bool hide) {
     if (!StarSelected(*session_)) return ClearSelection();
-    sf.changed = 1;
-    sf.recalc = 1;
-    if (hide) {
-        session_->fhide(SelectedStar::iselect);
-    } else {
-        session_->funhide(SelectedStar::iselect);
-    }
-    SelectedStar::iselect = -1;
-    SetMenuState();
+    SetSelectedHidden(hide);
     s_.view.RepaintAnalysis();
 }
 
