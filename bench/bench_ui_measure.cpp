@@ -20,6 +20,7 @@
 #include "../tests/image/video_test_files.h"
 #include "../tests/ui/measure_sky_scene.cpp"
 #include "../tests/ui/measure_sky_scene.h"
+#include "bench_sky_video.h"
 #include "image/avi_image.h"
 #include "image/packed_dib.h"
 #include "platform/scripted.h"
@@ -32,45 +33,14 @@
 
 namespace {
 
-constexpr int kFrames = 300;
+using bench_sky::kFrames;
+using bench_sky::SkyVideo;
 
 // Shows a dialog and waits until its window can be painted.
 void ShowExposed(QWidget& w) {
     w.show();
     for (int i = 0; i < 1000 && !(w.windowHandle() && w.windowHandle()->isExposed()); ++i)
         QApplication::processEvents();
-}
-
-// The same sky video as the decoder's own benchmark, shared through the
-// temporary directory.
-std::uint8_t SkyPixel(int k, int x, int y) {
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 73856093u ^ static_cast<std::uint32_t>(y) * 19349663u ^
-                      static_cast<std::uint32_t>(k) * 83492791u;
-    h ^= h >> 13;
-    h *= 0x5bd1e995u;
-    h ^= h >> 15;
-    return static_cast<std::uint8_t>(20 + ((x + y + 2 * k) >> 5) % 40 + (h & 15));
-}
-
-std::string SkyVideo(int gop) {
-    const auto file = std::filesystem::temp_directory_path() /
-                      ("velkarn_bench_1080p_h264_gop" + std::to_string(gop) + ".mp4");
-    if (!std::filesystem::exists(file)) {
-        TestVideo t;
-        t.encoder = "libx264";
-        t.x264_preset = "superfast";
-        t.pix_fmt = AV_PIX_FMT_YUV420P;
-        t.width = 1920;
-        t.height = 1080;
-        t.frames = kFrames;
-        t.gop = gop;
-        t.b_frames = 2;
-        t.pixel = SkyPixel;
-        const auto part = file.string() + ".part.mp4";
-        WriteTestVideo(part, t);
-        std::filesystem::rename(part, file);
-    }
-    return file.string();
 }
 
 // The program's current session and image while a benchmark runs.
