@@ -187,8 +187,7 @@ protected:
     // Measure > Replay stars + meteor, each item clicked where it is seen
     // (a star) or where it truly lies (a break).
     void Replay(const Scene& scene, bool spots) {
-        auto step = std::make_shared<std::function<void(QWidget*)>>();
-        *step = [this, &scene, spots, step](QWidget* w) {
+        ui_test::WhenEachModal("REPLAY_DIALOG", [this, &scene, spots](QWidget* w) {
             auto* d = static_cast<TReplayDialog*>(w);
             const int index = d->core().index();
             const int nstar = static_cast<int>(scene.chosen.size());
@@ -202,11 +201,10 @@ protected:
                 if (ok && !spots) ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), p.u, p.v));
             }
             EXPECT_TRUE(ok) << "item " << index << " not found in its replay window";
-            if (index + 1 < nstar + static_cast<int>(scene.meteor.size())) ui_test::WhenModal("REPLAY_DIALOG", *step);
             Shoot(d, index < nstar ? "replay_star_clicked" : "replay_meteor_clicked");
             QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
-        };
-        ui_test::WhenModal("REPLAY_DIALOG", *step);
+            return index + 1 < nstar + static_cast<int>(scene.meteor.size());
+        });
         ASSERT_TRUE(Choose(cmd::Replay));
         EXPECT_EQ(session().nreplay, 1u);
     }

@@ -172,24 +172,21 @@ protected:
     // BREAK at dialog number break_at (counted from 0).
     void AnswerEveryDialog(int break_at = -1) {
         auto shown = std::make_shared<int>(0);
-        auto step = std::make_shared<std::function<void(QWidget*)>>();
-        *step = [this, shown, step, break_at](QWidget* w) {
+        ui_test::WhenEachModal("REPLAY_DIALOG", [this, shown, break_at](QWidget* w) {
             auto* d = static_cast<TReplayDialog*>(w);
             titles_.push_back(d->windowTitle().toStdString());
             if ((*shown)++ == break_at) {
                 QTest::mouseClick(d->ControlAs<QPushButton>(195), Qt::LeftButton);
-                return;
+                return false;
             }
             const int index = d->core().index();
             const int nstar = static_cast<int>(session().nstar);
             const float x = index < nstar ? session().fxstr(index) : session().fxmet(index - nstar);
             const float y = index < nstar ? session().fystr(index) : session().fymet(index - nstar);
             ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), x / 0.012, y / 0.012));
-            const bool last = index == nstar + static_cast<int>(session().nmet) - 1;
-            if (!last) ui_test::WhenModal("REPLAY_DIALOG", *step);
             QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
-        };
-        ui_test::WhenModal("REPLAY_DIALOG", *step);
+            return index != nstar + static_cast<int>(session().nmet) - 1;
+        });
     }
     static std::vector<Star> Stars() {
         std::vector<Star> out;
@@ -246,24 +243,22 @@ TEST_F(ReplayCommandTest, OpenTemplateOffersTheStarsWhereTheTemplateHasThemUntil
 
     files_.answers.push_back(tmpl);
     auto shown = std::make_shared<int>(0);
-    auto step = std::make_shared<std::function<void(QWidget*)>>();
-    *step = [this, shown, step, &stars](QWidget* w) {
+    ui_test::WhenEachModal("REPLAY_DIALOG", [this, shown, &stars](QWidget* w) {
         auto* d = static_cast<TReplayDialog*>(w);
         // The template file keeps names in a column of nine characters.
         titles_.push_back(d->windowTitle().toStdString() + ": " + d->ControlAs<QLabel>(196)->text().trimmed().toStdString());
         if ((*shown)++ == 1) {
             QTest::mouseClick(d->ControlAs<QPushButton>(195), Qt::LeftButton);
-            return;
+            return false;
         }
         const WindowOrigin o = d->core().magnifier().origin();
         // The template puts the star at the window's centre pixel.
         EXPECT_NEAR(stars[0].x[0] / 0.012, o.x + 40, 1.0);
         EXPECT_NEAR(stars[0].y[0] / 0.012, o.y + 40, 1.0);
         ClickMagnifier(*d, ControlPixelFor(o, stars[0].x[0] / 0.012, stars[0].y[0] / 0.012));
-        ui_test::WhenModal("REPLAY_DIALOG", *step);
         QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
-    };
-    ui_test::WhenModal("REPLAY_DIALOG", *step);
+        return true;
+    });
     ASSERT_TRUE(Choose(cmd::Template));
     ASSERT_EQ(titles_.size(), 2u);
     EXPECT_EQ(titles_[0], "Star from template: 58 Ori");

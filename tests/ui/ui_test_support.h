@@ -42,6 +42,14 @@ inline void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
     timer->start();
 }
 
+// Answers a run of modal windows of one name, one after another: act answers
+// the window shown and says whether another is to follow.
+inline void WhenEachModal(const QString& name, std::function<bool(QWidget*)> act) {
+    WhenModal(name, [name, act](QWidget* w) {
+        if (act(w)) WhenEachModal(name, act);
+    });
+}
+
 struct ScriptedText : TextInputService {
     struct Asked {
         std::string title, prompt, text;
