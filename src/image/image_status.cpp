@@ -12,6 +12,10 @@ std::string ImageStatusMessage(int status) {
         case kStatusFrameMissing: return "Video frame not present";
         case kStatusCompressed: return "RLE format not supported!";
         case kStatusNoPcdResolution: return "Photo cd resolution not available";
+        case kStatusDamaged: return "Image file is damaged or incomplete";
+        case kStatusNoImage: return "The file holds no picture";
+        case kStatusUnsupportedLayout: return "This kind of picture data is not supported";
+        case kStatusUnsupportedCamera: return "RAW file from an unsupported camera, or damaged";
         default: return std::string();
     }
 }

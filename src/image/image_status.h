@@ -15,6 +15,11 @@ constexpr int kStatusFrameMissing = -11;       // a video frame cannot be decode
 constexpr int kStatusCompressed = -14;         // run-length or other compression
 constexpr int kStatusAborted = -15;            // Escape pressed while loading
 constexpr int kStatusNoPcdResolution = -17;    // Photo CD lacks the resolution
+// Still pictures of today's cameras (FITS, TIFF, PNG, JPEG, camera RAW).
+constexpr int kStatusDamaged = -18;            // data truncated or corrupt, or claims more than the file holds
+constexpr int kStatusNoImage = -19;            // a valid file without a picture in it (FITS NAXIS 0)
+constexpr int kStatusUnsupportedLayout = -20;  // sample format, depth or colour model not read
+constexpr int kStatusUnsupportedCamera = -21;  // a RAW file LibRaw does not know (or cannot tell)
 
 // The message for a status, e.g. "Not an 8-bit image!" for -5. Empty for 0,
 // for -15 (an abort needs no message) and for codes the table does not list.

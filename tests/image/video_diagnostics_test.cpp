@@ -27,7 +27,7 @@ std::string DamagedFits() {
     }
     header.resize(2880, ' ');
     std::string data(2880, '\0');
-    const auto path = std::filesystem::path(testing::TempDir()) / "velkarn_damaged.fits";
+    const auto path = std::filesystem::path(testing::TempDir()) / "velkarn_damaged_fits.avi";
     std::ofstream(path, std::ios::binary) << header << data << std::string(350, 'g');
     return path.string();
 }

@@ -1,0 +1,100 @@
+#include "image/stretch.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "image/packed_dib.h"
+
+namespace {
+
+constexpr std::size_t kBins = 65536;
+// Beyond this many samples the histogram takes every k-th one: choosing the
+// points then costs a few milliseconds whatever the picture's size.
+constexpr std::size_t kMostCounted = std::size_t{1} << 22;
+
+std::size_t Stride(std::size_t n) { return std::max<std::size_t>(1, n / kMostCounted); }
+
+}  // namespace
+
+StretchHistogram::StretchHistogram(const DeepSamples& s) {
+    const std::size_t n = s.values.size();
+    const std::size_t stride = Stride(n);
+    const float* v = s.values.data();
+    bool any = false;
+    for (std::size_t i = 0; i < n; i += stride) {
+        if (!std::isfinite(v[i])) continue;
+        if (!any) min = max = v[i], any = true;
+        min = std::min(min, v[i]);
+        max = std::max(max, v[i]);
+    }
+    if (!any) return;
+    const double range = static_cast<double>(max) - min;
+    // Whole numbers spanning fewer values than there are bins each get their
+    // own bin, so the percentiles are exact samples.
+    bin_width = s.integer && range < kBins ? 1.0 : std::max(range / (kBins - 1), 1e-30);
+    const double per_bin = 1.0 / bin_width;
+    counts.assign(kBins, 0);
+    for (std::size_t i = 0; i < n; i += stride) {
+        if (!std::isfinite(v[i])) continue;
+        const double b = (static_cast<double>(v[i]) - min) * per_bin;
+        ++counts[std::min(static_cast<std::size_t>(b), kBins - 1)];
+        ++total;
+    }
+}
+
+float StretchHistogram::Percentile(double p) const {
+    if (total == 0) return 0;
+    const auto k = static_cast<std::uint64_t>(std::floor(p / 100.0 * static_cast<double>(total - 1)));
+    std::uint64_t below = 0;
+    for (std::size_t b = 0; b < counts.size(); ++b) {
+        below += counts[b];
+        if (below > k) return static_cast<float>(min + b * bin_width);
+    }
+    return max;
+}
+
+StretchPoints AutomaticStretch(const DeepSamples& s) {
+    const StretchHistogram h(s);
+    if (h.empty()) return {0, 1};
+    StretchPoints p{h.Percentile(kBlackPercentile), h.Percentile(kWhitePercentile)};
+    if (!(p.white > p.black)) p = {h.min, h.max};
+    if (!(p.white > p.black)) p.white = p.black + 1;
+    // A black point so large that adding 1 changes nothing still needs a ramp.
+    if (!(p.white > p.black)) p.white = std::nextafter(p.black, INFINITY);
+    return p;
+}
+
+std::uint8_t StretchLevel(float v, StretchPoints p) {
+    const float scale = 255.0f / (p.white - p.black);
+    float t = (v - p.black) * scale + 0.5f;
+    t = t > 0.0f ? t : 0.0f;  // also a NaN sample
+    t = t < 255.0f ? t : 255.0f;
+    return static_cast<std::uint8_t>(t);
+}
+
+void StretchPicture(const DeepSamples& s, StretchPoints p, std::vector<std::uint8_t>& dib) {
+    const float scale = 255.0f / (p.white - p.black);
+    const float black = p.black;
+    for (int row = 0; row < s.height; ++row) {
+        const float* in = s.Row(row);
+        std::uint8_t* out = packed_dib::Row(dib, s.width, row);
+        // The same arithmetic as StretchLevel, written out so that the
+        // compiler keeps it in vector registers.
+        for (int x = 0; x < s.width; ++x) {
+            float t = (in[x] - black) * scale + 0.5f;
+            t = t > 0.0f ? t : 0.0f;
+            t = t < 255.0f ? t : 255.0f;
+            out[x] = static_cast<std::uint8_t>(static_cast<int>(t));
+        }
+    }
+}
+
+std::optional<StretchPoints> SteppedStretch(StretchPoints automatic, int black_step, int white_step) {
+    if (black_step < kMinStretchStep || black_step > kMaxStretchStep) return std::nullopt;
+    if (white_step < kMinStretchStep || white_step > kMaxStretchStep) return std::nullopt;
+    const double range = static_cast<double>(automatic.white) - automatic.black;
+    const StretchPoints p{static_cast<float>(automatic.black + black_step * range / 8),
+                          static_cast<float>(automatic.black + range * std::exp2(white_step / 2.0))};
+    if (!(p.white > p.black)) return std::nullopt;
+    return p;
+}

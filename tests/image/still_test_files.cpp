@@ -1,0 +1,125 @@
+#include "still_test_files.h"
+
+#include <tiffio.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "bmp_test_files.h"
+
+namespace still_test {
+
+Picture DeepPicture() {
+    Picture p{10, 10, std::vector<std::uint16_t>(100)};
+    for (int i = 0; i < 100; ++i)
+        p.values[i] = i == 0 ? 0 : i < 60 ? 1000 : i < 80 ? 1500 : i < 90 ? 2600 : i < 99 ? 3000 : 65535;
+    return p;
+}
+
+namespace {
+
+void PutSample(std::vector<std::uint8_t>& out, std::uint16_t v) {
+    out.push_back(static_cast<std::uint8_t>(v >> 8));
+    out.push_back(static_cast<std::uint8_t>(v));
+}
+
+std::vector<std::uint8_t> Text(const std::string& s) { return std::vector<std::uint8_t>(s.begin(), s.end()); }
+
+}  // namespace
+
+std::string WritePgm(const std::string& name, const Picture& p) {
+    std::vector<std::uint8_t> out = Text("P5\n" + std::to_string(p.width) + " " + std::to_string(p.height) + "\n65535\n");
+    for (const std::uint16_t v : p.values) PutSample(out, v);
+    return bmp_test::Write(name, out);
+}
+
+std::string WritePpm(const std::string& name, const Picture& red, const Picture& green, const Picture& blue) {
+    std::vector<std::uint8_t> out =
+        Text("P6\n" + std::to_string(red.width) + " " + std::to_string(red.height) + "\n65535\n");
+    for (std::size_t i = 0; i < red.values.size(); ++i) {
+        PutSample(out, red.values[i]);
+        PutSample(out, green.values[i]);
+        PutSample(out, blue.values[i]);
+    }
+    return bmp_test::Write(name, out);
+}
+
+std::string Convert(const std::string& input, const std::string& name, const std::string& options,
+                    const std::string& format) {
+    const std::string out = bmp_test::Write(name, {});
+    const std::string cmd = "convert '" + input + "' " + options + " '" + format + out + "' 2>/dev/null";
+    return std::system(cmd.c_str()) == 0 ? out : std::string();
+}
+
+std::string WriteFits(const std::string& name, const std::vector<std::string>& cards,
+                      const std::vector<std::uint8_t>& data) {
+    std::string header;
+    for (const std::string& card : cards) header += card + std::string(80 - card.size(), ' ');
+    header += "END" + std::string(77, ' ');
+    header.resize((header.size() + 2879) / 2880 * 2880, ' ');
+    std::vector<std::uint8_t> out = Text(header);
+    out.insert(out.end(), data.begin(), data.end());
+    out.resize((out.size() + 2879) / 2880 * 2880, 0);
+    return bmp_test::Write(name, out);
+}
+
+std::vector<std::uint8_t> BigEndian16(const std::vector<std::int16_t>& v) {
+    std::vector<std::uint8_t> out;
+    for (const std::int16_t s : v) PutSample(out, static_cast<std::uint16_t>(s));
+    return out;
+}
+
+std::vector<std::uint8_t> BigEndianFloat(const std::vector<float>& v) {
+    std::vector<std::uint8_t> out;
+    for (const float f : v) {
+        std::uint32_t u;
+        std::memcpy(&u, &f, 4);
+        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(u >> shift));
+    }
+    return out;
+}
+
+std::string WriteDng(const std::string& name, const Picture& p, bool big_endian) {
+    const std::string path = bmp_test::Write(name, {});
+    TIFF* t = TIFFOpen(path.c_str(), big_endian ? "wb" : "wl");
+    if (!t) return std::string();
+    const std::uint16_t dim[2] = {2, 2};
+    const std::uint8_t rggb[4] = {0, 1, 1, 2};
+    const std::uint8_t version[4] = {1, 4, 0, 0};
+    const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
+    TIFFSetField(t, TIFFTAG_SUBFILETYPE, 0);
+    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, p.width);
+    TIFFSetField(t, TIFFTAG_IMAGELENGTH, p.height);
+    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 16);
+    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
+    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
+    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_CFA);
+    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
+    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, p.height);
+    TIFFSetField(t, TIFFTAG_MAKE, "Velkarn");
+    TIFFSetField(t, TIFFTAG_MODEL, "Test Mosaic");
+    TIFFSetField(t, TIFFTAG_CFAREPEATPATTERNDIM, dim);
+    TIFFSetField(t, TIFFTAG_CFAPATTERN, 4, rggb);
+    TIFFSetField(t, TIFFTAG_DNGVERSION, version);
+    TIFFSetField(t, TIFFTAG_UNIQUECAMERAMODEL, "Velkarn Test Mosaic");
+    TIFFSetField(t, TIFFTAG_COLORMATRIX1, 9, identity);
+    TIFFSetField(t, TIFFTAG_CALIBRATIONILLUMINANT1, 21);
+    std::vector<std::uint16_t> row(p.width);
+    for (int y = 0; y < p.height; ++y) {
+        for (int x = 0; x < p.width; ++x) row[x] = p.at(x, y);
+        TIFFWriteScanline(t, row.data(), y, 0);
+    }
+    TIFFClose(t);
+    return path;
+}
+
+std::string Truncated(const std::string& path, const std::string& name, std::size_t size) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
+    bytes.resize(std::min(bytes.size(), size));
+    return bmp_test::Write(name, bytes);
+}
+
+}  // namespace still_test
