@@ -78,35 +78,76 @@ struct GreenPlan {
             }
         }
     }
+
+    // The phase of a Bayer pattern (greens where row + column + phase is
+    // even, every other site between four greens), or -1 for any other.
+    int BayerPhase() const {
+        for (int phase = 0; phase < 2; ++phase) {
+            bool fits = true;
+            for (int y = 0; y < kPeriod && fits; ++y)
+                for (int x = 0; x < kPeriod && fits; ++x) {
+                    const Cell& c = cells[y * kPeriod + x];
+                    fits = c.green == ((x + y + phase) % 2 == 0) && (c.green || c.count == 4);
+                }
+            if (fits) return phase;
+        }
+        return -1;
+    }
 };
+
+struct Mosaic {
+    const ushort* base;  // the top-left visible photosite
+    std::ptrdiff_t pitch;
+    int w, h;
+    const ushort* Row(int y) const { return base + y * pitch; }
+};
+
+// One site of any pattern: its own green, or the mean of its green
+// neighbours inside the visible area.
+float GreenAt(const Mosaic& m, const GreenPlan::Cell& c, int x, int y) {
+    const ushort* in = m.Row(y);
+    if (c.green || c.count == 0) return in[x];
+    int sum = 0, n = 0;
+    for (int i = 0; i < c.count; ++i) {
+        const int yy = y + c.near[i][0], xx = x + c.near[i][1];
+        if (yy < 0 || yy >= m.h || xx < 0 || xx >= m.w) continue;
+        sum += in[x + c.near[i][0] * m.pitch + c.near[i][1]];
+        ++n;
+    }
+    return n ? static_cast<float>(sum) / n : in[x];
+}
+
+// An inner row of a Bayer mosaic: the same values as GreenAt, without its
+// look-ups (the four neighbours always exist and are green).
+// green_parity is the parity of the row's green columns.
+void BayerRow(const Mosaic& m, int y, int green_parity, float* out) {
+    const ushort* in = m.Row(y);
+    const ushort* up = in - m.pitch;
+    const ushort* down = in + m.pitch;
+    for (int x = green_parity == 1 ? 1 : 2; x < m.w - 1; x += 2) out[x] = in[x];
+    for (int x = green_parity == 1 ? 2 : 1; x < m.w - 1; x += 2)
+        out[x] = static_cast<float>(in[x - 1] + in[x + 1] + up[x] + down[x]) * 0.25f;
+}
 
 // The green of a CFA sensor over the visible area, top row first.
 int GreenOfMosaic(LibRaw& raw, StillTarget& target, Job& job) {
     const libraw_image_sizes_t& s = raw.imgdata.sizes;
     const GreenPlan plan(raw);
-    const std::size_t pitch = s.raw_pitch / 2;
-    const ushort* base = raw.imgdata.rawdata.raw_image + std::size_t{s.top_margin} * pitch + s.left_margin;
-    const int w = s.width, h = s.height;
-    for (int y = 0; y < h; ++y) {
-        const ushort* in = base + y * pitch;
+    const int phase = plan.BayerPhase();
+    const std::ptrdiff_t pitch = s.raw_pitch / 2;
+    const Mosaic m{raw.imgdata.rawdata.raw_image + s.top_margin * pitch + s.left_margin, pitch, s.width, s.height};
+    for (int y = 0; y < m.h; ++y) {
         float* out = target.SampleRow(y);
         const GreenPlan::Cell* row_cells = &plan.cells[(y % kPeriod) * kPeriod];
-        for (int x = 0; x < w; ++x) {
-            const GreenPlan::Cell& c = row_cells[x % kPeriod];
-            if (c.green || c.count == 0) {
-                out[x] = in[x];
-                continue;
-            }
-            int sum = 0, n = 0;
-            for (int i = 0; i < c.count; ++i) {
-                const int yy = y + c.near[i][0], xx = x + c.near[i][1];
-                if (yy < 0 || yy >= h || xx < 0 || xx >= w) continue;
-                sum += in[x + c.near[i][0] * static_cast<std::ptrdiff_t>(pitch) + c.near[i][1]];
-                ++n;
-            }
-            out[x] = n ? static_cast<float>(sum) / n : in[x];
+        if (phase >= 0 && y > 0 && y < m.h - 1 && m.w > 2) {
+            BayerRow(m, y, (y + phase) % 2, out);
+            out[0] = GreenAt(m, row_cells[0], 0, y);
+            out[m.w - 1] = GreenAt(m, row_cells[(m.w - 1) % kPeriod], m.w - 1, y);
+        } else {
+            for (int x = 0; x < m.w; ++x) out[x] = GreenAt(m, row_cells[x % kPeriod], x, y);
         }
-        if (target.Advance(static_cast<std::uint64_t>(h) + y + 1, 2 * static_cast<std::uint64_t>(h))) return kStatusAborted;
+        if (target.Advance(static_cast<std::uint64_t>(m.h) + y + 1, 2 * static_cast<std::uint64_t>(m.h)))
+            return kStatusAborted;
     }
     return job.data_error ? kStatusDamaged : kStatusOk;
 }

@@ -1,5 +1,6 @@
 #include "image/still_file_image.h"
 
+#include <sys/mman.h>
 #include <sys/stat.h>
 
 #include <new>
@@ -45,6 +46,26 @@ bool StillFileImage::SetBlackStep(int step) { return Restretch(step, white_step)
 
 bool StillFileImage::SetWhiteStep(int step) { return Restretch(black_step, step); }
 
+namespace {
+
+// Large pictures are given transparent huge pages before their first
+// touch: on many machines (virtual ones above all) faulting in 100 MB page
+// by page costs more than decoding the file.
+template <class T>
+void AllocateLarge(std::vector<T>& v, std::size_t n) {
+    constexpr std::size_t kHugePage = std::size_t{2} << 20;
+    v.clear();
+    v.shrink_to_fit();
+    v.reserve(n);
+    const auto begin = reinterpret_cast<std::uintptr_t>(v.data());
+    const std::uintptr_t first = (begin + kHugePage - 1) / kHugePage * kHugePage;
+    const std::uintptr_t last = (begin + n * sizeof(T)) / kHugePage * kHugePage;
+    if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    v.resize(n);
+}
+
+}  // namespace
+
 std::uint64_t ClaimedBytes(std::initializer_list<std::uint64_t> factors) {
     std::uint64_t product = 1;
     for (const std::uint64_t f : factors) {
@@ -77,9 +98,9 @@ int StillTarget::Begin(std::int64_t width, std::int64_t height, bool deep, bool 
     const auto block = packed_dib::BlockSize(width, height);
     if (!block) return kStatusNoMemory;
     try {
-        image_.picture.assign(*block, 0);
+        AllocateLarge(image_.picture, *block);
         if (deep) {
-            image_.samples.values.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0.0f);
+            AllocateLarge(image_.samples.values, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
             image_.samples.width = static_cast<int>(width);
             image_.samples.height = static_cast<int>(height);
             image_.samples.integer = integer;

@@ -45,9 +45,9 @@ constexpr double kWhitePercentile = 99.5;
 // The sample at percentile p of the finite samples: the k-th smallest with
 // k = floor(p / 100 * (n - 1)). Integer data whose range spans fewer than
 // 65 536 values give the exact sample; wider or fractional data the lower
-// edge of one of 65 536 equal bins. A picture of more than 4 194 304 samples
-// is sampled at an even stride, which moves the result by a fraction of a
-// percentile only.
+// edge of one of 65 536 equal bins. A picture of more than 1 048 576 samples
+// is sampled at an even stride, which moves the result by a small fraction
+// of a percentile only.
 struct StretchHistogram {
     explicit StretchHistogram(const DeepSamples& s);
     float Percentile(double p) const;

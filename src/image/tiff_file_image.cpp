@@ -79,20 +79,17 @@ bool ReadsDirectly(TIFF* t, Layout& l) {
     }
 }
 
-float SampleAt(const std::uint8_t* p, const Layout& l) {
-    float v;
-    if (l.bits == 16) {
-        std::uint16_t u;
-        std::memcpy(&u, p, 2);
-        v = l.format == SAMPLEFORMAT_INT ? static_cast<float>(static_cast<std::int16_t>(u)) : u;
-        if (l.invert && l.format == SAMPLEFORMAT_UINT) return 65535.0f - v;
-    } else {
-        std::uint32_t u;
-        std::memcpy(&u, p, 4);
-        if (l.format == SAMPLEFORMAT_IEEEFP) std::memcpy(&v, &u, 4);
-        else v = l.format == SAMPLEFORMAT_INT ? static_cast<float>(static_cast<std::int32_t>(u)) : static_cast<float>(u);
+// `count` samples of type T, `step` bytes apart, as floats; white-is-zero
+// data turned round (top - v) so that brighter is higher.
+template <class T>
+void Gather(const std::uint8_t* src, std::uint32_t count, std::size_t step, bool invert, float top, float* out) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+        T v;
+        std::memcpy(&v, src + i * step, sizeof v);
+        out[i] = static_cast<float>(v);
     }
-    return l.invert ? -v : v;
+    if (invert)
+        for (std::uint32_t i = 0; i < count; ++i) out[i] = top - out[i];
 }
 
 // Copies the chosen sample of `count` pixels of a decoded block row into
@@ -104,7 +101,11 @@ void CopyRow(const std::uint8_t* src, std::uint32_t count, std::uint32_t x0, std
     src += (l.contig() ? l.channel : 0) * bytes;
     if (l.deep()) {
         float* out = target.SampleRow(static_cast<int>(y)) + x0;
-        for (std::uint32_t i = 0; i < count; ++i) out[i] = SampleAt(src + i * step, l);
+        if (l.bits == 16 && l.format == SAMPLEFORMAT_INT) Gather<std::int16_t>(src, count, step, l.invert, 0, out);
+        else if (l.bits == 16) Gather<std::uint16_t>(src, count, step, l.invert, 65535, out);
+        else if (l.format == SAMPLEFORMAT_IEEEFP) Gather<float>(src, count, step, l.invert, 0, out);
+        else if (l.format == SAMPLEFORMAT_INT) Gather<std::int32_t>(src, count, step, l.invert, 0, out);
+        else Gather<std::uint32_t>(src, count, step, l.invert, 0, out);
         return;
     }
     std::uint8_t* out = target.PictureRow(static_cast<int>(y)) + x0;

@@ -94,6 +94,7 @@ TEST(StillReaders, EightBitFilesBecomeThePictureAsTheyAre) {
         ASSERT_EQ(img->status, 0);
         EXPECT_EQ(img->bits, 8);
         EXPECT_FALSE(img->IsDeep());
+        EXPECT_FALSE(img->SetWhiteStep(1));  // nothing to stretch
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 7; ++x) ASSERT_EQ(Level(*img, x, y), p.at(x, y) / 257) << x << "," << y;
     }

@@ -1,0 +1,131 @@
+// The display stretch of deep pictures: the points it chooses, the ramp it
+// draws, and the black and white steps the image dialog takes.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "image/fits_file_image.h"
+#include "image/packed_dib.h"
+#include "image/stretch.h"
+#include "platform/scripted.h"
+#include "still_test_files.h"
+
+namespace {
+
+DeepSamples Samples(std::vector<float> values, bool integer = true) {
+    DeepSamples s;
+    s.width = static_cast<int>(values.size());
+    s.height = 1;
+    s.values = std::move(values);
+    s.integer = integer;
+    return s;
+}
+
+// A 16-bit FITS of the deep test picture, read back.
+std::unique_ptr<FITSFileImage> DeepFits() {
+    const still_test::Picture p = still_test::DeepPicture();
+    std::vector<std::int16_t> data;
+    for (int row = p.height - 1; row >= 0; --row)  // FITS rows bottom first
+        for (int x = 0; x < p.width; ++x) data.push_back(static_cast<std::int16_t>(p.at(x, row) - 32768));
+    const std::string path = still_test::WriteFits(
+        "deep.fits", {"SIMPLE  =                    T", "BITPIX  =                   16", "NAXIS   =                    2",
+                      "NAXIS1  =                   10", "NAXIS2  =                   10", "BZERO   =                32768"},
+        still_test::BigEndian16(data));
+    ScriptedProgress progress;
+    return std::make_unique<FITSFileImage>(progress, path);
+}
+
+std::vector<std::uint8_t> Pixels(const MeteorImage& img) {
+    return {img.picture.begin() + packed_dib::kPixelOffset, img.picture.end()};
+}
+
+}  // namespace
+
+TEST(Stretch, PercentilesAreExactSamplesOfNarrowIntegersAndWithinABinOfWideData) {
+    std::vector<float> v;
+    for (int i = 0; i < 1000; ++i) v.push_back(static_cast<float>((i * 7919) % 1000));  // 0..999, shuffled
+    const StretchHistogram narrow(Samples(v));
+    EXPECT_EQ(narrow.Percentile(50), 499);
+    EXPECT_EQ(narrow.Percentile(99.5), 994);
+    EXPECT_EQ(narrow.Percentile(0), 0);
+    EXPECT_EQ(narrow.Percentile(100), 999);
+
+    // A range of a million: bins of about 15.3, the result a bin's lower edge.
+    for (float& f : v) f *= 1000.0f;
+    v.push_back(std::nanf(""));
+    v.push_back(INFINITY);
+    const StretchHistogram wide(Samples(v));
+    EXPECT_EQ(wide.total, 1000u);
+    EXPECT_NEAR(wide.Percentile(50), 499000, 16);
+    EXPECT_LE(wide.Percentile(50), 499000);
+}
+
+TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
+    // Mostly one value: the median and the high percentile coincide, so
+    // the extremes are taken.
+    std::vector<float> sky(1000, 500.0f);
+    sky[3] = 20;
+    sky[7] = 9000;
+    EXPECT_EQ(AutomaticStretch(Samples(sky)), (StretchPoints{20, 9000}));
+    const StretchPoints flat = AutomaticStretch(Samples(std::vector<float>(50, 7.5f), false));
+    EXPECT_EQ(flat, (StretchPoints{7.5f, 8.5f}));
+    EXPECT_EQ(AutomaticStretch(Samples({NAN, NAN})), (StretchPoints{0, 1}));
+    const StretchPoints huge = AutomaticStretch(Samples({3e38f, 3e38f}, false));
+    EXPECT_GT(huge.white, huge.black);
+
+    const StretchPoints p{100, 355};
+    EXPECT_EQ(StretchLevel(99, p), 0);
+    EXPECT_EQ(StretchLevel(100, p), 0);
+    EXPECT_EQ(StretchLevel(101.4f, p), 1);
+    EXPECT_EQ(StretchLevel(354.6f, p), 255);
+    EXPECT_EQ(StretchLevel(1e30f, p), 255);
+    EXPECT_EQ(StretchLevel(std::nanf(""), p), 0);
+}
+
+TEST(Stretch, StepsMoveBlackByAnEighthOfTheRangeAndWidenWhiteByRootTwo) {
+    const StretchPoints automatic{1000, 3000};
+    EXPECT_EQ(SteppedStretch(automatic, 0, 0), automatic);
+    EXPECT_EQ(SteppedStretch(automatic, 1, 0), (StretchPoints{1250, 3000}));
+    EXPECT_EQ(SteppedStretch(automatic, -15, 0), (StretchPoints{-2750, 3000}));
+    EXPECT_EQ(SteppedStretch(automatic, 0, 2), (StretchPoints{1000, 5000}));
+    EXPECT_EQ(SteppedStretch(automatic, 0, -2), (StretchPoints{1000, 2000}));
+    EXPECT_EQ(SteppedStretch(automatic, 0, 15)->white, static_cast<float>(1000 + 2000 * std::exp2(7.5)));
+    EXPECT_FALSE(SteppedStretch(automatic, 16, 0));
+    EXPECT_FALSE(SteppedStretch(automatic, 0, -16));
+    EXPECT_FALSE(SteppedStretch(automatic, 8, 0));  // black would reach white
+    EXPECT_FALSE(SteppedStretch(automatic, 4, -2));
+}
+
+TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheTable) {
+    const auto img = DeepFits();
+    ASSERT_EQ(img->status, 0);
+    ASSERT_EQ(img->automatic_stretch, (StretchPoints{1000, 3000}));
+    const std::vector<std::uint8_t> automatic = Pixels(*img);
+
+    ASSERT_TRUE(img->SetWhiteStep(2));  // white 5000
+    EXPECT_EQ(img->stretch, (StretchPoints{1000, 5000}));
+    // 3000 at the left of the bottom row: half the ramp now, 128.
+    EXPECT_EQ(packed_dib::Row(img->picture, 10, 0)[0], 128);
+
+    // Steps that leave the range or cross the points change nothing.
+    ASSERT_TRUE(img->SetWhiteStep(-2));  // white 2000
+    const std::vector<std::uint8_t> before = Pixels(*img);
+    EXPECT_FALSE(img->SetWhiteStep(-16));
+    EXPECT_FALSE(img->SetBlackStep(-16));
+    EXPECT_FALSE(img->SetBlackStep(4));  // black 2000 would meet white
+    EXPECT_EQ(img->black_step, 0);
+    EXPECT_EQ(img->white_step, -2);
+    EXPECT_EQ(Pixels(*img), before);
+
+    // The colour table is the same ramp whatever the stretch.
+    ASSERT_TRUE(img->SetBrightness(3));
+    img->InvertGradation();
+    const std::vector<std::uint8_t> table(img->picture.begin() + 40, img->picture.begin() + 1064);
+    ASSERT_TRUE(img->SetBlackStep(-3));
+    EXPECT_EQ(std::vector<std::uint8_t>(img->picture.begin() + 40, img->picture.begin() + 1064), table);
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(table[4 * i], MeteorImage::RampLevel(i, 0, 3, -1));
+
+    ASSERT_TRUE(img->SetBlackStep(0));
+    ASSERT_TRUE(img->SetWhiteStep(0));
+    EXPECT_EQ(Pixels(*img), automatic);
+}
