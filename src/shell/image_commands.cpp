@@ -46,7 +46,7 @@ void MainCommands::ConstructImage(std::unique_ptr<MeteorImage> image, const std:
 void MainCommands::WMImgFileOpen() {
     FileDialogRequest request;
     request.filters = ImageFileFilters();
-    request.filter_index = static_cast<int>(ImageKindOf(opt.image));
+    request.filter_index = ImageFilterIndex(ImageKindOf(opt.image));
     request.directory = DirectoryPart(opt.image);
     const std::optional<std::string> path = s_.files.Open(request);
     if (!path) return;

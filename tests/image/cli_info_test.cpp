@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include "bmp_test_files.h"
+#include "still_test_files.h"
 
 namespace {
 
@@ -49,4 +50,29 @@ TEST(CliInfo, ReportsTheStatusMessageWithAFailingExitStatus) {
     EXPECT_EQ(j.exit_status, 1);
     EXPECT_NE(j.out.find("\"status\":-1,\"message\":\"File cannot be opened!\""), std::string::npos) << j.out;
     EXPECT_EQ(Cli("").exit_status, 2);
+}
+
+TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
+    const still_test::Picture p = still_test::DeepPicture();
+    std::vector<std::int16_t> data;
+    for (const std::uint16_t v : p.values) data.push_back(static_cast<std::int16_t>(v - 32768));
+    const std::string fits = still_test::WriteFits(
+        "wcs.fits", {"SIMPLE  =                    T", "BITPIX  =                   16", "NAXIS   =                    2",
+                     "NAXIS1  =                   10", "NAXIS2  =                   10", "BZERO   =                32768",
+                     "CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'"},
+        still_test::BigEndian16(data));
+    const CliRun r = Cli(fits);
+    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.out,
+              "width: 10\nheight: 10\ntype: 1 (still picture)\nframes: 1\nformat: FITS\nbits: 16\n"
+              "black point: 1000\nwhite point: 3000\nplanes: 1\nwcs: RA---TAN\n");
+    const CliRun j = Cli(fits + " --json");
+    EXPECT_NE(j.out.find("\"format\":\"FITS\",\"bits\":16,\"black_point\":1000,\"white_point\":3000,\"planes\":1,"
+                         "\"celestial_wcs\":true,\"wcs_projection\":\"RA---TAN\"}"),
+              std::string::npos)
+        << j.out;
+
+    const CliRun grey = Cli(still_test::Convert(still_test::WritePgm("grey.pgm", p), "grey.tif", "-depth 8"));
+    EXPECT_NE(grey.out.find("frames: 1\nformat: TIFF\nbits: 8\n"), std::string::npos) << grey.out;
+    EXPECT_EQ(grey.out.find("black point"), std::string::npos);
 }

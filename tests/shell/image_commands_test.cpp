@@ -18,6 +18,24 @@ TEST(ImageFileNames, TheImageNameIsTheFileNameCutToEightAndTheKindFollowsTheLast
     EXPECT_EQ(ImageKindOf("c:"), ImageKind::Video);
 }
 
+TEST(ImageFileNames, StillsRememberTheirOwnExtensionAndStartTheDialogOnTheirFilter) {
+    EXPECT_EQ(ImagePattern("/sky/IMG_0042.CR2"), "/sky/*.cr2");
+    EXPECT_EQ(ImagePattern("/sky/m42.Fits"), "/sky/*.fits");
+    EXPECT_EQ(ImagePattern("/sky/a.b/frame"), "/sky/a.b/*.avi");
+    const std::vector<FileFilter> filters = ImageFileFilters();
+    for (const auto& [remembered, description] :
+         {std::pair{"/sky/*.cr2", "Camera RAW"}, std::pair{"/sky/*.fits", "FITS"}, std::pair{"/sky/*.tif", "TIFF"},
+          std::pair{"/sky/*.jpeg", "JPEG"}, std::pair{"/sky/*.png", "PNG"}, std::pair{"/sky/*.pcd", "Photo CD"}}) {
+        const FileFilter& f = filters.at(ImageFilterIndex(ImageKindOf(remembered)));
+        EXPECT_TRUE(f.description.starts_with(description)) << remembered;
+        const std::string ext = std::string(remembered).substr(6);
+        EXPECT_NE(f.pattern.find(ext), std::string::npos) << remembered;
+        EXPECT_NE(filters.at(0).pattern.find(ext), std::string::npos) << "All images lacks " << ext;
+    }
+    EXPECT_EQ(filters.at(0).description, "All images");
+    EXPECT_NE(filters.at(0).pattern.find("*.mkv"), std::string::npos);
+}
+
 TEST_F(Shell, OpeningABitmapStartsInFitAndStarModeAndRemembersItsDirectoryAndName) {
     sf.measmode = kMeteorMode;
     copy_text(opt.image, (dir_ / "old.pcd").string());
@@ -25,9 +43,9 @@ TEST_F(Shell, OpeningABitmapStartsInFitAndStarModeAndRemembersItsDirectoryAndNam
 
     const auto& asked = files_.asked.at(0);
     EXPECT_FALSE(asked.save);
-    EXPECT_EQ(asked.request.filter_index, 1);
+    EXPECT_EQ(asked.request.filter_index, 2);  // Photo CD, after All images and Bitmap
     EXPECT_EQ(asked.request.directory, dir_.string() + "/");
-    EXPECT_EQ(asked.request.filters.at(0).description, "Bitmap (*.bmp)");
+    EXPECT_EQ(asked.request.filters.at(1).description, "Bitmap (*.bmp)");
     EXPECT_EQ(std::string(opt.image), (dir_ / "*.bmp").string());
     EXPECT_STREQ(SessionData::dlgdat.image, "M1");
     EXPECT_EQ(view_.caption, "Velkarn - [" + Path("M1.BMP").string() + "]");
