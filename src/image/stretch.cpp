@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "image/packed_dib.h"
+#include "platform/c_locale.h"
 
 namespace {
 
@@ -121,4 +123,11 @@ std::optional<StretchPoints> SteppedStretch(StretchPoints automatic, int black_s
                           static_cast<float>(automatic.black + range * std::exp2(white_step / 2.0))};
     if (!(p.white > p.black)) return std::nullopt;
     return p;
+}
+
+std::string StretchPointsText(StretchPoints p) {
+    CNumericLocale c_numbers;
+    char text[64];
+    std::snprintf(text, sizeof text, "Black %.6g   White %.6g", p.black, p.white);
+    return text;
 }

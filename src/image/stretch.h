@@ -11,6 +11,7 @@
 // picture.
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 // The samples of a deep picture, rows bottom first like the picture, each
@@ -83,3 +84,7 @@ constexpr int kMaxStretchStep = 15;
 // when a step lies outside -15..+15 or the white point would not lie above
 // the black one.
 std::optional<StretchPoints> SteppedStretch(StretchPoints automatic, int black_step, int white_step);
+
+// The points as the image dialog shows them, in the data's own units with
+// six significant digits: "Black 1000   White 3000".
+std::string StretchPointsText(StretchPoints p);

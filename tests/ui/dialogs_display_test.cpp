@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
 #include "image/meteor_image.h"
 #include "image/packed_dib.h"
+#include "image/still_file_image.h"
 #include "ui/dialogs/image_dialog.h"
 #include "ui/dialogs/resolution_dialog.h"
 
@@ -66,6 +68,53 @@ TEST_F(ImageDialog, EnterMeansOkWhicheverStepButtonWasPressedLast) {
     QTest::keyClick(up, Qt::Key_Return);
     EXPECT_EQ(dialog_.result(), QDialog::Accepted);
     EXPECT_EQ(image_.brightness, 1);  // Enter did not step again
+}
+
+// A picture deeper than 8 bits: samples 1000, 2000, 3000, 9000, stretched
+// from 2000 (the median) to 3000.
+struct DeepPicture : StillFileImage {
+    DeepPicture() : StillFileImage("", "FITS") {
+        width = 4;
+        height = 1;
+        picture = packed_dib::MakeGreyDib(4, 1);
+        samples.width = 4;
+        samples.height = 1;
+        samples.values = {1000, 2000, 3000, 9000};
+        Conclude(0);
+    }
+    int Level(int x) const { return picture[packed_dib::kPixelOffset + x]; }
+};
+
+TEST_F(ImageDialog, AnEightBitPictureHasNoBlackOrWhitePoint) {
+    EXPECT_EQ(dialog_.Control(146), nullptr);
+    EXPECT_EQ(dialog_.Control(149), nullptr);
+}
+
+TEST(DeepImageDialog, BlackAndWhiteStepsReMakeThePixelsAndShowThePoints) {
+    DeepPicture image;
+    int repaints = 0, repixels = 0;
+    TImageDialog dialog(nullptr, image, [&] { ++repaints; }, [&] { ++repixels; });
+    dialog.show();
+    auto* points = dialog.ControlAs<QLabel>(150);
+    ASSERT_NE(points, nullptr);
+    EXPECT_EQ(points->text(), "Black 2000   White 3000");
+    EXPECT_EQ(image.Level(1), 0);
+
+    for (int i = 0; i < 4; ++i) QTest::mouseClick(dialog.ControlAs<QPushButton>(146), Qt::LeftButton);
+    EXPECT_EQ(points->text(), "Black 1500   White 3000");
+    EXPECT_EQ(image.Level(1), 85);  // 500 of 1500
+    EXPECT_EQ(repixels, 4);
+    EXPECT_EQ(repaints, 0);
+    EXPECT_TRUE(dialog.ControlAs<QPushButton>(1)->isDefault());
+
+    for (int i = 0; i < 16; ++i) QTest::mouseClick(dialog.ControlAs<QPushButton>(149), Qt::LeftButton);
+    EXPECT_EQ(image.white_step, 15);
+    EXPECT_EQ(image.Level(1), 1);  // 500 of a ramp 181 519 wide
+    // Brightness still acts on the colour table alone.
+    QTest::mouseClick(dialog.ControlAs<QPushButton>(142), Qt::LeftButton);
+    EXPECT_EQ(image.brightness, 1);
+    EXPECT_EQ(repaints, 1);
+    EXPECT_EQ(image.Level(1), 1);
 }
 
 TEST(ResolutionDialog, OpensOnTheCurrentStepAndOkTakesTheChosenLine) {

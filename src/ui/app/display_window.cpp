@@ -88,6 +88,11 @@ void TDisplayWindow::KeepScrollPosition() {
 
 void TDisplayWindow::PictureColoursChanged() { viewport()->update(); }
 
+void TDisplayWindow::PicturePixelsChanged() {
+    cache_.Invalidate();
+    viewport()->update();
+}
+
 void TDisplayWindow::scrollContentsBy(int, int) { viewport()->update(); }
 
 // --- Drawing ---

@@ -35,6 +35,9 @@ public:
     // The colour table of the picture changed (brightness, contrast,
     // inversion): repaint; the sampled pixels are kept.
     void PictureColoursChanged();
+    // The pixels of the picture were re-made in place (a new display
+    // stretch): sample them afresh and repaint.
+    void PicturePixelsChanged();
     // A menu was highlighted or closed: a left click that is still pending
     // does not start a measurement.
     void DiscardPendingClick();

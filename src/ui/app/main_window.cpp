@@ -156,7 +156,8 @@ void TMainWindow::WMFileExit() { QMetaObject::invokeMethod(this, &QWidget::close
 
 void TMainWindow::WMImageBrightness() {
     if (!Mimg) return;
-    TImageDialog dialog(this, *Mimg, [this] { display_->PictureColoursChanged(); });
+    TImageDialog dialog(this, *Mimg, [this] { display_->PictureColoursChanged(); },
+                        [this] { display_->PicturePixelsChanged(); });
     dialog.exec();
 }
 
