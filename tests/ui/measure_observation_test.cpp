@@ -27,6 +27,7 @@
 #include "measure_sky_scene.h"
 #include "measure_ui_support.h"
 #include "shell/display_geometry.h"
+#include "ui/dialogs/image_dialog.h"
 #include "ui/measure/meteor_dialog_window.h"
 #include "ui/measure/replay_dialog_window.h"
 #include "ui/measure/star_dialog_window.h"
@@ -74,6 +75,28 @@ bool ReadLastLogLine(const std::filesystem::path& file, LogLine& out) {
     return std::sscanf(last.c_str() + after + 1, "%7s %7s %7s %7s %7s %7s %lf %lf %lf %lf %lf %lf %lf %lf %lf", date[0],
                        date[1], date[2], date[3], date[4], date[5], &out.mag, &out.w, &out.dw, &out.rab, &out.deb,
                        &out.rae, &out.dee, &out.sig, &out.sur) == 15;
+}
+
+// A 16-bit FITS file (BZERO 32768) of pixels given top row first.
+std::string WriteFits16(const fs::path& path, int width, int height, const std::vector<std::uint16_t>& pixels) {
+    std::string header;
+    for (const std::string& card : {std::string("SIMPLE  =                    T"), std::string("BITPIX  =                   16"),
+                                   std::string("NAXIS   =                    2"),
+                                   "NAXIS1  = " + std::string(20 - std::to_string(width).size(), ' ') + std::to_string(width),
+                                   "NAXIS2  = " + std::string(20 - std::to_string(height).size(), ' ') + std::to_string(height),
+                                   std::string("BZERO   =                32768"), std::string("END")})
+        header += card + std::string(80 - card.size(), ' ');
+    header.resize(2880, ' ');
+    std::string data;
+    for (int r = height - 1; r >= 0; --r)  // FITS rows bottom first
+        for (int c = 0; c < width; ++c) {
+            const auto v = static_cast<std::uint16_t>(pixels[static_cast<std::size_t>(r) * width + c] - 32768);
+            data += static_cast<char>(v >> 8);
+            data += static_cast<char>(v & 0xFF);
+        }
+    data.resize((data.size() + 2879) / 2880 * 2880, '\0');
+    std::ofstream(path, std::ios::binary) << header << data;
+    return path.string();
 }
 
 class ObservationTest : public ui_test::MainWindowTest {
@@ -292,6 +315,8 @@ protected:
                     l.w, w, l.rab, l.deb, rab, b.de, l.rae, l.dee, rae, e.de, l.sig);
     }
 
+    void MeasurePhotograph(const Scene& scene, const std::string& image, const std::function<void()>& adjust);
+
     double worst_centroid_ = 0;
 };
 
@@ -309,17 +334,14 @@ Scene PhotoScene() {
     return sky_scene::MakeScene(ShippedCatalogue(), plan);
 }
 
-TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
-    const Scene scene = PhotoScene();
-    ASSERT_EQ(scene.chosen.size(), 18u);
-    const std::vector<std::uint8_t> pixels = sky_scene::RenderPhoto(scene, 11);
-    const int w = scene.camera.width;
-    const std::string bmp = ui_test::WriteBmpFile(dir_ / "orion.bmp", w, scene.camera.height,
-                                                  [&](int c, int r) { return pixels[static_cast<std::size_t>(r) * w + c]; });
+// The photograph of PhotoScene in a file: opened, its display adjusted as
+// the observer likes it, measured, replayed, saved and checked.
+void ObservationTest::MeasurePhotograph(const Scene& scene, const std::string& image, const std::function<void()>& adjust) {
     StartProgram();
-    files_.answers.push_back(bmp);
+    files_.answers.push_back(image);
     ASSERT_TRUE(Choose(cmd::ImgFileOpen));
     ASSERT_NE(Mimg, nullptr);
+    if (adjust) adjust();
 
     MeasureStars(scene);
     // Eleven stars and more bring the cubic plate constants the lens needs.
@@ -364,6 +386,38 @@ TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
                 scene.chosen.size(), breaks.size(), worst_centroid_, worst);
     const double shift = (5 * 60 + 42) / 3600.0 * 1.00263791 * 15;
     CheckLog(dir_ / "photo00.log", scene, shift, 25.0);
+}
+
+TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
+    const Scene scene = PhotoScene();
+    ASSERT_EQ(scene.chosen.size(), 18u);
+    const std::vector<std::uint8_t> pixels = sky_scene::RenderPhoto(scene, 11);
+    const int w = scene.camera.width;
+    const std::string bmp = ui_test::WriteBmpFile(dir_ / "orion.bmp", w, scene.camera.height,
+                                                  [&](int c, int r) { return pixels[static_cast<std::size_t>(r) * w + c]; });
+    MeasurePhotograph(scene, bmp, {});
+}
+
+// The same field from a 16-bit sensor in a FITS file: the observer lowers
+// the black point a little and raises the white point until the sky is dark
+// and the stars stand out, then measures as on the BMP, to the same bounds.
+TEST_F(ObservationTest, ASixteenBitFitsOfTheSameFieldReducesAsWellAsItsBmp) {
+    const Scene scene = PhotoScene();
+    ASSERT_EQ(scene.chosen.size(), 18u);
+    const std::string fits = WriteFits16(dir_ / "orion.fits", scene.camera.width, scene.camera.height,
+                                         sky_scene::RenderPhoto16(scene, 11));
+    MeasurePhotograph(scene, fits, [this] {
+        bool adjusted = false;
+        ui_test::WhenModal("DEEP_IMAGE_DIALOG", [&adjusted](QWidget* w) {
+            auto* d = static_cast<TImageDialog*>(w);
+            for (int i = 0; i < 2; ++i) QTest::mouseClick(d->ControlAs<QPushButton>(146), Qt::LeftButton);
+            for (int i = 0; i < 8; ++i) QTest::mouseClick(d->ControlAs<QPushButton>(149), Qt::LeftButton);
+            QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
+            adjusted = true;
+        });
+        ASSERT_TRUE(Choose(cmd::ImageBrightness));
+        ASSERT_TRUE(adjusted);
+    });
 }
 
 // Orion through a 16.5 mm lens without distortion, a meteor crossing 20

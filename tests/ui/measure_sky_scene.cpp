@@ -235,7 +235,10 @@ Scene MakeScene(const CatalogueFiles& files, const SceneSpec& plan) {
     return scene;
 }
 
-std::vector<std::uint8_t> RenderPhoto(const Scene& scene, std::uint32_t seed) {
+namespace {
+
+// The light of the photograph in grey levels, before any rounding.
+std::vector<double> PhotoLight(const Scene& scene, std::uint32_t seed) {
     const Camera& cam = scene.camera;
     std::vector<double> img = Sky(scene, seed);
     const std::size_t n = scene.meteor.size();
@@ -259,7 +262,19 @@ std::vector<std::uint8_t> RenderPhoto(const Scene& scene, std::uint32_t seed) {
             AddGaussian(img, cam.width, cam.height, u, v, line * per_sample, kTrailSigma);
         }
     }
-    return Quantise(img);
+    return img;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> RenderPhoto(const Scene& scene, std::uint32_t seed) { return Quantise(PhotoLight(scene, seed)); }
+
+std::vector<std::uint16_t> RenderPhoto16(const Scene& scene, std::uint32_t seed) {
+    const std::vector<double> light = PhotoLight(scene, seed);
+    std::vector<std::uint16_t> out(light.size());
+    for (std::size_t i = 0; i < light.size(); ++i)
+        out[i] = static_cast<std::uint16_t>(std::clamp(std::lround(1500 + 100 * light[i]), 0L, 65535L));
+    return out;
 }
 
 std::vector<std::uint8_t> RenderFrame(const Scene& scene, int frame, std::uint32_t seed) {

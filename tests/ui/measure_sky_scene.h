@@ -77,6 +77,10 @@ Scene MakeScene(const CatalogueFiles& files, const SceneSpec& plan);
 
 // The photograph: a grey level per pixel, top row first.
 std::vector<std::uint8_t> RenderPhoto(const Scene& scene, std::uint32_t seed);
+// The same photograph as a 16-bit sensor records it: 1500 + 100 per grey
+// level of the light RenderPhoto rounds (a sky near 3500 with a noise of
+// 250), clipped at 65535 where bright stars saturate. Top row first.
+std::vector<std::uint16_t> RenderPhoto16(const Scene& scene, std::uint32_t seed);
 
 // Frame k of a video: the stars, the meteor's spot when a point lies on
 // frame k, and fresh noise.

@@ -1,0 +1,28 @@
+// A FITS file through FITSFileImage: status 0 and a picture of the size of
+// the first image HDU (as CFITSIO finds it), or a negative status and no
+// picture.
+#include <fitsio.h>
+
+#include "fuzz_still.h"
+#include "image/fits_file_image.h"
+#include "platform/scripted.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const auto path = fuzz::WriteInput("input.fits", data, size);
+    ScriptedProgress progress;
+    const FITSFileImage img(progress, path.string());
+    std::int64_t w = -1, h = -1;
+    if (img.status == 0) {
+        int st = 0, naxis = 0;
+        fitsfile* f = nullptr;
+        if (fits_open_image(&f, path.c_str(), READONLY, &st) == 0) {
+            LONGLONG axes[2] = {0, 0};
+            if (fits_get_img_dim(f, &naxis, &st) == 0 && naxis >= 2 && fits_get_img_sizell(f, 2, axes, &st) == 0)
+                w = axes[0], h = axes[1];
+            fits_close_file(f, &st);
+        }
+        fits_clear_errmsg();
+    }
+    fuzz::CheckStill(img, w, h);
+    return 0;
+}
