@@ -41,23 +41,17 @@ std::vector<std::uint8_t> Pixels(const MeteorImage& img) {
 
 }  // namespace
 
-TEST(Stretch, PercentilesAreExactSamplesOfNarrowIntegersAndWithinABinOfWideData) {
+TEST(Stretch, PercentilesOfWideDataLieWithinABinAndSkipWhatIsNoNumber) {
     std::vector<float> v;
-    for (int i = 0; i < 1000; ++i) v.push_back(static_cast<float>((i * 7919) % 1000));  // 0..999, shuffled
-    const StretchHistogram narrow(Samples(v));
-    EXPECT_EQ(narrow.Percentile(50), 499);
-    EXPECT_EQ(narrow.Percentile(99.5), 994);
-    EXPECT_EQ(narrow.Percentile(0), 0);
-    EXPECT_EQ(narrow.Percentile(100), 999);
-
-    // A range of a million: bins of about 15.3, the result a bin's lower edge.
-    for (float& f : v) f *= 1000.0f;
+    for (int i = 0; i < 1000; ++i) v.push_back(static_cast<float>((i * 7919) % 1000) * 1000.0f);  // shuffled
     v.push_back(std::nanf(""));
     v.push_back(INFINITY);
+    // A range of a million: bins of about 15.3, the result a bin's lower edge.
     const StretchHistogram wide(Samples(v));
     EXPECT_EQ(wide.total, 1000u);
     EXPECT_NEAR(wide.Percentile(50), 499000, 16);
     EXPECT_LE(wide.Percentile(50), 499000);
+    EXPECT_NEAR(wide.Percentile(100), 999000, 16);
 }
 
 TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
