@@ -8,7 +8,11 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "image/packed_dib.h"
 #include "platform/diagnostics.h"
@@ -83,13 +87,27 @@ bool ReadsDirectly(TIFF* t, Layout& l) {
 // data turned round (top - v) so that brighter is higher.
 template <class T>
 void Gather(const std::uint8_t* src, std::uint32_t count, std::size_t step, bool invert, float top, float* out) {
-    for (std::uint32_t i = 0; i < count; ++i) {
+    std::uint32_t i = 0;
+#if defined(__SSE2__)
+    // 16-bit grey, the common camera export: eight samples at a time.
+    if constexpr (std::is_same_v<T, std::uint16_t>) {
+        if (step == 2) {
+            const __m128i zero = _mm_setzero_si128();
+            for (; i + 8 <= count; i += 8) {
+                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 2 * i));
+                _mm_storeu_ps(out + i, _mm_cvtepi32_ps(_mm_unpacklo_epi16(v, zero)));
+                _mm_storeu_ps(out + i + 4, _mm_cvtepi32_ps(_mm_unpackhi_epi16(v, zero)));
+            }
+        }
+    }
+#endif
+    for (; i < count; ++i) {
         T v;
         std::memcpy(&v, src + i * step, sizeof v);
         out[i] = static_cast<float>(v);
     }
     if (invert)
-        for (std::uint32_t i = 0; i < count; ++i) out[i] = top - out[i];
+        for (i = 0; i < count; ++i) out[i] = top - out[i];
 }
 
 // Copies the chosen sample of `count` pixels of a decoded block row into
