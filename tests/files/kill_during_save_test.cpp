@@ -182,7 +182,7 @@ TEST(KillDuringSave, TheSessionFileIsOldOrNewAndTheLogLosesNoLineNorGetsAPartOne
 #if !defined(__SANITIZE_ADDRESS__)
     // Some kill landed while the temporary file was open (a sanitised build
     // is too slow at start for this to be certain).
-    EXPECT_GT(Leftovers(dir.path(), "m01.dar."), 0);
+    EXPECT_GT(Leftovers(dir.path(), "m01.dar.velkarn-"), 0);
 #endif
 }
 
@@ -265,6 +265,6 @@ TEST(KillDuringSave, TheSettingsFileIsOldOrNew) {
 #if !defined(__SANITIZE_ADDRESS__)
     // Some kill landed while the temporary file was open (a sanitised build
     // is too slow at start for this to be certain).
-    EXPECT_GT(Leftovers(dir.path(), "velkarn.ini."), 0);
+    EXPECT_GT(Leftovers(dir.path(), "velkarn.ini.velkarn-"), 0);
 #endif
 }
