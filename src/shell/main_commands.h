@@ -101,6 +101,7 @@ public:
     void WMOptionSearch();
     void WMOptionLimit();
     void WMOptionMarkCenter();
+    void WMOptionSnapCentre();
     // Also "Switch to measuring" and "Switch to analysis" (903); the
     // selection stays.
     void WMWindowMeasure();

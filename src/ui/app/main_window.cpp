@@ -88,6 +88,7 @@ void TMainWindow::EnableItems(QMenu* menu) {
         if (id != 0) action->setEnabled(commands_->Enabled(id));
     }
     if (QAction* mark = CommandAction(cmd::OptionMarkCenter)) mark->setChecked(opt.markcenter != 0);
+    if (QAction* snap = CommandAction(cmd::OptionSnapCentre)) snap->setChecked(opt.snapcentre != 0);
 }
 
 void TMainWindow::MenuStateChanged() {
@@ -134,6 +135,7 @@ void TMainWindow::Command(int id) {
         case cmd::OptionSearch: c.WMOptionSearch(); break;
         case cmd::OptionLimit: c.WMOptionLimit(); break;
         case cmd::OptionMarkCenter: c.WMOptionMarkCenter(); break;
+        case cmd::OptionSnapCentre: c.WMOptionSnapCentre(); break;
         case cmd::WindowMeasure: c.WMWindowMeasure(); break;
         case cmd::WindowAnalysis: c.WMWindowAnalysis(); break;
         case cmd::CtxSwitch:
