@@ -4,9 +4,10 @@
 // has been written and (by default) flushed to the disk (fsync of the file,
 // then of the directory after the rename). A failure at any point leaves the
 // old file untouched and removes the temporary one; a kill at any instant
-// leaves the old file or the new one, never a part of either. The new file
-// keeps the mode of the file it replaces, or gets the default mode of a new
-// file.
+// leaves the old file or the new one, never a part of either. The temporary
+// file a killed writer left behind (target.velkarn-XXXXXX) goes at the next
+// successful write of the same target. The new file keeps the mode of the
+// file it replaces, or gets the default mode of a new file.
 
 #include <cstdio>
 #include <filesystem>

@@ -31,14 +31,20 @@ namespace {
 class UserDirs {
 public:
     UserDirs() {
-        for (const char* d : {"runtime", "home", "config", "data"}) QDir(dir_.path()).mkpath(d);
+        for (const char* d : {"runtime", "home", "config", "data", "tmp"}) QDir(dir_.path()).mkpath(d);
         QFile::setPermissions(Path("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     QString Path(const QString& sub) const { return dir_.path() + "/" + sub; }
-    QProcessEnvironment Environment() const {
+    // Without a runtime directory of the session the program makes its own
+    // below TMPDIR.
+    QProcessEnvironment Environment(bool runtime_dir = true) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", Path("runtime"));
+        env.insert("TMPDIR", Path("tmp"));
+        if (runtime_dir)
+            env.insert("XDG_RUNTIME_DIR", Path("runtime"));
+        else
+            env.remove("XDG_RUNTIME_DIR");
         env.insert("HOME", Path("home"));
         env.insert("XDG_CONFIG_HOME", Path("config"));
         env.insert("XDG_DATA_HOME", Path("data"));
@@ -81,29 +87,42 @@ bool WaitFor(const std::function<bool()>& done, int ms) {
     return true;
 }
 
+// The launcher, which loads no Qt, and the program must agree on the socket
+// with and without the session's runtime directory.
 TEST(SingleInstance, ASecondStartHandsOverAndEndsWithZeroWithoutWritingAnything) {
-    UserDirs dirs;
-    const QString name = ServerNameIn(dirs.Path("runtime"));
-    EXPECT_TRUE(name.startsWith(dirs.Path("runtime") + "/TVelkarnWindow-")) << name.toStdString();
+    for (const bool runtime_dir : {true, false}) {
+        SCOPED_TRACE(runtime_dir ? "XDG_RUNTIME_DIR set" : "no XDG_RUNTIME_DIR");
+        UserDirs dirs;
+        const QString user = qEnvironmentVariable("USER", QString::number(getuid()));
+        const QString name = runtime_dir ? ServerNameIn(dirs.Path("runtime"))
+                                         : dirs.Path("tmp/runtime-") + user + "/TVelkarnWindow-" + user;
+        EXPECT_TRUE(name.endsWith("/TVelkarnWindow-" + user)) << name.toStdString();
 
-    QProcess first;
-    first.setProcessEnvironment(dirs.Environment());
-    first.start(QString::fromUtf8(VELKARN_GUI), {});
-    ASSERT_TRUE(first.waitForStarted(10000));
-    ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(name); }, 15000)) << "the first copy never listened";
-    const auto before = dirs.Files();
+        QProcess first;
+        first.setProcessEnvironment(dirs.Environment(runtime_dir));
+        first.start(QString::fromUtf8(VELKARN_GUI), {});
+        ASSERT_TRUE(first.waitForStarted(10000));
+        ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(name); }, 15000)) << "the first copy never listened";
+        const auto before = dirs.Files();
 
-    QProcess second;
-    second.setProcessEnvironment(dirs.Environment());
-    second.start(QString::fromUtf8(VELKARN_GUI), {});
-    ASSERT_TRUE(second.waitForFinished(15000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(dirs.Files(), before) << "the second copy read or wrote the program's files";
-    EXPECT_EQ(first.state(), QProcess::Running) << "the first copy keeps running";
+        QProcess second;
+        second.setProcessEnvironment(dirs.Environment(runtime_dir));
+        second.start(QString::fromUtf8(VELKARN_GUI), {});
+        ASSERT_TRUE(second.waitForFinished(15000));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0);
+        EXPECT_EQ(dirs.Files(), before) << "the second copy read or wrote the program's files";
+        EXPECT_EQ(first.state(), QProcess::Running) << "the first copy keeps running";
+        const QFile::Permissions owner_only = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                              QFile::ReadUser | QFile::WriteUser | QFile::ExeUser;
+        if (!runtime_dir) {
+            EXPECT_EQ(QFile::permissions(QFileInfo(name).absolutePath()), owner_only)
+                << "the program's own runtime directory is closed to others";
+        }
 
-    first.kill();
-    first.waitForFinished(5000);
+        first.kill();
+        first.waitForFinished(5000);
+    }
 }
 
 TEST(SingleInstance, TheRunningCopyRaisesItsModalDialogWhenAnotherStartAsks) {

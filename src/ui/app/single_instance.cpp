@@ -1,42 +1,25 @@
 #include "ui/app/single_instance.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QWidget>
 
 #include <unistd.h>
 
-namespace {
-constexpr char kRaiseRequest[] = "raise\n";
-constexpr char kRaiseAnswer[] = "ok\n";
+#include <cstdlib>
 
-QString UserName() {
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty()) user = QString::number(getuid());
-    return user;
-}
-}  // namespace
+#include "platform/instance_socket.h"
 
 QString InstanceServerName() {
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (dir.isEmpty()) dir = QDir::tempPath();
-    return QDir(dir).filePath(QStringLiteral("TVelkarnWindow-") + UserName());
+    const std::string path = InstanceSocketPath([](const char* name) { return std::getenv(name); }, getuid());
+    // Qt does not create a missing runtime directory for a full socket path.
+    PreparePrivateDir(path.substr(0, path.rfind('/')));
+    return QString::fromStdString(path);
 }
 
 bool HandOverToRunningCopy(const QString& server_name, int timeout_ms) {
-    QLocalSocket socket;
-    socket.connectToServer(server_name);
-    if (!socket.waitForConnected(timeout_ms)) return false;
-    socket.write(kRaiseRequest);
-    socket.waitForBytesWritten(timeout_ms);
-    // The answer only tells that the request was read; a copy too busy to
-    // answer has still been reached, and a second window must not open.
-    socket.waitForReadyRead(timeout_ms);
-    socket.disconnectFromServer();
-    return true;
+    return HandOverToRunningCopy(server_name.toStdString(), timeout_ms);
 }
 
 InstanceServer::InstanceServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
