@@ -63,7 +63,8 @@ bool RenameDurably(const std::filesystem::path& from, const std::filesystem::pat
     return true;
 }
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {
+AtomicFile::AtomicFile(std::filesystem::path target, Durability durability)
+    : target_(std::move(target)), durability_(durability) {
     // The mode given to open passes through the umask (and a default ACL of
     // the directory) as for any new file; a replaced file's own mode is
     // taken over below. The process umask is never touched.
@@ -93,10 +94,11 @@ bool AtomicFile::Commit() {
     if (!stream_) return false;
     bool good = std::ferror(stream_) == 0;
     good = std::fflush(stream_) == 0 && good;
-    good = fsync(fileno(stream_)) == 0 && good;
+    const bool durable = durability_ == Durability::MachineCrash;
+    if (durable) good = fsync(fileno(stream_)) == 0 && good;
     good = std::fclose(stream_) == 0 && good;
     stream_ = nullptr;
-    if (good) good = RenameDurably(temp_, target_);
+    if (good) good = durable ? RenameDurably(temp_, target_) : std::rename(temp_.c_str(), target_.c_str()) == 0;
     if (good) RemoveStaleTemporaries(target_);
     if (!good) {
         const int error = errno;

@@ -63,6 +63,9 @@ void TMainWindow::ShowAtStart() {
     const WindowPlacement& w = commands_->start().window;
     setGeometry(w.left, w.top, w.width, w.height);
     show();
+    // The question is modal, so the window takes no input before it is
+    // answered.
+    commands_->OfferRecovery();
 }
 
 // --- Menus ---
