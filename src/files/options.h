@@ -18,6 +18,10 @@ struct Options {
     float radius = 0.0f;         // star search radius, degrees, 0.1..5.0
     float limit = 0.0f;          // star limiting magnitude, 6.0..8.0
     unsigned int markcenter = 0; // nonzero: mark the plate centre
+    // Nonzero: a click on a star in the star and replay dialogs measures the
+    // star's centroid. Off at every start: not kept in the settings file,
+    // whose lines other programs read.
+    unsigned int snapcentre = 0;
 };
 
 extern Options opt;

@@ -14,6 +14,8 @@
 
 #include "session/records.h"
 
+class SessionData;
+
 // A session file that cannot make a session: it ends before its star or
 // meteor lines, or its counts do not fit it. Retrieve raises it before it
 // changes anything.
@@ -53,5 +55,12 @@ constexpr int kLensBelow9mm = 7;
 constexpr int kLensBelow20mm = 16;
 
 constexpr const char* kTrailer = "\n\nVelkarn 3.2";
+
+// The text Save writes for s and SessionData::dlgdat, without its questions:
+// a Redsky session of a lens that is no fish-eye records its focal length,
+// as after a Yes to Save's question. The session is left exactly as it is
+// (the focal length is found on a copy: a fit may set an undetermined
+// plate centre). Independent of the process locale.
+std::string SessionFileText(const SessionData& s);
 
 }  // namespace session_file

@@ -4,7 +4,9 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 
@@ -134,6 +136,13 @@ void WriteReplayTable(std::FILE* f, const SessionData& s, int columns) {
     }
 }
 
+// The lens code of the Redsky count line for an equivalent focal length: a
+// lens that is no fish-eye records its focal length, rounded.
+int LensCode(double focal) {
+    if (focal >= 20) return static_cast<int>(std::min(focal + 0.5, 99999.0));
+    return focal >= 9 ? kLensBelow20mm : kLensBelow9mm;
+}
+
 void WriteSession(std::FILE* f, const SessionData& s, const DialogData& d, int lens) {
     const bool turner = d.astrometry != 0;
     WriteHeader(f, d);
@@ -175,6 +184,24 @@ void WriteSession(std::FILE* f, const SessionData& s, const DialogData& d, int l
 
 }  // namespace
 
+std::string session_file::SessionFileText(const SessionData& s) {
+    CNumericLocale c_numbers;
+    int lens = kLensBelow9mm;
+    if (SessionData::dlgdat.astrometry == 0 && s.Visible() >= 3) {
+        SessionData trial = s;
+        if (const auto focal = EquivalentFocalLength(trial)) lens = LensCode(*focal);
+    }
+    char* buffer = nullptr;
+    std::size_t size = 0;
+    std::FILE* f = open_memstream(&buffer, &size);
+    if (f == nullptr) throw std::bad_alloc();
+    WriteSession(f, s, SessionData::dlgdat, lens);
+    std::fclose(f);
+    std::string text(buffer, size);
+    std::free(buffer);
+    return text;
+}
+
 char* SessionData::OutFilename(char* out) const {
     std::string station(dlgdat.station, strnlen(dlgdat.station, 3));
     for (char& c : station) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -189,16 +216,11 @@ int SessionData::Save(const char* path, const char* programDir, MessageBoxServic
     int lens = kLensBelow9mm;
     if (dlgdat.astrometry == 0) {
         if (const auto focal = EquivalentFocalLength(*this)) {
-            if (*focal >= 20) {
-                if (mb.Show("Image is not a fish-eye image!\nContinue?", "Save session",
-                            MbButtons::YesNo, MbIcon::Question) != MbAnswer::Yes) {
-                    return 0;
-                }
-                // Not a fish-eye lens: record its focal length, rounded.
-                lens = static_cast<int>(std::min(*focal + 0.5, 99999.0));
-            } else if (*focal >= 9) {
-                lens = kLensBelow20mm;
+            if (*focal >= 20 && mb.Show("Image is not a fish-eye image!\nContinue?", "Save session",
+                                        MbButtons::YesNo, MbIcon::Question) != MbAnswer::Yes) {
+                return 0;
             }
+            lens = LensCode(*focal);
         }
     }
 

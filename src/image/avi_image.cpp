@@ -113,11 +113,17 @@ void AVIImage::Display(Canvas& dc, int x, int y, int w, int h, int sx, int sy, i
                 return;
             }
             shown_frame_ = frame;
+            // The next ACCEPT or page step then finds its frame decoded.
+            decoder_->ReadAhead(start + frame + 1, kReadAheadFrames);
         }
         // A frame shown again clears the report of an earlier missing one.
         if (status == kStatusFrameMissing) status = kStatusOk;
     }
     CoreDisplay(dc, x, y, w, h, sx, sy, sw, sh, frame);
+}
+
+void AVIImage::WaitForReadAhead() {
+    if (decoder_) decoder_->WaitForReadAhead();
 }
 
 AVIFileImage::AVIFileImage(ProgressService& progress, const std::string& file_name, MessageBoxService* messages)

@@ -25,6 +25,9 @@ public:
     void Display(Canvas& dc, int x, int y, int w, int h, int sx, int sy, int sw, int sh,
                  int frame) override;
     int GetNFr() const override { return nfr; }
+    // Waits until the frames after the one shown are decoded, as they are
+    // by the time an observer has clicked in the magnifier (measurements).
+    void WaitForReadAhead();
 
     // Stream position of the i-th of the n = min(N, 8) frames averaged,
     // counted from the start frame, for a stream of N frames.
@@ -51,6 +54,9 @@ protected:
     MessageBoxService* messages_;
     std::unique_ptr<VideoDecoder> decoder_;  // the open stream and frame reader
     int shown_frame_ = -1;                   // frame now in the frame picture
+    // Frames decoded ahead of the one shown: one page of the frame bar and
+    // the frame after it.
+    static constexpr int kReadAheadFrames = 8;
 };
 
 // A video file: the first video stream of any file FFmpeg reads.

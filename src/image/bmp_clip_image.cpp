@@ -29,6 +29,8 @@ int BMPClipImage::Take(ClipboardService& clipboard) {
     height = top_down ? -h.height : h.height;
 
     // In a packed DIB the pixels follow the header and its colour table.
+    // A picture beyond the limit is refused as such, whatever follows the header.
+    if (!packed_dib::BlockSize(width, height)) return kStatusNoMemory;
     const std::uint64_t entries = h.clr_used == 0 ? 256 : h.clr_used;
     const std::uint64_t offset = h.size + 4 * entries;
     const std::uint64_t stride = packed_dib::Stride(width);

@@ -9,8 +9,11 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <condition_variable>
 #include <cstring>
 #include <list>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "platform/diagnostics.h"
@@ -114,6 +117,24 @@ struct VideoDecoder::Impl {
 
     int seeks = 0;
     int decoded = 0;
+
+    // Reading ahead. decoding guards every member above; request guards the
+    // frames asked for. A ReadFrame moves the generation on, so that a frame
+    // the worker took before it is not decoded after it.
+    std::mutex decoding;
+    std::mutex request;
+    std::condition_variable wake;
+    std::condition_variable rested;
+    int ahead_next = 0;
+    int ahead_end = 0;
+    unsigned generation = 0;
+    bool working = false;
+    bool quit = false;
+    std::thread worker;
+
+    void ReadAheadLoop();
+    bool Kept(int stored) const;
+    void StopWorker();
 
     OpenStatus Open(const std::function<bool()>& abort_requested);
     bool OpenContainer();
@@ -482,8 +503,67 @@ bool VideoDecoder::Impl::DecodeUntil(int k) {
     }
 }
 
+bool VideoDecoder::Impl::Kept(int stored) const {
+    return std::any_of(recent.begin(), recent.end(), [stored](const Recent& r) { return r.stored == stored; });
+}
+
+void VideoDecoder::Impl::ReadAheadLoop() {
+    for (;;) {
+        int k = 0;
+        unsigned asked = 0;
+        {
+            std::unique_lock<std::mutex> r(request);
+            working = false;
+            rested.notify_all();
+            wake.wait(r, [this] { return quit || ahead_next < ahead_end; });
+            if (quit) return;
+            k = ahead_next++;
+            asked = generation;
+            working = true;
+        }
+        std::lock_guard<std::mutex> d(decoding);
+        {
+            std::lock_guard<std::mutex> r(request);
+            if (asked != generation) continue;  // a frame was read meanwhile
+        }
+        const int stored = stored_for.empty() ? k : stored_for[static_cast<std::size_t>(k)];
+        // A frame that cannot be decoded is reported when it is shown.
+        if (stored >= 0 && !Kept(stored)) Read(stored);
+    }
+}
+
+void VideoDecoder::Impl::StopWorker() {
+    if (!worker.joinable()) return;
+    {
+        std::lock_guard<std::mutex> r(request);
+        quit = true;
+    }
+    wake.notify_all();
+    worker.join();
+}
+
 VideoDecoder::VideoDecoder(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) {}
-VideoDecoder::~VideoDecoder() = default;
+VideoDecoder::~VideoDecoder() { impl_->StopWorker(); }
+
+void VideoDecoder::ReadAhead(int k, int n) {
+    Impl& d = *impl_;
+    n = std::min(n, static_cast<int>(d.recent_limit / 4));
+    {
+        std::lock_guard<std::mutex> r(d.request);
+        ++d.generation;
+        d.ahead_next = std::max(k, 0);
+        d.ahead_end = std::min(k + std::max(n, 0), d.frame_count);
+        if (d.ahead_next >= d.ahead_end) return;
+    }
+    if (!d.worker.joinable()) d.worker = std::thread([&d] { d.ReadAheadLoop(); });
+    d.wake.notify_one();
+}
+
+void VideoDecoder::WaitForReadAhead() {
+    Impl& d = *impl_;
+    std::unique_lock<std::mutex> r(d.request);
+    d.rested.wait(r, [&d] { return d.quit || !d.worker.joinable() || (!d.working && d.ahead_next >= d.ahead_end); });
+}
 
 std::unique_ptr<VideoDecoder> VideoDecoder::Open(const std::string& path, OpenStatus& status,
                                                  const std::function<bool()>& abort_requested) {
@@ -498,12 +578,24 @@ int VideoDecoder::Width() const { return impl_->width; }
 int VideoDecoder::Height() const { return impl_->height; }
 int VideoDecoder::FrameCount() const { return impl_->frame_count; }
 bool VideoDecoder::EightBit() const { return impl_->eight_bit; }
-int VideoDecoder::Seeks() const { return impl_->seeks; }
-int VideoDecoder::FramesDecoded() const { return impl_->decoded; }
+int VideoDecoder::Seeks() const {
+    std::lock_guard<std::mutex> d(impl_->decoding);
+    return impl_->seeks;
+}
+int VideoDecoder::FramesDecoded() const {
+    std::lock_guard<std::mutex> d(impl_->decoding);
+    return impl_->decoded;
+}
 
 bool VideoDecoder::ReadFrame(int k, std::uint8_t* dst, std::ptrdiff_t dst_stride) {
     Impl& d = *impl_;
     if (k < 0 || k >= d.frame_count) return false;
+    {
+        std::lock_guard<std::mutex> r(d.request);
+        ++d.generation;
+        d.ahead_next = d.ahead_end = 0;
+    }
+    std::lock_guard<std::mutex> lock(d.decoding);
     const int stored = d.stored_for.empty() ? k : d.stored_for[static_cast<std::size_t>(k)];
     if (stored < 0) return false;
     const std::vector<std::uint8_t>* plane = d.Recall(stored);

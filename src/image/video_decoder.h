@@ -47,6 +47,15 @@ public:
     // False when k is out of range or the frame cannot be decoded.
     bool ReadFrame(int k, std::uint8_t* dst, std::ptrdiff_t dst_stride);
 
+    // Decodes frames k .. k + n - 1 in the background while the observer
+    // looks at the frame before them, so that a step forward shows a frame
+    // already decoded. n is cut to a quarter of the frames the reader keeps.
+    // A ReadFrame stops the reading ahead after the frame in hand, so it
+    // waits at most one decode; without a call no thread is started.
+    void ReadAhead(int k, int n);
+    // Waits until the reading ahead has come to rest (tests, measurements).
+    void WaitForReadAhead();
+
     // Counters for tests and measurements: seeks made and frames decoded.
     int Seeks() const;
     int FramesDecoded() const;

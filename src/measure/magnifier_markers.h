@@ -34,6 +34,7 @@ inline constexpr MarkerFill kVisibleStarFill{0, 128, 0};
 inline constexpr MarkerFill kHiddenStarFill{128, 64, 0};
 inline constexpr MarkerFill kMaximumFill{128, 128, 255};  // the meteor point labelled "Maximum"
 inline constexpr MarkerFill kMeteorFill{0, 0, 255};
+inline constexpr MarkerFill kSnappedFill{255, 0, 255};  // a click snapped to the star's centroid
 
 struct MagnifierMarker {
     enum class Shape { Disc, Cross };

@@ -1,7 +1,9 @@
 #include "measure/measure_dialog.h"
 
 #include "image/meteor_image.h"
+#include "image/packed_dib.h"
 #include "measure/magnifier_render.h"
+#include "measure/star_centroid.h"
 #include "session/session_data.h"
 
 MeasureDialog::MeasureDialog(SessionData& session, MeteorImage& image, int column, int row, int index,
@@ -27,7 +29,27 @@ void MeasureDialog::Measure(ControlPoint p) {
     // from point to point.
     position_ = MeasuredPosition(magnifier_.origin(), p);
     measured_ = true;
+    if (snaps()) Snap();
     ProcessPosition();
+}
+
+void MeasureDialog::Snap() {
+    snapped_from_.reset();
+    snap_note_.clear();
+    if (!packed_dib::BlockSize(image_.width, image_.height) ||
+        image_.picture.size() < *packed_dib::BlockSize(image_.width, image_.height)) {
+        snap_note_ = CentroidFailureText(CentroidFailure::NoStar);
+        return;
+    }
+    // Stars are measured on the picture (a video's averaged frames).
+    const GreyView picture = GreyView::OfDib(image_.picture, image_.width, image_.height);
+    const CentroidResult found = StarCentroid(picture, position_.x / 0.012, position_.y / 0.012);
+    if (!found.centre) {
+        snap_note_ = CentroidFailureText(found.failure);
+        return;
+    }
+    snapped_from_ = position_;
+    position_ = {static_cast<float>(found.centre->x * 0.012), static_cast<float>(found.centre->y * 0.012)};
 }
 
 void MeasureDialog::Ok() {
@@ -47,7 +69,12 @@ std::vector<MagnifierMarker> MeasureDialog::Markers() const {
     } else if (index_ >= nstar && index_ < nstar + static_cast<int>(session_.nmet)) {
         ref = {session_.fxmet(index_ - nstar), session_.fymet(index_ - nstar), index_};
     }
-    return MagnifierMarkers(session_, magnifier_.origin(), magnifier_.enabled(), ref);
+    std::vector<MagnifierMarker> markers = MagnifierMarkers(session_, magnifier_.origin(), magnifier_.enabled(), ref);
+    // The snapped position beside the click's measuring cross.
+    if (snapped_from_)
+        markers.push_back({MagnifierMarker::Shape::Disc, MarkerPixel(magnifier_.origin(), position_.x, position_.y),
+                           kSnappedFill});
+    return markers;
 }
 
 void MeasureDialog::Paint(Canvas& canvas) const { RenderMagnifier(canvas, &image_, magnifier_, Markers()); }

@@ -7,6 +7,8 @@
 //
 // The concrete dialogs (star, meteor, replay, template) say what a measured
 // position means (ProcessPosition) and when OK may close (CanClose).
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "measure/magnifier.h"
@@ -43,6 +45,16 @@ public:
     void Paint(Canvas& canvas) const;
     std::vector<MagnifierMarker> Markers() const;
 
+    // With snapping on, a click in a dialog that measures a star takes the
+    // centroid of the star image around it; the click stays shown beside it.
+    void SetSnap(bool on) { snap_ = on; }
+    virtual bool MeasuresStars() const { return false; }
+    bool snaps() const { return snap_ && MeasuresStars(); }
+    // The click when the position was snapped away from it.
+    const std::optional<PlatePosition>& snapped_from() const { return snapped_from_; }
+    // Why the last click was kept as it is; empty when it was snapped.
+    const std::string& snap_note() const { return snap_note_; }
+
     const Magnifier& magnifier() const { return magnifier_; }
     bool measured() const { return measured_; }
     PlatePosition position() const { return position_; }  // the last measured position
@@ -68,6 +80,10 @@ protected:
 
 private:
     void Measure(ControlPoint p);
+    void Snap();
+    bool snap_ = false;
+    std::optional<PlatePosition> snapped_from_;
+    std::string snap_note_;
     bool finished_ = false;
     DialogEnd result_ = DialogEnd::Cancel;
 };

@@ -49,6 +49,7 @@ protected:
 class StarReplay : public ReplayDialog {
 public:
     StarReplay(SessionData& session, MeteorImage& image, int column, int row, int star, ReplayOffsets offsets);
+    bool MeasuresStars() const override { return true; }
 
 protected:
     void ProcessPosition() override;
@@ -73,6 +74,7 @@ private:
 class StarTemplate : public ReplayDialog {
 public:
     StarTemplate(SessionData& session, MeteorImage& image, int column, int row, const CatStar& star);
+    bool MeasuresStars() const override { return true; }
 
 protected:
     void ProcessPosition() override;

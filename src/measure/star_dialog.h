@@ -47,6 +47,7 @@ class StarDialog : public MeasureDialog {
 public:
     StarDialog(SessionData& session, MeteorImage& image, int column, int row, MessageBoxService& messages,
                StarSearchSettings settings);
+    bool MeasuresStars() const override { return true; }
 
     // The observer changed a field's text (cut to the field's limit: 9, 5
     // and 6 characters).

@@ -7,11 +7,7 @@
 #include <vector>
 
 #include "platform/canvas.h"
-
-struct Rgb {
-    std::uint8_t red = 0, green = 0, blue = 0;
-    bool operator==(const Rgb&) const = default;
-};
+#include "platform/rgb.h"
 
 class RasterCanvas : public Canvas {
 public:

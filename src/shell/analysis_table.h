@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "shell/display_pick.h"
-#include "shell/view_colour.h"
+#include "platform/rgb.h"
 
 class SessionData;
 struct ReductionReport;

@@ -13,6 +13,8 @@ bool MainCommands::CanClose() {
         // failed keeps the program running with the session as it was.
         if (a == MbAnswer::Yes && !WMSaveSession()) return false;
     }
+    // Saved or given up: nothing is left to recover.
+    recovery_.Remove();
     WindowPlacement normal;
     bool maximised = false;
     s_.view.GetPlacement(normal, maximised);

@@ -30,6 +30,7 @@ constexpr int OptionRandom = 502;
 constexpr int OptionSearch = 504;
 constexpr int OptionLimit = 505;
 constexpr int OptionMarkCenter = 506;
+constexpr int OptionSnapCentre = 507;
 constexpr int HelpManual = 701;
 constexpr int HelpAbout = 702;
 // Context menus of the image and analysis views.

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "shell/display_geometry.h"
-#include "shell/view_colour.h"
+#include "platform/rgb.h"
 
 class SessionData;
 

@@ -25,10 +25,11 @@ std::string ConstructMessage(int status) {
 
 }  // namespace
 
-void MainCommands::ConstructImage(std::unique_ptr<MeteorImage> image, const std::string& name) {
+void MainCommands::ConstructImage(std::unique_ptr<MeteorImage> image, const std::string& name, int pcd_resolution) {
     if (image->status == kStatusOk) {
         image_ = std::move(image);
         Mimg = image_.get();
+        image_resolution_ = pcd_resolution;
         sf.imgloaded = 1;
         sf.dispmode = kFitMode;
         sf.measmode = kStarMode;
@@ -61,19 +62,24 @@ void MainCommands::WMImgFileOpen() {
         s_.messages.Show(OverlongPathText(pattern, "The directory is not remembered for the next image."),
                          "Open image", MbButtons::Ok, MbIcon::Exclamation);
     }
-    std::unique_ptr<MeteorImage> image;
-    try {
-        ImageOpenContext context{s_.progress, opt.pcdres, &s_.messages};
-        image = OpenImageFile(*path, context);
-    } catch (const std::exception&) {
-        s_.messages.Show("Invalid format", "Open image", MbButtons::Ok, MbIcon::None);
-    }
+    const int resolution = opt.pcdres;
+    std::unique_ptr<MeteorImage> image = LoadImageFile(*path, resolution);
     if (image) {
         // A failed load leaves the exposure record as it was.
         if (image->status == kStatusOk) copy_text(SessionData::dlgdat.image, ImageNameOf(*path));
-        ConstructImage(std::move(image), *path);
+        ConstructImage(std::move(image), *path, resolution);
     }
     s_.view.SetWaitCursor(false);
+}
+
+std::unique_ptr<MeteorImage> MainCommands::LoadImageFile(const std::string& path, int pcd_resolution) {
+    try {
+        ImageOpenContext context{s_.progress, pcd_resolution, &s_.messages};
+        return OpenImageFile(path, context);
+    } catch (const std::exception&) {
+        s_.messages.Show("Invalid format", "Open image", MbButtons::Ok, MbIcon::None);
+    }
+    return nullptr;
 }
 
 void MainCommands::WMImgPaste() {

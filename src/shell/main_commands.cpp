@@ -11,7 +11,10 @@
 #include "shell/state_flags.h"
 
 MainCommands::MainCommands(ShellServices services, ProgramPaths paths, SettingsEnvironment env)
-    : s_(services), paths_(std::move(paths)), env_(std::move(env)) {
+    : s_(services),
+      paths_(std::move(paths)),
+      env_(std::move(env)),
+      recovery_(paths_.state_dir.empty() ? std::filesystem::path() : RecoveryCopyPath(paths_.state_dir)) {
     start_ = GetIniValues(env_, opt);
     // Every command stays enabled until the first computation of the
     // enable state.
@@ -59,6 +62,7 @@ void MainCommands::SetMenuState() {
     sf.menumask = ComputeMenuMask(in);
     for (int n = 1; n <= 24; ++n) cmd_enabled_[n - 1] = (sf.menumask & (1u << n)) != 0;
     s_.view.MenuStateChanged();
+    UpdateRecoveryCopy();
 }
 
 bool MainCommands::Enabled(int id) const {

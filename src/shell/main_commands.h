@@ -19,6 +19,8 @@
 #include "image/meteor_image.h"
 #include "session/session_data.h"
 #include "shell/program_paths.h"
+#include "shell/recovery_copy.h"
+#include "shell/recovery_file.h"
 
 class ClipboardService;
 class DesktopShell;
@@ -61,6 +63,8 @@ public:
 
     // --- Enable state ---
     // Recomputes sf.menumask and CmdEnabled, then view.MenuStateChanged().
+    // It ends every command that changes the session, after the command's
+    // last change: it also brings the recovery copy up to date.
     void SetMenuState();
     // Enabled state of any command id; commands without an enable rule are
     // always enabled.
@@ -101,6 +105,7 @@ public:
     void WMOptionSearch();
     void WMOptionLimit();
     void WMOptionMarkCenter();
+    void WMOptionSnapCentre();
     // Also "Switch to measuring" and "Switch to analysis" (903); the
     // selection stays.
     void WMWindowMeasure();
@@ -119,6 +124,18 @@ public:
     bool PlusOrder();
     bool MinOrder();
 
+    // --- Recovery after a crash ---
+    // While the session has unsaved changes, writes the recovery copy when
+    // its text changed; SetMenuState calls it, and so does whatever
+    // recomputes the session outside a command (the analysis view's paint).
+    void UpdateRecoveryCopy();
+    // Run once at start, when the window shows and before it takes input: a
+    // copy left by a run that did not end normally is offered; Yes reopens
+    // its image (a blank one when the file is gone) and restores the session
+    // exactly, as unsaved work; No removes the copy. A copy that cannot be
+    // read is moved aside under another name, and the user told where.
+    void OfferRecovery();
+
     // --- Close ---
     // Asks to save unsaved work; true when the window may close, after the
     // settings file has been written.
@@ -131,7 +148,11 @@ public:
 
 private:
     void NewEmptySession();
-    void ConstructImage(std::unique_ptr<MeteorImage> image, const std::string& name);
+    // pcd_resolution: the Photo CD resolution step the image was loaded at.
+    void ConstructImage(std::unique_ptr<MeteorImage> image, const std::string& name, int pcd_resolution = 0);
+    // Opens an image file as File > Open image file does; null after an
+    // exception, which is reported.
+    std::unique_ptr<MeteorImage> LoadImageFile(const std::string& path, int pcd_resolution);
     void JoinClipboardWatch();
     void LeaveClipboardWatch();
     // Surround and residuals of the session as it is; a singular star set
@@ -153,6 +174,10 @@ private:
     // opt.station and opt.outputdir follow a session file read or written.
     void RememberSessionFile(const std::string& path);
     void MeasureTemplateStars(SessionData& tmpl, float dt);
+    void KeepUnreadableCopyAside();
+    void RestoreRecovered(std::unique_ptr<SessionData> session, const DialogData& exposure,
+                          const RecoveryImage& image);
+    void OpenRecoveredImage(const RecoveryImage& image, float x0, float y0);
 
     ShellServices s_;
     ProgramPaths paths_;
@@ -161,4 +186,6 @@ private:
     std::unique_ptr<SessionData> session_;
     std::unique_ptr<MeteorImage> image_;
     std::array<bool, 24> cmd_enabled_{};
+    int image_resolution_ = 0;  // the Photo CD resolution step of image_
+    RecoveryCopy recovery_;
 };

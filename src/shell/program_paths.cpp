@@ -64,6 +64,7 @@ ProgramPaths ResolveProgramPaths(const ProgramLocations& where, const PathProbes
     const bool portable = probes.writable_file(SettingsPath(where.exe_dir));
     p.settings_dir = portable || where.config_dir.empty() ? where.exe_dir : where.config_dir;
     p.program_dir = portable || where.app_data_dir.empty() ? where.exe_dir : where.app_data_dir;
+    p.state_dir = portable || where.state_dir.empty() ? where.exe_dir : where.state_dir;
     p.manual_dir = FindManual(where, p.data_dir, probes);
     return p;
 }
@@ -74,10 +75,13 @@ ProgramLocations StandardLocations(const fs::path& exe_dir, const std::function<
     const fs::path home = AbsoluteFromEnv(env, "HOME");
     fs::path config = AbsoluteFromEnv(env, "XDG_CONFIG_HOME");
     fs::path data = AbsoluteFromEnv(env, "XDG_DATA_HOME");
+    fs::path state = AbsoluteFromEnv(env, "XDG_STATE_HOME");
     if (config.empty() && !home.empty()) config = home / ".config";
     if (data.empty() && !home.empty()) data = home / ".local" / "share";
+    if (state.empty() && !home.empty()) state = home / ".local" / "state";
     if (!config.empty()) where.config_dir = config / kAppName;
     if (!data.empty()) where.app_data_dir = data / kAppName;
+    if (!state.empty()) where.state_dir = state / kAppName;
 
     auto add = [&](const fs::path& dir) {
         const fs::path d = Lexical(dir);
@@ -101,7 +105,7 @@ ProgramLocations StandardLocations(const fs::path& exe_dir, const std::function<
 }
 
 bool CreateWritableDirs(const ProgramPaths& paths, std::error_code& ec) {
-    for (const fs::path& dir : {paths.settings_dir, paths.program_dir}) {
+    for (const fs::path& dir : {paths.settings_dir, paths.program_dir, paths.state_dir}) {
         if (dir.empty()) continue;
         fs::create_directories(dir, ec);
         if (ec) return false;

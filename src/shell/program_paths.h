@@ -7,7 +7,9 @@
 // directory (<prefix>/share/velkarn), and the files the program writes go
 // to the user's directories: velkarn.ini to the config location
 // (~/.config/velkarn), the log files photoYY.log and videoYY.log and the
-// station list to the app-data location (~/.local/share/velkarn).
+// station list to the app-data location (~/.local/share/velkarn), and the
+// recovery copy of an unsaved session to the state location
+// (~/.local/state/velkarn).
 //
 // A portable set-up, where a writable velkarn.ini already stands beside the
 // executable, keeps everything beside the executable, as the program always
@@ -29,6 +31,8 @@ struct ProgramPaths {
     std::filesystem::path settings_dir;  // velkarn.ini
     std::filesystem::path program_dir;   // logs and station list: the writable program directory
     std::filesystem::path manual_dir{};  // the HTML manual (index.html)
+    // The recovery copy of unsaved work; empty: no copy is kept.
+    std::filesystem::path state_dir{};
 };
 
 // What the start-up knows of the machine.
@@ -40,6 +44,7 @@ struct ProgramLocations {
     std::vector<std::filesystem::path> data_dirs;
     std::filesystem::path config_dir;    // the user's config location for the program
     std::filesystem::path app_data_dir;  // the user's app-data location for the program
+    std::filesystem::path state_dir;     // the user's state location for the program
 };
 
 // The questions ResolveProgramPaths asks of the file system; tests answer
@@ -61,7 +66,8 @@ PathProbes FileSystemProbes();
 // - portable (a writable velkarn.ini beside the executable): settings and
 //   written files beside the executable;
 // - otherwise the settings in config_dir and the written files in
-//   app_data_dir (each the executable's directory when not given);
+//   app_data_dir, the recovery copy in state_dir (each the executable's
+//   directory when not given);
 // - the data directory is the executable's directory when it holds the
 //   catalogue (a portable copy or the build tree), else the first of
 //   data_dirs that does, else the executable's directory (where a search
@@ -72,7 +78,8 @@ ProgramPaths ResolveProgramPaths(const ProgramLocations& where, const PathProbes
 
 // The locations of this machine as the XDG base directories give them
 // (XDG_CONFIG_HOME or ~/.config, XDG_DATA_HOME or ~/.local/share,
-// XDG_DATA_DIRS or /usr/local/share:/usr/share, each + "velkarn"), with
+// XDG_STATE_HOME or ~/.local/state, XDG_DATA_DIRS or
+// /usr/local/share:/usr/share, each + "velkarn"), with
 // <exe_dir>/../share/velkarn first among the data directories. These are
 // the places QStandardPaths names for an application "velkarn" without an
 // organisation, so the command-line tool and the desktop program agree.

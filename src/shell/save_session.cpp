@@ -100,6 +100,7 @@ bool MainCommands::SaveTo(const std::string& path) {
         return false;
     }
     sf.changed = 0;
+    recovery_.Remove();
     if (result == 2) {
         s_.messages.Show("Meteor has not been included in the log file because\n too few stars and/or meteor points "
                          "were measured",

@@ -54,13 +54,13 @@ void MainCommands::SetSelectedHidden(bool hide) {
         session_->funhide(SelectedStar::iselect);
     }
     SelectedStar::iselect = -1;
-    SetMenuState();
 }
 
 void MainCommands::ImageViewHide(bool hide) {
     if (!StarSelected(*session_)) return ClearSelection();
     SetSelectedHidden(hide);
     Recompute(hide ? "Hide star" : "Unhide star");
+    SetMenuState();
     s_.view.PaintMarkers();
     s_.view.RepaintStatus();
 }
@@ -86,6 +86,7 @@ void MainCommands::ImageViewDelete() {
 void MainCommands::AnalysisViewHide(bool hide) {
     if (!StarSelected(*session_)) return ClearSelection();
     SetSelectedHidden(hide);
+    SetMenuState();
     s_.view.RepaintAnalysis();
 }
 

@@ -94,6 +94,8 @@ void MainCommands::WMNewSession() {
         // or failed keeps the session.
         if (a == MbAnswer::Yes && !WMSaveSession()) return;
     }
+    // Saved or given up: nothing is left to recover.
+    recovery_.Remove();
     Mimg = nullptr;
     image_.reset();
     NewEmptySession();
@@ -130,9 +132,9 @@ void MainCommands::WMRetrieveSession() {
         ConstructImage(MakeBlankImage(session_->x0, session_->y0, read.kind), "No image");
     } else {
         s_.view.PaintMarkers();
-        SetMenuState();
     }
     Recompute("Retrieve session");
+    SetMenuState();
     s_.view.RepaintStatus();
 }
 
@@ -148,7 +150,9 @@ int MainCommands::WMExpData() {
     if (result != 2) {
         sf.changed = 1;
         sf.recalc = 1;
-        SetMenuState();
+    }
+    SetMenuState();
+    if (result != 2) {
         s_.view.RepaintStatus();
         s_.view.RepaintAnalysis();
     }
@@ -197,7 +201,7 @@ void MainCommands::WMTemplate() {
 }
 
 void MainCommands::MeasureTemplateStars(SessionData& tmpl, float dt) {
-    if (!image_) return;
+    if (!image_) return SetMenuState();
     const unsigned int stars_before = session_->nstar;
     const int width = image_->width;
     const int height = image_->height;
@@ -221,9 +225,9 @@ void MainCommands::MeasureTemplateStars(SessionData& tmpl, float dt) {
         sf.changed = 1;
         sf.recalc = 1;
     }
+    if (!broke_at_first) Recompute("Open template");
     SetMenuState();
     if (broke_at_first) return;
-    Recompute("Open template");
     s_.view.PaintMarkers();
     s_.view.RepaintStatus();
 }

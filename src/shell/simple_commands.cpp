@@ -70,6 +70,11 @@ void MainCommands::WMOptionSearch() { AskFloatOption(s_.text, kSearchAreaInput, 
 
 void MainCommands::WMOptionLimit() { AskFloatOption(s_.text, kLimitInput, opt.limit); }
 
+void MainCommands::WMOptionSnapCentre() {
+    opt.snapcentre = opt.snapcentre == 0 ? 1 : 0;
+    s_.view.MenuStateChanged();
+}
+
 void MainCommands::WMOptionMarkCenter() {
     opt.markcenter = opt.markcenter == 0 ? 1 : 0;
     // The menu's check mark follows opt.markcenter.

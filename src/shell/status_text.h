@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/view_colour.h"
+#include "platform/rgb.h"
 
 class SessionData;
 

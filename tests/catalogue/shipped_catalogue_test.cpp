@@ -86,11 +86,6 @@ double SeparationArcsec(double ra1, double de1, double ra2, double de2) {
     return std::hypot(dra, de1 - de2) * 3600.0;
 }
 
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 double Quantile(std::vector<double> v, double q) {
     std::sort(v.begin(), v.end());
     return v[static_cast<std::size_t>(q * (v.size() - 1))];
@@ -110,9 +105,7 @@ struct BrightStar {
 
 class ShippedCatalogue : public ::testing::Test {
 protected:
-    // Loads once for both suites that derive from this one.
     static void SetUpTestSuite() {
-        if (!catalogue_.empty()) return;
         catalogue_ = ReadWhole(kDataDir / "skycat.dat");
         index_ = ReadWhole(kDataDir / "velkarn.ndx");
         std::ifstream in(fs::path(VELKARN_SOURCE_DIR) / "tests" / "catalogue" / "data" / "bsc_reference.txt");
@@ -176,26 +169,6 @@ TEST_F(ShippedCatalogue, EveryRecordFillsEveryNumericFieldAndKeepsTheSeparatorsB
     EXPECT_TRUE(bad.empty()) << bad.size() << " malformed records, first:" << Shown(bad);
 }
 
-TEST_F(ShippedCatalogue, EveryRecordReadsBackThroughSkyCatAsItsDigitsSpell) {
-    SkyCat reader(kFiles, "", 0.5f);  // a refused name: no search, no candidates
-    std::vector<long> bad;
-    for (long n = 0; n < Count(); ++n) {
-        const std::string r = Record(n);
-        reader.AddStar(r.c_str());
-        const CatStar& s = reader.candidates.back();
-        std::string name;
-        if (r[15] != ' ') name = r.substr(13, 4) + r.substr(22, 3);
-        else if (r[12] != ' ') name = "SAO" + r.substr(7, 6);
-        else name = "HD" + r.substr(0, 6);
-        const bool ok = std::abs(s.ra - RecordRA(r)) < 1e-5 && std::abs(s.de - RecordDE(r)) < 2e-5 &&
-                        std::abs(s.pmra - *Digits(r, 39, 5) * 0.001) < 1e-6 &&
-                        std::abs(s.pmde - *Digits(r, 44, 4) * 0.01) < 1e-6 &&
-                        std::abs(s.mag - *Digits(r, 48, 4) * 0.01) < 1e-6 && name == s.name;
-        if (!ok) bad.push_back(n);
-    }
-    EXPECT_TRUE(bad.empty()) << bad.size() << " records read back wrong, first:" << Shown(bad);
-}
-
 TEST_F(ShippedCatalogue, PolarListNamesExactlyTheRecordsWithinFourDegreesOfAPole) {
     std::vector<long> expected;
     for (long n = 0; n < Count(); ++n)
@@ -218,22 +191,11 @@ TEST_F(ShippedCatalogue, IndexHolds2908SixByteEntriesEachAFlamsteedStarOrNone) {
     }
     EXPECT_TRUE(bad.empty()) << "entries naming no Flamsteed star:" << Shown(bad);
     EXPECT_GT(filled, 2400);
-
-    // Entry = the group's first entry + number - 1: Ori starts at 1893, CMa at 727.
-    const std::string betelgeuse = Record(IndexEntry(1893 + 58 - 1));
-    EXPECT_EQ(betelgeuse.substr(13, 3) + betelgeuse.substr(22, 3), " 58Ori");
-    EXPECT_EQ(betelgeuse.substr(25, 5) + betelgeuse.substr(32, 5), "05551+0724");  // 5h55m1xs +7°24'
-    const std::string sirius = Record(IndexEntry(727 + 9 - 1));
-    EXPECT_EQ(sirius.substr(25, 5) + sirius.substr(32, 5), "06450-1642");  // 6h45m0xs -16°42'
 }
 
-TEST_F(ShippedCatalogue, NameSearchFindsBetelgeuseSiriusAndPolaris) {
-    SkyCat betelgeuse(kFiles, "58 Ori", 0.5f);
-    ASSERT_EQ(betelgeuse.status, SkyCatStatus::Found);
-    EXPECT_STREQ(betelgeuse.candidates[0].name, " 58 Ori");
-    EXPECT_NEAR(betelgeuse.ra, 5 + 55 / 60.0 + 10.3 / 3600, 0.1 / 3600);
-    EXPECT_NEAR(betelgeuse.de, 7 + 24 / 60.0 + 25.4 / 3600, 1.0 * kArcsec);
-
+// The reference list holds no proper motions: those of Sirius, the largest
+// among the bright stars, stand for them.
+TEST_F(ShippedCatalogue, NameSearchGivesSiriusItsPositionMagnitudeAndProperMotion) {
     SkyCat sirius(kFiles, "9cma", 0.5f);
     ASSERT_EQ(sirius.status, SkyCatStatus::Found);
     const CatStar& s = sirius.candidates[0];
@@ -242,10 +204,6 @@ TEST_F(ShippedCatalogue, NameSearchFindsBetelgeuseSiriusAndPolaris) {
     EXPECT_NEAR(s.mag, -1.45f, 0.02f);
     EXPECT_NEAR(s.pmra, -0.038f, 0.001f);  // -546 mas/yr at DE -16.7°
     EXPECT_NEAR(s.pmde, -1.22f, 0.01f);
-
-    SkyCat polaris(kFiles, "1 UMi", 0.5f);
-    ASSERT_EQ(polaris.status, SkyCatStatus::Found);
-    EXPECT_NEAR(polaris.de, 89 + 15 / 60.0 + 51 / 3600.0, 1.0 * kArcsec);
 }
 
 TEST_F(ShippedCatalogue, EveryFlamsteedNumberInTheCatalogueIsFoundByName) {
@@ -293,45 +251,31 @@ TEST_F(ShippedCatalogue, BrightStarFlamsteedNumbersLeadToThoseStars) {
     EXPECT_TRUE(far.empty()) << "HR numbers whose Flamsteed number leads elsewhere:" << Shown(far);
 }
 
-class BrightStarComparison : public ShippedCatalogue {
-protected:
-    // The catalogue record of each reference star, by the HR number in
-    // columns 60-63 (a column the program does not read).
-    static std::vector<std::pair<BrightStar, std::string>> Matched() {
-        std::vector<std::pair<BrightStar, std::string>> out;
-        std::vector<long> record_of_hr(10000, -1);
-        for (long n = 0; n < Count(); ++n)
-            if (auto hr = RightAligned(Record(n), 60, 4)) record_of_hr[*hr] = n;
-        for (const BrightStar& b : bright_)
-            if (record_of_hr[b.hr] >= 0) out.emplace_back(b, Record(record_of_hr[b.hr]));
-        return out;
-    }
-};
-
-TEST_F(BrightStarComparison, PositionsAgreeToAboutOneArcsecond) {
-    const auto matched = Matched();
-    ASSERT_GE(matched.size(), bright_.size() * 97 / 100);
-    std::vector<double> dra, dde, sep;
-    for (const auto& [b, r] : matched) {
+// The catalogue record of each reference star is found by the HR number in
+// columns 60-63 (a column the program does not read).
+TEST_F(ShippedCatalogue, PositionsAndMagnitudesAgreeWithTheBrightStarList) {
+    std::vector<long> record_of_hr(10000, -1);
+    for (long n = 0; n < Count(); ++n)
+        if (auto hr = RightAligned(Record(n), 60, 4)) record_of_hr[*hr] = n;
+    std::vector<double> dra, dde, sep, dv;
+    for (const BrightStar& b : bright_) {
+        if (record_of_hr[b.hr] < 0) continue;
+        const std::string r = Record(record_of_hr[b.hr]);
         double d = RecordRA(r) - b.ra;
         if (d > 12) d -= 24;
         if (d < -12) d += 24;
         dra.push_back(std::abs(d * 15 * 3600 * std::cos(b.de * std::numbers::pi / 180)));
         dde.push_back(std::abs(RecordDE(r) - b.de) * 3600);
         sep.push_back(SeparationArcsec(RecordRA(r), RecordDE(r), b.ra, b.de));
+        dv.push_back(std::abs(*Digits(r, 48, 4) * 0.01 - b.v));
     }
-    EXPECT_LT(Median(dde), 1.0);
+    ASSERT_GE(sep.size(), bright_.size() * 97 / 100);
+    EXPECT_LT(Quantile(dde, 0.5), 1.0);
     // The list's own RA is rounded to 0.0001 h, 5.4" cos DE.
-    EXPECT_LT(Median(dra), 1.5);
-    EXPECT_LT(Median(sep), 2.0);
+    EXPECT_LT(Quantile(dra, 0.5), 1.5);
+    EXPECT_LT(Quantile(sep, 0.5), 2.0);
     EXPECT_LT(Quantile(sep, 1.0), 10.0);
-}
-
-TEST_F(BrightStarComparison, MagnitudesAgreeToTwoHundredths) {
-    std::vector<double> dv;
-    for (const auto& [b, r] : Matched()) dv.push_back(std::abs(*Digits(r, 48, 4) * 0.01 - b.v));
-    ASSERT_FALSE(dv.empty());
-    EXPECT_LE(Median(dv), 0.02);
+    EXPECT_LE(Quantile(dv, 0.5), 0.02);
     EXPECT_LT(Quantile(dv, 0.9), 0.1);  // the rest: variables and photometry of doubles
 }
 

@@ -87,3 +87,21 @@ TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
     EXPECT_FALSE(Write(dir.path() / "missing" / "f", "x"));
 }
+
+TEST(AtomicFile, ATemporaryFileAKilledWriterLeftGoesAtTheNextWriteAndNothingElseDoes) {
+    namespace fs = std::filesystem;
+    ScratchDir dir;
+    const fs::path target = dir.path() / "m01.dar";
+    const char* kept[] = {"m01.dar.velkarn-fresh1", "m01.dar.backup", "m01.dar.velkarn-toolong", "m02.dar.velkarn-abcdef"};
+    for (const char* name : kept) WriteText(dir.path() / name, "x");
+    WriteText(dir.path() / "m01.dar.velkarn-Dead01", "half a sess");
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    for (const char* name : {"m01.dar.backup", "m01.dar.velkarn-toolong", "m02.dar.velkarn-abcdef", "m01.dar.velkarn-Dead01"})
+        fs::last_write_time(dir.path() / name, old);
+
+    ASSERT_TRUE(Write(target, "new"));
+    EXPECT_FALSE(fs::exists(dir.path() / "m01.dar.velkarn-Dead01"));
+    // One being written now, files of other names and other targets stay.
+    for (const char* name : kept) EXPECT_TRUE(fs::exists(dir.path() / name)) << name;
+    EXPECT_EQ(ReadText(target), "new");
+}

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "session/fixed_text.h"
 
@@ -41,40 +44,23 @@ INSTANTIATE_TEST_SUITE_P(
                     FieldCase{&T::refsecond, "60", E::RefSecond}, FieldCase{&T::station, "", E::Station},
                     FieldCase{&T::station, "   ", E::Station}, FieldCase{&T::station, "New station", E::Station}));
 
-namespace {
-ExposureTexts NewStationTexts() {
-    ExposureTexts t{};
-    t.station = "New station";
-    return t;
-}
-}  // namespace
-
-TEST(ExposureDialogClose, ForANewStationKeepsTheStationAndSkipsTheChecks) {
+TEST(ExposureDialogClose, NeverStoresNewStationAsTheStationsName) {
+    // Picking "New station" keeps the station and skips the checks.
     DialogData d;
     copy_text(d.station, "Darnholm");
     d.status = -16;
-    EXPECT_EQ(CloseExposureDialog(d, NewStationTexts(), false), ExposureField::None);
+    ExposureTexts t{};
+    t.station = "New station";
+    EXPECT_EQ(CloseExposureDialog(d, t, false), ExposureField::None);
     EXPECT_STREQ(d.station, "Darnholm");
     EXPECT_EQ(d.status, -16);
-}
 
-TEST(ExposureDialogClose, NeverStoresNewStationAsTheStationsName) {
-    DialogData d;
-    copy_text(d.station, "Darnholm");
-    ExposureTexts t{"New station", "M1", "13", "1900", "1", "1", "0", "00", "0", "23", "59", "59", "Zeiss", "25.000"};
+    d.status = 0;
+    t = {"New station", "M1", "13", "1900", "1", "1", "0", "00", "0", "23", "59", "59", "Zeiss", "25.000"};
     EXPECT_EQ(CloseExposureDialog(d, t, false), ExposureField::None);
     EXPECT_STREQ(d.station, "Darnholm");
     copy_text(d.station, "New station");  // stored so by an earlier program
     EXPECT_EQ(CloseExposureDialog(d, t, false), ExposureField::Station);
-}
-
-TEST(ExposureDialogClose, ForAVideoTheReferenceTimeIsTheExposureTime) {
-    DialogData d;
-    const ExposureTexts t{"Darnholm", "V1", "2", "2026", "8", "12", "21", "7", "30", "", "", "", "", "25.000"};
-    EXPECT_EQ(CloseExposureDialog(d, t, true), ExposureField::None);
-    EXPECT_STREQ(d.refhour, "21");
-    EXPECT_STREQ(d.refminute, "7");
-    EXPECT_STREQ(d.refsecond, "30");
 }
 
 // The texts of a valid station, by control id (251 the name).
@@ -140,22 +126,26 @@ TEST(StationChoice, MatchesTheWholeNameBeforeAnyPrefixIgnoringTheListsPadding) {
     EXPECT_EQ(ChooseStation(names, "Darn").entries, StationEntries(names));
 }
 
-TEST(StationChoice, OffersAStationMissingFromTheListAsAnExtraEntry) {
-    const std::vector<std::string> names{"Darnholm          "};
-    const ListChoice c = ChooseStation(names, "Dar");
-    EXPECT_EQ(c.entries, (std::vector<std::string>{"New station", "Dar", "Darnholm          "}));
-    EXPECT_EQ(c.selected, 1);
-    const ListChoice missing = ChooseStation(std::nullopt, "Ondrejov");
-    EXPECT_EQ(missing.entries, (std::vector<std::string>{"New station", "Ondrejov"}));
-    EXPECT_EQ(missing.selected, 1);
-}
-
-TEST(StationChoice, WithoutAStationSelectsNothingOrNewStationWhenTheListIsMissing) {
-    EXPECT_EQ(ChooseStation(std::vector<std::string>{"Darnholm"}, "").selected, -1);
-    EXPECT_EQ(ChooseStation(std::vector<std::string>{"Darnholm"}, "New station").selected, -1);
-    const ListChoice missing = ChooseStation(std::nullopt, "");
-    EXPECT_EQ(missing.entries, std::vector<std::string>{"New station"});
-    EXPECT_EQ(missing.selected, 0);
+TEST(StationChoice, OffersAStationMissingFromTheListAsAnExtraEntryAndNewStationWithoutAList) {
+    const struct {
+        std::optional<std::vector<std::string>> names;
+        const char* station;
+        std::vector<std::string> entries;
+        int selected;
+    } cases[] = {
+        {std::vector<std::string>{"Darnholm          "}, "Dar", {"New station", "Dar", "Darnholm          "}, 1},
+        {std::nullopt, "Ondrejov", {"New station", "Ondrejov"}, 1},
+        {std::nullopt, "", {"New station"}, 0},
+        // Without a station nothing is selected.
+        {std::vector<std::string>{"Darnholm"}, "", {"New station", "Darnholm"}, -1},
+        {std::vector<std::string>{"Darnholm"}, "New station", {"New station", "Darnholm"}, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.station);
+        const ListChoice choice = ChooseStation(c.names, c.station);
+        EXPECT_EQ(choice.entries, c.entries);
+        EXPECT_EQ(choice.selected, c.selected);
+    }
 }
 
 TEST(ShutterChoice, SelectsTheEntryShowingTheValueAndKeepsAnyOtherValueAsTheCustomEntry) {

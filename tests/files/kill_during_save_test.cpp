@@ -36,23 +36,10 @@ constexpr int kKillPoints = 100;
 constexpr int kKillPoints = 1000;
 #endif
 
-// A scratch directory in memory when the machine has one.
-class MemoryDir {
-public:
-    MemoryDir() {
-        const std::filesystem::path base = std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path();
-        std::string pattern = (base / "velkarn-kill-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~MemoryDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
+// The scratch directory lies in memory when the machine has it.
+ScratchDir MemoryDir() {
+    return ScratchDir(std::filesystem::exists("/dev/shm") ? "/dev/shm" : std::filesystem::temp_directory_path());
+}
 
 // Forks a child that says when it starts and then runs body; the parent
 // gets the child's id once the child has started.
@@ -133,7 +120,7 @@ bool WholeLines(const std::string& text, std::vector<std::string>& lines) {
 }  // namespace
 
 TEST(KillDuringSave, TheSessionFileIsOldOrNewAndTheLogLosesNoLineNorGetsAPartOne) {
-    MemoryDir dir;
+    const ScratchDir dir = MemoryDir();
     const std::string file = (dir.path() / "m01.dar").string();
     // Two versions of the session, saved in turn; their log lines differ.
     auto version = [](int i, SessionData& s) {
@@ -182,12 +169,12 @@ TEST(KillDuringSave, TheSessionFileIsOldOrNewAndTheLogLosesNoLineNorGetsAPartOne
 #if !defined(__SANITIZE_ADDRESS__)
     // Some kill landed while the temporary file was open (a sanitised build
     // is too slow at start for this to be certain).
-    EXPECT_GT(Leftovers(dir.path(), "m01.dar."), 0);
+    EXPECT_GT(Leftovers(dir.path(), "m01.dar.velkarn-"), 0);
 #endif
 }
 
 TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
-    MemoryDir dir;
+    const ScratchDir dir = MemoryDir();
     const std::filesystem::path list = dir.path() / "station.dat";
     auto station = [](int i) {
         StationData s;
@@ -235,7 +222,7 @@ TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
 }
 
 TEST(KillDuringSave, TheSettingsFileIsOldOrNew) {
-    MemoryDir dir;
+    const ScratchDir dir = MemoryDir();
     SettingsEnvironment env{dir.path(), "/home/Observer", 1920, 1080};
     auto options = [](int i) {
         Options o;
@@ -265,6 +252,6 @@ TEST(KillDuringSave, TheSettingsFileIsOldOrNew) {
 #if !defined(__SANITIZE_ADDRESS__)
     // Some kill landed while the temporary file was open (a sanitised build
     // is too slow at start for this to be certain).
-    EXPECT_GT(Leftovers(dir.path(), "velkarn.ini."), 0);
+    EXPECT_GT(Leftovers(dir.path(), "velkarn.ini.velkarn-"), 0);
 #endif
 }

@@ -17,8 +17,8 @@ namespace testing_support {
 
 class ScratchDir {
 public:
-    ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "velkarn-XXXXXX").string();
+    explicit ScratchDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+        std::string pattern = (base / "velkarn-XXXXXX").string();
         path_ = mkdtemp(pattern.data());
     }
     ~ScratchDir() {

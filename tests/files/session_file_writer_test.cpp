@@ -100,17 +100,6 @@ TEST(SessionFileWriter, LeavesHiddenStarsOutOfLinesCountsAndReplayTable) {
     EXPECT_EQ(text.find("SAO113389"), std::string::npos);
 }
 
-TEST(SessionFileFrameList, KeepsFirstLastAndBothSidesOfEveryGap) {
-    std::vector<Meteor> pts;
-    for (int f : {10, 11, 12, 13, 14, 20, 21, 22}) pts.emplace_back(0.f, 0.f, f);
-    const session_file::FrameList f = session_file::BuildFrameList(pts);
-    EXPECT_EQ(f, (session_file::FrameList{10, 14, 20, 22}));
-    EXPECT_EQ(session_file::RestoreFrames(f, 8), (std::vector<int>{10, 11, 12, 13, 14, 20, 21, 22}));
-
-    EXPECT_EQ(session_file::BuildFrameList({}), (session_file::FrameList{-1, -1}));
-    EXPECT_EQ(session_file::RestoreFrames({}, 3), (std::vector<int>{0, 1, 2}));
-}
-
 TEST(SessionFileFrameList, RecordsSevenGapsAndNumbersLaterPointsOnFromTheSeventh) {
     std::vector<Meteor> pts;
     for (int g = 0; g < 9; ++g) pts.emplace_back(0.f, 0.f, 10 * g);  // a gap before every point

@@ -1,3 +1,5 @@
+// The station list, and the record the exposure dialogs give back on Cancel
+// after a refused OK or a detour through a new station.
 #include "files/station_list.h"
 
 #include <gtest/gtest.h>
@@ -5,6 +7,7 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "files/exposure_dialogs.h"
@@ -31,24 +34,48 @@ const StationData kDarnholmData = Station("Darnholm", {"48", "30", "0", "11", "1
 const StationData kOndrejovData = Station("Ondrejov", {"-49", "5", "59.9", "-14", "46", "12.5.3", "9999"});
 const std::string kOndrejov = "  Ondrejov               0   -49.   5.  59.9   -14.  46.  12.5  9999.\n";
 
-// Plays the user of the exposure dialogs: picks "New station" as often as
-// there are scripted stations (nullptr: the station dialog is cancelled),
-// then confirms.
+// Plays the user of the exposure dialogs: each data dialog runs the next
+// scripted step, which returns 1 (OK) or 2 (Cancel) as the real dialog's
+// CanClose would leave it; each station dialog enters Ondrejov or is
+// cancelled, as scripted.
 struct ScriptedDialogs : ExposureDialogRunner {
-    std::vector<const char*> stations;
-    std::vector<std::string> stationAtOpen;
-    int RunDataDialog(DialogData& d) override {
-        stationAtOpen.push_back(d.station);
-        d.status = stationAtOpen.size() <= stations.size() ? -16 : 0;
-        return 1;
-    }
+    std::vector<std::function<int(DialogData&)>> steps;
+    std::vector<bool> confirm;
+    std::size_t dataDialogs = 0, stationDialogs = 0;
+    int RunDataDialog(DialogData& d) override { return steps.at(dataDialogs++)(d); }
     void RunStationDialog(StationData& s) override {
-        if (const char* name = stations[stationAtOpen.size() - 1]) {
-            s = Station(name, {"-49", "5", "59.9", "-14", "46", "12.5.3", "9999"});
-            CloseStationDialog(s);
-        }
+        if (!confirm.at(stationDialogs++)) return;
+        s = kOndrejovData;
+        CloseStationDialog(s);
     }
 };
+
+const ExposureTexts kTyped{"Darnholm", "X", "9", "1899", "1", "1", "0", "0", "0", "0", "0", "0", "typed", "8.333 "};
+
+int RefusedOk(DialogData& d) {
+    EXPECT_NE(CloseExposureDialog(d, kTyped, false), ExposureField::None);  // year 1899
+    return 2;  // then Cancel
+}
+int PickNewStation(DialogData& d) {
+    d.status = -16;
+    CloseExposureDialog(d, kTyped, false);
+    return 1;
+}
+int Cancel(DialogData&) { return 2; }
+
+// The record as the exposure dialogs are opened on it.
+DialogData Entered() {
+    DialogData d;
+    copy_text(d.station, "Darnholm");
+    copy_text(d.image, "IMG1");
+    copy_text(d.year, "2026");
+    copy_text(d.shutter, "25.000");
+    d.astrometry = 0;
+    d.status = -8;
+    return d;
+}
+
+bool Same(const DialogData& a, const DialogData& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 class StationList : public testing::Test {
 protected:
@@ -110,18 +137,27 @@ TEST_F(StationList, NamesComeBackBlankPaddedInFileOrderUpToTheEndLine) {
     EXPECT_EQ(ReadStationNames(list_), (std::vector<std::string>{"Ondrejov          ", "Darnholm          "}));
 }
 
-TEST_F(StationList, ANewStationIsListedOnlyWhenConfirmedAndIsSelectedInTheReopenedDialog) {
-    Write(kHeading + kDarnholm + kEnd);
-    DialogData d;
-    copy_text(d.station, "Darnholm");
+TEST_F(StationList, CancelAfterARefusedOkRestoresTheRecordAsItWasOpened) {
+    DialogData d = Entered();
+    const DialogData opened = d;
     ScriptedDialogs ui;
-    ui.stations = {nullptr, "Ondrejov"};  // the first station dialog is cancelled
-    EXPECT_EQ(RunExposureDialogs(d, ui, list_), 1);
-    EXPECT_EQ(ui.stationAtOpen, (std::vector<std::string>{"Darnholm", "Darnholm", "Ondrejov"}));
-    const auto names = ReadStationNames(list_);
-    ASSERT_TRUE(names);
-    EXPECT_EQ(*names, (std::vector<std::string>{"Ondrejov          ", "Darnholm          "}));
-    EXPECT_EQ(FindEntryStartingWith(StationEntries(*names), d.station), 1);
+    ui.steps = {RefusedOk};
+    EXPECT_EQ(RunExposureDialogs(d, ui, list_), 2);
+    EXPECT_TRUE(Same(d, opened));
+}
+
+TEST_F(StationList, CancelAfterANewStationDetourRestoresTheRecordStatusIncludedButKeepsTheListedStation) {
+    for (const bool confirm : {true, false}) {
+        fs::remove(list_);
+        DialogData d = Entered();
+        const DialogData opened = d;
+        ScriptedDialogs ui;
+        ui.steps = {PickNewStation, Cancel};
+        ui.confirm = {confirm};
+        EXPECT_EQ(RunExposureDialogs(d, ui, list_), 2);
+        EXPECT_TRUE(Same(d, opened)) << "status " << d.status << ", station " << d.station;
+        EXPECT_EQ(ReadStationNames(list_).has_value(), confirm);
+    }
 }
 
 }  // namespace

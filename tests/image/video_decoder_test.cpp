@@ -116,6 +116,29 @@ TEST_P(VideoFormats, ARandomFrameDecodesOnlyFromTheKeyframeBeforeIt) {
     EXPECT_LE(d->FramesDecoded() - decoded, k % gop + 1 + GetParam().video.b_frames);
 }
 
+// Frames read ahead in the background are the right ones and cost nothing
+// when shown; a frame asked for meanwhile, ahead or far back, is still
+// exact, and a reader closed while reading ahead stops cleanly.
+TEST_P(VideoFormats, FramesReadAheadAreExactAndFreeAndAnyReadInterruptsTheReadingAhead) {
+    auto d = OpenCase();
+    ASSERT_TRUE(d);
+    const int start = d->FrameCount() / 3;
+    const int end = std::min(start + 9, d->FrameCount());
+    ASSERT_EQ(NumberOf(*d, start), start);
+    d->ReadAhead(start + 1, 8);
+    d->WaitForReadAhead();
+    const int decoded = d->FramesDecoded();
+    for (int k = start + 1; k < end; ++k) ASSERT_EQ(NumberOf(*d, k), k);
+    EXPECT_EQ(d->FramesDecoded(), decoded) << "every frame read ahead was kept";
+
+    for (const int k : {0, d->FrameCount() - 1, start + 2, 1}) {
+        d->ReadAhead(d->FrameCount() / 2, 8);
+        EXPECT_EQ(NumberOf(*d, k), k);
+    }
+    d->ReadAhead(2, 8);
+    d.reset();
+}
+
 INSTANTIATE_TEST_SUITE_P(Video, VideoFormats, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -1,5 +1,7 @@
-// The star dialog's identification: both regimes, the warnings, the default
-// button, and a session left as it was by everything but OK.
+// The star dialog's edges the window tests do not reach: the fields' limits,
+// a failed search, the ranking by brightness before any click and without a
+// plate solution, a fit that fails while the candidates are tried, and a
+// plate centre not yet fixed that Cancel leaves unfixed.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -74,45 +76,11 @@ protected:
         d.EditField(StarField::DE, de);
         d.Search();
     }
-    void ExpectOneMessage(const std::string& text, const std::string& caption) {
-        ASSERT_EQ(mb_.shown.size(), 1u);
-        EXPECT_EQ(mb_.shown[0].text, text);
-        EXPECT_EQ(mb_.shown[0].caption, caption);
-        EXPECT_EQ(mb_.shown[0].icon, MbIcon::Exclamation);
-    }
-
     MeteorImage image_;
     CurrentImage current_{&image_};
     SessionData session_;
     ScriptedMessageBox mb_;
 };
-
-TEST_F(StarDialogTest, WithNoStarsEnterSearchesTheNameAndASecondEnterAddsTheStar) {
-    Catalogue({{.ra = 5.7, .de = 21, .hd = 1}, k58Ori});
-    WriteIndex({{kOri + 57, 1}});
-    auto d = OpenAt(5.95, 20.8);
-    EXPECT_EQ(d->default_button(), kSearchButton);
-    d->EditField(StarField::Name, "58 Ori");
-    d->Return();
-    ASSERT_EQ(d->lines().size(), 1u);
-    EXPECT_EQ(d->selected(), 0);
-    EXPECT_EQ(d->default_button(), kOkButton);
-    EXPECT_TRUE(d->list_valid());
-    // Nothing measured yet: Enter cannot close.
-    d->Return();
-    EXPECT_FALSE(d->finished());
-
-    ClickAt(*d, 5.95, 20.8);
-    d->Return();
-    ASSERT_TRUE(d->finished());
-    EXPECT_EQ(d->result(), DialogEnd::Ok);
-    ASSERT_EQ(session_.nstar, 1u);
-    EXPECT_STREQ(session_.stars[0].name, " 58 Ori");
-    EXPECT_FLOAT_EQ(session_.stars[0].mag, 3.5f);
-    EXPECT_EQ(session_.stars[0].x[0], d->position().x);
-    EXPECT_EQ(session_.stars[0].y[0], d->position().y);
-    EXPECT_TRUE(mb_.shown.empty());
-}
 
 TEST_F(StarDialogTest, ATypedPositionIsHoursAndDegreesWithMinutesAndEmptiesTheNameField) {
     Catalogue({{.ra = 5.5, .de = -5.5, .mag = 6, .hd = 7}, {.ra = 5.5, .de = -6.5, .mag = 5, .hd = 8}, k58Ori});
@@ -160,92 +128,6 @@ TEST_F(StarDialogTest, AFailedSearchShowsItsMessageAndEmptiesTheList) {
     EXPECT_EQ(d->selected(), -1);
     EXPECT_FALSE(d->list_valid());
     EXPECT_EQ(d->default_button(), kSearchButton);
-
-    d->EditField(StarField::Name, "Ori");
-    d->Search();
-    EXPECT_EQ(mb_.shown.back().text, "Invalid Flamsteed name!");
-    EXPECT_EQ(mb_.shown.back().caption, "Searching Sky Catalogue");
-    std::filesystem::remove(dir_ / "velkarn.ndx");
-    d->EditField(StarField::Name, "58 Ori");
-    d->Search();
-    EXPECT_EQ(mb_.shown.back().text, "File cannot be opened!");
-}
-
-TEST_F(StarDialogTest, BelowThreeStarsTheBrightestCandidateNotInTheSessionIsPreselected) {
-    // The 4.0 is a whole magnitude brighter than the 5.0: no warning.
-    Catalogue(kPair);
-    MeasureStars(1);
-    auto d = OpenAt(6.05, 19.6);
-    SearchPosition(*d, "6 3", "19 39");
-    ASSERT_EQ(d->lines().size(), 2u);
-    EXPECT_EQ(d->selected(), 1);
-    EXPECT_TRUE(mb_.shown.empty());
-    // Once the brighter one is measured, the other is preselected.
-    Measure(*d->candidate(1));
-    auto again = OpenAt(6.05, 19.6);
-    SearchPosition(*again, "6 3", "19 39");
-    EXPECT_EQ(again->selected(), 0);
-}
-
-TEST_F(StarDialogTest, ASecondStarLessThanAMagnitudeFainterGivesAWarning) {
-    Catalogue({{.ra = 6.05, .de = 19.6, .mag = 4.5, .hd = 10}, kPair[1]});
-    auto d = OpenAt(6.05, 19.6);
-    SearchPosition(*d, "6 3", "19 39");
-    EXPECT_EQ(d->selected(), 1);
-    ExpectOneMessage("There is a second star that is\n almost as bright as the selected star", "Search stars");
-}
-
-TEST_F(StarDialogTest, AStarMeasuredBeforeIsNotPreselectedAndOkAsksBeforeAddingItAgain) {
-    Catalogue({k58Ori});
-    WriteIndex({{kOri + 57, 0}});
-    Measure(Cat(" 58 Ori", 3.5f, 5.95, 20.8));
-    auto d = OpenAt(5.95, 20.8);
-    ClickAt(*d, 5.95, 20.8);
-    d->EditField(StarField::Name, "58ori");
-    d->Return();
-    EXPECT_EQ(d->selected(), -1);
-    ExpectOneMessage("Star was identified before", "Star measurement");
-    d->Ok();
-    EXPECT_FALSE(d->finished());
-
-    d->SelectLine(0);
-    mb_.answers = {MbAnswer::No};
-    d->Ok();
-    EXPECT_FALSE(d->finished());
-    EXPECT_EQ(mb_.shown.back().text, "Star was identified before.\n Continue?");
-    EXPECT_EQ(mb_.shown.back().buttons, MbButtons::YesNo);
-    mb_.answers = {MbAnswer::Yes};
-    d->DoubleClickLine(0);
-    EXPECT_TRUE(d->finished());
-    ASSERT_EQ(session_.nstar, 2u);
-    EXPECT_STREQ(session_.stars[1].name, " 58 Ori");
-}
-
-TEST_F(StarDialogTest, FromThreeVisibleStarsAClickPreselectsTheCandidateThatFitsBest) {
-    Catalogue(kPair);
-    MeasureStars(4);
-    const SessionState before(session_);
-    auto d = OpenAt(6.05, 19.6);
-    EXPECT_EQ(d->default_button(), kOkButton);
-    ClickAt(*d, 6.05, 19.6);
-    ASSERT_EQ(d->lines().size(), 2u);
-    ASSERT_EQ(d->selected(), 0);
-    EXPECT_FLOAT_EQ(d->candidate(0)->mag, 5.0f);
-    EXPECT_EQ(CandidateCells(d->lines()[0]).size(), 5u);  // with the st.dev column
-    EXPECT_TRUE(mb_.shown.empty());
-    EXPECT_EQ(SessionState(session_), before);
-
-    // The list stays: a further click only moves the position.
-    std::filesystem::remove(dir_ / "skycat.dat");
-    d->Click({10, 10});
-    EXPECT_TRUE(mb_.shown.empty());
-    EXPECT_EQ(d->lines().size(), 2u);
-    EXPECT_EQ(d->position(), MeasuredPosition(d->magnifier().origin(), {10, 10}));
-    // A right click is OK.
-    d->RightClick();
-    EXPECT_TRUE(d->finished());
-    ASSERT_EQ(session_.nstar, 5u);
-    EXPECT_EQ(session_.stars[4].x[0], d->position().x);
 }
 
 TEST_F(StarDialogTest, ANameSearchedBeforeAnyClickIsRankedByBrightness) {
@@ -274,31 +156,6 @@ TEST_F(StarDialogTest, HiddenStarsGiveNoPlateSolutionSoTheClickDoesNotSearch) {
     EXPECT_TRUE(mb_.shown.empty());
 }
 
-TEST_F(StarDialogTest, ABrighterStarWithinAThirdOfTheBestDeviationGivesAWarning) {
-    // The fainter candidate 3.5 pixels right of the click, the brighter one
-    // w pixels left of it.
-    for (const auto& [w, warns] : {std::pair{4.0, true}, std::pair{5.0, false}}) {
-        SCOPED_TRACE(w);
-        session_ = SessionData();
-        mb_.shown.clear();
-        MeasureStars(4);
-        auto d = Open(12.0f, 9.6f);
-        const PlatePosition p = MeasuredPosition(d->magnifier().origin(), {160, 159});
-        double ra_t, de_t, ra_w, de_w;
-        Sky(p.x + 3.5 * 0.012, p.y, ra_t, de_t);
-        Sky(p.x - w * 0.012, p.y, ra_w, de_w);
-        Catalogue({{.ra = ra_t, .de = de_t, .mag = 5.0, .hd = 10}, {.ra = ra_w, .de = de_w, .mag = 4.0, .hd = 11}});
-        d->Click({160, 159});
-        ASSERT_EQ(d->lines().size(), 2u);
-        EXPECT_FLOAT_EQ(d->candidate(d->selected())->mag, 5.0f);
-        if (warns)
-            ExpectOneMessage("There is a brighter star that yields\n almost the same astrometric accuracy",
-                             "Search stars");
-        else
-            EXPECT_TRUE(mb_.shown.empty());
-    }
-}
-
 TEST_F(StarDialogTest, ASingularFitWhileTryingCandidatesIsReportedAndBrightnessDecides) {
     // Six stars on two crossing lines through the image centre: the
     // seventh visible star sets the second order, whose fit of points on
@@ -325,24 +182,6 @@ TEST_F(StarDialogTest, ASingularFitWhileTryingCandidatesIsReportedAndBrightnessD
     EXPECT_EQ(d->selected(), 1);
     EXPECT_EQ(SessionState(session_), before);
     EXPECT_FALSE(d->finished());
-}
-
-TEST_F(StarDialogTest, ASingularPlateSolutionAtTheClickIsReportedAndANameCanStillBeSearched) {
-    Catalogue({k58Ori});
-    WriteIndex({{kOri + 57, 0}});
-    for (int i = 0; i < 3; ++i) MeasureAt("L" + std::to_string(i), 6.0f + 3 * i, 9.0f, 0);
-    const SessionState before(session_);
-    auto d = OpenAt(5.95, 20.8);
-    ClickAt(*d, 5.95, 20.8);
-    ASSERT_EQ(mb_.shown.size(), 1u);
-    EXPECT_NE(mb_.shown[0].text.find("Singular"), std::string::npos);
-    EXPECT_EQ(SessionState(session_), before);
-    d->EditField(StarField::Name, "58 Ori");
-    d->Search();
-    EXPECT_EQ(d->lines().size(), 1u);
-    d->Return();
-    EXPECT_TRUE(d->finished());
-    EXPECT_EQ(session_.nstar, 4u);
 }
 
 TEST_F(StarDialogTest, CancelLeavesTheSessionExactlyAsItWas) {

@@ -55,36 +55,6 @@ struct State {
 };
 }  // namespace
 
-TEST_F(PlateReduction, ExactFieldFitsWithoutResidualsAndCentresOnTheImage) {
-    Field f;
-    f.rot_deg = 12.0;
-    SessionData s;
-    AddField(s, f, 6);
-    // The first fit projects about the mean star direction, a little off
-    // the field's tangent point, so a linear fit is not exact yet; it moves
-    // the centre to the image centre, which is the tangent point.
-    s.CalculateOC();
-    EXPECT_LT(s.sd * 3600, 20.0);
-    EXPECT_FLOAT_EQ(s.x0, 6.0f);
-    EXPECT_FLOAT_EQ(s.y0, 4.2f);
-    const float first_sd = s.sd;
-    s.CalculateOC();
-    EXPECT_LT(s.sd * 3600, 0.05);
-    EXPECT_LT(s.sd, first_sd);
-    EXPECT_FLOAT_EQ(s.x0, 6.0f);
-    EXPECT_FLOAT_EQ(s.y0, 4.2f);
-    EXPECT_NEAR(s.racen, f.ra0_h * sky::kPi / 12, 2e-6);
-    EXPECT_NEAR(s.decen, f.de0_deg * sky::kPi / 180, 2e-6);
-
-    // Any plate position converts back to its sky position.
-    for (const auto& p : {std::pair{3.1, 44.0}, std::pair{2.8, 47.5}, std::pair{3.3, 41.2}}) {
-        float x, y, ra, de;
-        f.ToPlate(p.first, p.second, x, y);
-        s.EstimateRADE(x, y, ra, de);
-        EXPECT_LT(sky::ArcsecBetween(ra, de, p.first, p.second), 0.5);
-    }
-}
-
 TEST_F(PlateReduction, CentreStaysWhileTheFitDoesNotImprove) {
     Field f;
     SessionData s;
@@ -250,6 +220,13 @@ TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {
     EXPECT_TRUE(State(s) == hidden);
     EXPECT_THROW(s.ShiftedPosition(0, 0.1f, x, y), NumericalError);
     EXPECT_TRUE(State(s) == hidden);
+
+    // Nothing of the failure stays behind: the star off the line makes the
+    // set solvable again.
+    s.funhide(4);
+    ASSERT_NO_THROW(s.CalculateOC());
+    EXPECT_NE(s.racen, -1.0f);
+    EXPECT_GT(s.sd, 0.0f);
 }
 
 TEST_F(PlateReduction, StarsOnASlantedLineRaiseThoughRoundingHidesTheZeroPivot) {
@@ -316,21 +293,6 @@ TEST(Surround, TriangleCountsPointsInsideAndOnTheEdge) {
     // Too few visible stars: 0.
     s.fhide(0);
     EXPECT_EQ(s.Getsurround(-1), 0.0f);
-}
-
-TEST(Surround, ConvexHullIgnoresInnerStars) {
-    SessionData s;
-    const float pts[][2] = {{0, 0}, {8, 1}, {4, 3}, {9, 9}, {1, 8}, {5, 5}, {3, 6}};
-    for (const auto& p : pts) {
-        CatStar c;
-        copy_text(c.name, "H" + std::to_string(s.stars.size()));
-        s.AddStar(Star(c, p[0], p[1]), 0);
-    }
-    s.AddMetPnt(Meteor(2, 2, 0));    // inside the hull, outside every inner triangle of inner stars
-    s.AddMetPnt(Meteor(8.5f, 5, 1)); // inside near the right edge
-    s.AddMetPnt(Meteor(-1, 4, 2));   // left of the hull
-    s.AddMetPnt(Meteor(5, 9.5f, 3)); // above the top edge
-    EXPECT_FLOAT_EQ(s.Getsurround(-1), 50.0f);
 }
 
 TEST(ExposureTimes, DifferencesAcrossMidnight) {

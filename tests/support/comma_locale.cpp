@@ -79,8 +79,13 @@ public:
         // suppression of glibc's newlocale leak (below) under LeakSanitizer.
         setenv("LC_ALL", kName, 1);
         std::filesystem::create_directories(LocaleDir());
+        // Replaced by a rename: a program of another test run side by side
+        // may be reading it at this moment.
         const std::filesystem::path supp = LocaleDir() / "lsan.supp";
-        std::ofstream(supp) << kGlibcLocalePathLeak;
+        const std::filesystem::path part = LocaleDir() / ("lsan.supp." + std::to_string(getpid()));
+        std::ofstream(part) << kGlibcLocalePathLeak;
+        std::error_code ec;
+        std::filesystem::rename(part, supp, ec);
         setenv("LSAN_OPTIONS", ("print_suppressions=0:suppressions=" + supp.string()).c_str(), 1);
     }
 };

@@ -7,7 +7,9 @@
 #include <QSignalSpy>
 
 #include "image/bmp_clip_image.h"
+#include "image/image_status.h"
 #include "image/packed_dib.h"
+#include "platform/scripted.h"
 #include "ui/platform/qt_clipboard.h"
 
 namespace {
@@ -46,6 +48,15 @@ TEST(QtClipboardBitmap, AnIndexedImageKeepsItsPixelIndices) {
     const auto dib = DibFromImage(indexed);
     EXPECT_EQ(packed_dib::Row(dib, 4, 1)[3], 200);
     EXPECT_EQ(dib[packed_dib::kHeaderSize + 4 * 200 + 2], 55);  // red of entry 200
+}
+
+TEST(QtClipboardBitmap, AnImageBeyondThePictureLimitIsRefusedAsTooLargeWithoutACopy) {
+    QImage huge(33000, 32540, QImage::Format_Grayscale8);  // just over 1 GiB, never touched
+    ASSERT_FALSE(huge.isNull());
+    ScriptedClipboard clipboard;
+    clipboard.dib = DibFromImage(huge);
+    EXPECT_EQ(clipboard.dib->size(), packed_dib::kHeaderSize);
+    EXPECT_EQ(BMPClipImage(clipboard).status, kStatusNoMemory);
 }
 
 TEST(QtClipboardBitmap, AColourImageIsReportedAsNotEightBitAndAnEmptyClipboardAsNoImage) {

@@ -49,7 +49,7 @@ TEST(MainMenu, HasEveryItemWithItsIdMnemonicAndSeparatorInOrder) {
         "&Measure: 14 &Exposure data | 15 &Stars | 16 &Meteor | - | 17 &Replay meteor | "
         "18 Re&play stars + meteor |",
         "&Options: 501 Photo &CD resolution | 502 &Replay randomness | - | 504 Star &search area | "
-        "505 Star &limiting magnitude | - | 506 &Mark plate center |",
+        "505 Star &limiting magnitude | - | 506 &Mark plate center | 507 S&nap clicks to star centre |",
         "&Window: 20 &Measure | 21 &Analysis |",
         "&Help: 701 &Manual | 702 &About... |",
     };

@@ -79,9 +79,6 @@ TEST(DisplayPick, EachKindOfMeasurementOpensItsOwnMenu) {
         EXPECT_EQ(ctx.star_picked, c.iselect == 0 || c.iselect == 1) << c.x;
         EXPECT_FALSE(ctx.remove_switch) << c.x;
     }
-    EXPECT_STREQ(PopupMenuName(PopupMenu::Meteorumax), "Meteorumax");
-    EXPECT_STREQ(PopupMenuName(PopupMenu::Displayclient), "Displayclient");
-    EXPECT_STREQ(PopupMenuName(PopupMenu::Analysisclient), "Analysisclient");
 }
 
 TEST(DisplayPick, WithoutStarsAPointMenuCannotSwitchToAnalysisAndAFarClickOpensNone) {

@@ -34,6 +34,7 @@ ProgramLocations Installed() {
     w.data_dirs = {"/opt/vk/share/velkarn", "/usr/share/velkarn"};
     w.config_dir = "/home/o/.config/velkarn";
     w.app_data_dir = "/home/o/.local/share/velkarn";
+    w.state_dir = "/home/o/.local/state/velkarn";
     return w;
 }
 
@@ -45,6 +46,7 @@ TEST(ProgramPaths, AnInstalledProgramReadsItsDataFromShareAndWritesToTheUsersDir
     EXPECT_EQ(p.data_dir, "/usr/share/velkarn");
     EXPECT_EQ(p.settings_dir, "/home/o/.config/velkarn");
     EXPECT_EQ(p.program_dir, "/home/o/.local/share/velkarn");
+    EXPECT_EQ(p.state_dir, "/home/o/.local/state/velkarn");
     EXPECT_EQ(p.manual_dir, "/usr/share/velkarn/manual");
 
     // The first data directory that holds the catalogue wins.
@@ -59,6 +61,7 @@ TEST(ProgramPaths, AWritableIniBesideTheExecutableKeepsEverythingThere) {
     EXPECT_EQ(p.data_dir, "/opt/vk/bin");
     EXPECT_EQ(p.settings_dir, "/opt/vk/bin");
     EXPECT_EQ(p.program_dir, "/opt/vk/bin");
+    EXPECT_EQ(p.state_dir, "/opt/vk/bin");
     EXPECT_EQ(p.manual_dir, "/opt/vk/bin/docs/manual");
 
     // A read-only one (a system-wide install that ships one) does not.
@@ -88,13 +91,15 @@ TEST(ProgramPaths, StandardLocationsFollowTheXdgBaseDirectories) {
     ProgramLocations w = StandardLocations("/opt/vk/bin", env);
     EXPECT_EQ(w.config_dir, "/home/o/.config/velkarn");
     EXPECT_EQ(w.app_data_dir, "/home/o/.local/share/velkarn");
+    EXPECT_EQ(w.state_dir, "/home/o/.local/state/velkarn");
     EXPECT_EQ(w.data_dirs,
               (std::vector<fs::path>{"/opt/vk/share/velkarn", "/usr/local/share/velkarn", "/usr/share/velkarn"}));
 
     vars = {{"HOME", "/home/o"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "relative/ignored"},
-            {"XDG_DATA_DIRS", "/usr/share::/d2:rel"}};
+            {"XDG_DATA_DIRS", "/usr/share::/d2:rel"}, {"XDG_STATE_HOME", "/st"}};
     w = StandardLocations("/usr/bin", env);
     EXPECT_EQ(w.config_dir, "/cfg/velkarn");
+    EXPECT_EQ(w.state_dir, "/st/velkarn");
     EXPECT_EQ(w.app_data_dir, "/home/o/.local/share/velkarn");
     EXPECT_EQ(w.data_dirs, (std::vector<fs::path>{"/usr/share/velkarn", "/d2/velkarn"}));
 
@@ -102,6 +107,7 @@ TEST(ProgramPaths, StandardLocationsFollowTheXdgBaseDirectories) {
     w = StandardLocations("/usr/bin", env);
     EXPECT_TRUE(w.config_dir.empty());
     EXPECT_TRUE(w.app_data_dir.empty());
+    EXPECT_TRUE(w.state_dir.empty());
 }
 
 TEST(ProgramPaths, TheIndexIsTakenBesideTheCatalogueElseFromTheDataDirectory) {
@@ -126,19 +132,21 @@ TEST(ProgramPaths, AnInstalledProgramMakesItsDirectoriesAndKeepsItsSettingsInThe
     p.data_dir = root / "share";
     p.settings_dir = root / "config" / "velkarn";
     p.program_dir = root / "data" / "velkarn";
+    p.state_dir = root / "state" / "velkarn";
     std::error_code ec;
     ASSERT_TRUE(CreateWritableDirs(p, ec)) << ec.message();
     EXPECT_TRUE(fs::is_directory(p.program_dir));
+    EXPECT_TRUE(fs::is_directory(p.state_dir));
     EXPECT_TRUE(fs::is_directory(p.settings_dir));
 
+    // The settings file then lies in the config directory, the data in
+    // the data directory and the station list with the logs.
     const SettingsEnvironment env = SettingsEnvironmentFor(p, "/home/o", 800, 600);
-    Options o;
-    const StartSettings start = GetIniValues(env, o);
-    EXPECT_EQ(std::string(o.skycatdir), p.data_dir.string());
-    EXPECT_EQ(std::string(o.stationfile), (p.program_dir / "station.dat").string());
-    ASSERT_TRUE(WriteIniValues(env, o, start, start.window, false));
-    EXPECT_TRUE(fs::exists(p.settings_dir / "velkarn.ini"));
-    EXPECT_FALSE(fs::exists(p.exe_dir / "velkarn.ini"));
+    EXPECT_EQ(env.exe_dir, p.exe_dir);
+    EXPECT_EQ(env.settings_dir, p.settings_dir);
+    EXPECT_EQ(env.data_dir, p.data_dir);
+    EXPECT_EQ(env.program_dir, p.program_dir);
+    EXPECT_EQ(env.home_dir, "/home/o");
     fs::remove_all(root);
 }
 

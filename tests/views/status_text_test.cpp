@@ -19,7 +19,7 @@ SessionData CountedSession() {
     return s;
 }
 
-TEST(StatusStrip, ShowsTheCountsAtTheirColumnsForANarrowWindow) {
+TEST(StatusStrip, ShowsTheCountsAtColumnsThatSpreadByOneStepPerColumnInAWideWindow) {
     const SessionData s = CountedSession();
     const std::vector<StatusItem> expected = {
         {10, 2, "stars  9", true},   {80, 2, "breaks  7", false},          {160, 2, "replays 2", false},
@@ -27,16 +27,15 @@ TEST(StatusStrip, ShowsTheCountsAtTheirColumnsForANarrowWindow) {
     };
     EXPECT_EQ(StatusItems(s, true, kStarMode, 525), expected);
     EXPECT_EQ(StatusItems(s, true, kStarMode, 300), expected);
-}
 
-TEST(StatusStrip, ColumnsSpreadByOneStepPerColumnInAWideWindow) {
-    const std::vector<StatusItem> items = StatusItems(CountedSession(), true, kMeteorMode, 1025);
-    ASSERT_EQ(items.size(), 6u);
-    EXPECT_FALSE(items[0].highlighted);
-    EXPECT_TRUE(items[1].highlighted);
-    EXPECT_TRUE(StatusItems(CountedSession(), true, kReplayMode, 1025)[2].highlighted);
+    const std::vector<StatusItem> wide = StatusItems(s, true, kMeteorMode, 1025);
+    ASSERT_EQ(wide.size(), 6u);
     const int xs[] = {10, 180, 360, 540, 758, 957};
-    for (int i = 0; i < 6; ++i) EXPECT_EQ(items[i].x, xs[i]) << items[i].text;
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(wide[i].x, xs[i]) << wide[i].text;
+        EXPECT_EQ(wide[i].highlighted, i == 1) << wide[i].text;
+    }
+    EXPECT_TRUE(StatusItems(s, true, kReplayMode, 1025)[2].highlighted);
 }
 
 TEST(StatusStrip, ShowsNothingWithoutAnImageAndNoSurroundWithoutMeteorPoints) {

@@ -65,6 +65,8 @@ void TAnalysisWindow::paintEvent(QPaintEvent*) {
             // A star set without a plate solution: the table stays as it
             // was; the commands report the fault where it arose.
         }
+        // The reduction may have moved the plate centre and origin.
+        main_.commands().UpdateRecoveryCopy();
     }
     QPainter p(this);
     p.setClipRect(0, 0, tabs.clip_width, height());

@@ -63,6 +63,9 @@ void TMainWindow::ShowAtStart() {
     const WindowPlacement& w = commands_->start().window;
     setGeometry(w.left, w.top, w.width, w.height);
     show();
+    // The question is modal, so the window takes no input before it is
+    // answered.
+    commands_->OfferRecovery();
 }
 
 // --- Menus ---
@@ -88,6 +91,7 @@ void TMainWindow::EnableItems(QMenu* menu) {
         if (id != 0) action->setEnabled(commands_->Enabled(id));
     }
     if (QAction* mark = CommandAction(cmd::OptionMarkCenter)) mark->setChecked(opt.markcenter != 0);
+    if (QAction* snap = CommandAction(cmd::OptionSnapCentre)) snap->setChecked(opt.snapcentre != 0);
 }
 
 void TMainWindow::MenuStateChanged() {
@@ -134,6 +138,7 @@ void TMainWindow::Command(int id) {
         case cmd::OptionSearch: c.WMOptionSearch(); break;
         case cmd::OptionLimit: c.WMOptionLimit(); break;
         case cmd::OptionMarkCenter: c.WMOptionMarkCenter(); break;
+        case cmd::OptionSnapCentre: c.WMOptionSnapCentre(); break;
         case cmd::WindowMeasure: c.WMWindowMeasure(); break;
         case cmd::WindowAnalysis: c.WMWindowAnalysis(); break;
         case cmd::CtxSwitch:

@@ -34,7 +34,8 @@ public:
     TMainWindow(const ProgramPaths& paths, const SettingsEnvironment& env, const UiServices& services = {});
     ~TMainWindow() override;
 
-    // Shows the window where the settings placed it.
+    // Shows the window where the settings placed it, then offers the
+    // recovery copy of a run that did not end normally.
     void ShowAtStart();
 
     MainCommands& commands() const { return *commands_; }

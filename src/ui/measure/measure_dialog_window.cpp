@@ -1,10 +1,12 @@
 #include "ui/measure/measure_dialog_window.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 
 #include "astro/numerical_error.h"
+#include "files/options.h"
 #include "platform/message_box.h"
 #include "ui/measure/meas_control.h"
 
@@ -31,6 +33,23 @@ TMeasureDialog::TMeasureDialog(std::string_view resource, QWidget* parent, Meteo
 
 TMeasureDialog::~TMeasureDialog() = default;
 
+void TMeasureDialog::SetCore(std::unique_ptr<MeasureDialog> core) {
+    core_ = std::move(core);
+    core_->SetSnap(opt.snapcentre != 0);
+    if (!core_->snaps()) return;
+    constexpr int kNoteHeight = 24;
+    snap_note_ = new QLabel(this);
+    snap_note_->setObjectName(QStringLiteral("snap_note"));
+    snap_note_->setGeometry(8, height(), width() - 16, kNoteHeight - 4);
+    setFixedSize(width(), height() + kNoteHeight);
+}
+
+void TMeasureDialog::ShowSnapNote() {
+    if (!snap_note_ || !core_->measured()) return;
+    snap_note_->setText(core_->snapped_from() ? QStringLiteral("The click was moved to the star's centre.")
+                                              : QString::fromStdString(core_->snap_note()));
+}
+
 void TMeasureDialog::SetupWindow() {
     const QWidget* parent = parentWidget();
     if (parent == nullptr) return;
@@ -47,6 +66,7 @@ void TMeasureDialog::Run(const std::function<void()>& event) {
         messages_.Show(e.what(), windowTitle().toStdString(), MbButtons::Ok, MbIcon::Exclamation);
     }
     SyncControls();
+    ShowSnapNote();
     control_->update();
     if (core_->finished()) {
         ending_ = true;

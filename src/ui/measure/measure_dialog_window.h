@@ -55,8 +55,10 @@ public:
 protected:
     TMeasureDialog(std::string_view resource, QWidget* parent, MeteorImage& image, MessageBoxService& messages);
 
-    // Takes the core; a concrete dialog calls it in its constructor.
-    void SetCore(std::unique_ptr<MeasureDialog> core) { core_ = std::move(core); }
+    // Takes the core; a concrete dialog calls it in its constructor. With
+    // Options > "Snap clicks to star centre" on, a dialog that measures a
+    // star grows a line below its template saying what became of each click.
+    void SetCore(std::unique_ptr<MeasureDialog> core);
     // Moves the dialog over the main window (placement rule of the core).
     void SetupWindow();
     // Runs one event of the core. A NumericalError is shown under the
@@ -65,6 +67,7 @@ protected:
     void Run(const std::function<void()>& event);
     // Shows the core's state in the dialog's own controls.
     virtual void SyncControls() {}
+    void ShowSnapNote();
 
     void mousePressEvent(QMouseEvent* event) override;
 
@@ -74,5 +77,6 @@ private:
     std::unique_ptr<MeasureDialog> core_;
     MeteorImage& image_;
     TMeasControl* control_ = nullptr;
+    class QLabel* snap_note_ = nullptr;
     bool ending_ = false;
 };

@@ -15,17 +15,20 @@ bool IsEightBit(const QImage& image) {
     return image.format() == QImage::Format_Indexed8 || image.format() == QImage::Format_Grayscale8;
 }
 
+// Only the header: its size or bit count tells the image source why the
+// picture cannot be taken.
+std::vector<std::uint8_t> HeaderOnly(const QImage& image) {
+    std::vector<std::uint8_t> header(packed_dib::kHeaderSize);
+    packed_dib::Header h = packed_dib::GreyHeader(std::max(image.width(), 1), std::max(image.height(), 1));
+    h.bit_count = static_cast<std::uint16_t>(image.depth());
+    packed_dib::WriteHeader(header.data(), h);
+    return header;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> DibFromImage(const QImage& image) {
-    if (!IsEightBit(image)) {
-        // Only the header: its bit count tells the image source why not.
-        std::vector<std::uint8_t> header(packed_dib::kHeaderSize);
-        packed_dib::Header h = packed_dib::GreyHeader(std::max(image.width(), 1), std::max(image.height(), 1));
-        h.bit_count = static_cast<std::uint16_t>(image.depth());
-        packed_dib::WriteHeader(header.data(), h);
-        return header;
-    }
+    if (!IsEightBit(image) || !packed_dib::BlockSize(image.width(), image.height())) return HeaderOnly(image);
     std::vector<std::uint8_t> dib = packed_dib::MakeGreyDib(image.width(), image.height());
     if (image.format() == QImage::Format_Indexed8) {
         // The colour table goes along, though the picture shows grey levels.

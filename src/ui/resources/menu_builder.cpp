@@ -14,9 +14,9 @@ void AddItems(const MenuPopupSpec& popup, QMenu& menu) {
         QAction* action = menu.addAction(QString::fromUtf8(item.text));
         action->setData(item.id);
         action->setEnabled((item.flags & menu_flag::Grayed) == 0);
-        if (item.flags & menu_flag::Checked) {
+        if (item.flags & (menu_flag::Checked | menu_flag::Checkable)) {
             action->setCheckable(true);
-            action->setChecked(true);
+            action->setChecked((item.flags & menu_flag::Checked) != 0);
         }
     }
 }

@@ -5,6 +5,7 @@
 namespace {
 
 using enum ControlKind;
+using menu_flag::Checkable;
 using menu_flag::Checked;
 using menu_flag::Grayed;
 using menu_flag::Separator;

@@ -45,6 +45,7 @@ namespace menu_flag {
 constexpr int Grayed = 1;     // disabled until its enable rule says otherwise
 constexpr int Checked = 2;    // carries a check mark (and can carry one)
 constexpr int Separator = 4;  // a separator line; id and text unused
+constexpr int Checkable = 8;  // can carry a check mark, none at first
 }  // namespace menu_flag
 
 struct MenuItemSpec {

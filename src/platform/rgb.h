@@ -1,5 +1,6 @@
 #pragma once
-// A screen colour of the panes, red, green, blue 0..255.
+// A screen colour, red, green, blue 0..255: of the panes' markers and texts,
+// and of the pixels a raster canvas holds.
 #include <cstdint>
 
 struct Rgb {

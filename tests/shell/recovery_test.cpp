@@ -1,0 +1,250 @@
+// The recovery copy kept by the commands: written after every change of
+// unsaved work, removed when the work is saved or given up, offered and
+// restored exactly at the next start, and kept aside when unreadable.
+#include <gtest/gtest.h>
+
+#include "session_fields.h"
+#include "shell/command_ids.h"
+#include "shell/recovery_copy.h"
+#include "shell/recovery_file.h"
+#include "shell_fixture.h"
+
+namespace shell_test {
+namespace {
+
+const std::string kQuestion = "Velkarn: Velkarn did not end normally. Restore the unsaved session?";
+
+class Recovery : public Shell {
+protected:
+    void SetUp() override {
+        Shell::SetUp();
+        StartWithCopies();
+    }
+    // The program started anew over the same directories; the copy of the
+    // run before stays as a crash leaves it.
+    void StartWithCopies() {
+        commands_.reset();
+        SettingsEnvironment env{dir_, dir_, 1920, 1080};
+        ProgramPaths paths{dir_, dir_, dir_, dir_, {}, dir_ / "state"};
+        std::error_code ec;
+        ASSERT_TRUE(CreateWritableDirs(paths, ec));
+        ShellServices services{messages_, files_, text_, progress_, clipboard_, desktop_, exposure_, measure_, view_};
+        commands_ = std::make_unique<MainCommands>(services, paths, env);
+        commands_->SetupWindow();
+        messages_.shown.clear();
+    }
+    fs::path Copy() const { return dir_ / "state" / "recovery.session"; }
+
+    // What the copy on disk restores: the session with the exposure record.
+    std::vector<std::string> CopyFields(RecoveryImage* image = nullptr) {
+        const DialogData before = SessionData::dlgdat;
+        SessionData s;
+        SessionData::dlgdat = before;
+        DialogData d;
+        RecoveryImage i;
+        try {
+            ReadRecoveryText(FileText(Copy()), s, d, i);
+        } catch (const RecoveryFileError& e) {
+            return {e.what()};
+        }
+        if (image) *image = i;
+        return SessionFields(s, d);
+    }
+    std::vector<std::string> LiveFields() { return SessionFields(session(), SessionData::dlgdat); }
+
+    void Select(int i) {
+        SelectedStar::iselect = i;
+        cmd().SetMenuState();
+    }
+    // An observer's changes to the example photograph: one of each kind.
+    void Measure() {
+        MeasuredPhotograph();
+        measure_.stars_to_add.push_back(session().stars[0]);
+        copy_text(measure_.stars_to_add.back().name, "Gam Per");
+        cmd().MeasureAt(300, 200);
+        Select(3);
+        cmd().WMEditHide();
+        Select(19 + 2);
+        text_.answers.push_back({true, "lead"});
+        cmd().LabelSelected();
+        Select(19 + 4);
+        cmd().ToggleMaximumSelected();
+        cmd().ReplayProcess(-1);
+        ASSERT_TRUE(cmd().PlusOrder());
+        ASSERT_EQ(sf.changed, 1);
+    }
+};
+
+TEST_F(Recovery, TheCopyFollowsEveryChangeOfUnsavedWorkAndReadsBackAsTheSession) {
+    OpenImage();
+    Retrieve(Example("per0812a.dar"));
+    EXPECT_FALSE(fs::exists(Copy())) << "nothing unsaved, nothing to recover";
+
+    auto expect_followed = [&](const char* change) { EXPECT_EQ(CopyFields(), LiveFields()) << change; };
+    measure_.stars_to_add.push_back(session().stars[0]);
+    copy_text(measure_.stars_to_add.back().name, "Gam Per");
+    cmd().MeasureAt(300, 200);
+    expect_followed("a star measured");
+    Select(3);
+    cmd().WMEditHide();
+    expect_followed("a star hidden");
+    Select(19 + 1);
+    text_.answers.push_back({true, "lead"});
+    cmd().LabelSelected();
+    expect_followed("a label");
+    Select(19 + 4);
+    cmd().ToggleMaximumSelected();
+    expect_followed("a maximum");
+    sf.measmode = kMeteorMode;
+    measure_.points_to_add = {Meteor(5.0f, 3.0f, 12), Meteor(4.9f, 2.8f, 13)};
+    cmd().MeasureAt(400, 300);
+    expect_followed("meteor points");
+    cmd().ReplayProcess(-1);
+    expect_followed("a replay");
+    cmd().PlusOrder();
+    expect_followed("an order");
+    exposure_.entered = [](DialogData& d) { copy_text(d.objective, "Zeiss 50 mm"); };
+    cmd().WMExpData();
+    expect_followed("exposure data");
+    cmd().WMWindowAnalysis();
+    Select(5);
+    cmd().WMEditHide();
+    expect_followed("a star hidden in the analysis view");
+    cmd().WMWindowMeasure();
+    Select(0);
+    cmd().WMEditDelete();
+    expect_followed("a star deleted");
+    Retrieve(Example("per0812a.dar"));
+    EXPECT_EQ(session().nstar, 19u);
+    expect_followed("another session retrieved over unsaved work");
+
+    RecoveryImage image;
+    CopyFields(&image);
+    EXPECT_EQ(image.path, Path("ph990812.bmp").string());
+    EXPECT_EQ(image.type, cmd().image()->type);
+    EXPECT_EQ(image.width, 1200);
+    EXPECT_EQ(image.height, 800);
+
+    // Written only when its text changes: a copy removed behind the
+    // program's back stays away until the next change.
+    fs::remove(Copy());
+    cmd().SetMenuState();
+    EXPECT_FALSE(fs::exists(Copy()));
+    ASSERT_TRUE(cmd().PlusOrder());
+    EXPECT_EQ(CopyFields(), LiveFields());
+}
+
+TEST_F(Recovery, ASavedOrGivenUpSessionLeavesNoCopyAndACancelKeepsIt) {
+    Measure();
+    ASSERT_TRUE(fs::exists(Copy()));
+    messages_.answers = {MbAnswer::Cancel};
+    EXPECT_FALSE(cmd().CanClose());
+    EXPECT_TRUE(fs::exists(Copy())) << "Cancel at close";
+    EXPECT_FALSE(cmd().WMSaveSession());  // the file dialog cancelled
+    EXPECT_TRUE(fs::exists(Copy())) << "a save that did not happen";
+
+    messages_.answers = {MbAnswer::Ok, MbAnswer::Ok};  // questions about the hidden star's surround
+    files_.answers = {Path("saved.dar").string()};
+    EXPECT_TRUE(cmd().WMSaveSession());
+    EXPECT_FALSE(fs::exists(Copy())) << "saved";
+
+    cmd().MinOrder();
+    ASSERT_TRUE(fs::exists(Copy()));
+    messages_.answers = {MbAnswer::No};
+    cmd().WMNewSession();
+    EXPECT_FALSE(fs::exists(Copy())) << "a new session after No";
+
+    Measure();
+    ASSERT_TRUE(fs::exists(Copy()));
+    messages_.answers = {MbAnswer::No};
+    EXPECT_TRUE(cmd().CanClose());
+    EXPECT_FALSE(fs::exists(Copy())) << "No at close";
+}
+
+TEST_F(Recovery, AtStartYesRestoresTheSessionExactlyOnItsImageAsUnsavedWorkAndNoRemovesTheCopy) {
+    Measure();
+    const auto measured = LiveFields();
+    const std::string image = Path("ph990812.bmp").string();
+
+    StartWithCopies();  // after a crash
+    EXPECT_EQ(session().nstar, 0u);
+    messages_.answers = {MbAnswer::Yes};
+    cmd().OfferRecovery();
+    EXPECT_EQ(Captions(), std::vector<std::string>{kQuestion});
+    EXPECT_EQ(messages_.shown[0].buttons, MbButtons::YesNo);
+    EXPECT_EQ(LiveFields(), measured);
+    EXPECT_EQ(sf.changed, 1);
+    ASSERT_NE(cmd().image(), nullptr);
+    EXPECT_EQ(cmd().image()->filename, image);
+    EXPECT_EQ(cmd().image()->type, ImageType::Still);
+    EXPECT_EQ(view_.caption, "Velkarn - [" + image + "]");
+    EXPECT_TRUE(cmd().Enabled(cmd::SaveSession));
+
+    StartWithCopies();
+    messages_.answers = {MbAnswer::No};
+    cmd().OfferRecovery();
+    EXPECT_EQ(Captions(), std::vector<std::string>{kQuestion});
+    EXPECT_FALSE(fs::exists(Copy()));
+    EXPECT_EQ(session().nstar, 0u);
+    EXPECT_EQ(cmd().image(), nullptr);
+
+    StartWithCopies();
+    cmd().OfferRecovery();
+    EXPECT_TRUE(messages_.shown.empty()) << "no copy, no question";
+}
+
+TEST_F(Recovery, ACopyWhoseImageIsGoneIsRestoredOnABlankImageOfItsSize) {
+    Measure();
+    const auto measured = LiveFields();
+    fs::remove(Path("ph990812.bmp"));
+
+    StartWithCopies();
+    messages_.answers = {MbAnswer::Yes};
+    cmd().OfferRecovery();
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(messages_.shown[1].text, "The image " + Path("ph990812.bmp").string() +
+                                           " cannot be found.\nThe session is restored on a blank image.");
+    EXPECT_EQ(LiveFields(), measured);
+    ASSERT_NE(cmd().image(), nullptr);
+    EXPECT_EQ(cmd().image()->type, ImageType::BlankPhoto);
+    EXPECT_EQ(cmd().image()->width, 1200);
+    EXPECT_EQ(cmd().image()->height, 800);
+    EXPECT_EQ(view_.caption, "Velkarn - [No image]");
+    EXPECT_EQ(sf.changed, 1);
+}
+
+TEST_F(Recovery, AnUnreadableCopyIsKeptAsideUnchangedAndTheUserToldOnce) {
+    const std::string damaged = "Darnholm\nVelkarn recovery 1\nimage =/x.bmp\nsource 1 10";
+    std::ofstream(Copy(), std::ios::binary) << damaged;
+    cmd().OfferRecovery();
+    ASSERT_EQ(messages_.shown.size(), 1u) << "no question for a copy that cannot be restored";
+    EXPECT_FALSE(fs::exists(Copy()));
+    std::vector<fs::path> kept;
+    for (const auto& e : fs::directory_iterator(dir_ / "state")) kept.push_back(e.path());
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].filename().string().rfind("recovery.session.unreadable-", 0), 0u) << kept[0];
+    EXPECT_EQ(FileText(kept[0]), damaged);
+    EXPECT_EQ(messages_.shown[0].text, "The recovery copy of an unsaved session cannot be read.\nIt is kept as " +
+                                           kept[0].string());
+    EXPECT_EQ(session().nstar, 0u);
+    EXPECT_EQ(sf.changed, 0);
+
+    StartWithCopies();
+    cmd().OfferRecovery();
+    EXPECT_TRUE(messages_.shown.empty()) << "told once";
+
+    // Another unreadable copy in the same second never replaces the first.
+    RecoveryCopy copy(Copy());
+    const std::time_t now = 1000000000;
+    std::ofstream(Copy()) << "first";
+    const fs::path first = copy.KeepAside(now);
+    std::ofstream(Copy()) << "second";
+    const fs::path second = copy.KeepAside(now);
+    EXPECT_EQ(first, UnreadableCopyName(Copy(), now));
+    EXPECT_EQ(second, UnreadableCopyName(Copy(), now, 2));
+    EXPECT_EQ(FileText(first), "first");
+    EXPECT_EQ(FileText(second), "second");
+}
+
+}  // namespace
+}  // namespace shell_test

@@ -1,0 +1,189 @@
+// Recovery after a crash, end to end: a program measuring through its main
+// window is killed (SIGKILL) in the middle of measuring a meteor, and the
+// next start, answered Yes, has the session back field by field as it stood
+// after the last finished command, on its image, as unsaved work.
+//
+// The program killed is this test program run again as a child, with the
+// window tests' scripted dialogs; RecoveryChild is its part and does
+// nothing in an ordinary run.
+#include <signal.h>
+
+#include <QProcess>
+#include <cstdlib>
+
+#include "main_window_fixture.h"
+#include "shell/recovery_file.h"
+#include "shell/session_fields.h"
+
+namespace ui_test {
+namespace {
+
+constexpr const char* kChildDir = "VELKARN_RECOVERY_CHILD_DIR";
+constexpr const char* kFieldsBegin = "velkarn-recovery-fields";
+constexpr const char* kFieldsEnd = "velkarn-recovery-measuring";
+
+class RecoveryWindow : public MainWindowTest {
+protected:
+    // The main window as the program makes it, with the recovery copy in
+    // dir_/state, shown by ShowAtStart (where the copy is offered).
+    void StartAsProgram() {
+        window_.reset();
+        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual", dir_ / "state"};
+        std::error_code ec;
+        ASSERT_TRUE(CreateWritableDirs(paths, ec));
+        SettingsEnvironment env{dir_, dir_, 1600, 1000};
+        UiServices services{&messages_, &files_, &text_, &exposure_, &measure_, &clipboard_, &desktop_};
+        window_ = std::make_unique<TMainWindow>(paths, env, services);
+        window_->ShowAtStart();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    }
+    static std::string FileText(const fs::path& p) {
+        std::ifstream in(p, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    QPoint StarPixel(int i) {
+        return QPoint(static_cast<int>(250.0f / 3.0f * session().fxstr(i) + 0.5f),
+                      static_cast<int>(799.0f - 250.0f / 3.0f * session().fystr(i) + 0.5f));
+    }
+    QPoint PointPixel(int j) {
+        return QPoint(static_cast<int>(250.0f / 3.0f * session().fxmet(j) + 0.5f),
+                      static_cast<int>(799.0f - 250.0f / 3.0f * session().fymet(j) + 0.5f));
+    }
+    // The context menu of the measurement nearest to p, and its item id.
+    void ContextCommand(QPoint p, int id) {
+        OnNextPopup when_open([id](QMenu* menu) { ClickItem(menu, id); });
+        QTest::mouseClick(display().viewport(), Qt::RightButton, {}, p);
+        QApplication::processEvents();
+    }
+};
+
+class RecoveryChild : public RecoveryWindow {
+protected:
+    void SetUp() override {
+        const char* dir = std::getenv(kChildDir);
+        if (dir == nullptr) GTEST_SKIP() << "the program RecoveryAfterKill kills";
+        dir_ = dir;
+    }
+    void TearDown() override {}
+};
+
+// Measures the example photograph further through the window, prints the
+// session as the last finished command left it, then hangs inside the
+// meteor dialog until it is killed.
+TEST_F(RecoveryChild, MeasuresUntilKilled) {
+    StartAsProgram();
+    ResizeClient(1200, 800 + 19);
+    OpenImage(1200, 800);
+    Retrieve(Example("per0812a.dar"));
+    ASSERT_EQ(session().nstar, 19u);
+    ASSERT_TRUE(Choose(cmd::ImagePixel));
+
+    Star added = session().stars[0];
+    copy_text(added.name, "Gam Per");
+    measure_.stars_to_add.push_back(added);
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(700, 300));
+    ContextCommand(StarPixel(4) + QPoint(3, -2), cmd::CtxHide);
+    ContextCommand(PointPixel(0), cmd::CtxMax);
+    text_.answers.push_back({true, "Fragment"});
+    ContextCommand(PointPixel(11), cmd::CtxLabel);
+    ASSERT_TRUE(Choose(cmd::Replay));  // every replay dialog answers OK
+    exposure_.entered = [](DialogData& d) { copy_text(d.objective, "Helios 44 at f/2.8"); };
+    ASSERT_TRUE(Choose(cmd::ExpData));
+    // The analysis view recomputes the reduction when it paints.
+    ASSERT_TRUE(Choose(cmd::WindowAnalysis));
+    Painted(&analysis());
+    ASSERT_TRUE(Choose(cmd::WindowMeasure));
+    ASSERT_TRUE(Choose(cmd::MeteorMode));
+    ASSERT_EQ(sf.changed, 1);
+    ASSERT_EQ(session().nhide, 1u);
+    ASSERT_EQ(session().nreplay, 2u);
+
+    std::printf("%s\n", kFieldsBegin);
+    for (const std::string& f : shell_test::SessionFields(session(), SessionData::dlgdat)) std::printf("%s\n", f.c_str());
+    std::printf("%s\n", kFieldsEnd);
+    std::fflush(stdout);
+    measure_.points_to_add = {Meteor(5.0f, 3.0f, 12), Meteor(4.9f, 2.8f, 13)};
+    measure_.in_meteor_dialog = [] {
+        for (;;) pause();
+    };
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(400, 500));
+    ADD_FAILURE() << "the meteor dialog came back";
+}
+
+class RecoveryAfterKill : public RecoveryWindow {};
+
+TEST_F(RecoveryAfterKill, MeasuringKilledMidwayIsRestoredFieldByFieldAtTheNextStart) {
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert(kChildDir, QString::fromStdString(dir_.string()));
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=RecoveryChild.MeasuresUntilKilled"});
+    ASSERT_TRUE(child.waitForStarted(10000));
+
+    std::vector<std::string> measured;
+    std::string out;
+    bool in_fields = false, measuring = false;
+    while (!measuring && child.waitForReadyRead(120000)) {
+        while (child.canReadLine()) {
+            const std::string line = child.readLine().trimmed().toStdString();
+            out += line + "\n";
+            if (line == kFieldsEnd) measuring = true;
+            if (in_fields && !measuring) measured.push_back(line);
+            if (line == kFieldsBegin) in_fields = true;
+        }
+    }
+    ASSERT_TRUE(measuring) << "the child never reached the meteor dialog:\n" << out;
+    auto holds = [&measured](const std::string& part) {
+        for (const std::string& f : measured)
+            if (f.find(part) != std::string::npos) return true;
+        return false;
+    };
+    EXPECT_TRUE(holds("nhide=1") && holds("nstar=20") && holds("nreplay=2") && holds(".label=Maximum frame") &&
+                holds(".label=Fragment frame") && holds("Helios 44"))
+        << out;
+    ASSERT_EQ(kill(static_cast<pid_t>(child.processId()), SIGKILL), 0);
+    ASSERT_TRUE(child.waitForFinished(10000));
+    EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
+    ASSERT_TRUE(fs::exists(dir_ / "state" / "recovery.session"));
+
+    messages_.answers = {MbAnswer::Yes};
+    StartAsProgram();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].text, "Velkarn did not end normally. Restore the unsaved session?");
+    EXPECT_EQ(shell_test::SessionFields(session(), SessionData::dlgdat), measured);
+    EXPECT_EQ(sf.changed, 1);
+    ASSERT_NE(Mimg, nullptr);
+    EXPECT_EQ(Mimg->filename, (dir_ / "ph990812.bmp").string());
+    EXPECT_TRUE(Mimg->HasPicture());
+    EXPECT_EQ(window_->windowTitle().toStdString(), "Velkarn - [" + (dir_ / "ph990812.bmp").string() + "]");
+    EXPECT_TRUE(fs::exists(dir_ / "state" / "recovery.session")) << "still unsaved work";
+}
+
+// The analysis view recomputes the reduction when it paints, after the
+// command that hid a star there: the copy follows that as well.
+TEST_F(RecoveryWindow, TheAnalysisViewsRecomputationReachesTheCopy) {
+    StartAsProgram();
+    OpenImage(1200, 800);
+    Retrieve(Example("per0812a.dar"));
+    ASSERT_TRUE(Choose(cmd::WindowAnalysis));
+    Painted(&analysis());
+    const float sd_before = session().sd;
+    SelectedStar::iselect = 6;
+    window_->commands().SetMenuState();
+    ASSERT_TRUE(Choose(cmd::EditHide));
+    Painted(&analysis());
+    ASSERT_NE(session().sd, sd_before) << "the paint recomputed";
+
+    const DialogData exposure_now = SessionData::dlgdat;
+    SessionData copy;
+    DialogData exposure;
+    RecoveryImage image;
+    ReadRecoveryText(FileText(dir_ / "state" / "recovery.session"), copy, exposure, image);
+    SessionData::dlgdat = exposure_now;
+    EXPECT_EQ(shell_test::SessionFields(copy, exposure), shell_test::SessionFields(session(), SessionData::dlgdat));
+}
+
+}  // namespace
+}  // namespace ui_test
