@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::vector<std::string_view> kFits{"fits", "fit", "fts", "fz"};
+const std::vector<std::string_view> kFits{"fits", "fit", "fts"};
 const std::vector<std::string_view> kTiff{"tif", "tiff"};
 const std::vector<std::string_view> kPng{"png"};
 const std::vector<std::string_view> kJpeg{"jpg", "jpeg", "jpe"};

@@ -2,6 +2,8 @@
 // and leaves no picture, never a crash or a huge allocation.
 #include <gtest/gtest.h>
 
+#include <fitsio.h>
+
 #include <fstream>
 
 #include "bmp_test_files.h"
@@ -190,6 +192,20 @@ TEST(StillDamage, HostileFitsAndTiffHeadersGiveAStatus) {
     EXPECT_LT(many.status, 0);
     EXPECT_FALSE(many.message.empty());
     EXPECT_FALSE(many.picture);
+
+    // A tile-compressed image (written by CFITSIO itself) is not read.
+    const std::string tiles = bmp_test::Write("tiles.fits", {});
+    fitsfile* f = nullptr;
+    int st = 0;
+    fits_create_file(&f, ("!" + tiles).c_str(), &st);
+    fits_set_compression_type(f, RICE_1, &st);
+    long axes[2] = {8, 8};
+    short zeros[64] = {};
+    fits_create_img(f, SHORT_IMG, 2, axes, &st);
+    fits_write_img(f, TSHORT, 1, 64, zeros, &st);
+    fits_close_file(f, &st);
+    ASSERT_EQ(st, 0);
+    EXPECT_EQ(Load(tiles).status, kStatusUnsupportedLayout);
 
     // A strip said to lie at 2^31, far beyond the file's end.
     const Outcome far = Load(bmp_test::Write("far.tif", TinyTiff(4, 4, 0x80000000u)));
