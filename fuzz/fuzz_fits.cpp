@@ -5,6 +5,7 @@
 
 #include "fuzz_still.h"
 #include "image/fits_file_image.h"
+#include "platform/raster_canvas.h"
 #include "platform/scripted.h"
 
 // CFITSIO asks calloc for whatever a damaged header's sizes multiply to. A
@@ -16,7 +17,7 @@ extern "C" const char* __asan_default_options() { return "allocator_may_return_n
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const auto path = fuzz::WriteInput("input.fits", data, size);
     ScriptedProgress progress;
-    const FITSFileImage img(progress, path.string());
+    FITSFileImage img(progress, path.string());
     std::int64_t w = -1, h = -1;
     if (img.status == 0) {
         int st = 0, naxis = 0;
@@ -30,5 +31,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         fits_clear_errmsg();
     }
     fuzz::CheckStill(img, w, h);
+    // Every frame a cube claims can be asked for.
+    if (img.status == 0 && img.IsVideo()) {
+        RasterCanvas canvas(8, 8);
+        for (int f : {0, img.GetNFr() / 2, img.GetNFr() - 1})
+            img.Display(canvas, 0, 0, 8, 8, 0, 0, img.width, img.height, f);
+        fuzz::Require(img.status == 0, "a frame of the cube just read could not be read again");
+    }
     return 0;
 }

@@ -16,7 +16,11 @@ inline void CheckStill(const StillFileImage& img, std::int64_t claimed_width, st
         Require(!img.HasPicture() && !img.IsDeep(), "a failed load kept a picture");
         return;
     }
-    Require(img.type == 1, "a still that is not type 1");
+    // A FITS cube of frames is the one still source with frames; its frame
+    // picture has the picture's size.
+    Require(img.type == ImageType::Still || (img.type == ImageType::Video && img.GetNFr() > 1 &&
+                                             img.frame_picture.size() == img.picture.size()),
+            "a still that is neither type 1 nor a source of frames");
     Require(claimed_width < 0 || img.width == claimed_width, "the picture's width is not the claimed one");
     Require(claimed_height < 0 || img.height == claimed_height, "the picture's height is not the claimed one");
     Require(img.picture.size() == packed_dib::BlockSize(img.width, img.height).value_or(0),

@@ -19,6 +19,7 @@ void StillFileImage::Conclude(int load_status) {
     status = load_status;
     if (status != kStatusOk) {
         picture.clear();
+        frame_picture.clear();
         samples = DeepSamples{};
         return;
     }
@@ -39,6 +40,7 @@ bool StillFileImage::Restretch(int new_black_step, int new_white_step) {
     white_step = new_white_step;
     stretch = *points;
     StretchPicture(samples, stretch, picture);
+    StretchChanged();
     return true;
 }
 

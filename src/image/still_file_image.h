@@ -43,6 +43,9 @@ public:
 
 protected:
     StillFileImage(const std::string& file_name, std::string format_name);
+    // The stretch points changed: a source of frames re-makes its frame
+    // picture when it is next shown.
+    virtual void StretchChanged() {}
     // Ends every reader's constructor: a failed load keeps no picture and no
     // samples; a deep picture gets its automatic stretch.
     void Conclude(int load_status);

@@ -13,6 +13,7 @@
 #include "image/packed_dib.h"
 #include "image/raw_file_image.h"
 #include "image/still_file_image.h"
+#include "platform/raster_canvas.h"
 #include "platform/scripted.h"
 #include "still_test_files.h"
 
@@ -191,6 +192,55 @@ TEST(StillReaders, FitsScalesFloatsAndBlanksAndReadsTheFirstPictureWithItsWcs) {
     EXPECT_EQ(dynamic_cast<FITSFileImage&>(*cube).planes, 3);
     EXPECT_EQ(Sample(*cube, 0, 0), 30);
     EXPECT_EQ(Sample(*cube, 1, 0), 40);
+}
+
+TEST(StillReaders, AFitsCubeIsASourceOfFramesWhosePictureIsTheMeanOfItsPlanes) {
+    const std::vector<std::string> cards = {"SIMPLE  =                    T", "BITPIX  =                   16",
+                                            "NAXIS   =                    3", "NAXIS1  =                    2",
+                                            "NAXIS2  =                    1", "NAXIS3  =                    4"};
+    const std::vector<std::int16_t> planes = {100, 900, 200, 1000, 300, 1100, 400, 1300};
+    const std::string path = still_test::WriteFits("frames.fits", cards, still_test::BigEndian16(planes));
+    const auto cube = Open(path);
+    ASSERT_TRUE(cube);
+    ASSERT_EQ(cube->status, 0);
+    EXPECT_EQ(cube->type, ImageType::Video);
+    EXPECT_EQ(cube->GetNFr(), 4);
+    EXPECT_EQ(Sample(*cube, 0, 0), 250);
+    EXPECT_EQ(Sample(*cube, 1, 0), 1075);
+
+    // Each frame is its own plane through the picture's stretch, and a new
+    // stretch reaches the frame shown.
+    RasterCanvas canvas(2, 1);
+    const auto frame_level = [&](int frame, int x) {
+        cube->Display(canvas, 0, 0, 2, 1, 0, 0, 2, 1, frame);
+        return packed_dib::Row(cube->frame_picture, 2, 0)[x];
+    };
+    for (int f = 0; f < 4; ++f) {
+        EXPECT_EQ(frame_level(f, 0), StretchLevel(planes[2 * f], cube->stretch)) << f;
+        EXPECT_EQ(frame_level(f, 1), StretchLevel(planes[2 * f + 1], cube->stretch)) << f;
+    }
+    const std::uint8_t before = frame_level(3, 1);
+    ASSERT_TRUE(cube->SetWhiteStep(4));
+    EXPECT_NE(frame_level(3, 1), before);
+    EXPECT_EQ(frame_level(3, 1), StretchLevel(1300, cube->stretch));
+
+    // A file changed under the program: the frame cannot be shown, and the
+    // status says so until a frame can be again.
+    still_test::WriteFits("frames.fits", {"SIMPLE  =                    T", "BITPIX  =                   16",
+                                          "NAXIS   =                    2", "NAXIS1  =                    2",
+                                          "NAXIS2  =                    1"},
+                          still_test::BigEndian16({1, 2}));
+    cube->Display(canvas, 0, 0, 2, 1, 0, 0, 2, 1, 1);
+    EXPECT_EQ(cube->status, kStatusFrameMissing);
+
+    // A cube whose file holds fewer planes than it claims is damaged.
+    const auto short_cube = Open(still_test::WriteFits(
+        "short.fits", {"SIMPLE  =                    T", "BITPIX  =                   16", "NAXIS   =                    3",
+                       "NAXIS1  =                   40", "NAXIS2  =                   30", "NAXIS3  =                    4"},
+        still_test::BigEndian16(std::vector<std::int16_t>(2400, 7))));
+    ASSERT_TRUE(short_cube);
+    EXPECT_EQ(short_cube->status, kStatusDamaged);
+    EXPECT_FALSE(short_cube->HasPicture());
 }
 
 TEST(StillReaders, CameraRawGivesTheGreenOfItsMosaicAtFullResolution) {
