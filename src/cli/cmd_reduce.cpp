@@ -11,7 +11,6 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 

@@ -281,7 +281,7 @@ void TMainWindow::Pause(int milliseconds) {
 std::optional<std::string> TMainWindow::ImageViewPng() {
     // The pane as it stands, scroll bars included, drawn afresh: picture,
     // markers and whatever else the view paints.
-    const QImage picture = display_->grab().toImage();
+    const QImage picture = display_->grab().toImage().convertToFormat(QImage::Format_RGB32);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) return std::string();
