@@ -12,7 +12,7 @@
 
 #include "catalogue/sky_cat.h"
 #include "cli/command.h"
-#include "cli/json_writer.h"
+#include "files/json_writer.h"
 #include "files/options.h"
 #include "session/fixed_text.h"
 #include "shell/program_paths.h"

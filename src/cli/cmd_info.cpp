@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/command.h"
-#include "cli/json_writer.h"
+#include "files/json_writer.h"
 #include "image/fits_file_image.h"
 #include "image/open_image.h"
 #include "image/raw_file_image.h"

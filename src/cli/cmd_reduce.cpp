@@ -11,15 +11,14 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "astro/numerical_error.h"
 #include "cli/command.h"
-#include "cli/json_writer.h"
 #include "files/log_file.h"
 #include "files/options.h"
+#include "files/reduction_export.h"
 #include "files/session_file.h"
 #include "image/fake_image.h"
 #include "platform/scripted.h"
@@ -94,74 +93,7 @@ std::string TrimRight(const char* text) {
     return s;
 }
 
-std::string Trim(const char* text) {
-    std::string s = TrimRight(text);
-    s.erase(0, s.find_first_not_of(' '));
-    return s;
-}
-
-// A float as the decimal it was read from or printed as, not its binary
-// expansion (1.79, not 1.789999962).
-double Decimal(float v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.7g", v);
-    return std::strtod(buf, nullptr);
-}
-
-struct StarRow {
-    std::vector<std::string> fields;  // name, magnitude, RA, DE, x, y as the analysis view
-    const Star* star = nullptr;
-    float x = 0, y = 0;
-    StarReduction numbers;
-};
-
-struct Report {
-    int kind = 0;
-    int width = 0, height = 0;
-    std::optional<float> rms_ra, rms_de;  // degrees; none below four visible stars
-    std::vector<StarRow> stars;
-    MeteorPath path;
-    bool positions = false;
-    bool trajectory = false;
-    LogEntry log;
-};
-
-std::vector<std::string> SplitTabs(const std::string& s) {
-    std::vector<std::string> out;
-    std::string field;
-    std::istringstream in(s);
-    while (std::getline(in, field, '\t')) out.push_back(field);
-    return out;
-}
-
-void Reduce(SessionData& s, Report& r) {
-    const ReductionReport reduction = ReduceStars(s);
-    if (!reduction.failure.empty()) throw NumericalError(reduction.failure);
-    if (reduction.solved) {
-        r.rms_ra = reduction.rms_ra;
-        r.rms_de = reduction.rms_de;
-    }
-    for (unsigned int i = 0; i < s.nstar; ++i) {
-        StarRow row;
-        row.fields = SplitTabs(s.Analysis(static_cast<int>(i)));
-        row.fields.resize(6);
-        row.star = &s.stars[i];
-        row.x = s.fxstr(static_cast<int>(i));
-        row.y = s.fystr(static_cast<int>(i));
-        row.numbers = reduction.stars[i];
-        r.stars.push_back(std::move(row));
-    }
-    r.positions = ComputeMeteorPositions(s, r.path);
-    r.trajectory = ComputeMeteorPath(s, r.path);
-    if (r.trajectory) r.log = MakeLogEntry(r.path, s.sd, s.surround);
-}
-
-double Hours24(double h) {
-    h = std::fmod(h, 24.0);
-    return h < 0 ? h + 24 : h;
-}
-
-void PrintText(const Arguments& a, const SessionData& s, const Report& r) {
+void PrintText(const Arguments& a, const SessionData& s, const ReductionExport& r) {
     const DialogData& d = SessionData::dlgdat;
     std::printf("Session file  %s\n", a.session.c_str());
     std::printf("Station       %s\n", TrimRight(d.station).c_str());
@@ -182,7 +114,7 @@ void PrintText(const Arguments& a, const SessionData& s, const Report& r) {
 
     std::printf("%-9s %4s %12s %10s %7s %7s %6s %6s %7s %6s\n", "Star", "Mv", "RA", "DE", "X",
                 "Y", "O-C RA", "O-C DE", "st.dev", "surr.");
-    for (const StarRow& row : r.stars) {
+    for (const ReportStarRow& row : r.stars) {
         std::string residuals = "              ";
         if (!row.star->hidden && r.rms_ra) {
             char buf[32];
@@ -224,81 +156,8 @@ void PrintText(const Arguments& a, const SessionData& s, const Report& r) {
     }
 }
 
-void PrintJson(const Arguments& a, const SessionData& s, const Report& r) {
-    const DialogData& d = SessionData::dlgdat;
-    JsonWriter j;
-    j.BeginObject();
-    j.Value("file", a.session);
-    j.BeginObject("exposure");
-    j.Value("station", TrimRight(d.station));
-    j.Value("image", d.image);
-    j.Value("meteor", d.meteor);
-    j.Value("year", d.year);
-    j.Value("month", d.month);
-    j.Value("day", d.day);
-    j.Value("time", Trim(d.hour) + ":" + d.minute + ":" + d.second);
-    j.Value("reference_time", Trim(d.refhour) + ":" + d.refminute + ":" + d.refsecond);
-    j.Value("objective", TrimRight(d.objective));
-    j.Value("shutter", d.shutter);
-    j.Value("astrometry", d.astrometry ? "Turner" : "Redsky");
-    j.EndObject();
-    j.BeginObject("image");
-    j.Value("kind", r.kind);
-    j.Value("video", r.kind == ImageType::BlankVideo);
-    j.Value("width", r.width);
-    j.Value("height", r.height);
-    j.EndObject();
-    j.Value("order", s.order);
-    j.Value("replays", s.nreplay);
-    j.Value("sd_arcsec", r.rms_ra ? s.sd * 3600.0 : NAN);
-    j.Value("rms_ra_arcsec", r.rms_ra ? *r.rms_ra * 3600.0 : NAN);
-    j.Value("rms_de_arcsec", r.rms_de ? *r.rms_de * 3600.0 : NAN);
-    j.Value("surround_percent", s.surround);
-    j.BeginArray("stars");
-    for (const StarRow& row : r.stars) {
-        const bool residuals = !row.star->hidden && r.rms_ra;
-        j.BeginObject();
-        j.Value("name", TrimRight(row.star->name));
-        j.Value("mag", Decimal(row.star->mag));
-        j.Value("ra_hours", Decimal(row.star->ra));
-        j.Value("de_degrees", Decimal(row.star->de));
-        j.Value("x_mm", Decimal(row.x));
-        j.Value("y_mm", Decimal(row.y));
-        j.Value("hidden", row.star->hidden != 0);
-        j.Value("oc_ra_arcsec", residuals ? row.numbers.dra * 3600.0 : NAN);
-        j.Value("oc_de_arcsec", residuals ? row.numbers.dde * 3600.0 : NAN);
-        j.Value("sd_reversed_arcsec", row.numbers.sd_reversed ? *row.numbers.sd_reversed * 3600.0 : NAN);
-        j.Value("surround_reversed_percent", row.numbers.surround_reversed);
-        j.EndObject();
-    }
-    j.EndArray();
-    j.BeginArray("meteor_points");
-    for (unsigned int i = 0; i < s.nmet; ++i) {
-        const Meteor& m = s.meteors[i];
-        j.BeginObject();
-        j.Value("label", TrimRight(m.label));
-        j.Value("frame", m.frame);
-        j.Value("x_mm", Decimal(s.fxmet(static_cast<int>(i))));
-        j.Value("y_mm", Decimal(s.fymet(static_cast<int>(i))));
-        j.Value("ra_hours", r.positions ? Hours24(r.path.ra[i]) : NAN);
-        j.Value("de_degrees", r.positions ? r.path.de[i] : NAN);
-        j.EndObject();
-    }
-    j.EndArray();
-    if (r.trajectory) {
-        j.BeginObject("trajectory");
-        j.Value("begin_ra_degrees", r.log.rab);
-        j.Value("begin_de_degrees", r.log.deb);
-        j.Value("end_ra_degrees", r.log.rae);
-        j.Value("end_de_degrees", r.log.dee);
-        j.Value("velocity_degrees_per_second", r.log.w);
-        j.Value("velocity_error_degrees_per_second", r.log.dw);
-        j.EndObject();
-    } else {
-        j.Value("trajectory", NAN);
-    }
-    j.EndObject();
-    std::printf("%s\n", j.str().c_str());
+void PrintJson(const SessionData& s, const ReductionExport& r) {
+    std::printf("%s\n", ReductionJson(r, s, SessionData::dlgdat).c_str());
 }
 
 int Save(Arguments a, SessionData& s) {
@@ -344,7 +203,7 @@ int Run(const Arguments& a) {
     SessionData session;
     CurrentSession current_session(&session);
     ScriptedMessageBox mb;
-    Report r;
+    ReductionExport r;
     try {
         r.kind = session.Retrieve(a.session.c_str(), mb, false);
     } catch (const SessionFileError& e) {
@@ -390,13 +249,13 @@ int Run(const Arguments& a) {
         }
     }
     try {
-        Reduce(session, r);
+        r = MakeReductionExport(session, a.session, r.kind, r.width, r.height);
     } catch (const NumericalError& e) {
         throw Failure{1, "the star set allows no plate solution (" + std::string(e.what()) + ")"};
     }
     const int saved = a.save ? Save(a, session) : 1;
     if (a.json) {
-        PrintJson(a, session, r);
+        PrintJson(session, r);
     } else {
         PrintText(a, session, r);
     }

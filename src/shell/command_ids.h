@@ -40,6 +40,11 @@ constexpr int CtxSwitch = 903;  // "Switch to analysis" / "Switch to measuring"
 constexpr int CtxDelete = 904;
 constexpr int CtxLabel = 905;
 constexpr int CtxMax = 906;
+// Beyond the original's commands: Edit > Undo and Redo, File > Export report.
+// Their enable rules are ExtraCommandEnabled (shell/menu_state.h).
+constexpr int EditUndo = 40;
+constexpr int EditRedo = 41;
+constexpr int ExportReport = 42;
 }  // namespace cmd
 
 namespace ctl {

@@ -35,6 +35,8 @@ void MainCommands::ConstructImage(std::unique_ptr<MeteorImage> image, const std:
         sf.measmode = kStarMode;
         s_.view.SetCaption("Velkarn - [" + name + "]");
         s_.view.DisplaySetScroller();
+        // Nothing before the new image can be undone.
+        ResetHistory(true);
         LeaveClipboardWatch();
         s_.view.ShowStatusButtons(true);
     } else {

@@ -44,7 +44,11 @@ void MainCommands::NewEmptySession() {
     session_ = std::make_unique<SessionData>();
     Session = session_.get();
     copy_text(SessionData::dlgdat.station, std::string_view(opt.station, strnlen(opt.station, sizeof opt.station)));
+    session_file_.clear();
+    ResetHistory(true);
 }
+
+void MainCommands::ResetHistory(bool saved) { history_.Reset(*session_, SessionData::dlgdat, saved); }
 
 void MainCommands::SetMenuState() {
     const SessionData& s = *session_;
@@ -61,11 +65,17 @@ void MainCommands::SetMenuState() {
     in.clip_avail = ClipAvail != 0;
     sf.menumask = ComputeMenuMask(in);
     for (int n = 1; n <= 24; ++n) cmd_enabled_[n - 1] = (sf.menumask & (1u << n)) != 0;
+    // A command that changed the session becomes a step of the history;
+    // without unsaved changes the session is the one on disk.
+    history_.Record(s, SessionData::dlgdat);
+    if (!sf.changed) history_.MarkSaved();
+    extra_ = ExtraMenuInputs{in.imgloaded, history_.CanUndo(), history_.CanRedo(), s.Visible()};
     s_.view.MenuStateChanged();
     UpdateRecoveryCopy();
 }
 
 bool MainCommands::Enabled(int id) const {
+    if (IsExtraCommand(id)) return ExtraCommandEnabled(extra_, id);
     if (id < 1 || id > 24) return true;
     return cmd_enabled_[id - 1];
 }

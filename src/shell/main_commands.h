@@ -18,9 +18,11 @@
 #include "files/settings_file.h"
 #include "image/meteor_image.h"
 #include "session/session_data.h"
+#include "shell/menu_state.h"
 #include "shell/program_paths.h"
 #include "shell/recovery_copy.h"
 #include "shell/recovery_file.h"
+#include "shell/undo_history.h"
 
 class ClipboardService;
 class DesktopShell;
@@ -112,6 +114,19 @@ public:
     void WMWindowAnalysis();
     void ReplayProcess(int selector);
 
+    // --- Undo, redo and the reduction report ---
+    // Edit > Undo and Redo: the session and the exposure record as they
+    // stood one change earlier or later, exactly; the selection ends, the
+    // views follow and the unsaved-changes flag is set unless the state is
+    // the one on disk. New session, Retrieve session and a new image start
+    // the history afresh.
+    void WMEditUndo();
+    void WMEditRedo();
+    // File > Export report: asks for a name and writes NAME.csv, NAME.json
+    // and, when the window gives a picture of the image view, NAME.png; all
+    // of them or none.
+    void WMExportReport();
+
     // --- Image view and analysis view ---
     // A left click on image pixel (column, row): star or meteor dialog.
     // Ignored without a real image or outside it; clears the selection.
@@ -160,6 +175,11 @@ private:
     void Recompute(const char* caption);
     bool CalculateOC(const char* caption);
     void ShowNumericalError(const std::exception& e, const char* caption);
+    // The history starts afresh from the session as it is; saved: it is the
+    // state on disk.
+    void ResetHistory(bool saved);
+    void RestoreState(const SessionState& state);
+    std::optional<std::string> AskReportName();
     void ClearSelection();
     void SetSelectedHidden(bool hide);
     void ImageViewHide(bool hide);
@@ -188,4 +208,8 @@ private:
     std::array<bool, 24> cmd_enabled_{};
     int image_resolution_ = 0;  // the Photo CD resolution step of image_
     RecoveryCopy recovery_;
+    UndoHistory history_;
+    ExtraMenuInputs extra_;
+    // The session file last read or written, which the report names.
+    std::string session_file_;
 };

@@ -49,3 +49,16 @@ bool MaskEnables(unsigned int mask, int id) {
     if (id < 1 || id > 24) return true;
     return (mask & (1u << id)) != 0;
 }
+
+bool IsExtraCommand(int id) { return id == cmd::EditUndo || id == cmd::EditRedo || id == cmd::ExportReport; }
+
+bool ExtraCommandEnabled(const ExtraMenuInputs& in, int id) {
+    if (!in.imgloaded) return false;
+    switch (id) {
+        case cmd::EditUndo: return in.can_undo;
+        case cmd::EditRedo: return in.can_redo;
+        // The plate solution needs three stars (the CLI's reduce asks the same).
+        case cmd::ExportReport: return in.visible >= 3;
+        default: return false;
+    }
+}

@@ -22,3 +22,18 @@ unsigned int ComputeMenuMask(const MenuInputs& in);
 // Whether command id is enabled under mask; ids without an enable rule
 // (outside 1..24) always are.
 bool MaskEnables(unsigned int mask, int id);
+
+// The state the rules of the commands beyond the original's mask read.
+struct ExtraMenuInputs {
+    bool imgloaded = false;    // sf.imgloaded
+    bool can_undo = false;     // the history has a step to undo
+    bool can_redo = false;     // and one to redo
+    unsigned int visible = 0;  // stars that take part in the reduction
+};
+
+// Undo and Redo: an image is loaded and the history has the step. Export
+// report: an image is loaded and at least 3 visible stars give a reduction
+// to report. Other ids: false.
+bool ExtraCommandEnabled(const ExtraMenuInputs& in, int id);
+// Whether id is one of the commands ExtraCommandEnabled rules.
+bool IsExtraCommand(int id);

@@ -43,6 +43,9 @@ std::unique_ptr<FakeImage> BlankFor(const RecoveryImage& image, float x0, float 
 }  // namespace
 
 void MainCommands::UpdateRecoveryCopy() {
+    // A recomputation outside a command brings the current step's
+    // reduction up to date as well.
+    history_.Record(*session_, SessionData::dlgdat);
     if (!sf.changed || !recovery_.enabled()) return;
     if (!recovery_.Keep(RecoveryText(*session_, RecordedImage(image_.get(), image_resolution_)))) {
         // A state directory that cannot be written costs the safety net,
@@ -95,6 +98,8 @@ void MainCommands::RestoreRecovered(std::unique_ptr<SessionData> session, const 
     SelectedStar::iselect = -1;
     sf.changed = 1;
     sf.recalc = 1;
+    // The work restored is unsaved, and nothing before it can be undone.
+    ResetHistory(false);
     SetMenuState();
     s_.view.PaintMarkers();
     s_.view.RepaintStatus();

@@ -108,6 +108,7 @@ bool MainCommands::SaveTo(const std::string& path) {
     }
     if (result == 3) s_.messages.Show(LogFailureText(error), "Save session", MbButtons::Ok, MbIcon::Exclamation);
     RememberSessionFile(path);
+    session_file_ = path;
     SetMenuState();
     return true;
 }

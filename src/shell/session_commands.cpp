@@ -134,6 +134,9 @@ void MainCommands::WMRetrieveSession() {
         s_.view.PaintMarkers();
     }
     Recompute("Retrieve session");
+    // The session as read is the one on disk, where undo stops.
+    session_file_ = *path;
+    ResetHistory(true);
     SetMenuState();
     s_.view.RepaintStatus();
 }

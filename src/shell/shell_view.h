@@ -2,6 +2,7 @@
 // What the main window's commands ask of the window they run in: repaint a
 // pane, set the caption, switch panes, follow the enable state. The Qt main
 // window implements it; tests record the calls.
+#include <optional>
 #include <string>
 
 #include "files/settings_file.h"
@@ -39,4 +40,8 @@ public:
     // The window's last normal rectangle and whether it is maximised, for
     // the settings file.
     virtual void GetPlacement(WindowPlacement& normal, bool& maximised) = 0;
+    // The image view as it is shown (picture, markers and whatever else is
+    // drawn on it) as the bytes of a PNG file; empty when it cannot be
+    // made. None from a view without pictures (the scripted tests' view).
+    virtual std::optional<std::string> ImageViewPng() { return std::nullopt; }
 };

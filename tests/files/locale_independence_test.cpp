@@ -2,7 +2,7 @@
 // under a desktop locale with a decimal comma.
 #include <gtest/gtest.h>
 
-#include "cli/json_writer.h"
+#include "files/json_writer.h"
 #include "files/log_file.h"
 #include "files/settings_file.h"
 #include "files/station_list.h"

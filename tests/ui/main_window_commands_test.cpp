@@ -72,7 +72,8 @@ TEST_F(MainWindowCommands, CaptionAndEnabledItemsFollowTheSession) {
     // A session retrieved onto the image: stars, so saving and the
     // analysis window become possible.
     Retrieve(Example("per0812a.dar"));
-    EXPECT_EQ(EnabledItems(kFile), (std::vector<int>{cmd::NewSession, cmd::SaveSession, cmd::FileExit}));
+    EXPECT_EQ(EnabledItems(kFile),
+              (std::vector<int>{cmd::NewSession, cmd::SaveSession, cmd::ExportReport, cmd::FileExit}));
     EXPECT_EQ(EnabledItems(kWindow), (std::vector<int>{cmd::WindowMeasure, cmd::WindowAnalysis}));
     ASSERT_TRUE(Choose(cmd::WindowAnalysis));
     EXPECT_TRUE(analysis().isVisible());

@@ -42,8 +42,8 @@ TEST(MainMenu, HasEveryItemWithItsIdMnemonicAndSeparatorInOrder) {
     for (const QAction* a : bar.actions()) menus.push_back(Describe(*a->menu()));
     const std::vector<std::string> expected = {
         "&File: 19 &New session | 22 &Open image file | 2 Open &template | 1 &Retrieve session | "
-        "3 &Save session | - | 102 E&xit |",
-        "&Edit: 4 &Hide star | 5 &Unhide star | - | 6 &Paste image | - | 7 &Delete measurement | "
+        "3 &Save session | 42 Ex&port report… | - | 102 E&xit |",
+        "&Edit: 40 U&ndo | 41 &Redo | - | 4 &Hide star | 5 &Unhide star | - | 6 &Paste image | - | 7 &Delete measurement | "
         "8 Delete &all meteor points |",
         "&Image: 9 &Zoom to fit | 10 &Original pixels | 11 &Brightness/contrast | - | 12 &Play | 13 In&fo |",
         "&Measure: 14 &Exposure data | 15 &Stars | 16 &Meteor | - | 17 &Replay meteor | "

@@ -1,6 +1,7 @@
 #include "ui/app/main_window.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -152,6 +153,9 @@ void TMainWindow::Command(int id) {
         case cmd::CtxMax: c.ToggleMaximumSelected(); break;
         case cmd::HelpManual: WMHelpManual(); break;
         case cmd::HelpAbout: WMHelpAbout(); break;
+        case cmd::EditUndo: c.WMEditUndo(); break;
+        case cmd::EditRedo: c.WMEditRedo(); break;
+        case cmd::ExportReport: c.WMExportReport(); break;
         default: break;
     }
     in_command_ = false;
@@ -272,6 +276,16 @@ void TMainWindow::Pause(int milliseconds) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         QThread::msleep(5);
     }
+}
+
+std::optional<std::string> TMainWindow::ImageViewPng() {
+    // The pane as it stands, scroll bars included, drawn afresh: picture,
+    // markers and whatever else the view paints.
+    const QImage picture = display_->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (picture.isNull() || !buffer.open(QIODevice::WriteOnly) || !picture.save(&buffer, "PNG")) return std::string();
+    return bytes.toStdString();
 }
 
 void TMainWindow::GetPlacement(WindowPlacement& normal, bool& maximised) {

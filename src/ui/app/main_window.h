@@ -68,6 +68,7 @@ public:
     void Beep() override;
     void Pause(int milliseconds) override;
     void GetPlacement(WindowPlacement& normal, bool& maximised) override;
+    std::optional<std::string> ImageViewPng() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

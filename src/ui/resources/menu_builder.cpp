@@ -1,3 +1,4 @@
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -13,6 +14,7 @@ void AddItems(const MenuPopupSpec& popup, QMenu& menu) {
         }
         QAction* action = menu.addAction(QString::fromUtf8(item.text));
         action->setData(item.id);
+        if (item.shortcut) action->setShortcut(QKeySequence(QString::fromUtf8(item.shortcut)));
         action->setEnabled((item.flags & menu_flag::Grayed) == 0);
         if (item.flags & (menu_flag::Checked | menu_flag::Checkable)) {
             action->setCheckable(true);

@@ -52,6 +52,7 @@ struct MenuItemSpec {
     int id = 0;  // the command id, kept as the action's data
     const char* text = "";
     int flags = 0;
+    const char* shortcut = nullptr;  // "Ctrl+Z"; none for most items
 };
 
 struct MenuPopupSpec {

@@ -1,5 +1,6 @@
 #pragma once
-// A small writer for the one JSON object a --json command prints.
+// A small writer for one JSON object: what a --json command prints and the
+// reduction report the desktop program exports.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -23,14 +24,15 @@ public:
     void Value(std::string_view key, const char* text) { Value(key, std::string_view(text)); }
     void Value(std::string_view key, double v) {
         Key(key);
-        if (!std::isfinite(v)) {
-            out_ += "null";
-            return;
-        }
+        out_ += std::isfinite(v) ? Number(v) : "null";
+    }
+    // A finite number as every value of the writer shows it: ten significant
+    // digits with a decimal point, whatever the locale.
+    static std::string Number(double v) {
         char buf[32];
         CNumericLocale c_numbers;
         std::snprintf(buf, sizeof buf, "%.10g", v);
-        out_ += buf;
+        return buf;
     }
     void Value(std::string_view key, long long v) {
         Key(key);

@@ -1,0 +1,268 @@
+// Undo and redo: the history of session states on its own, and every kind of
+// change of a measured photograph undone to the start and redone to the end.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "session/fixed_text.h"
+#include "session_fields.h"
+#include "shell/command_ids.h"
+#include "shell/recovery_file.h"
+#include "shell/undo_history.h"
+#include "shell_fixture.h"
+
+namespace shell_test {
+namespace {
+
+SessionData WithStars(int n) {
+    SessionData s;
+    for (int i = 0; i < n; ++i) {
+        CatStar c;
+        c.ra = static_cast<float>(i);
+        s.stars.push_back(Star(c, 0.5f * static_cast<float>(i), 1.0f));
+    }
+    s.nstar = static_cast<unsigned int>(n);
+    return s;
+}
+
+}  // namespace
+
+TEST(UndoHistory, StepsFollowMeasurementsWhileResultsOnlyUpdateTheCurrentStep) {
+    const DialogData d = SessionData::dlgdat;
+    UndoHistory h;
+    SessionData s0 = WithStars(1);
+    h.Reset(s0, d, true);
+    EXPECT_FALSE(h.CanUndo());
+    EXPECT_TRUE(h.AtSaved());
+
+    // A recomputation: no step, but the step holds the new results.
+    s0.sd = 0.25f;
+    h.Record(s0, d);
+    EXPECT_FALSE(h.CanUndo());
+    const SessionData s1 = WithStars(2);
+    h.Record(s1, d);
+    DialogData d2 = d;
+    copy_text(d2.meteor, "other");
+    h.Record(s1, d2);  // the exposure record is part of the state
+    EXPECT_EQ(h.size(), 3u);
+    EXPECT_FALSE(h.AtSaved());
+
+    h.Undo();
+    const SessionState& back = h.Undo();
+    EXPECT_TRUE(SameState(back.session, back.exposure, s0, d));
+    EXPECT_EQ(back.session.sd, 0.25f);
+    EXPECT_TRUE(h.AtSaved());
+    EXPECT_TRUE(h.CanRedo());
+    EXPECT_TRUE(SameState(h.Redo().session, d, s1, d));
+
+    // A change after an undo forgets what could have been redone.
+    h.Record(WithStars(3), d);
+    EXPECT_FALSE(h.CanRedo());
+    EXPECT_EQ(h.size(), 3u);
+    h.MarkSaved();
+    EXPECT_TRUE(h.AtSaved());
+    h.Undo();
+    EXPECT_FALSE(h.AtSaved());
+}
+
+TEST(UndoHistory, KeepsOnlyItsDepthAndForgetsASavedStepThatFellOff) {
+    const DialogData d = SessionData::dlgdat;
+    UndoHistory h(3);
+    h.Reset(WithStars(0), d, true);
+    for (int n = 1; n <= 10; ++n) h.Record(WithStars(n), d);
+    EXPECT_EQ(h.size(), 4u);
+    int undone = 0;
+    while (h.CanUndo()) {
+        EXPECT_FALSE(h.AtSaved());
+        h.Undo();
+        ++undone;
+    }
+    EXPECT_EQ(undone, 3);
+}
+
+class Undo : public Shell {
+protected:
+    void SetUp() override {
+        Shell::SetUp();
+        // With a state directory, for the recovery copy.
+        commands_.reset();
+        SettingsEnvironment env{dir_, dir_, 1920, 1080};
+        ProgramPaths paths{dir_, dir_, dir_, dir_, {}, dir_ / "state"};
+        std::error_code ec;
+        ASSERT_TRUE(CreateWritableDirs(paths, ec));
+        ShellServices services{messages_, files_, text_, progress_, clipboard_, desktop_, exposure_, measure_, view_};
+        commands_ = std::make_unique<MainCommands>(services, paths, env);
+        commands_->SetupWindow();
+        MeasuredPhotograph();
+        fs::create_directories(Path("snap"));
+    }
+    // The session the recovery copy restores, field by field; empty when
+    // there is no copy.
+    std::vector<std::string> CopyFields() {
+        std::string text;
+        if (!fs::exists(Path("state/recovery.session"))) return {};
+        text = FileText(Path("state/recovery.session"));
+        const DialogData before = SessionData::dlgdat;
+        SessionData s;
+        SessionData::dlgdat = before;
+        DialogData d;
+        RecoveryImage image;
+        ReadRecoveryText(text, s, d, image);
+        return SessionFields(s, d);
+    }
+    void Select(int i) {
+        SelectedStar::iselect = i;
+        cmd().SetMenuState();
+    }
+    // The session field by field and as the file Save writes of it.
+    struct Snapshot {
+        std::vector<std::string> fields;
+        std::string file;
+        int changed;
+    };
+    Snapshot Take() {
+        Snapshot s{SessionFields(session(), SessionData::dlgdat), "", sf.changed};
+        ScriptedMessageBox mb;
+        const std::string path = Path("snap/step.dar").string();
+        EXPECT_NE(session().Save(path.c_str(), Path("snap").c_str(), mb), 0);
+        s.file = FileText(path);
+        EXPECT_EQ(SessionFields(session(), SessionData::dlgdat), s.fields) << "saving changed the session";
+        return s;
+    }
+    void ExpectSame(const Snapshot& want, const std::string& where) {
+        const Snapshot got = Take();
+        EXPECT_EQ(got.fields, want.fields) << where;
+        EXPECT_EQ(got.file, want.file) << where;
+        EXPECT_EQ(got.changed, want.changed) << where;
+        EXPECT_EQ(CopyFields(), want.changed ? want.fields : std::vector<std::string>{}) << where;
+    }
+};
+
+TEST_F(Undo, EveryKindOfChangeIsUndoneToTheStartAndRedoneToTheEnd) {
+    const int nstar = static_cast<int>(session().nstar);
+    Star extra(session().stars[5], session().fxstr(5) + 0.3f, session().fystr(5) - 0.2f);
+    copy_text(extra.name, "Extra");
+    const std::vector<std::pair<std::string, std::function<void()>>> changes = {
+        {"star added",
+         [&] {
+             measure_.stars_to_add.push_back(extra);
+             cmd().MeasureAt(100, 100);
+         }},
+        {"point added",
+         [&] {
+             cmd().WMMeteorMode();
+             measure_.points_to_add.push_back(Meteor(session().fxmet(11) + 0.1f, session().fymet(11), 12));
+             cmd().MeasureAt(200, 200);
+             cmd().WMStarMode();
+         }},
+        {"star hidden", [&] {
+             Select(3);
+             cmd().WMEditHide();
+         }},
+        {"star unhidden", [&] {
+             Select(3);
+             cmd().WMEditUnhide();
+         }},
+        {"star hidden in the analysis view",
+         [&] {
+             cmd().WMWindowAnalysis();
+             Select(4);
+             cmd().WMEditHide();
+             cmd().WMWindowMeasure();
+         }},
+        {"star deleted", [&] {
+             Select(0);
+             cmd().WMEditDelete();
+         }},
+        {"point deleted", [&] {
+             Select(nstar + 2);
+             cmd().WMEditDelete();
+         }},
+        {"label changed",
+         [&] {
+             text_.answers.push_back({true, "Flare"});
+             Select(nstar + 1);
+             cmd().LabelSelected();
+         }},
+        {"maximum marked", [&] {
+             Select(nstar + 4);
+             cmd().ToggleMaximumSelected();
+         }},
+        {"exposure data entered",
+         [&] {
+             exposure_.entered = [](DialogData& d) {
+                 copy_text(d.day, "13");
+                 copy_text(d.objective, "Zeiss 50 mm");
+             };
+             cmd().WMExpData();
+         }},
+        {"order raised", [&] { ASSERT_TRUE(cmd().PlusOrder()); }},
+        {"replayed", [&] { cmd().WMReplay(); }},
+        {"all points deleted", [&] { cmd().WMEditDelall(); }},
+    };
+
+    std::vector<Snapshot> steps{Take()};
+    EXPECT_EQ(steps[0].changed, 0);
+    EXPECT_FALSE(cmd().Enabled(cmd::EditUndo));
+    for (const auto& [what, change] : changes) {
+        change();
+        steps.push_back(Take());
+        ASSERT_NE(steps.back().fields, steps[steps.size() - 2].fields) << what << " changed nothing";
+        EXPECT_TRUE(cmd().Enabled(cmd::EditUndo)) << what;
+        EXPECT_FALSE(cmd().Enabled(cmd::EditRedo)) << what;
+    }
+    for (std::size_t k = changes.size(); k-- > 0;) {
+        view_.calls.clear();
+        cmd().WMEditUndo();
+        ExpectSame(steps[k], "undoing " + changes[k].first);
+        EXPECT_EQ(SelectedStar::iselect, -1);
+        EXPECT_EQ(sf.recalc, 1);
+        EXPECT_EQ(view_.Count("RepaintAnalysis"), 1);
+        EXPECT_EQ(view_.Count("MenuStateChanged"), 1);
+    }
+    EXPECT_FALSE(cmd().Enabled(cmd::EditUndo));
+    EXPECT_TRUE(cmd().Enabled(cmd::SaveSession)) << "the retrieved session has stars";
+    for (std::size_t k = 0; k < changes.size(); ++k) {
+        cmd().WMEditRedo();
+        ExpectSame(steps[k + 1], "redoing " + changes[k].first);
+    }
+    EXPECT_FALSE(cmd().Enabled(cmd::EditRedo));
+
+    // Saved at the end: undoing leaves the saved state, redoing returns.
+    messages_.answers = {MbAnswer::Ok, MbAnswer::Ok};
+    files_.answers.push_back(Path("end.dar").string());
+    ASSERT_TRUE(cmd().WMSaveSession());
+    EXPECT_EQ(sf.changed, 0);
+    cmd().WMEditUndo();
+    EXPECT_EQ(sf.changed, 1);
+    EXPECT_TRUE(fs::exists(Path("state/recovery.session")));
+    cmd().WMEditRedo();
+    EXPECT_EQ(sf.changed, 0);
+    EXPECT_FALSE(fs::exists(Path("state/recovery.session")));
+
+    // A session read anew starts a history of its own.
+    Retrieve(Example("per0812a.dar"));
+    EXPECT_FALSE(cmd().Enabled(cmd::EditUndo));
+    EXPECT_FALSE(cmd().Enabled(cmd::EditRedo));
+}
+
+TEST_F(Undo, ACommandThatChangesNothingIsNoStepAndNewSessionForgetsTheHistory) {
+    // A star dialog closed without a star, a label left as it was.
+    cmd().MeasureAt(100, 100);
+    Select(19);
+    cmd().LabelSelected();
+    EXPECT_FALSE(cmd().Enabled(cmd::EditUndo));
+
+    Select(2);
+    cmd().WMEditDelete();
+    EXPECT_TRUE(cmd().Enabled(cmd::EditUndo));
+    messages_.answers.push_back(MbAnswer::No);
+    cmd().WMNewSession();
+    OpenImage();
+    EXPECT_FALSE(cmd().Enabled(cmd::EditUndo));
+    cmd().WMEditUndo();  // nothing to undo: nothing happens
+    EXPECT_EQ(session().nstar, 0u);
+    EXPECT_EQ(sf.changed, 0);
+}
+
+}  // namespace shell_test
