@@ -106,6 +106,8 @@ public:
     void WMOptionLimit();
     void WMOptionMarkCenter();
     void WMOptionSnapCentre();
+    void WMImageShowResiduals();
+    void WMImageShowCatalogue();
     // Also "Switch to measuring" and "Switch to analysis" (903); the
     // selection stays.
     void WMWindowMeasure();

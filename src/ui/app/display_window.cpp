@@ -1,20 +1,25 @@
 #include "ui/app/display_window.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 
 #include "files/options.h"
 #include "image/meteor_image.h"
+#include "session/plate_solution.h"
 #include "session/session_data.h"
 #include "shell/command_ids.h"
 #include "shell/display_markers.h"
 #include "shell/display_pick.h"
 #include "shell/main_commands.h"
 #include "shell/popup_placement.h"
+#include "shell/residual_vectors.h"
 #include "shell/state_flags.h"
 #include "ui/app/main_window.h"
 #include "ui/resources/resource_builder.h"
@@ -35,10 +40,16 @@ TDisplayWindow::TDisplayWindow(TMainWindow& main, QWidget* parent) : QAbstractSc
     verticalScrollBar()->setSingleStep(1);
     viewport()->setAutoFillBackground(true);
     viewport()->setPalette(QPalette(QColor(255, 255, 255)));
+    // Space + drag pans: the view takes the keyboard when clicked or wheeled.
+    setFocusPolicy(Qt::WheelFocus);
     SelectedStar::iselect = -1;
 }
 
 const DisplayGeometry& TDisplayWindow::Transform() {
+    if (Mimg != shown_image_) {
+        geometry_.ResetZoom();
+        shown_image_ = Mimg;
+    }
     if (Mimg) geometry_.SetImageSize(Mimg->width, Mimg->height);
     geometry_.SetMode(sf.dispmode);
     geometry_.SetScrollPosition(horizontalScrollBar()->value(), verticalScrollBar()->value());
@@ -70,6 +81,7 @@ void TDisplayWindow::ApplyScroller(long xrange, long yrange, long xpage, long yp
 }
 
 void TDisplayWindow::SetImageZoom() {
+    geometry_.ResetZoom();
     KeepScrollPosition();
     horizontalScrollBar()->setRange(0, 0);
     verticalScrollBar()->setRange(0, 0);
@@ -77,6 +89,7 @@ void TDisplayWindow::SetImageZoom() {
 }
 
 void TDisplayWindow::SetImagePixel() {
+    geometry_.ResetZoom();
     SetScroller();
     viewport()->update();
 }
@@ -84,6 +97,34 @@ void TDisplayWindow::SetImagePixel() {
 void TDisplayWindow::KeepScrollPosition() {
     keep_x_ = horizontalScrollBar()->value();
     keep_y_ = verticalScrollBar()->value();
+}
+
+void TDisplayWindow::ResetZoom() {
+    if (!geometry_.Zoomed()) return;
+    geometry_.ResetZoom();
+    SetScroller();
+    viewport()->update();
+}
+
+void TDisplayWindow::ZoomAt(QPoint p, int steps) {
+    if (!sf.imgloaded || !Mimg || steps == 0) return;
+    SetClientArea();
+    Transform();
+    switch (geometry_.Zoom(p.x(), p.y(), steps)) {
+    case ZoomStep::Unchanged:
+        return;
+    case ZoomStep::BackToFit:
+        main_.Command(cmd::ImageZoom);
+        return;
+    case ZoomStep::Changed:
+        // The zoomed picture moves by panning; the scroll bars go.
+        horizontalScrollBar()->setRange(0, 0);
+        verticalScrollBar()->setRange(0, 0);
+        SetClientArea();
+        geometry_.ClampPan();
+        viewport()->update();
+        return;
+    }
 }
 
 void TDisplayWindow::PictureColoursChanged() { viewport()->update(); }
@@ -101,10 +142,12 @@ void TDisplayWindow::paintEvent(QPaintEvent*) {
     if (!sf.imgloaded || !Mimg || !Session) return;
     SetClientArea();
     const DisplayGeometry& g = Transform();
+    geometry_.ClampPan();
     QPainter painter(viewport());
     const ScreenPoint offset = g.ScrollOffset();
     painter.translate(offset.x, offset.y);
     PaintPicture(painter);
+    if (opt.showresiduals) PaintResiduals(painter);
     PaintMarkers(painter);
 }
 
@@ -112,6 +155,37 @@ void TDisplayWindow::PaintPicture(QPainter& painter) {
     const CanvasRect r = geometry_.ImageRect();
     QtCanvas canvas(painter, &cache_);
     Mimg->Display(canvas, r.x, r.y, r.w, r.h, 0, 0, Mimg->width, Mimg->height, -1);
+}
+
+void TDisplayWindow::PaintResiduals(QPainter& painter) {
+    const ResidualVectors r = ComputeResidualVectors(*Session, SolvePlate(*Session), geometry_);
+    if (r.scale_text.empty()) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+    for (const ResidualArrow& a : r.arrows) {
+        QPen pen(ToQColor(a.hidden ? kHiddenResidualColour : kResidualColour));
+        pen.setWidth(1);
+        painter.setPen(pen);
+        const QPointF from(a.from.x, a.from.y), tip(a.to_x, a.to_y);
+        painter.drawLine(from, tip);
+        const ArrowHead h = ArrowHeadOf(a.from.x, a.from.y, a.to_x, a.to_y);
+        if (h.drawn) {
+            painter.drawLine(tip, QPointF(h.left_x, h.left_y));
+            painter.drawLine(tip, QPointF(h.right_x, h.right_y));
+        }
+    }
+    // The scale stays in the pane's corner, whatever the scroll or zoom.
+    painter.resetTransform();
+    const QFontMetrics fm(font());
+    const QString text = QString::fromStdString(r.scale_text);
+    const QRect box(4, geometry_.AreaHeight() - fm.height() - 8, fm.horizontalAdvance(text) + 8, fm.height() + 4);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 0));
+    painter.drawRect(box);
+    painter.setPen(ToQColor(kResidualColour));
+    painter.drawText(box, Qt::AlignCenter, text);
+    painter.restore();
 }
 
 void TDisplayWindow::PaintMarkers(QPainter& painter) {
@@ -140,6 +214,15 @@ void TDisplayWindow::DiscardPendingClick() {
 
 void TDisplayWindow::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
+    const bool pan = event->button() == Qt::MiddleButton || (event->button() == Qt::LeftButton && space_held_);
+    if (pan) {
+        if (geometry_.Zoomed()) {
+            panning_ = true;
+            pan_from_ = p;
+            viewport()->setCursor(Qt::ClosedHandCursor);
+        }
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         if (discard_click_) {
             discard_click_ = false;
@@ -149,6 +232,55 @@ void TDisplayWindow::mousePressEvent(QMouseEvent* event) {
     } else if (event->button() == Qt::RightButton) {
         EvRButtonDown(p);
     }
+}
+
+void TDisplayWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!panning_) return;
+    const QPoint p = event->position().toPoint();
+    geometry_.Pan(p.x() - pan_from_.x(), p.y() - pan_from_.y());
+    pan_from_ = p;
+    viewport()->update();
+}
+
+void TDisplayWindow::mouseReleaseEvent(QMouseEvent*) {
+    if (!panning_) return;
+    panning_ = false;
+    viewport()->unsetCursor();
+}
+
+void TDisplayWindow::wheelEvent(QWheelEvent* event) {
+    // One step per notch (120 eighths of a degree); a fine-grained wheel
+    // gathers its deltas into notches.
+    wheel_rest_ += event->angleDelta().y();
+    const int steps = wheel_rest_ / 120;
+    wheel_rest_ -= steps * 120;
+    const QPoint p = event->position().toPoint();
+    for (int i = 0; i < std::abs(steps); ++i) ZoomAt(p, steps > 0 ? 1 : -1);
+    event->accept();
+}
+
+void TDisplayWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) space_held_ = true;
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyPressEvent(event);
+}
+
+void TDisplayWindow::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space) {
+        if (!event->isAutoRepeat()) space_held_ = false;
+        event->accept();
+        return;
+    }
+    QAbstractScrollArea::keyReleaseEvent(event);
+}
+
+void TDisplayWindow::focusOutEvent(QFocusEvent* event) {
+    // A Space released while a dialog had the keyboard never reaches us.
+    space_held_ = false;
+    QAbstractScrollArea::focusOutEvent(event);
 }
 
 void TDisplayWindow::EvLButtonDown(QPoint p) {
