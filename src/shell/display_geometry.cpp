@@ -178,9 +178,9 @@ ZoomStep DisplayGeometry::Zoom(int x, int y, int steps) {
         if (step > kMaxZoomStep) return ZoomStep::Unchanged;
     } else {
         step = zoomed_ ? step_ - 1 : static_cast<int>(std::ceil(2.0 * std::log2(current) - kSlack)) - 1;
-        if (StepScale(step) < fit * (1.0 - kSlack)) {
-            // Out past the fit scale: the whole picture again, unless the
-            // view shows it no larger than that already.
+        if (StepScale(step) <= fit * (1.0 + kSlack)) {
+            // Out to the fit scale or past it: the whole picture again,
+            // unless the view shows it no larger than that already.
             if (zoomed_) return ZoomStep::BackToFit;
             return current > fit * (1.0 + kSlack) ? ZoomStep::BackToFit : ZoomStep::Unchanged;
         }
@@ -206,9 +206,10 @@ void DisplayGeometry::Pan(int dx, int dy) {
 
 void DisplayGeometry::ClampPan() {
     if (!zoomed_) return;
+    // A picture larger than the area covers it; a smaller one stays whole
+    // inside it.
     auto clamp = [](int origin, int size, int area) {
-        if (size <= area) return (area - size) / 2;
-        return std::clamp(origin, area - size, 0);
+        return size <= area ? std::clamp(origin, 0, area - size) : std::clamp(origin, area - size, 0);
     };
     zoom_left_ = clamp(zoom_left_, zoom_width_, area_width_);
     zoom_top_ = clamp(zoom_top_, zoom_height_, area_height_);

@@ -102,7 +102,7 @@ public:
     // an unzoomed mode starts from that mode's scale.
     ZoomStep Zoom(int x, int y, int steps);
     // Moves the zoomed picture by (dx, dy) pane pixels; a picture larger
-    // than the area always covers it, a smaller one stays centred.
+    // than the area always covers it, a smaller one stays whole inside it.
     void Pan(int dx, int dy);
     // Back to the unzoomed mode.
     void ResetZoom() { zoomed_ = false; }

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdlib>
 #include <memory>
 
@@ -19,6 +20,7 @@
 #include "shell/display_pick.h"
 #include "shell/main_commands.h"
 #include "shell/popup_placement.h"
+#include "shell/program_paths.h"
 #include "shell/residual_vectors.h"
 #include "shell/state_flags.h"
 #include "ui/app/main_window.h"
@@ -147,6 +149,7 @@ void TDisplayWindow::paintEvent(QPaintEvent*) {
     const ScreenPoint offset = g.ScrollOffset();
     painter.translate(offset.x, offset.y);
     PaintPicture(painter);
+    if (opt.catoverlay) PaintCatalogue(painter);
     if (opt.showresiduals) PaintResiduals(painter);
     PaintMarkers(painter);
 }
@@ -155,6 +158,46 @@ void TDisplayWindow::PaintPicture(QPainter& painter) {
     const CanvasRect r = geometry_.ImageRect();
     QtCanvas canvas(painter, &cache_);
     Mimg->Display(canvas, r.x, r.y, r.w, r.h, 0, 0, Mimg->width, Mimg->height, -1);
+}
+
+const std::vector<OverlayStar>* TDisplayWindow::CatalogueStars() {
+    if (!opt.catoverlay || !sf.imgloaded || !Mimg || !Session) return nullptr;
+    const CatalogueFiles files = CatalogueFilesFor(opt, main_.commands().paths());
+    return &overlay_.Update(*Session, Mimg->width, Mimg->height, opt.limit, files);
+}
+
+void TDisplayWindow::PaintCatalogue(QPainter& painter) {
+    const std::vector<OverlayStar>* stars = CatalogueStars();
+    if (!stars) return;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(ToQColor(kCatalogueRingColour));
+    painter.setBrush(Qt::NoBrush);
+    const ScreenPoint off = geometry_.ScrollOffset();
+    const QRect area(-off.x - 12, -off.y - 12, geometry_.AreaWidth() + 24, geometry_.AreaHeight() + 24);
+    for (const OverlayStar& s : *stars) {
+        const ScreenPoint c = geometry_.MMtoDC(s.x, s.y);
+        if (!area.contains(c.x, c.y)) continue;
+        painter.drawEllipse(QPoint(c.x, c.y), s.radius, s.radius);
+    }
+    painter.restore();
+}
+
+bool TDisplayWindow::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const std::vector<OverlayStar>* stars = CatalogueStars();
+        const int i = stars ? NearestOverlayStar(*stars, Transform(), geometry_.ClickToImage(help->pos().x(), help->pos().y()))
+                            : -1;
+        if (i >= 0) {
+            QToolTip::showText(help->globalPos(), QString::fromStdString(OverlayStarText((*stars)[i])), viewport());
+        } else {
+            QToolTip::hideText();
+            event->ignore();
+        }
+        return true;
+    }
+    return QAbstractScrollArea::viewportEvent(event);
 }
 
 void TDisplayWindow::PaintResiduals(QPainter& painter) {
@@ -289,7 +332,10 @@ void TDisplayWindow::EvLButtonDown(QPoint p) {
     if (!sf.imgloaded || !Mimg) return;
     const ImagePixel pixel = Transform().ClickToPixel(p.x(), p.y());
     if (geometry_.OutsideImage(pixel)) return;
-    main_.commands().MeasureAt(pixel.column, pixel.row);
+    // A click on a catalogue ring in star mode offers that star first.
+    const std::vector<OverlayStar>* stars = sf.measmode == kStarMode ? CatalogueStars() : nullptr;
+    const int ring = stars ? NearestOverlayStar(*stars, geometry_, geometry_.ClickToImage(p.x(), p.y())) : -1;
+    main_.commands().MeasureAt(pixel.column, pixel.row, ring >= 0 ? &(*stars)[ring].star : nullptr);
 }
 
 void TDisplayWindow::EvRButtonDown(QPoint p) {

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "shell/catalogue_overlay.h"
 #include "shell/display_geometry.h"
 #include "ui/platform/qt_canvas.h"
 
@@ -52,6 +53,8 @@ public:
     // The context menu while it is open (for tests), else nullptr.
     QMenu* OpenContextMenu() const { return context_menu_; }
     const DibViewCache& PictureCache() const { return cache_; }
+    // The catalogue stars as last drawn (Image > Show catalogue stars).
+    const CatalogueOverlay& Overlay() const { return overlay_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -64,6 +67,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     void EvLButtonDown(QPoint p);
@@ -71,6 +75,10 @@ private:
     void PaintPicture(QPainter& painter);
     void PaintMarkers(QPainter& painter);
     void PaintResiduals(QPainter& painter);
+    void PaintCatalogue(QPainter& painter);
+    // The overlay brought up to date, or nullptr while it is off or
+    // there is no picture.
+    const std::vector<OverlayStar>* CatalogueStars();
     void ApplyScroller(long xrange, long yrange, long xpage, long ypage);
 
     TMainWindow& main_;
@@ -86,4 +94,5 @@ private:
     bool panning_ = false;
     QPoint pan_from_;
     int wheel_rest_ = 0;  // eighths of a degree not yet turned into a step
+    CatalogueOverlay overlay_;
 };
