@@ -167,16 +167,20 @@ const std::vector<OverlayStar>* TDisplayWindow::CatalogueStars() {
 }
 
 void TDisplayWindow::PaintCatalogue(QPainter& painter) {
-    const std::vector<OverlayStar>* stars = CatalogueStars();
-    if (!stars) return;
+    if (const std::vector<OverlayStar>* stars = CatalogueStars()) DrawCatalogueRings(painter, *stars, geometry_);
+}
+
+void DrawCatalogueRings(QPainter& painter, const std::vector<OverlayStar>& stars, const DisplayGeometry& g) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setPen(ToQColor(kCatalogueRingColour));
     painter.setBrush(Qt::NoBrush);
-    const ScreenPoint off = geometry_.ScrollOffset();
-    const QRect area(-off.x - 12, -off.y - 12, geometry_.AreaWidth() + 24, geometry_.AreaHeight() + 24);
-    for (const OverlayStar& s : *stars) {
-        const ScreenPoint c = geometry_.MMtoDC(s.x, s.y);
+    // Rings whose centre lies beyond the pane by more than the largest
+    // radius cannot show.
+    const ScreenPoint off = g.ScrollOffset();
+    const QRect area(-off.x - 12, -off.y - 12, g.AreaWidth() + 24, g.AreaHeight() + 24);
+    for (const OverlayStar& s : stars) {
+        const ScreenPoint c = g.MMtoDC(s.x, s.y);
         if (!area.contains(c.x, c.y)) continue;
         painter.drawEllipse(QPoint(c.x, c.y), s.radius, s.radius);
     }

@@ -18,6 +18,10 @@
 class QMenu;
 class TMainWindow;
 
+// The rings of the catalogue overlay, thin and unfilled, as the view draws
+// them (translated by the scroll offset already).
+void DrawCatalogueRings(QPainter& painter, const std::vector<OverlayStar>& stars, const DisplayGeometry& g);
+
 class TDisplayWindow : public QAbstractScrollArea {
     Q_OBJECT
 public:
