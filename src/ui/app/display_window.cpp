@@ -191,8 +191,8 @@ bool TDisplayWindow::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::ToolTip) {
         const auto* help = static_cast<QHelpEvent*>(event);
         const std::vector<OverlayStar>* stars = CatalogueStars();
-        const int i = stars ? NearestOverlayStar(*stars, Transform(), geometry_.ClickToImage(help->pos().x(), help->pos().y()))
-                            : -1;
+        const DisplayGeometry& g = Transform();
+        const int i = stars ? NearestOverlayStar(*stars, g, g.ClickToImage(help->pos().x(), help->pos().y())) : -1;
         if (i >= 0) {
             QToolTip::showText(help->globalPos(), QString::fromStdString(OverlayStarText((*stars)[i])), viewport());
         } else {
