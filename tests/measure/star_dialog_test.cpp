@@ -58,7 +58,7 @@ protected:
     // A dialog whose window is centred on plate position (x, y).
     std::unique_ptr<StarDialog> Open(float x, float y) {
         return std::make_unique<StarDialog>(session_, image_, Column(x), Row(y, 1500), mb_,
-                                            StarSearchSettings{files_, 0.5f, 8.0f});
+                                            StarSearchSettings{files_, 0.5f, 8.0f, {}});
     }
     std::unique_ptr<StarDialog> OpenAt(double ra, double de) {
         float x, y;
@@ -212,7 +212,7 @@ TEST_F(StarDialogTest, AStarPickedOnTheOverlayIsListedFirstAndSelected) {
     for (const CatStar& want : {pair.candidates[1], far.candidates[0]}) {
         float x, y;
         Plate(6.05, 19.6, x, y);
-        StarSearchSettings settings{files_, 0.5f, 8.0f};
+        StarSearchSettings settings{files_, 0.5f, 8.0f, {}};
         settings.preselect = want;
         StarDialog d(session_, image_, Column(x), Row(y, 1500), mb_, settings);
         ClickAt(d, 6.05, 19.6);
