@@ -186,7 +186,17 @@ ZoomStep DisplayGeometry::Zoom(int x, int y, int steps) {
         }
     }
     double column = 0.0, row = 0.0;
-    ScreenToImage(x + 0.5, y + 0.5, &column, &row);
+    if (zoomed_ && anchored_ && anchor_x_ == x && anchor_y_ == y) {
+        column = anchor_column_;
+        row = anchor_row_;
+    } else {
+        ScreenToImage(x + 0.5, y + 0.5, &column, &row);
+    }
+    anchored_ = true;
+    anchor_x_ = x;
+    anchor_y_ = y;
+    anchor_column_ = column;
+    anchor_row_ = row;
     if (!zoomed_) {
         // The scroll bars stand still while zoomed: the picture's place
         // takes up the scroll offset.
@@ -199,6 +209,7 @@ ZoomStep DisplayGeometry::Zoom(int x, int y, int steps) {
 
 void DisplayGeometry::Pan(int dx, int dy) {
     if (!zoomed_) return;
+    anchored_ = false;
     zoom_left_ += dx;
     zoom_top_ += dy;
     ClampPan();

@@ -105,7 +105,10 @@ public:
     // than the area always covers it, a smaller one stays whole inside it.
     void Pan(int dx, int dy);
     // Back to the unzoomed mode.
-    void ResetZoom() { zoomed_ = false; }
+    void ResetZoom() {
+        zoomed_ = false;
+        anchored_ = false;
+    }
     // Keeps the picture where Pan allows after the area changed.
     void ClampPan();
 
@@ -162,6 +165,14 @@ private:
     int zoom_top_ = 0;
     int zoom_width_ = 1;
     int zoom_height_ = 1;
+    // The image point a run of wheel steps keeps under the pointer: taken
+    // once, so that the whole pixels of the picture's place do not let it
+    // drift from step to step.
+    bool anchored_ = false;
+    int anchor_x_ = 0;
+    int anchor_y_ = 0;
+    double anchor_column_ = 0.0;
+    double anchor_row_ = 0.0;
 
     void SetZoomStep(int step, double anchor_x, double anchor_y, double column, double row);
     // The image position (pixel edges: pixel c spans [c, c + 1)) under a

@@ -51,15 +51,18 @@ const OverlayStar* RingOf(const std::vector<OverlayStar>& rings, const CatStar& 
 }
 
 // The largest distance, in pixels, between a rendered star inside the image
-// and its ring; every such star must have one.
-double WorstMiss(const Scene& scene, const std::vector<OverlayStar>& rings, int* compared) {
+// and its ring; with every_star, each such star must have one (a poor fit
+// may put a star by the edge off the image).
+double WorstMiss(const Scene& scene, const std::vector<OverlayStar>& rings, int* compared, bool every_star) {
     double worst = 0;
     *compared = 0;
     for (const sky_scene::TrueStar& t : scene.rendered) {
         if (t.cat.mag > kLimit || t.u < 1 || t.v < 1 || t.u > scene.camera.width - 1 || t.v > scene.camera.height - 1)
             continue;
         const OverlayStar* r = RingOf(rings, t.cat);
-        EXPECT_NE(r, nullptr) << t.cat.name << " at " << t.u << ", " << t.v;
+        if (every_star) {
+            EXPECT_NE(r, nullptr) << t.cat.name << " at " << t.u << ", " << t.v;
+        }
         if (!r) continue;
         worst = std::max(worst, std::hypot(r->x / 0.012 - t.u, r->y / 0.012 - t.v));
         ++*compared;
@@ -77,10 +80,10 @@ TEST(CatalogueOverlayTruth, EveryStarLiesWithinHalfAPixelOfItsRingOnceTheOrderMa
     const CatalogueFiles files = measure_ui::ShippedCatalogue();
     int compared = 0;
     s.order = 1;
-    const double linear = WorstMiss(scene, overlay.Update(s, 1280, 960, kLimit, files), &compared);
+    const double linear = WorstMiss(scene, overlay.Update(s, 1280, 960, kLimit, files), &compared, false);
     EXPECT_GT(linear, 0.5);
     s.order = 3;
-    const double cubic = WorstMiss(scene, overlay.Update(s, 1280, 960, kLimit, files), &compared);
+    const double cubic = WorstMiss(scene, overlay.Update(s, 1280, 960, kLimit, files), &compared, true);
     EXPECT_LT(cubic, 0.5);
     EXPECT_GT(compared, 100);
     // Read once per plate solution.
