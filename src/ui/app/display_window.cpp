@@ -8,6 +8,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolTip>
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -170,11 +171,28 @@ void TDisplayWindow::PaintCatalogue(QPainter& painter) {
     if (const std::vector<OverlayStar>* stars = CatalogueStars()) DrawCatalogueRings(painter, *stars, geometry_);
 }
 
+namespace {
+// One ring of each radius, drawn once: a pane of 2 000 rings then costs
+// 2 000 small copies instead of 2 000 ellipses.
+const QImage& RingSprite(int radius) {
+    static std::vector<QImage> sprites;
+    if (sprites.empty()) {
+        for (int r = 0; r <= 11; ++r) {
+            QImage sprite(2 * r + 2, 2 * r + 2, QImage::Format_ARGB32_Premultiplied);
+            sprite.fill(Qt::transparent);
+            QPainter p(&sprite);
+            p.setRenderHint(QPainter::Antialiasing, false);
+            p.setPen(ToQColor(kCatalogueRingColour));
+            p.setBrush(Qt::NoBrush);
+            p.drawEllipse(QPoint(r, r), r, r);
+            sprites.push_back(std::move(sprite));
+        }
+    }
+    return sprites[static_cast<std::size_t>(std::clamp(radius, 0, 11))];
+}
+}  // namespace
+
 void DrawCatalogueRings(QPainter& painter, const std::vector<OverlayStar>& stars, const DisplayGeometry& g) {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(ToQColor(kCatalogueRingColour));
-    painter.setBrush(Qt::NoBrush);
     // Rings whose centre lies beyond the pane by more than the largest
     // radius cannot show.
     const ScreenPoint off = g.ScrollOffset();
@@ -182,9 +200,8 @@ void DrawCatalogueRings(QPainter& painter, const std::vector<OverlayStar>& stars
     for (const OverlayStar& s : stars) {
         const ScreenPoint c = g.MMtoDC(s.x, s.y);
         if (!area.contains(c.x, c.y)) continue;
-        painter.drawEllipse(QPoint(c.x, c.y), s.radius, s.radius);
+        painter.drawImage(QPoint(c.x - s.radius, c.y - s.radius), RingSprite(s.radius));
     }
-    painter.restore();
 }
 
 bool TDisplayWindow::viewportEvent(QEvent* event) {
