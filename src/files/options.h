@@ -22,6 +22,12 @@ struct Options {
     // star's centroid. Off at every start: not kept in the settings file,
     // whose lines other programs read.
     unsigned int snapcentre = 0;
+    // Nonzero: the image view draws each star's O-C as an arrow. Off at
+    // every start.
+    unsigned int showresiduals = 0;
+    // Nonzero: the image view rings the catalogue stars the plate solution
+    // puts on the image. Kept in the settings file (CatalogueOverlay=).
+    unsigned int catoverlay = 0;
 };
 
 extern Options opt;

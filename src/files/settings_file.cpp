@@ -46,6 +46,14 @@ unsigned int ReadMarkCenter(const std::vector<std::string>& lines) {
     return 1;
 }
 
+// Files written before the overlay existed lack the line: off.
+unsigned int ReadCatalogueOverlay(const std::vector<std::string>& lines) {
+    const auto value = GetIniLine("CatalogueOverlay", lines);
+    unsigned int v = 0;
+    if (value && std::sscanf(value->c_str(), "%u", &v) == 1) return v != 0 ? 1 : 0;
+    return 0;
+}
+
 int ReadPcdResolution(const std::vector<std::string>& lines) {
     const auto value = GetIniLine("PCDResolution", lines);
     int v = 0;
@@ -121,6 +129,8 @@ StartSettings GetIniValues(const SettingsEnvironment& env, Options& options) {
     StartSettings start;
     start.window = ReadWindow(lines, env);
     options.markcenter = ReadMarkCenter(lines);
+    options.catoverlay = ReadCatalogueOverlay(lines);
+    options.showresiduals = 0;  // not remembered: every start shows the image plain
     options.pcdres = ReadPcdResolution(lines);
     options.randomness = ReadRandomness(lines);
     ReadSkycatParms(lines, options);
@@ -154,5 +164,6 @@ bool WriteIniValues(const SettingsEnvironment& env, const Options& options, cons
     std::fprintf(f, "Image=%s\n", RememberedPath(options.image, start.IniImage));
     std::fprintf(f, "OutputDir=%s\n", RememberedPath(options.outputdir, start.IniOutputDir));
     std::fprintf(f, "Station=%s\n", options.station);
+    std::fprintf(f, "CatalogueOverlay=%u\n", options.catoverlay);
     return file.Commit();
 }

@@ -1,6 +1,7 @@
 #include "measure/star_dialog.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "astro/numerical_error.h"
 #include "catalogue/estimate_string.h"
@@ -110,6 +111,29 @@ void StarDialog::ProcessPosition() {
     before.Restore(session_);
     catalogue_.emplace(settings_.files, ra, de, settings_.radius, settings_.limit);
     InitCtlg();
+    PutPreselectFirst();
+}
+
+void StarDialog::PutPreselectFirst() {
+    if (!settings_.preselect || !list_valid_) return;
+    const CatStar& want = *settings_.preselect;
+    std::vector<CatStar>& candidates = catalogue_->candidates;
+    auto same = [&want](const CatStar& c) {
+        return std::strcmp(c.name, want.name) == 0 && c.ra == want.ra && c.de == want.de;
+    };
+    const auto found = std::find_if(candidates.begin(), candidates.end(), same);
+    if (found == candidates.end()) {
+        // Beyond the search radius round the click: listed all the same.
+        candidates.insert(candidates.begin(), want);
+        lines_.insert(lines_.begin(), want.MakeListBoxShortText());
+        catalogue_->count = static_cast<int>(candidates.size());
+    } else {
+        const auto i = found - candidates.begin();
+        std::rotate(candidates.begin(), found, found + 1);
+        if (static_cast<std::size_t>(i) < lines_.size())
+            std::rotate(lines_.begin(), lines_.begin() + i, lines_.begin() + i + 1);
+    }
+    selected_ = 0;
 }
 
 void StarDialog::ListFailed() {

@@ -41,6 +41,9 @@ struct StarSearchSettings {
     CatalogueFiles files;
     float radius = 0.5f;
     float limit = 8.0f;
+    // A star the observer picked on the catalogue overlay: the search round
+    // the click lists it first, selected.
+    std::optional<CatStar> preselect;
 };
 
 class StarDialog : public MeasureDialog {
@@ -79,6 +82,7 @@ protected:
 
 private:
     void InitCtlg();
+    void PutPreselectFirst();
     void ListFailed();
     void Warn(const std::string& text, const std::string& caption);
     int FailedDefault() const;

@@ -7,6 +7,7 @@
 
 #include "astro/astrofun.h"
 #include "platform/c_locale.h"
+#include "session/proper_motion.h"
 #include "session/session_data.h"
 
 namespace {
@@ -51,12 +52,14 @@ double SessionData::RefDay() const {
     return day;
 }
 
+double ProperMotionYears(const DialogData& exposure) {
+    if (exposure.year[0] == '\0') return 0.0;
+    return std::atoi(exposure.year) + (std::atoi(exposure.month) - 1) / 12.0 +
+           (std::atoi(exposure.day) - 1) / 365.25 - 2000.0;
+}
+
 void SessionData::ProperMotion(int k) {
-    double t = 0.0;
-    if (dlgdat.year[0] != '\0') {
-        t = std::atoi(dlgdat.year) + (std::atoi(dlgdat.month) - 1) / 12.0 +
-            (std::atoi(dlgdat.day) - 1) / 365.25 - 2000.0;
-    }
+    const double t = ProperMotionYears(dlgdat);
     auto move = [t](Star& s) {
         s.raobs = static_cast<float>(s.ra + t * s.pmra / 3600.0);
         s.deobs = static_cast<float>(s.de + t * s.pmde / 3600.0);

@@ -31,6 +31,9 @@ constexpr int OptionSearch = 504;
 constexpr int OptionLimit = 505;
 constexpr int OptionMarkCenter = 506;
 constexpr int OptionSnapCentre = 507;
+// Aids of the image view (checked items of the Image menu).
+constexpr int ImageShowResiduals = 601;
+constexpr int ImageShowCatalogue = 602;
 constexpr int HelpManual = 701;
 constexpr int HelpAbout = 702;
 // Context menus of the image and analysis views.

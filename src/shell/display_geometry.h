@@ -11,6 +11,12 @@
 // with row 0 the top row. Fit mode (dispmode 4) stretches the whole image
 // over the area; original pixels (dispmode 5) show it unscaled, centred in
 // the area when it is smaller, and scrolled in 16-pixel units when larger.
+//
+// On top of either mode the view can be zoomed: the picture is then drawn
+// at a uniform scale of a power of sqrt(2) (from the fit scale up to 8
+// screen pixels per image pixel) at a rectangle that panning moves, and
+// the scroll bars stand still. The unzoomed modes keep their arithmetic;
+// a menu command of either mode ends the zoom.
 
 #include "platform/canvas.h"
 #include "shell/state_flags.h"
@@ -41,6 +47,22 @@ struct ScreenPoint {
     bool operator==(const ScreenPoint&) const = default;
 };
 
+// A position on the image in the units of PixelColumn/PixelRow (pixel c's
+// centre is c), unrounded.
+struct ImagePoint {
+    float column = 0.0f;
+    float row = 0.0f;
+};
+
+// What a zoom step did.
+enum class ZoomStep {
+    Unchanged,  // already at the limit
+    Changed,    // a new scale
+    BackToFit,  // the step out passes the fit scale: the view returns to fit mode
+};
+
+inline constexpr int kMaxZoomStep = 6;  // sqrt(2)^6 = 8 screen pixels per image pixel
+
 class DisplayGeometry {
 public:
     // --- State ---
@@ -60,11 +82,35 @@ public:
     int AreaWidth() const { return area_width_; }
     int AreaHeight() const { return area_height_; }
     int Mode() const { return dispmode_; }
-    bool FitMode() const { return dispmode_ == kFitMode; }
+    bool FitMode() const { return dispmode_ == kFitMode && !zoomed_; }
     long XPos() const { return xpos_; }
     long YPos() const { return ypos_; }
 
     static int RoundedAreaWidth(int client_width) { return (client_width + 3) / 4 * 4; }
+
+    // --- Zoom ---
+    bool Zoomed() const { return zoomed_; }
+    // The zoom step k of the scale sqrt(2)^k; meaningful while zoomed.
+    int ZoomStepIndex() const { return step_; }
+    // Screen pixels per image pixel: the zoom's scale, 1 at original pixels,
+    // the smaller of the two axis scales in fit mode.
+    double Scale() const;
+    // The smaller of AreaWidth / W and AreaHeight / H: the lower end of the zoom.
+    double FitScale() const;
+    // One step in (steps > 0) or out (steps < 0) of sqrt(2), keeping the
+    // image point under pane pixel (x, y) where it is. The first step from
+    // an unzoomed mode starts from that mode's scale.
+    ZoomStep Zoom(int x, int y, int steps);
+    // Moves the zoomed picture by (dx, dy) pane pixels; a picture larger
+    // than the area always covers it, a smaller one stays whole inside it.
+    void Pan(int dx, int dy);
+    // Back to the unzoomed mode.
+    void ResetZoom() {
+        zoomed_ = false;
+        anchored_ = false;
+    }
+    // Keeps the picture where Pan allows after the area changed.
+    void ClampPan();
 
     // --- Image to screen ---
     // Where the picture goes: the whole area in fit mode, else the image
@@ -90,6 +136,10 @@ public:
     // AreaWidth, y * H / AreaHeight (integers, truncating); at original
     // pixels x + 16 XPos - OffsetX, y + 16 YPos - OffsetY.
     ImagePixel ClickToPixel(int x, int y) const;
+    // The unrounded image position under a click, for the pick: the pixel
+    // of ClickToPixel when unzoomed; zoomed, the exact point under the centre
+    // of the pane pixel, so that a pick at 8x is not coarser than a pixel.
+    ImagePoint ClickToImage(int x, int y) const;
     // Column or row below 0, or column >= W, or row >= H.
     bool OutsideImage(ImagePixel p) const;
     // The image pixel (unrounded) of a plate position: column 83.33 x, row
@@ -97,7 +147,7 @@ public:
     float PixelColumn(float x) const;
     float PixelRow(float y) const;
     // The pick reaches 10 screen pixels: 10 image pixels at original pixels,
-    // 10 W / AreaWidth in fit mode.
+    // 10 W / AreaWidth in fit mode, 10 / scale zoomed.
     float PickThreshold() const;
 
 private:
@@ -109,6 +159,25 @@ private:
     int dispmode_ = kFitMode;
     long xpos_ = 0;
     long ypos_ = 0;
+    bool zoomed_ = false;
+    int step_ = 0;       // the scale is sqrt(2)^step_
+    int zoom_left_ = 0;  // the zoomed picture's rectangle in pane pixels
+    int zoom_top_ = 0;
+    int zoom_width_ = 1;
+    int zoom_height_ = 1;
+    // The image point a run of wheel steps keeps under the pointer: taken
+    // once, so that the whole pixels of the picture's place do not let it
+    // drift from step to step.
+    bool anchored_ = false;
+    int anchor_x_ = 0;
+    int anchor_y_ = 0;
+    double anchor_column_ = 0.0;
+    double anchor_row_ = 0.0;
+
+    void SetZoomStep(int step, double anchor_x, double anchor_y, double column, double row);
+    // The image position (pixel edges: pixel c spans [c, c + 1)) under a
+    // pane position, for the current state.
+    void ScreenToImage(double x, double y, double* column, double* row) const;
 };
 
 // The scroller of the image view (SetScroller): ranges and page sizes in

@@ -6,9 +6,13 @@
 #include "shell/display_markers.h"
 
 NearestMeasurement FindNearestMeasurement(const SessionData& session, const DisplayGeometry& g, ImagePixel p) {
+    return FindNearestMeasurementAt(session, g, ImagePoint{static_cast<float>(p.column), static_cast<float>(p.row)});
+}
+
+NearestMeasurement FindNearestMeasurementAt(const SessionData& session, const DisplayGeometry& g, ImagePoint p) {
     NearestMeasurement best;
-    const float column = static_cast<float>(p.column);
-    const float row = static_cast<float>(p.row);
+    const float column = p.column;
+    const float row = p.row;
     auto consider = [&](int index, float x, float y) {
         const float dx = column - g.PixelColumn(x);
         const float dy = row - g.PixelRow(y);
@@ -38,7 +42,7 @@ const char* PopupMenuName(PopupMenu menu) {
 DisplayContext ChooseDisplayContext(const SessionData& session, const DisplayGeometry& g, int x, int y,
                                     bool image_is_video) {
     DisplayContext c;
-    const NearestMeasurement near = FindNearestMeasurement(session, g, g.ClickToPixel(x, y));
+    const NearestMeasurement near = FindNearestMeasurementAt(session, g, g.ClickToImage(x, y));
     const bool within = near.distance < g.PickThreshold();
     if (!within) {
         c.show_menu = session.nstar > 0;

@@ -15,6 +15,7 @@ struct NearestMeasurement {
     float distance = 1e10f;  // image pixels
 };
 NearestMeasurement FindNearestMeasurement(const SessionData& session, const DisplayGeometry& g, ImagePixel p);
+NearestMeasurement FindNearestMeasurementAt(const SessionData& session, const DisplayGeometry& g, ImagePoint p);
 
 // The sub-menus of "POPUP_MENUS" by their position in it.
 enum class PopupMenu {

@@ -108,6 +108,8 @@ public:
     void WMOptionLimit();
     void WMOptionMarkCenter();
     void WMOptionSnapCentre();
+    void WMImageShowResiduals();
+    void WMImageShowCatalogue();
     // Also "Switch to measuring" and "Switch to analysis" (903); the
     // selection stays.
     void WMWindowMeasure();
@@ -130,7 +132,9 @@ public:
     // --- Image view and analysis view ---
     // A left click on image pixel (column, row): star or meteor dialog.
     // Ignored without a real image or outside it; clears the selection.
-    void MeasureAt(int column, int row);
+    // preselect: a catalogue star the star dialog offers first (a click on
+    // its ring in the catalogue overlay); nullptr: none.
+    void MeasureAt(int column, int row, const CatStar* preselect = nullptr);
     // Edit label (905) and Mark / unmark as maximum (906) on the selected
     // meteor point; both clear the selection.
     void LabelSelected();

@@ -13,6 +13,9 @@ public:
     virtual ~MeasureDialogs() = default;
     // Measures and identifies a star near (column, row); OK adds it.
     virtual void RunStarDialog(int column, int row) = 0;
+    // The same with a catalogue star offered at the top of the candidate
+    // list, selected.
+    virtual void RunStarDialogFor(int column, int row, const CatStar&) { RunStarDialog(column, row); }
     // Measures meteor points starting near (column, row).
     virtual void RunMeteorDialog(int column, int row) = 0;
     // Measures star `index` again; OK adds the measurement.

@@ -169,14 +169,18 @@ void MainCommands::ToggleMaximumSelected() {
 
 // --- Measuring ---
 
-void MainCommands::MeasureAt(int column, int row) {
+void MainCommands::MeasureAt(int column, int row, const CatStar* preselect) {
     // A blank image stands for a picture that is not there to measure on.
     if (!image_ || (image_->type & ImageType::Blank) != 0) return;
     if (column < 0 || row < 0 || column >= image_->width || row >= image_->height) return;
     SessionData& s = *session_;
     if (sf.measmode == kStarMode) {
         const unsigned int before = s.nstar;
-        s_.measure.RunStarDialog(column, row);
+        if (preselect) {
+            s_.measure.RunStarDialogFor(column, row, *preselect);
+        } else {
+            s_.measure.RunStarDialog(column, row);
+        }
         if (session_->nstar > before) {
             sf.changed = 1;
             sf.recalc = 1;

@@ -28,6 +28,9 @@ public:
     virtual void DisplaySetScroller() = 0;
     virtual void DisplaySetImageZoom() = 0;
     virtual void DisplaySetImagePixel() = 0;
+    // The mode's command was chosen while the view is in that mode: a zoom
+    // ends and the mode shows as it was. A view without zoom has nothing to do.
+    virtual void DisplayResetZoom() {}
     virtual void SetWaitCursor(bool wait) = 0;
     // Join (true) or leave (false) the watch of the clipboard: while
     // joined, every change of the clipboard calls

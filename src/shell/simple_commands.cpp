@@ -9,14 +9,20 @@
 #include "shell/state_flags.h"
 
 void MainCommands::WMImageZoom() {
-    if (sf.dispmode == kFitMode) return;
+    if (sf.dispmode == kFitMode) {
+        s_.view.DisplayResetZoom();
+        return;
+    }
     s_.view.DisplaySetImageZoom();
     sf.dispmode = kFitMode;
     s_.view.RepaintDisplay(true);
 }
 
 void MainCommands::WMImagePixel() {
-    if (sf.dispmode == kPixelMode) return;
+    if (sf.dispmode == kPixelMode) {
+        s_.view.DisplayResetZoom();
+        return;
+    }
     sf.dispmode = kPixelMode;
     s_.view.DisplaySetImagePixel();
 }
@@ -73,6 +79,18 @@ void MainCommands::WMOptionLimit() { AskFloatOption(s_.text, kLimitInput, opt.li
 void MainCommands::WMOptionSnapCentre() {
     opt.snapcentre = opt.snapcentre == 0 ? 1 : 0;
     s_.view.MenuStateChanged();
+}
+
+void MainCommands::WMImageShowResiduals() {
+    opt.showresiduals = opt.showresiduals == 0 ? 1 : 0;
+    s_.view.MenuStateChanged();
+    s_.view.RepaintDisplay(false);
+}
+
+void MainCommands::WMImageShowCatalogue() {
+    opt.catoverlay = opt.catoverlay == 0 ? 1 : 0;
+    s_.view.MenuStateChanged();
+    s_.view.RepaintDisplay(false);
 }
 
 void MainCommands::WMOptionMarkCenter() {

@@ -51,7 +51,8 @@ TEST_F(SettingsFile, WithoutAFileEverySettingTakesItsDefault) {
     const std::string dir = env_.exe_dir.string();
     EXPECT_EQ(Settled(nullptr), "[Velkarn]\nWindow=0 0 1920 1080\nMarkCenter=1\nPCDResolution=5\nRandomness=0\n"
                                 "SkycatParms=0.50   8.0\nSkycatDir=" + dir + "\nStationFile=" + dir +
-                                    "/station.dat\nImage=/home/Observer/*.bmp\nOutputDir=/home/Observer\nStation=Darnholm\n");
+                                    "/station.dat\nImage=/home/Observer/*.bmp\nOutputDir=/home/Observer\nStation=Darnholm\n"
+                                    "CatalogueOverlay=0\n");
 }
 
 TEST_F(SettingsFile, BadNumbersFallBackEachOnItsOwn) {
@@ -79,7 +80,7 @@ TEST_F(SettingsFile, TextsAreTakenAsWrittenFromTheFirst19Lines) {
     const std::string settled = Settled(text.c_str());
     EXPECT_EQ(settled.substr(settled.find("SkycatDir")),
               "SkycatDir= /cat dir \nStationFile=/Lists/Station.DAT\nImage=/first/*.bmp\nOutputDir=/home/Observer\n"
-              "Station=A very long statio\n");
+              "Station=A very long statio\nCatalogueOverlay=0\n");
 }
 
 TEST_F(SettingsFile, AWrittenFileReadsBackTheSameOptionsWithTheirCase) {

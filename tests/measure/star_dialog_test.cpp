@@ -58,7 +58,7 @@ protected:
     // A dialog whose window is centred on plate position (x, y).
     std::unique_ptr<StarDialog> Open(float x, float y) {
         return std::make_unique<StarDialog>(session_, image_, Column(x), Row(y, 1500), mb_,
-                                            StarSearchSettings{files_, 0.5f, 8.0f});
+                                            StarSearchSettings{files_, 0.5f, 8.0f, {}});
     }
     std::unique_ptr<StarDialog> OpenAt(double ra, double de) {
         float x, y;
@@ -198,6 +198,32 @@ TEST_F(StarDialogTest, CancelLeavesTheSessionExactlyAsItWas) {
     EXPECT_TRUE(d->finished());
     EXPECT_EQ(d->result(), DialogEnd::Cancel);
     EXPECT_EQ(SessionState(session_), before);
+}
+
+// A star picked on the catalogue overlay comes first and selected, whether
+// the search round the click found it (the one the click is not on) or not.
+TEST_F(StarDialogTest, AStarPickedOnTheOverlayIsListedFirstAndSelected) {
+    Catalogue({kPair[0], kPair[1], k58Ori});
+    MeasureStars(4);
+    const SkyCat pair(files_, 6.05f, 19.6f, 0.5f, 8.0f);
+    ASSERT_EQ(pair.candidates.size(), 2u);
+    const SkyCat far(files_, 5.95f, 20.8f, 0.2f, 8.0f);
+    ASSERT_EQ(far.candidates.size(), 1u);
+    for (const CatStar& want : {pair.candidates[1], far.candidates[0]}) {
+        float x, y;
+        Plate(6.05, 19.6, x, y);
+        StarSearchSettings settings{files_, 0.5f, 8.0f, {}};
+        settings.preselect = want;
+        StarDialog d(session_, image_, Column(x), Row(y, 1500), mb_, settings);
+        ClickAt(d, 6.05, 19.6);
+        ASSERT_GE(d.lines().size(), 2u);
+        EXPECT_EQ(d.selected(), 0);
+        ASSERT_NE(d.candidate(0), nullptr);
+        EXPECT_STREQ(d.candidate(0)->name, want.name);
+        EXPECT_EQ(d.candidate(0)->ra, want.ra);
+        EXPECT_EQ(CandidateCells(d.lines()[0])[0].text, CandidateCells(want.MakeListBoxShortText())[0].text);
+    }
+    EXPECT_TRUE(mb_.shown.empty());
 }
 
 }  // namespace

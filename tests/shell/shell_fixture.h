@@ -79,7 +79,7 @@ public:
     struct Shown {
         std::string kind;  // "star", "meteor", "star replay", "meteor replay", "template"
         int column, row, index;
-        std::string name;  // template star
+        std::string name;  // template star; the star picked on the catalogue overlay
     };
     std::vector<Shown> shown;
     std::deque<Star> stars_to_add;
@@ -92,6 +92,10 @@ public:
         if (stars_to_add.empty()) return;
         Session->AddStar(stars_to_add.front(), 1);
         stars_to_add.pop_front();
+    }
+    void RunStarDialogFor(int column, int row, const CatStar& star) override {
+        RunStarDialog(column, row);
+        shown.back().name = star.name;
     }
     void RunMeteorDialog(int column, int row) override {
         shown.push_back({"meteor", column, row, -1, ""});

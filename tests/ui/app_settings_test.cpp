@@ -54,12 +54,15 @@ TEST_F(Settings, AreReadAtStartAndWrittenBackWithTheChangesAtClose) {
     EXPECT_EQ(opt.pcdres, 3);
     EXPECT_STREQ(opt.station, "Kestrup");
     EXPECT_FALSE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+    // A file from before the catalogue overlay leaves it off.
+    EXPECT_FALSE(window_->CommandAction(cmd::ImageShowCatalogue)->isChecked());
 
-    // Two options changed through their menu items.
+    // Three options changed through their menu items.
     text_.answers.push_back({true, "7"});
     ASSERT_TRUE(Choose(cmd::OptionRandom));
     ASSERT_TRUE(Choose(cmd::OptionMarkCenter));
     EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+    ASSERT_TRUE(Choose(cmd::ImageShowCatalogue));
     window_->setGeometry(50, 60, 640, 480);
     QApplication::processEvents();
     Exit();
@@ -75,13 +78,15 @@ TEST_F(Settings, AreReadAtStartAndWrittenBackWithTheChangesAtClose) {
               "StationFile=/data/sky/station.dat\n"
               "Image=/films/*.pcd\n"
               "OutputDir=/sessions\n"
-              "Station=Kestrup\n");
+              "Station=Kestrup\n"
+              "CatalogueOverlay=1\n");
 
     // The next start reads what the close wrote.
     StartAsProgram();
     EXPECT_EQ(window_->geometry(), QRect(50, 60, 640, 480));
     EXPECT_EQ(opt.randomness, 7);
     EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+    EXPECT_TRUE(window_->CommandAction(cmd::ImageShowCatalogue)->isChecked());
 }
 
 TEST_F(Settings, ClosingWithUnsavedWorkAsksAndCancelKeepsTheProgramAndTheSettingsFile) {

@@ -56,7 +56,8 @@ TEST_F(MainWindowCommands, CaptionAndEnabledItemsFollowTheSession) {
     EXPECT_EQ(Caption(), "Velkarn - [No image]");
     EXPECT_EQ(EnabledItems(kFile), (std::vector<int>{cmd::ImgFileOpen, cmd::RetrieveSession, cmd::FileExit}));
     EXPECT_EQ(EnabledItems(kEdit), std::vector<int>{});
-    EXPECT_EQ(EnabledItems(kImage), std::vector<int>{});
+    // The view aids are options, always at hand.
+    EXPECT_EQ(EnabledItems(kImage), (std::vector<int>{cmd::ImageShowResiduals, cmd::ImageShowCatalogue}));
     EXPECT_EQ(EnabledItems(kWindow), std::vector<int>{});
     EXPECT_EQ(EnabledItems(kOptions).size(), 6u);
     EXPECT_EQ(EnabledItems(kHelp), (std::vector<int>{cmd::HelpManual, cmd::HelpAbout}));
@@ -65,8 +66,9 @@ TEST_F(MainWindowCommands, CaptionAndEnabledItemsFollowTheSession) {
     EXPECT_EQ(Caption(), "Velkarn - [" + (dir_ / "ph990812.bmp").string() + "]");
     EXPECT_EQ(EnabledItems(kFile),
               (std::vector<int>{cmd::NewSession, cmd::Template, cmd::RetrieveSession, cmd::FileExit}));
-    EXPECT_EQ(EnabledItems(kImage), (std::vector<int>{cmd::ImageZoom, cmd::ImagePixel, cmd::ImageBrightness,
-                                                      cmd::ImagePlay, cmd::ImageInfo}));
+    EXPECT_EQ(EnabledItems(kImage),
+              (std::vector<int>{cmd::ImageZoom, cmd::ImagePixel, cmd::ImageBrightness, cmd::ImageShowResiduals,
+                                cmd::ImageShowCatalogue, cmd::ImagePlay, cmd::ImageInfo}));
     EXPECT_EQ(EnabledItems(kWindow), std::vector<int>{}) << "no star yet";
 
     // A session retrieved onto the image: stars, so saving and the
@@ -78,7 +80,8 @@ TEST_F(MainWindowCommands, CaptionAndEnabledItemsFollowTheSession) {
     ASSERT_TRUE(Choose(cmd::WindowAnalysis));
     EXPECT_TRUE(analysis().isVisible());
     EXPECT_FALSE(display().isVisible());
-    EXPECT_EQ(EnabledItems(kImage), (std::vector<int>{cmd::ImagePlay, cmd::ImageInfo}))
+    EXPECT_EQ(EnabledItems(kImage),
+              (std::vector<int>{cmd::ImageShowResiduals, cmd::ImageShowCatalogue, cmd::ImagePlay, cmd::ImageInfo}))
         << "zoom and brightness need the image view";
     ASSERT_TRUE(Choose(cmd::WindowMeasure));
     EXPECT_TRUE(display().isVisible());

@@ -73,7 +73,7 @@ TEST(MeasureDialogLayout, EveryCandidateCellFitsBetweenItsTabStops) {
     GreyPicture image(400, 300);
     SessionGuard g(&image);
     ScriptedMessageBox messages;
-    TStarDialog d(nullptr, g.session, image, 100, 100, messages, {ShippedCatalogue(), 0.5f, 8.0f});
+    TStarDialog d(nullptr, g.session, image, 100, 100, messages, {ShippedCatalogue(), 0.5f, 8.0f, {}});
     d.show();
     ExpectTextsFit(d);
     const QFontMetrics fm = d.ControlAs<QListWidget>(174)->fontMetrics();

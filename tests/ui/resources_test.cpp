@@ -45,7 +45,8 @@ TEST(MainMenu, HasEveryItemWithItsIdMnemonicAndSeparatorInOrder) {
         "3 &Save session | 42 Ex&port report… | - | 102 E&xit |",
         "&Edit: 40 U&ndo | 41 &Redo | - | 4 &Hide star | 5 &Unhide star | - | 6 &Paste image | - | 7 &Delete measurement | "
         "8 Delete &all meteor points |",
-        "&Image: 9 &Zoom to fit | 10 &Original pixels | 11 &Brightness/contrast | - | 12 &Play | 13 In&fo |",
+        "&Image: 9 &Zoom to fit | 10 &Original pixels | 11 &Brightness/contrast | - | 601 Show &residuals | "
+        "602 Show &catalogue stars | - | 12 &Play | 13 In&fo |",
         "&Measure: 14 &Exposure data | 15 &Stars | 16 &Meteor | - | 17 &Replay meteor | "
         "18 Re&play stars + meteor |",
         "&Options: 501 Photo &CD resolution | 502 &Replay randomness | - | 504 Star &search area | "

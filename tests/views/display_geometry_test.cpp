@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "session/session_data.h"
 #include "shell/display_markers.h"
 #include "view_test_support.h"
@@ -108,6 +110,70 @@ TEST(DisplayGeometry, ScrollRangesAllowForTheScrollBarThatComesWithThem) {
     EXPECT_EQ(ScrollRanges(tall, 0, 0), (ScrollerSetup{0, 95, 31, 15}));
     EXPECT_EQ(ScrollRanges(Geometry(998, 500, 998, 500, kPixelMode), 0, 0), (ScrollerSetup{0, 0, 31, 15}));
     EXPECT_EQ(ScrollRanges(Geometry(3000, 2000, 998, 500, kFitMode), 0, 0), (ScrollerSetup{0, 0, 31, 15}));
+}
+
+// A zoom step keeps the image point under the pointer where it is; the
+// pick, the click and the markers follow the scale; the unzoomed modes come
+// back exactly.
+TEST(DisplayGeometry, ZoomStepsBySqrtTwoAboutThePointerUpToEightTimes) {
+    DisplayGeometry g = Geometry(1200, 800, 600, 381, kPixelMode);
+    const DisplayGeometry plain = g;
+    const ImagePixel under = g.ClickToPixel(250, 140);
+    ASSERT_EQ(under, (ImagePixel{250, 140}));
+    EXPECT_EQ(g.Zoom(250, 140, 1), ZoomStep::Changed);
+    EXPECT_NEAR(g.Scale(), std::sqrt(2.0), 1e-12);
+    EXPECT_EQ(g.Zoom(250, 140, 1), ZoomStep::Changed);
+    EXPECT_DOUBLE_EQ(g.Scale(), 2.0);
+    EXPECT_EQ(g.ImageRect().w, 2400);
+    EXPECT_EQ(g.ClickToPixel(250, 140), under);
+    // Two pane pixels to an image pixel, the pick 5 image pixels (10 pane pixels).
+    EXPECT_EQ(g.ClickToPixel(250 + 20, 140 - 20), (ImagePixel{260, 130}));
+    EXPECT_EQ(g.PickThreshold(), 5.0f);
+    // The marker of a pixel lies on the pane pixels that show it.
+    const ScreenPoint m = g.MMtoDC(PlateX(250), PlateY(140, 800));
+    EXPECT_EQ(g.ClickToPixel(m.x, m.y), under);
+    EXPECT_NEAR(g.ClickToImage(m.x, m.y).column, 250.0f, 0.5f);
+    EXPECT_EQ(g.ScrollOffset(), (ScreenPoint{0, 0}));
+    EXPECT_EQ(ScrollRanges(g, 0, 0).xrange, 0);
+
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(g.Zoom(250, 140, 1), ZoomStep::Changed);
+    EXPECT_DOUBLE_EQ(g.Scale(), 8.0);
+    EXPECT_EQ(g.Zoom(250, 140, 1), ZoomStep::Unchanged);
+    EXPECT_EQ(g.ClickToPixel(250, 140), under);
+    EXPECT_EQ(g.PickThreshold(), 1.25f);
+    EXPECT_EQ(g.ClickToPixel(250 + 8, 140), (ImagePixel{251, 140}));
+
+    // Out again, down to 0.5: the fit scale is 381 / 800.
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(g.Zoom(250, 140, -1), ZoomStep::Changed);
+    EXPECT_DOUBLE_EQ(g.Scale(), 0.5);
+    EXPECT_EQ(g.Zoom(250, 140, -1), ZoomStep::BackToFit);
+    g.ResetZoom();
+    EXPECT_EQ(g.ImageRect(), plain.ImageRect());
+    EXPECT_EQ(g.MMtoDC(PlateX(100), PlateY(50, 800)), plain.MMtoDC(PlateX(100), PlateY(50, 800)));
+    EXPECT_EQ(g.PickThreshold(), 10.0f);
+
+    // Fit mode is the lower end: nothing further out.
+    DisplayGeometry fit = Geometry(2000, 1000, 998, 500, kFitMode);
+    EXPECT_EQ(fit.Zoom(10, 10, -1), ZoomStep::Unchanged);
+    EXPECT_EQ(fit.Zoom(500, 250, 1), ZoomStep::Changed);
+    EXPECT_NEAR(fit.Scale(), std::sqrt(2.0) / 2, 1e-12);
+    EXPECT_EQ(fit.Zoom(500, 250, -1), ZoomStep::BackToFit);
+    // Another picture is never shown at the old zoom.
+    fit.SetImageSize(1000, 1000);
+    EXPECT_FALSE(fit.Zoomed());
+}
+
+TEST(DisplayGeometry, PanningKeepsALargerPictureOverThePaneAndASmallerOneInside) {
+    DisplayGeometry g = Geometry(300, 200, 600, 381, kPixelMode);
+    g.Zoom(300, 190, 1);
+    g.Zoom(300, 190, 1);  // 600 x 400 over 600 x 381
+    g.Pan(-50, -50);
+    EXPECT_EQ(g.ImageRect(), (CanvasRect{0, -19, 600, 400}));
+    g.Pan(0, 500);
+    EXPECT_EQ(g.ImageRect().y, 0);
+    const ImagePixel before = g.ClickToPixel(300, 100);
+    g.Pan(0, -8);
+    EXPECT_EQ(g.ClickToPixel(300, 100).row, before.row + 4);
 }
 
 TEST(DisplayMarkers, CentreMarkStandsAtTheImageCentre) {

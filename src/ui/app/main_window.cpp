@@ -93,6 +93,8 @@ void TMainWindow::EnableItems(QMenu* menu) {
     }
     if (QAction* mark = CommandAction(cmd::OptionMarkCenter)) mark->setChecked(opt.markcenter != 0);
     if (QAction* snap = CommandAction(cmd::OptionSnapCentre)) snap->setChecked(opt.snapcentre != 0);
+    if (QAction* r = CommandAction(cmd::ImageShowResiduals)) r->setChecked(opt.showresiduals != 0);
+    if (QAction* c = CommandAction(cmd::ImageShowCatalogue)) c->setChecked(opt.catoverlay != 0);
 }
 
 void TMainWindow::MenuStateChanged() {
@@ -140,6 +142,8 @@ void TMainWindow::Command(int id) {
         case cmd::OptionLimit: c.WMOptionLimit(); break;
         case cmd::OptionMarkCenter: c.WMOptionMarkCenter(); break;
         case cmd::OptionSnapCentre: c.WMOptionSnapCentre(); break;
+        case cmd::ImageShowResiduals: c.WMImageShowResiduals(); break;
+        case cmd::ImageShowCatalogue: c.WMImageShowCatalogue(); break;
         case cmd::WindowMeasure: c.WMWindowMeasure(); break;
         case cmd::WindowAnalysis: c.WMWindowAnalysis(); break;
         case cmd::CtxSwitch:
@@ -254,6 +258,7 @@ void TMainWindow::ShowStatusButtons(bool show) { status_->ShowButtons(show); }
 void TMainWindow::DisplaySetScroller() { display_->SetScroller(); }
 void TMainWindow::DisplaySetImageZoom() { display_->SetImageZoom(); }
 void TMainWindow::DisplaySetImagePixel() { display_->SetImagePixel(); }
+void TMainWindow::DisplayResetZoom() { display_->ResetZoom(); }
 
 void TMainWindow::SetWaitCursor(bool wait) {
     if (wait) {

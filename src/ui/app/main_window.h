@@ -63,6 +63,7 @@ public:
     void DisplaySetScroller() override;
     void DisplaySetImageZoom() override;
     void DisplaySetImagePixel() override;
+    void DisplayResetZoom() override;
     void SetWaitCursor(bool wait) override;
     void WatchClipboard(bool watch) override;
     void Beep() override;

@@ -37,6 +37,14 @@ void QtMeasureDialogs::RunStarDialog(int column, int row) {
     dialog.exec();
 }
 
+void QtMeasureDialogs::RunStarDialogFor(int column, int row, const CatStar& star) {
+    if (Session == nullptr || Mimg == nullptr) return;
+    StarSearchSettings settings = SearchSettings();
+    settings.preselect = star;
+    TStarDialog dialog(main_, *Session, *Mimg, column, row, messages_, settings);
+    dialog.exec();
+}
+
 void QtMeasureDialogs::RunMeteorDialog(int column, int row) {
     if (Session == nullptr || Mimg == nullptr) return;
     ShellView* view = view_;

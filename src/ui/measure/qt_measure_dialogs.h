@@ -27,6 +27,7 @@ public:
     void SetContext(const MainCommands& commands, ShellView& view);
 
     void RunStarDialog(int column, int row) override;
+    void RunStarDialogFor(int column, int row, const CatStar& star) override;
     void RunMeteorDialog(int column, int row) override;
     DialogEnd RunStarReplay(int column, int row, int index) override;
     DialogEnd RunMeteorReplay(int column, int row, int index) override;
