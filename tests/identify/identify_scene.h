@@ -3,6 +3,7 @@
 // the scene of the measuring tests as an 8-bit packed DIB.
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,34 @@ inline Picture FromTopDown(const std::vector<std::uint8_t>& grey, int width, int
         std::copy_n(grey.begin() + static_cast<std::ptrdiff_t>(r) * width, width,
                     p.dib.begin() + static_cast<std::ptrdiff_t>((height - 1 - r) * stride));
     return p;
+}
+
+// The picture as an 8-bit grey BMP file.
+inline void WriteBmp(const std::string& path, const Picture& p) {
+    std::vector<std::uint8_t> out;
+    auto put = [&](std::uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    const std::uint32_t offset = 14 + 40 + 1024;
+    out.push_back('B');
+    out.push_back('M');
+    put(offset + static_cast<std::uint32_t>(p.dib.size()), 4);
+    put(0, 4);
+    put(offset, 4);
+    put(40, 4);
+    put(static_cast<std::uint32_t>(p.width), 4);
+    put(static_cast<std::uint32_t>(p.height), 4);
+    put(1, 2);
+    put(8, 2);
+    put(0, 4);
+    put(static_cast<std::uint32_t>(p.dib.size()), 4);
+    put(3000, 4);
+    put(3000, 4);
+    put(256, 4);
+    put(0, 4);
+    for (int i = 0; i < 256; ++i) put(static_cast<std::uint32_t>(i * 0x010101), 4);
+    out.insert(out.end(), p.dib.begin(), p.dib.end());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
 }
 
 inline sky_scene::Scene Field(double ra, double de, double focal, double roll, int width, int height,

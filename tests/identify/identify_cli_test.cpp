@@ -1,0 +1,66 @@
+// velkarn-cli identify on a rendered photograph: the stars it prints and
+// the session it saves, and the message for a picture without stars.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "identify_scene.h"
+
+namespace {
+
+struct CliRun {
+    int status;
+    std::string out;
+};
+
+CliRun Cli(const std::string& args) {
+    const std::string out = (std::filesystem::temp_directory_path() / "identify_cli_out.txt").string();
+    const std::string command = std::string(VELKARN_CLI) + " " + args + " >" + out + " 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream in(out);
+    std::stringstream text;
+    text << in.rdbuf();
+    return {WEXITSTATUS(status), text.str()};
+}
+
+TEST(IdentifyCli, PrintsAndSavesTheStarsOfAPhotograph) {
+    if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
+    const auto dir = std::filesystem::temp_directory_path() / "velkarn_identify_cli";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const int w = 1600, h = 1200;
+    const auto scene = identify_test::Field(5.6, 3.0, 35, 8, w, h, 7.0f);
+    const std::string bmp = (dir / "orion.bmp").string();
+    identify_test::WriteBmp(bmp, identify_test::FromTopDown(sky_scene::RenderPhoto(scene, 3), w, h));
+
+    const CliRun text = Cli("identify " + bmp + " --limit 6 --save " + (dir / "orion.ses").string());
+    ASSERT_EQ(text.status, 0) << text.out;
+    EXPECT_NE(text.out.find("Centre: RA 05h 3"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("58 Ori\t0.45\t"), std::string::npos) << text.out;  // Betelgeuse
+    std::ifstream saved(dir / "orion.ses");
+    std::stringstream session;
+    session << saved.rdbuf();
+    EXPECT_NE(session.str().find("58 Ori"), std::string::npos);
+
+    const CliRun json = Cli("identify " + bmp + " --limit 6 --json");
+    ASSERT_EQ(json.status, 0) << json.out;
+    EXPECT_NE(json.out.find("\"name\":\"58 Ori\""), std::string::npos) << json.out;
+
+    // A blank picture: the message, and no session written.
+    identify_test::Picture blank;
+    blank.width = w;
+    blank.height = h;
+    blank.dib.assign(packed_dib::Stride(w) * h, 40);
+    identify_test::WriteBmp((dir / "blank.bmp").string(), blank);
+    const CliRun none = Cli("identify " + (dir / "blank.bmp").string() + " --save " + (dir / "blank.ses").string());
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.out.find("No plate solution found"), std::string::npos) << none.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "blank.ses"));
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
