@@ -22,6 +22,8 @@ struct Options {
     // star's centroid. Off at every start: not kept in the settings file,
     // whose lines other programs read.
     unsigned int snapcentre = 0;
+    // The plate solver's time limit of Identify stars automatically, seconds.
+    float identifytime = 30.0f;
 };
 
 extern Options opt;

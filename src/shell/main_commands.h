@@ -104,6 +104,7 @@ public:
     void WMOptionRandom();
     void WMOptionSearch();
     void WMOptionLimit();
+    void WMOptionIdentifyTime();
     void WMOptionMarkCenter();
     void WMOptionSnapCentre();
     // Also "Switch to measuring" and "Switch to analysis" (903); the
@@ -111,6 +112,10 @@ public:
     void WMWindowMeasure();
     void WMWindowAnalysis();
     void ReplayProcess(int selector);
+    // Measure > Identify stars automatically: solves the picture (a video's
+    // averaged picture), proposes every catalogue star found on it that is
+    // not in the session yet, and adds those the observer keeps.
+    void WMIdentifyStars();
 
     // --- Image view and analysis view ---
     // A left click on image pixel (column, row): star or meteor dialog.
@@ -185,7 +190,7 @@ private:
     StartSettings start_;
     std::unique_ptr<SessionData> session_;
     std::unique_ptr<MeteorImage> image_;
-    std::array<bool, 24> cmd_enabled_{};
+    std::array<bool, 31> cmd_enabled_{};
     int image_resolution_ = 0;  // the Photo CD resolution step of image_
     RecoveryCopy recovery_;
 };
