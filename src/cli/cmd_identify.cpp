@@ -18,6 +18,7 @@
 #include "cli/command.h"
 #include "cli/json_writer.h"
 #include "files/options.h"
+#include "identify/deep_picture.h"
 #include "identify/identify_stars.h"
 #include "image/fits_file_image.h"
 #include "image/open_image.h"
@@ -155,7 +156,8 @@ int Run(const Arguments& a) {
     request.time_limit_s = a.time_limit;
     if (const auto* fits = dynamic_cast<const FITSFileImage*>(image.get()); fits && !fits->wcs.empty())
         request.header_wcs = ReadTanWcs(a.image);
-    const GreyView picture = GreyView::OfDib(image->picture, image->width, image->height);
+    MeasuringPicture deep;
+    const GreyView picture = IdentificationView(*image, deep);
     const IdentifyResult r = IdentifyStars(picture, request, no_progress);
     if (r.status != IdentifyStatus::Found) throw Failure{1, IdentifyStatusText(r.status)};
     if (a.save) Save(a, *image, r);

@@ -238,16 +238,12 @@ void AddProposals(SessionData& session, const std::vector<StarProposal>& proposa
 std::vector<std::string> SolutionLines(const PlateSolution& s) {
     char line[160];
     std::vector<std::string> lines;
-    double ra = s.ra_h * 3600;
-    const int rh = static_cast<int>(ra / 3600);
-    const int rm = static_cast<int>((ra - rh * 3600) / 60);
-    const double rs = ra - rh * 3600 - rm * 60;
-    const double de = std::fabs(s.de_deg) * 3600;
-    const int dd = static_cast<int>(de / 3600);
-    const int dm = static_cast<int>((de - dd * 3600) / 60);
-    const double ds = de - dd * 3600 - dm * 60;
-    std::snprintf(line, sizeof line, "Centre: RA %02dh %02dm %04.1fs, DE %c%02d\u00b0 %02d' %02.0f\"", rh, rm, rs,
-                  s.de_deg < 0 ? '-' : '+', dd, dm, ds);
+    // Rounded before the split, so that no field shows 60.
+    const long ra = std::lround(s.ra_h * 36000) % (24 * 36000);  // tenths of a second
+    const long de = std::lround(std::fabs(s.de_deg) * 3600);      // arcseconds
+    std::snprintf(line, sizeof line, "Centre: RA %02ldh %02ldm %02ld.%lds, DE %c%02ld\u00b0 %02ld' %02ld\"",
+                  ra / 36000, ra / 600 % 60, ra / 10 % 60, ra % 10, s.de_deg < 0 ? '-' : '+', de / 3600,
+                  de / 60 % 60, de % 60);
     lines.emplace_back(line);
     std::snprintf(line, sizeof line, "Scale: %.2f\"/pixel, field %.2f\u00b0 x %.2f\u00b0", s.arcsec_per_pixel,
                   s.width_deg, s.height_deg);

@@ -3,6 +3,7 @@
 
 #include "astro/numerical_error.h"
 #include "files/options.h"
+#include "identify/deep_picture.h"
 #include "identify/identify_stars.h"
 #include "image/fits_file_image.h"
 #include "platform/message_box.h"
@@ -21,7 +22,8 @@ void MainCommands::WMIdentifyStars() {
     request.width_deg = SessionFieldWidth(*session_, image_->width);
     if (const auto* fits = dynamic_cast<const FITSFileImage*>(image_.get()); fits && !fits->wcs.empty())
         request.header_wcs = ReadTanWcs(fits->filename);
-    const GreyView picture = GreyView::OfDib(image_->picture, image_->width, image_->height);
+    MeasuringPicture deep;
+    const GreyView picture = IdentificationView(*image_, deep);
     const IdentifyResult result = IdentifyStars(picture, request, s_.progress);
     s_.progress.Clear();
     if (result.status == IdentifyStatus::Cancelled) return;

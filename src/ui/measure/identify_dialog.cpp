@@ -22,7 +22,7 @@ TIdentifyDialog::TIdentifyDialog(QWidget* parent, const PlateSolution& solution,
     list_->setObjectName("proposals");
     list_->setRootIsDecorated(false);
     list_->setUniformRowHeights(true);
-    list_->setHeaderLabels({"Name", "Mv", "x", "y", "Distance"});
+    list_->setHeaderLabels({"Name", "Mv", "x (px)", "y (px)", "Distance (px)"});
     for (const StarProposal& p : proposals_) {
         const std::vector<std::string> f = ProposalFields(p);
         auto* item = new QTreeWidgetItem(list_);
@@ -34,6 +34,7 @@ TIdentifyDialog::TIdentifyDialog(QWidget* parent, const PlateSolution& solution,
         item->setCheckState(0, Qt::Checked);
     }
     list_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    list_->header()->setStretchLastSection(false);
     list_->setMinimumSize(420, 300);
     layout->addWidget(list_);
 
