@@ -17,8 +17,9 @@ constexpr double kDeg = std::numbers::pi / 180;
 // Stars handed to the solver, and the fewest it is worth asking with.
 constexpr std::size_t kSolverStars = 200;
 constexpr std::size_t kFewestStars = 8;
-// Field widths searched without a hint, degrees.
-constexpr double kWidestField = 40;
+// Field widths searched without a hint, degrees: from a narrow lens to a
+// 16 mm lens on the nominal plate.
+constexpr double kWidestField = 90;
 constexpr double kNarrowestField = 1;
 // A known width is searched within this share either way.
 constexpr double kWidthTolerance = 0.1;

@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <map>
 
 #include "identify/identify_stars.h"
 #include "identify_scene.h"
@@ -41,12 +40,20 @@ TEST_P(IdentifyFields, NamesFindsAndReducesLikeTheTruth) {
     const IdentifyResult r = IdentifyStars(picture.View(), request, progress);
     ASSERT_EQ(r.status, IdentifyStatus::Found) << r.detected << " stars detected";
 
-    std::map<std::string, const sky_scene::TrueStar*> truth;
-    for (const auto& s : scene.rendered) truth[s.cat.name] = &s;
+    // Named rightly: of the drawn stars that could pass for it (up to a
+    // magnitude fainter), the one nearest the measured centre is the star
+    // named, and near (a faint neighbour may pull the centroid a little).
     for (const StarProposal& p : r.proposals) {
-        const auto t = truth.find(p.star.name);
-        ASSERT_NE(t, truth.end()) << p.star.name << " is not on the picture";
-        EXPECT_LT(std::hypot(p.x - t->second->u, p.y - t->second->v), 1.5) << p.star.name;
+        const sky_scene::TrueStar* nearest = nullptr;
+        double d = 1e9;
+        for (const auto& s : scene.rendered)
+            if (s.cat.mag <= p.star.mag + 1 && std::hypot(p.x - s.u, p.y - s.v) < d) {
+                d = std::hypot(p.x - s.u, p.y - s.v);
+                nearest = &s;
+            }
+        ASSERT_NE(nearest, nullptr);
+        EXPECT_STREQ(nearest->cat.name, p.star.name);
+        EXPECT_LT(d, 2.0) << p.star.name;
     }
     int inside = 0, found = 0;
     for (const auto& s : scene.rendered) {
@@ -74,7 +81,9 @@ TEST_P(IdentifyFields, NamesFindsAndReducesLikeTheTruth) {
 INSTANTIATE_TEST_SUITE_P(Fields, IdentifyFields,
                          ::testing::Values(FieldCase{"Orion35mm", 5.6, 3.0, 35, 8},
                                            FieldCase{"AcrossRA0h", 0.05, 20.0, 50, -20},
-                                           FieldCase{"NearThePole", 2.0, 86.5, 35, 130}),
+                                           FieldCase{"NearThePole", 2.0, 86.5, 35, 130},
+                                           FieldCase{"UrsaMajor16mm", 11.5, 50.0, 16, 0},
+                                           FieldCase{"Pleiades85mm", 3.8, 24.0, 85, 45}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
