@@ -8,6 +8,7 @@
 
 #include "astro/numerical_error.h"
 #include "identify/star_detection.h"
+#include "platform/c_locale.h"
 #include "platform/progress.h"
 #include "session/session_data.h"
 
@@ -237,6 +238,7 @@ void AddProposals(SessionData& session, const std::vector<StarProposal>& proposa
 }
 
 std::vector<std::string> SolutionLines(const PlateSolution& s) {
+    CNumericLocale c_numbers;
     char line[160];
     std::vector<std::string> lines;
     // Rounded before the split, so that no field shows 60.
@@ -256,6 +258,7 @@ std::vector<std::string> SolutionLines(const PlateSolution& s) {
 }
 
 std::vector<std::string> ProposalFields(const StarProposal& p) {
+    CNumericLocale c_numbers;
     char mag[16], x[16], y[16], d[16];
     std::snprintf(mag, sizeof mag, "%.2f", p.star.mag);
     std::snprintf(x, sizeof x, "%.1f", p.x);

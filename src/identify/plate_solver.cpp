@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "identify/xylist_file.h"
+#include "platform/c_locale.h"
 #include "platform/progress.h"
 
 extern char** environ;
@@ -64,7 +65,10 @@ std::vector<std::string> IndexDirs(const SolverSetup& setup) {
     return dirs;
 }
 
+// The solver reads its arguments with a decimal point, whatever the
+// desktop's locale.
 std::string FormatNumber(double v) {
+    CNumericLocale c_numbers;
     char buf[32];
     std::snprintf(buf, sizeof buf, "%.6f", v);
     return buf;
