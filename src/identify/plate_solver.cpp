@@ -74,9 +74,14 @@ std::string FormatNumber(double v) {
     return buf;
 }
 
-// The solver's process group is ended at once: solve-field starts the
-// search engine as its own child.
-void KillGroup(pid_t pid) { ::kill(-pid, SIGKILL); }
+// What is left of the solver's process group once solve-field itself is
+// reaped (it starts the search engine as its own child) is ended, and
+// waited for briefly, so that nothing of it still writes while its
+// directory is removed.
+void KillGroup(pid_t pid) {
+    if (::kill(-pid, SIGKILL) != 0) return;
+    for (int i = 0; i < 100 && ::kill(-pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
 
 }  // namespace
 
@@ -163,27 +168,27 @@ SolveResult SolvePlate(const SolveRequest& request, const SolverSetup& setup, Pr
     const auto start = std::chrono::steady_clock::now();
     const auto limit = std::chrono::duration<double>(request.time_limit_s);
     int wait_status = 0;
-    bool finished = false;
-    while (!finished) {
+    int shown = -1;
+    for (;;) {
         const pid_t done = ::waitpid(pid, &wait_status, WNOHANG);
-        if (done == pid || (done < 0 && errno != EINTR)) {
-            finished = true;
-            break;
-        }
+        if (done == pid || (done < 0 && errno != EINTR)) break;
         const auto spent = std::chrono::steady_clock::now() - start;
         if (progress.EscapePressed()) {
-            KillGroup(pid);
+            ::kill(-pid, SIGKILL);
             ::waitpid(pid, &wait_status, 0);
+            KillGroup(pid);
             result.outcome = SolveOutcome::Cancelled;
             return result;
         }
         if (spent >= limit) {
-            KillGroup(pid);
+            ::kill(-pid, SIGKILL);
             ::waitpid(pid, &wait_status, 0);
+            KillGroup(pid);
             return result;
         }
         const double share = std::chrono::duration<double>(spent).count() / request.time_limit_s;
-        progress.Report(percent_from + static_cast<int>((percent_to - percent_from) * share));
+        const int percent = percent_from + static_cast<int>((percent_to - percent_from) * share);
+        if (percent != shown) progress.Report(shown = percent);
         std::this_thread::sleep_for(kPoll);
     }
     KillGroup(pid);  // anything the solver left running
