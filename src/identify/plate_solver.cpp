@@ -33,9 +33,10 @@ constexpr auto kPoll = std::chrono::milliseconds(20);
 // A fresh private directory that is removed with everything in it.
 class TempDir {
 public:
-    TempDir() {
+    explicit TempDir(const std::string& root) {
         std::error_code ec;
-        std::string pattern = (fs::temp_directory_path(ec) / "velkarn-identify-XXXXXX").string();
+        const fs::path parent = root.empty() ? fs::temp_directory_path(ec) : fs::path(root);
+        std::string pattern = (parent / "velkarn-identify-XXXXXX").string();
         if (ec) pattern = "/tmp/velkarn-identify-XXXXXX";
         if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
     }
@@ -122,7 +123,7 @@ SolveResult SolvePlate(const SolveRequest& request, const SolverSetup& setup, Pr
         result.outcome = SolveOutcome::NoIndex;
         return result;
     }
-    TempDir dir;
+    TempDir dir(setup.temp_root);
     if (dir.path().empty()) return result;
     const std::string xy = (dir.path() / "stars.xyls").string();
     const std::string wcs = (dir.path() / "stars.wcs").string();

@@ -20,6 +20,7 @@ class ProgressService;
 struct SolverSetup {
     std::string program;                  // solve-field; empty: looked for on PATH
     std::vector<std::string> index_dirs;  // empty: the add_path lines of /etc/astrometry.cfg
+    std::string temp_root;                // where its working directory is made; empty: the system's
 };
 
 struct SolveRequest {

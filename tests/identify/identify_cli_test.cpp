@@ -1,6 +1,7 @@
 // velkarn-cli identify on a rendered photograph: the stars it prints and
 // the session it saves, and the message for a picture without stars.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fitsio.h>
 
@@ -22,18 +23,19 @@ struct CliRun {
 };
 
 CliRun Cli(const std::string& args) {
-    const std::string out = (std::filesystem::temp_directory_path() / "identify_cli_out.txt").string();
+    const std::string out = (std::filesystem::temp_directory_path() / ("identify_cli_out_" + std::to_string(getpid()) + ".txt")).string();
     const std::string command = std::string(VELKARN_CLI) + " " + args + " >" + out + " 2>&1";
     const int status = std::system(command.c_str());
     std::ifstream in(out);
     std::stringstream text;
     text << in.rdbuf();
+    std::filesystem::remove(out);
     return {WEXITSTATUS(status), text.str()};
 }
 
 TEST(IdentifyCli, PrintsAndSavesTheStarsOfAPhotograph) {
     if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
-    const auto dir = std::filesystem::temp_directory_path() / "velkarn_identify_cli";
+    const auto dir = std::filesystem::temp_directory_path() / ("velkarn_identify_cli_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const int w = 1600, h = 1200;
@@ -70,7 +72,7 @@ TEST(IdentifyCli, PrintsAndSavesTheStarsOfAPhotograph) {
 // The same field as a FITS whose header carries its true gnomonic WCS: the
 // stars come from the header, without the solver.
 TEST(IdentifyCli, TakesTheSolutionOfAFitsHeader) {
-    const auto dir = std::filesystem::temp_directory_path() / "velkarn_identify_fits";
+    const auto dir = std::filesystem::temp_directory_path() / ("velkarn_identify_fits_" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     const int w = 1600, h = 1200;
