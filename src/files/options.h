@@ -28,6 +28,8 @@ struct Options {
     // Nonzero: the image view rings the catalogue stars the plate solution
     // puts on the image. Kept in the settings file (CatalogueOverlay=).
     unsigned int catoverlay = 0;
+    // The plate solver's time limit of Identify stars automatically, seconds.
+    float identifytime = 30.0f;
 };
 
 extern Options opt;

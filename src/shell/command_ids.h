@@ -1,5 +1,5 @@
 #pragma once
-// Menu command ids and the control ids the commands refer to. Commands 1..24
+// Menu command ids and the control ids the commands refer to. Commands 1..31
 // have an enable bit in StateFlags::menumask; the others are always enabled.
 namespace cmd {
 constexpr int RetrieveSession = 1;
@@ -24,6 +24,10 @@ constexpr int NewSession = 19;
 constexpr int WindowMeasure = 20;
 constexpr int WindowAnalysis = 21;
 constexpr int ImgFileOpen = 22;
+// Measure > Identify stars automatically.
+constexpr int IdentifyStars = 30;
+// The highest id with an enable bit.
+constexpr int LastMasked = 31;
 constexpr int FileExit = 102;
 constexpr int OptionPhotoCD = 501;
 constexpr int OptionRandom = 502;
@@ -31,6 +35,7 @@ constexpr int OptionSearch = 504;
 constexpr int OptionLimit = 505;
 constexpr int OptionMarkCenter = 506;
 constexpr int OptionSnapCentre = 507;
+constexpr int OptionIdentifyTime = 508;
 // Aids of the image view (checked items of the Image menu).
 constexpr int ImageShowResiduals = 601;
 constexpr int ImageShowCatalogue = 602;

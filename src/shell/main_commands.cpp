@@ -6,6 +6,7 @@
 #include "platform/clipboard.h"
 #include "platform/message_box.h"
 #include "session/fixed_text.h"
+#include "shell/command_ids.h"
 #include "shell/menu_state.h"
 #include "shell/shell_view.h"
 #include "shell/state_flags.h"
@@ -63,8 +64,9 @@ void MainCommands::SetMenuState() {
     in.changed = sf.changed != 0;
     in.analysis = sf.analysis != 0;
     in.clip_avail = ClipAvail != 0;
+    in.has_picture = image_ && image_->HasPicture();
     sf.menumask = ComputeMenuMask(in);
-    for (int n = 1; n <= 24; ++n) cmd_enabled_[n - 1] = (sf.menumask & (1u << n)) != 0;
+    for (int n = 1; n <= cmd::LastMasked; ++n) cmd_enabled_[n - 1] = (sf.menumask & (1u << n)) != 0;
     // A command that changed the session becomes a step of the history;
     // without unsaved changes the session is the one on disk.
     history_.Record(s, SessionData::dlgdat);
@@ -76,7 +78,7 @@ void MainCommands::SetMenuState() {
 
 bool MainCommands::Enabled(int id) const {
     if (IsExtraCommand(id)) return ExtraCommandEnabled(extra_, id);
-    if (id < 1 || id > 24) return true;
+    if (id < 1 || id > cmd::LastMasked) return true;
     return cmd_enabled_[id - 1];
 }
 

@@ -106,6 +106,7 @@ public:
     void WMOptionRandom();
     void WMOptionSearch();
     void WMOptionLimit();
+    void WMOptionIdentifyTime();
     void WMOptionMarkCenter();
     void WMOptionSnapCentre();
     void WMImageShowResiduals();
@@ -115,6 +116,10 @@ public:
     void WMWindowMeasure();
     void WMWindowAnalysis();
     void ReplayProcess(int selector);
+    // Measure > Identify stars automatically: solves the picture (a video's
+    // averaged picture), proposes every catalogue star found on it that is
+    // not in the session yet, and adds those the observer keeps.
+    void WMIdentifyStars();
 
     // --- Undo, redo and the reduction report ---
     // Edit > Undo and Redo: the session and the exposure record as they
@@ -209,7 +214,7 @@ private:
     StartSettings start_;
     std::unique_ptr<SessionData> session_;
     std::unique_ptr<MeteorImage> image_;
-    std::array<bool, 24> cmd_enabled_{};
+    std::array<bool, 31> cmd_enabled_{};
     int image_resolution_ = 0;  // the Photo CD resolution step of image_
     RecoveryCopy recovery_;
     UndoHistory history_;

@@ -4,6 +4,10 @@
 // the replay loop and Open template. Each is modal and works on Session and
 // Mimg; the positions are image pixels (column from the left, row from the
 // top).
+#include <optional>
+#include <vector>
+
+#include "identify/identify_stars.h"
 #include "session/records.h"
 
 enum class DialogEnd { Ok, Cancel, Break };
@@ -24,4 +28,12 @@ public:
     virtual DialogEnd RunMeteorReplay(int column, int row, int index) = 0;
     // Measures a template star on the new image; OK adds it to Session.
     virtual DialogEnd RunTemplateStar(int column, int row, const CatStar& star) = 0;
+    // Shows the stars the automatic identification proposes, each with a
+    // tick; the ticked ones on OK, nothing on Cancel.
+    virtual std::optional<std::vector<StarProposal>> RunIdentifyProposals(const PlateSolution& solution,
+                                                                          const std::vector<StarProposal>& proposals) {
+        (void)solution;
+        (void)proposals;
+        return std::nullopt;
+    }
 };

@@ -33,6 +33,7 @@ unsigned int ComputeMenuMask(const MenuInputs& in) {
                     Bit(cmd::StarMode) | Bit(cmd::MeteorMode);
             if (in.nmet > 0) mask |= Bit(cmd::MReplay);
             if (in.nstar > 0) mask |= Bit(cmd::Replay);
+            if (in.has_picture) mask |= Bit(cmd::IdentifyStars);
         }
     }
     if (!in.changed && in.nstar == 0 && in.nmet == 0) {
@@ -46,7 +47,7 @@ unsigned int ComputeMenuMask(const MenuInputs& in) {
 }
 
 bool MaskEnables(unsigned int mask, int id) {
-    if (id < 1 || id > 24) return true;
+    if (id < 1 || id > cmd::LastMasked) return true;
     return (mask & (1u << id)) != 0;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The enable rule of the main window's commands: which of the commands 1..24
+// The enable rule of the main window's commands: which of the commands 1..31
 // can be chosen in a given state. A pure function, so that the whole table
 // can be checked without a window.
 
@@ -14,13 +14,14 @@ struct MenuInputs {
     bool changed = false;       // sf.changed
     bool analysis = false;      // sf.analysis: the analysis view is shown
     bool clip_avail = false;    // the clipboard holds a bitmap
+    bool has_picture = false;   // the image source holds a picture to measure on
 };
 
 // Bit n (value 1 << n) set: command n is enabled.
 unsigned int ComputeMenuMask(const MenuInputs& in);
 
 // Whether command id is enabled under mask; ids without an enable rule
-// (outside 1..24) always are.
+// (outside 1..31) always are.
 bool MaskEnables(unsigned int mask, int id);
 
 // The state the rules of the commands beyond the original's mask read.

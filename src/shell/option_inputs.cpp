@@ -12,6 +12,7 @@ const IntOptionInput kRandomnessInput{"Change randomness of replay", "Enter valu
 const FloatOptionInput kSearchAreaInput{"Search area in Sky Catalogue", "Enter radius in degrees (0.1 - 5)", 6,
                                         0.1f, 5.0f};
 const FloatOptionInput kLimitInput{"Star limiting magnitude", "Enter value (6.0 - 8.0)", 6, 6.0f, 8.0f};
+const FloatOptionInput kIdentifyTimeInput{"Identification time limit", "Enter seconds (5 - 600)", 6, 5.0f, 600.0f};
 
 namespace {
 

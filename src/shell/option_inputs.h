@@ -34,3 +34,5 @@ void AskFloatOption(TextInputService& input, const FloatOptionInput& what, float
 extern const IntOptionInput kRandomnessInput;
 extern const FloatOptionInput kSearchAreaInput;
 extern const FloatOptionInput kLimitInput;
+// The plate solver's time limit of Identify stars automatically, seconds.
+extern const FloatOptionInput kIdentifyTimeInput;

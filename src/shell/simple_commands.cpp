@@ -76,6 +76,8 @@ void MainCommands::WMOptionSearch() { AskFloatOption(s_.text, kSearchAreaInput, 
 
 void MainCommands::WMOptionLimit() { AskFloatOption(s_.text, kLimitInput, opt.limit); }
 
+void MainCommands::WMOptionIdentifyTime() { AskFloatOption(s_.text, kIdentifyTimeInput, opt.identifytime); }
+
 void MainCommands::WMOptionSnapCentre() {
     opt.snapcentre = opt.snapcentre == 0 ? 1 : 0;
     s_.view.MenuStateChanged();

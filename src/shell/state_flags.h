@@ -16,7 +16,7 @@ struct StateFlags {
     int recalc = 1;     // the analysis view must recompute before it draws
     int inchain = 0;    // the main window watches the clipboard
     int analysis = 0;   // 1: the analysis view is shown instead of the image view
-    unsigned int menumask = 0xFFFFFFFEu;  // bit n enables command n (1..24)
+    unsigned int menumask = 0xFFFFFFFEu;  // bit n enables command n (1..31)
 };
 
 extern StateFlags sf;

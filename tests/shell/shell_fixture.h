@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -124,6 +125,15 @@ public:
             Session->AddStar(Star(star, x, y), 0);
         }
         return e;
+    }
+    // The proposals of Identify stars automatically; none: Cancel.
+    std::function<std::optional<std::vector<StarProposal>>(const PlateSolution&, const std::vector<StarProposal>&)>
+        identify;
+    std::optional<std::vector<StarProposal>> RunIdentifyProposals(const PlateSolution& solution,
+                                                                  const std::vector<StarProposal>& proposals) override {
+        shown.push_back({"identify", -1, -1, static_cast<int>(proposals.size()), ""});
+        if (!identify) return std::nullopt;
+        return identify(solution, proposals);
     }
     std::vector<std::string> Kinds() const {
         std::vector<std::string> k;

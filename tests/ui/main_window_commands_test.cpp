@@ -59,7 +59,7 @@ TEST_F(MainWindowCommands, CaptionAndEnabledItemsFollowTheSession) {
     // The view aids are options, always at hand.
     EXPECT_EQ(EnabledItems(kImage), (std::vector<int>{cmd::ImageShowResiduals, cmd::ImageShowCatalogue}));
     EXPECT_EQ(EnabledItems(kWindow), std::vector<int>{});
-    EXPECT_EQ(EnabledItems(kOptions).size(), 6u);
+    EXPECT_EQ(EnabledItems(kOptions).size(), 7u);
     EXPECT_EQ(EnabledItems(kHelp), (std::vector<int>{cmd::HelpManual, cmd::HelpAbout}));
 
     OpenImage(300, 200);

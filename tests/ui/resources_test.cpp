@@ -48,9 +48,9 @@ TEST(MainMenu, HasEveryItemWithItsIdMnemonicAndSeparatorInOrder) {
         "&Image: 9 &Zoom to fit | 10 &Original pixels | 11 &Brightness/contrast | - | 601 Show &residuals | "
         "602 Show &catalogue stars | - | 12 &Play | 13 In&fo |",
         "&Measure: 14 &Exposure data | 15 &Stars | 16 &Meteor | - | 17 &Replay meteor | "
-        "18 Re&play stars + meteor |",
+        "18 Re&play stars + meteor | - | 30 &Identify stars automatically |",
         "&Options: 501 Photo &CD resolution | 502 &Replay randomness | - | 504 Star &search area | "
-        "505 Star &limiting magnitude | - | 506 &Mark plate center | 507 S&nap clicks to star centre |",
+        "505 Star &limiting magnitude | 508 Identification &time limit | - | 506 &Mark plate center | 507 S&nap clicks to star centre |",
         "&Window: 20 &Measure | 21 &Analysis |",
         "&Help: 701 &Manual | 702 &About... |",
     };

@@ -136,10 +136,12 @@ void TMainWindow::Command(int id) {
         case cmd::MeteorMode: c.WMMeteorMode(); break;
         case cmd::MReplay: c.WMMReplay(); break;
         case cmd::Replay: c.WMReplay(); break;
+        case cmd::IdentifyStars: c.WMIdentifyStars(); break;
         case cmd::OptionPhotoCD: WMOptionPhotoCD(); break;
         case cmd::OptionRandom: c.WMOptionRandom(); break;
         case cmd::OptionSearch: c.WMOptionSearch(); break;
         case cmd::OptionLimit: c.WMOptionLimit(); break;
+        case cmd::OptionIdentifyTime: c.WMOptionIdentifyTime(); break;
         case cmd::OptionMarkCenter: c.WMOptionMarkCenter(); break;
         case cmd::OptionSnapCentre: c.WMOptionSnapCentre(); break;
         case cmd::ImageShowResiduals: c.WMImageShowResiduals(); break;

@@ -6,6 +6,7 @@
 #include "shell/main_commands.h"
 #include "shell/program_paths.h"
 #include "shell/shell_view.h"
+#include "ui/measure/identify_dialog.h"
 #include "ui/measure/meteor_dialog_window.h"
 #include "ui/measure/replay_dialog_window.h"
 #include "ui/measure/star_dialog_window.h"
@@ -74,4 +75,11 @@ DialogEnd QtMeasureDialogs::RunTemplateStar(int column, int row, const CatStar& 
     if (Session == nullptr || Mimg == nullptr) return DialogEnd::Break;
     TReplayDialog dialog(main_, *Mimg, messages_, std::make_unique<StarTemplate>(*Session, *Mimg, column, row, star));
     return DialogEndOf(dialog.exec());
+}
+
+std::optional<std::vector<StarProposal>> QtMeasureDialogs::RunIdentifyProposals(
+    const PlateSolution& solution, const std::vector<StarProposal>& proposals) {
+    TIdentifyDialog dialog(main_, solution, proposals);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Ticked();
 }

@@ -1,0 +1,177 @@
+// Pictures without a solution end with "No plate solution found" within the
+// time limit, Escape ends the solver at once, and a damaged or missing
+// solver setup is told, never a fault.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <fitsio.h>
+
+#include <chrono>
+#include <cmath>
+#include <filesystem>
+#include <random>
+
+#include "identify/identify_stars.h"
+#include "identify_scene.h"
+#include "platform/scripted.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+identify_test::Picture Flat(int w, int h, std::uint8_t level) {
+    identify_test::Picture p;
+    p.width = w;
+    p.height = h;
+    p.dib.assign(packed_dib::Stride(w) * h, level);
+    return p;
+}
+
+// Round star images at random places: a field no sky holds.
+identify_test::Picture RandomStars(int w, int h, int count, std::uint32_t seed) {
+    identify_test::Picture p = Flat(w, h, 0);
+    std::mt19937 gen(seed);
+    std::normal_distribution<double> noise(20, 2.5);
+    std::vector<double> light(static_cast<std::size_t>(w) * h);
+    for (double& v : light) v = noise(gen);
+    std::uniform_real_distribution<double> x(10, w - 10), y(10, h - 10), peak(20, 200);
+    for (int i = 0; i < count; ++i) {
+        const double u = x(gen), v = y(gen), a = peak(gen);
+        for (int r = static_cast<int>(v) - 6; r <= static_cast<int>(v) + 6; ++r)
+            for (int c = static_cast<int>(u) - 6; c <= static_cast<int>(u) + 6; ++c)
+                light[static_cast<std::size_t>(r) * w + c] +=
+                    a * std::exp(-(std::pow(c + 0.5 - u, 2) + std::pow(r + 0.5 - v, 2)) / (2 * 1.3 * 1.3));
+    }
+    for (int r = 0; r < h; ++r)
+        for (int c = 0; c < w; ++c)
+            p.dib[r * packed_dib::Stride(w) + c] =
+                static_cast<std::uint8_t>(std::clamp(std::lround(light[static_cast<std::size_t>(r) * w + c]), 0L, 255L));
+    return p;
+}
+
+IdentifyRequest Request(double limit_s) {
+    IdentifyRequest r;
+    r.files = identify_test::ShippedCatalogue();
+    r.time_limit_s = limit_s;
+    return r;
+}
+
+TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTime) {
+    if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
+    const int w = 800, h = 600;
+    identify_test::Picture one = Flat(w, h, 20);
+    one.dib[300 * packed_dib::Stride(w) + 400] = 200;
+    struct Case {
+        const char* name;
+        identify_test::Picture picture;
+    } cases[] = {{"blank", Flat(w, h, 40)},
+                 {"overexposed", Flat(w, h, 255)},
+                 {"noise", RandomStars(w, h, 0, 1)},
+                 {"one star", RandomStars(w, h, 1, 2)},
+                 {"a field no sky holds", RandomStars(w, h, 60, 3)}};
+    const double limit = 3;
+    for (const Case& c : cases) {
+        ScriptedProgress progress;
+        const auto start = Clock::now();
+        const IdentifyResult r = IdentifyStars(c.picture.View(), Request(limit), progress);
+        const double spent = std::chrono::duration<double>(Clock::now() - start).count();
+        EXPECT_EQ(r.status, IdentifyStatus::NoSolution) << c.name;
+        EXPECT_TRUE(r.proposals.empty()) << c.name;
+        // The limit holds, with room for a loaded machine to end the process.
+        EXPECT_LT(spent, limit + 3) << c.name;
+    }
+    EXPECT_EQ(IdentifyStatusText(IdentifyStatus::NoSolution), "No plate solution found");
+}
+
+TEST(IdentifyHostile, EscapeEndsTheSolverAtOnce) {
+    if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
+    const identify_test::Picture p = RandomStars(800, 600, 60, 3);
+    ScriptedProgress progress;
+    progress.escape_at_poll = 10;  // some 0.2 s into the solve
+    const auto root = std::filesystem::temp_directory_path() / ("velkarn_escape_" + std::to_string(getpid()));
+    std::filesystem::create_directories(root);
+    IdentifyRequest request = Request(30);
+    request.solver.temp_root = root.string();
+    const auto start = Clock::now();
+    const IdentifyResult r = IdentifyStars(p.View(), request, progress);
+    EXPECT_EQ(r.status, IdentifyStatus::Cancelled);
+    EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 5);
+    // Nothing of the solver's is left behind.
+    EXPECT_TRUE(std::filesystem::is_empty(root));
+    std::filesystem::remove_all(root);
+}
+
+TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {
+    const identify_test::Picture p = Flat(100, 100, 20);
+    IdentifyRequest r = Request(5);
+    r.solver.program = "/nonexistent/solve-field";
+    ScriptedProgress progress;
+    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoSolver);
+    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoSolver).find("astrometry.net"), std::string::npos);
+    r.solver.program = "/bin/true";
+    r.solver.index_dirs = {"/nonexistent"};
+    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoIndex);
+    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoIndex).find("astrometry-data-tycho2-10-19-littleendian"),
+              std::string::npos);
+}
+
+// A header written key by key: a FITS file holding just these cards.
+std::string Header(const std::string& name, const std::vector<std::pair<std::string, std::string>>& cards) {
+    const std::string path = (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name)).string();
+    std::filesystem::remove(path);
+    int status = 0;
+    fitsfile* f = nullptr;
+    fits_create_file(&f, path.c_str(), &status);
+    long axes[2] = {10, 10};
+    fits_create_img(f, BYTE_IMG, 2, axes, &status);
+    for (const auto& [key, value] : cards) {
+        const std::string card = key + std::string(8 - key.size(), ' ') + "= " + value;
+        fits_write_record(f, card.c_str(), &status);
+    }
+    fits_close_file(f, &status);
+    EXPECT_EQ(status, 0);
+    return path;
+}
+
+TEST(IdentifyHostile, AHeaderWcsIsReadDefensively) {
+    const std::vector<std::pair<std::string, std::string>> good = {
+        {"CTYPE1", "'RA---TAN-SIP'"}, {"CTYPE2", "'DEC--TAN-SIP'"}, {"CRVAL1", "83.8"}, {"CRVAL2", "-5.4"},
+        {"CRPIX1", "5.5"},  {"CRPIX2", "5.5"},  {"CD1_1", "-0.01"}, {"CD1_2", "0"},   {"CD2_1", "0"},
+        {"CD2_2", "0.01"},  {"A_ORDER", "2"},   {"A_2_0", "1e-6"},  {"B_ORDER", "2"}, {"B_0_2", "-1e-6"}};
+    const auto wcs = ReadTanWcs(Header("identify_good.fits", good));
+    ASSERT_TRUE(wcs.has_value());
+    double ra = 0, de = 0, x = 0, y = 0;
+    wcs->PixelToSky(9.5, 1.5, ra, de);
+    ASSERT_TRUE(wcs->SkyToPixel(ra, de, x, y));
+    EXPECT_NEAR(x, 9.5, 1e-6);
+    EXPECT_NEAR(y, 1.5, 1e-6);
+    wcs->PixelToSky(5.5, 5.5, ra, de);
+    EXPECT_NEAR(ra, 83.8 / 15, 1e-9);
+    EXPECT_NEAR(de, -5.4, 1e-9);
+
+    // Each of these cards makes the header unusable: a solution that
+    // cannot be, never a crash or a wild prediction.
+    const std::vector<std::pair<std::string, std::string>> spoilers = {
+        {"CD1_1", "0"}, {"CD2_2", "0"},  // with the other two zero: singular
+        {"CRVAL2", "95"}, {"A_ORDER", "40"}, {"CTYPE2", "'GLAT-TAN'"}, {"CRPIX1", "'x'"}};
+    for (const auto& spoiler : spoilers) {
+        auto cards = good;
+        for (auto& card : cards)
+            if (card.first == spoiler.first) card.second = spoiler.second;
+        if (spoiler.first == "CD1_1") {
+            for (auto& card : cards)
+                if (card.first == "CD2_2") card.second = "0";
+        }
+        EXPECT_FALSE(ReadTanWcs(Header("identify_bad.fits", cards)).has_value()) << spoiler.first;
+    }
+    const std::string truncated = (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "identify_cut.wcs")).string();
+    std::filesystem::copy_file(Header("identify_good.fits", good), truncated,
+                               std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::resize_file(truncated, 1000);
+    EXPECT_FALSE(ReadTanWcs(truncated).has_value());
+    EXPECT_FALSE(ReadTanWcs("/nonexistent.wcs").has_value());
+    for (const char* name : {"identify_good.fits", "identify_bad.fits", "identify_cut.wcs"})
+        std::filesystem::remove(std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name));
+}
+
+}  // namespace
