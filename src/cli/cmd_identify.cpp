@@ -16,7 +16,7 @@
 
 #include "astro/numerical_error.h"
 #include "cli/command.h"
-#include "cli/json_writer.h"
+#include "files/json_writer.h"
 #include "files/options.h"
 #include "identify/deep_picture.h"
 #include "identify/identify_stars.h"

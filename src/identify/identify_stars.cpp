@@ -65,8 +65,8 @@ std::string IdentifyStatusText(IdentifyStatus status) {
     return {};
 }
 
-PlateSolution SolutionOf(const TanWcs& wcs, int width, int height) {
-    PlateSolution s;
+SkyPointing SolutionOf(const TanWcs& wcs, int width, int height) {
+    SkyPointing s;
     const double cx = width / 2.0 + 0.5, cy = height / 2.0 + 0.5;  // FITS pixel of the centre
     wcs.PixelToSky(cx, cy, s.ra_h, s.de_deg);
     double ra_x, de_x, ra_y, de_y;
@@ -101,7 +101,7 @@ PlateSolution SolutionOf(const TanWcs& wcs, int width, int height) {
 std::vector<StarProposal> ProposeStars(const GreyView& picture, const TanWcs& wcs, const CatalogueFiles& files,
                                        float limit, int& catalogue_status) {
     std::vector<StarProposal> proposals;
-    const PlateSolution s = SolutionOf(wcs, picture.width, picture.height);
+    const SkyPointing s = SolutionOf(wcs, picture.width, picture.height);
     const double radius = std::min(89.0, std::hypot(s.width_deg, s.height_deg) / 2 + 0.5);
     SkyCat cat(files, static_cast<float>(s.ra_h), static_cast<float>(s.de_deg), static_cast<float>(radius), limit);
     catalogue_status = cat.status;
@@ -237,7 +237,7 @@ void AddProposals(SessionData& session, const std::vector<StarProposal>& proposa
                         i + 1 == proposals.size() ? 1 : 0);
 }
 
-std::vector<std::string> SolutionLines(const PlateSolution& s) {
+std::vector<std::string> SolutionLines(const SkyPointing& s) {
     CNumericLocale c_numbers;
     char line[160];
     std::vector<std::string> lines;

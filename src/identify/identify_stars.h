@@ -20,7 +20,7 @@ class ProgressService;
 class SessionData;
 
 // Where the picture points, at its centre.
-struct PlateSolution {
+struct SkyPointing {
     double ra_h = 0;              // hours
     double de_deg = 0;            // degrees
     double arcsec_per_pixel = 0;  // scale
@@ -51,7 +51,7 @@ enum class IdentifyStatus {
 struct IdentifyResult {
     IdentifyStatus status = IdentifyStatus::NoSolution;
     bool from_header = false;  // the FITS header's WCS, not the solver
-    PlateSolution solution;
+    SkyPointing solution;
     std::vector<StarProposal> proposals;  // brightest first
     int detected = 0;                     // star images found on the picture
 };
@@ -75,7 +75,7 @@ IdentifyResult IdentifyStars(const GreyView& picture, const IdentifyRequest& req
 // The proposals on a picture whose WCS is known.
 std::vector<StarProposal> ProposeStars(const GreyView& picture, const TanWcs& wcs, const CatalogueFiles& files,
                                        float limit, int& catalogue_status);
-PlateSolution SolutionOf(const TanWcs& wcs, int width, int height);
+SkyPointing SolutionOf(const TanWcs& wcs, int width, int height);
 
 // The field width (degrees) of a picture of width_pixels that the session's
 // reduction implies: from its linear plate constants once 3 stars are
@@ -92,6 +92,6 @@ std::vector<StarProposal> NewProposals(const SessionData& session, const std::ve
 void AddProposals(SessionData& session, const std::vector<StarProposal>& proposals);
 
 // The texts both the command line and the window show.
-std::vector<std::string> SolutionLines(const PlateSolution& s);
+std::vector<std::string> SolutionLines(const SkyPointing& s);
 // name, magnitude, x, y, distance
 std::vector<std::string> ProposalFields(const StarProposal& p);

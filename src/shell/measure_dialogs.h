@@ -30,7 +30,7 @@ public:
     virtual DialogEnd RunTemplateStar(int column, int row, const CatStar& star) = 0;
     // Shows the stars the automatic identification proposes, each with a
     // tick; the ticked ones on OK, nothing on Cancel.
-    virtual std::optional<std::vector<StarProposal>> RunIdentifyProposals(const PlateSolution& solution,
+    virtual std::optional<std::vector<StarProposal>> RunIdentifyProposals(const SkyPointing& solution,
                                                                           const std::vector<StarProposal>& proposals) {
         (void)solution;
         (void)proposals;

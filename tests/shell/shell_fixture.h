@@ -127,9 +127,9 @@ public:
         return e;
     }
     // The proposals of Identify stars automatically; none: Cancel.
-    std::function<std::optional<std::vector<StarProposal>>(const PlateSolution&, const std::vector<StarProposal>&)>
+    std::function<std::optional<std::vector<StarProposal>>(const SkyPointing&, const std::vector<StarProposal>&)>
         identify;
-    std::optional<std::vector<StarProposal>> RunIdentifyProposals(const PlateSolution& solution,
+    std::optional<std::vector<StarProposal>> RunIdentifyProposals(const SkyPointing& solution,
                                                                   const std::vector<StarProposal>& proposals) override {
         shown.push_back({"identify", -1, -1, static_cast<int>(proposals.size()), ""});
         if (!identify) return std::nullopt;

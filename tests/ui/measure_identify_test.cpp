@@ -40,7 +40,7 @@ TEST_F(MainWindowTest, IdentifyStarsAutomaticallyProposesAndAddsTheTickedStars) 
     bool all_ticked = true;
     std::string first;
     std::function<void(QWidget*, QTreeWidget*)> act;
-    measure_.identify = [&](const PlateSolution& solution, const std::vector<StarProposal>& proposals)
+    measure_.identify = [&](const SkyPointing& solution, const std::vector<StarProposal>& proposals)
         -> std::optional<std::vector<StarProposal>> {
         TIdentifyDialog dialog(window_.get(), solution, proposals);
         OnNextModal when_shown([&](QWidget* shown) {

@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-TIdentifyDialog::TIdentifyDialog(QWidget* parent, const PlateSolution& solution,
+TIdentifyDialog::TIdentifyDialog(QWidget* parent, const SkyPointing& solution,
                                  const std::vector<StarProposal>& proposals)
     : QDialog(parent), proposals_(proposals) {
     setWindowTitle(kIdentifyCaption);

@@ -13,7 +13,7 @@ class QTreeWidget;
 class TIdentifyDialog : public QDialog {
     Q_OBJECT
 public:
-    TIdentifyDialog(QWidget* parent, const PlateSolution& solution, const std::vector<StarProposal>& proposals);
+    TIdentifyDialog(QWidget* parent, const SkyPointing& solution, const std::vector<StarProposal>& proposals);
 
     // The ticked proposals, in the list's order.
     std::vector<StarProposal> Ticked() const;

@@ -78,7 +78,7 @@ DialogEnd QtMeasureDialogs::RunTemplateStar(int column, int row, const CatStar& 
 }
 
 std::optional<std::vector<StarProposal>> QtMeasureDialogs::RunIdentifyProposals(
-    const PlateSolution& solution, const std::vector<StarProposal>& proposals) {
+    const SkyPointing& solution, const std::vector<StarProposal>& proposals) {
     TIdentifyDialog dialog(main_, solution, proposals);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Ticked();

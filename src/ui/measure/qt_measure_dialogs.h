@@ -32,7 +32,7 @@ public:
     DialogEnd RunStarReplay(int column, int row, int index) override;
     DialogEnd RunMeteorReplay(int column, int row, int index) override;
     DialogEnd RunTemplateStar(int column, int row, const CatStar& star) override;
-    std::optional<std::vector<StarProposal>> RunIdentifyProposals(const PlateSolution& solution,
+    std::optional<std::vector<StarProposal>> RunIdentifyProposals(const SkyPointing& solution,
                                                                   const std::vector<StarProposal>& proposals) override;
 
 private:
