@@ -7,7 +7,9 @@
 //   step of the frame bar (5 frames, under 80 ms), and back to the frame of
 //   a point measured earlier in the dialog (under 50 ms);
 // - the automatic identification from the click to the list shown, with 200
-//   stars in the session and about 20 candidates (under 50 ms).
+//   stars in the session and about 20 candidates (under 50 ms);
+// - the proposals of Identify stars automatically shown, 300 stars (the
+//   dialog on the screen under 200 ms after the solution).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -26,6 +28,7 @@
 #include "platform/scripted.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
+#include "ui/measure/identify_dialog.h"
 #include "ui/measure/meas_control.h"
 #include "ui/measure/meteor_dialog_window.h"
 #include "ui/measure/replay_dialog_window.h"
@@ -226,5 +229,26 @@ void BM_AutomaticIdentification(benchmark::State& state) {
 }
 // Search radius 2.3 degrees: about 20 candidates down to magnitude 8.
 BENCHMARK(BM_AutomaticIdentification)->Arg(23)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// From the solution to the proposal dialog painted on the screen.
+void BM_IdentifyProposalsShown(benchmark::State& state) {
+    SkyPointing pointing{5.5, 0.0, 60.0, 12.0, false, 40.0, 27.0};
+    std::vector<StarProposal> proposals(300);
+    for (std::size_t i = 0; i < proposals.size(); ++i) {
+        std::snprintf(proposals[i].star.name, sizeof proposals[i].star.name, "%zu Ori", i + 1);
+        proposals[i].star.mag = 2.0f + static_cast<float>(i % 40) / 10.0f;
+        proposals[i].x = 100.0 + 7.0 * static_cast<double>(i);
+        proposals[i].y = 50.0 + 3.0 * static_cast<double>(i);
+        proposals[i].distance = 0.01 * static_cast<double>(i % 100);
+    }
+    for (auto _ : state) {
+        TIdentifyDialog dialog(nullptr, pointing, proposals);
+        ShowExposed(dialog);
+        dialog.repaint();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(dialog.list());
+    }
+}
+BENCHMARK(BM_IdentifyProposalsShown)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace

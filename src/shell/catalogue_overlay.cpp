@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/c_locale.h"
 #include "session/plate_solution.h"
 #include "session/proper_motion.h"
 #include "session/session_data.h"
@@ -75,6 +76,7 @@ int NearestOverlayStar(const std::vector<OverlayStar>& stars, const DisplayGeome
 }
 
 std::string OverlayStarText(const OverlayStar& s) {
+    CNumericLocale c_numbers;
     char text[48];
     std::snprintf(text, sizeof text, "%s  %.1f mag", s.star.name, s.star.mag);
     return text;

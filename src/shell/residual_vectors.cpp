@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "platform/c_locale.h"
 #include "session/plate_solution.h"
 #include "session/session_data.h"
 
@@ -19,6 +20,8 @@ double Median(std::vector<double> v) {
 }  // namespace
 
 std::string ResidualScaleText(double median_arcsec) {
+    // Shown with a decimal point, as every number of the program is.
+    CNumericLocale c_numbers;
     char text[64];
     if (median_arcsec < 99.95) {
         std::snprintf(text, sizeof text, "O-C: %.0f px = %.1f\"", kMedianArrowPixels, median_arcsec);
