@@ -88,7 +88,7 @@ void BM_MeasureIdentificationFromClickToList(benchmark::State& state) {
     const int column = static_cast<int>(setup.x * 250 / 3);
     const int row = static_cast<int>(setup.b.image.height - 0.25 - setup.y * 250 / 3);
     for (auto _ : state) {
-        StarDialog d(setup.b.s, setup.b.image, column, row, quiet, {kFiles, setup.radius, 8.0f});
+        StarDialog d(setup.b.s, setup.b.image, column, row, quiet, {kFiles, setup.radius, 8.0f, std::nullopt});
         d.Click({160, 159});
         benchmark::DoNotOptimize(d.lines().data());
     }

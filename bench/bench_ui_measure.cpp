@@ -212,7 +212,7 @@ void BM_AutomaticIdentification(benchmark::State& state) {
         return;
     }
     ScriptedMessageBox messages;
-    const StarSearchSettings settings{files, static_cast<float>(state.range(0)) / 10, 8.0f};
+    const StarSearchSettings settings{files, static_cast<float>(state.range(0)) / 10, 8.0f, std::nullopt};
     std::size_t candidates = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -235,7 +235,7 @@ void BM_IdentifyProposalsShown(benchmark::State& state) {
     SkyPointing pointing{5.5, 0.0, 60.0, 12.0, false, 40.0, 27.0};
     std::vector<StarProposal> proposals(300);
     for (std::size_t i = 0; i < proposals.size(); ++i) {
-        std::snprintf(proposals[i].star.name, sizeof proposals[i].star.name, "%zu Ori", i + 1);
+        std::snprintf(proposals[i].star.name, sizeof proposals[i].star.name, "%d Ori", static_cast<int>(i % 1000));
         proposals[i].star.mag = 2.0f + static_cast<float>(i % 40) / 10.0f;
         proposals[i].x = 100.0 + 7.0 * static_cast<double>(i);
         proposals[i].y = 50.0 + 3.0 * static_cast<double>(i);

@@ -188,7 +188,7 @@ TEST(MagnifierKeys, AClickLeavesTheKeyboardWithAFieldTheObserverIsTypingIn) {
     GreyPicture image(kW, kH);
     SessionGuard g(&image);
     ScriptedMessageBox messages;
-    TStarDialog d(nullptr, g.session, image, 100, 70, messages, {ShippedCatalogue(), 0.5f, 8.0f});
+    TStarDialog d(nullptr, g.session, image, 100, 70, messages, {ShippedCatalogue(), 0.5f, 8.0f, std::nullopt});
     d.show();
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));

@@ -54,7 +54,7 @@ protected:
     void Open(double u, double v) {
         dialog_ = std::make_unique<TStarDialog>(nullptr, session(), image_, static_cast<int>(u),
                                                 kH - 1 - static_cast<int>(v), messages_,
-                                                StarSearchSettings{ShippedCatalogue(), 0.5f, 8.0f});
+                                                StarSearchSettings{ShippedCatalogue(), 0.5f, 8.0f, std::nullopt});
         dialog_->show();
         QApplication::processEvents();
     }
