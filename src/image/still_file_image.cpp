@@ -53,15 +53,15 @@ namespace {
 // Large pictures are given transparent huge pages before their first
 // touch: on many machines (virtual ones above all) faulting in 100 MB page
 // by page costs more than decoding the file.
-template <class T>
-void AllocateLarge(std::vector<T>& v, std::size_t n) {
+template <class Vector>
+void AllocateLarge(Vector& v, std::size_t n) {
     constexpr std::size_t kHugePage = std::size_t{2} << 20;
     v.clear();
     v.shrink_to_fit();
     v.reserve(n);
     const auto begin = reinterpret_cast<std::uintptr_t>(v.data());
     const std::uintptr_t first = (begin + kHugePage - 1) / kHugePage * kHugePage;
-    const std::uintptr_t last = (begin + n * sizeof(T)) / kHugePage * kHugePage;
+    const std::uintptr_t last = (begin + n * sizeof(typename Vector::value_type)) / kHugePage * kHugePage;
     if (last > first) madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
     v.resize(n);
 }

@@ -13,40 +13,73 @@
 namespace {
 
 constexpr std::size_t kBins = 65536;
-// Beyond this many samples the histogram takes every k-th one: choosing the
-// points then costs a few milliseconds whatever the picture's size.
+// Beyond this many samples the histogram counts about this many: choosing
+// the points then costs a millisecond or two whatever the picture's size.
 constexpr std::size_t kMostCounted = std::size_t{1} << 20;
+// Counted samples come in runs of consecutive ones (a page of floats), so
+// that a large picture is read in a thousand short sequential pieces rather
+// than one sample per cache line across all of it. There is one run in each
+// stretch of stride x kRun samples, at a place that wanders through the
+// stretch (steps of the golden ratio): whatever the picture's width, no
+// band of columns is left out.
+constexpr std::size_t kRun = 1024;
 
-std::size_t Stride(std::size_t n) { return std::max<std::size_t>(1, n / kMostCounted); }
+// Calls f with every counted value: all of them in a picture up to
+// kMostCounted samples, otherwise one run of kRun in each stretch.
+template <class F>
+void ForEachCounted(const DeepSamples& s, F f) {
+    const std::size_t n = s.values.size();
+    const float* v = s.values.data();
+    if (n <= kMostCounted) {
+        for (std::size_t i = 0; i < n; ++i) f(v[i]);
+        return;
+    }
+    // Below 2 x kMostCounted samples the slack is 0 and every sample counts.
+    const std::size_t step = n / kMostCounted * kRun;
+    const std::size_t slack = step - kRun;
+    double wander = 0;
+    for (std::size_t start = 0; start < n; start += step) {
+        const std::size_t first = start + static_cast<std::size_t>(wander * static_cast<double>(slack + 1));
+        const std::size_t end = std::min(n, first + kRun);
+        for (std::size_t i = first; i < end; ++i) f(v[i]);
+        wander += 0.6180339887498949;
+        wander -= std::floor(wander);
+    }
+}
 
 }  // namespace
 
 StretchHistogram::StretchHistogram(const DeepSamples& s) {
-    const std::size_t n = s.values.size();
-    const std::size_t stride = Stride(n);
-    const float* v = s.values.data();
+    // Locals, not the members: the compiler cannot know the samples do not
+    // alias them and would store them back at every sample.
+    float lo = 0, hi = 0;
     bool any = false;
-    for (std::size_t i = 0; i < n; i += stride) {
-        if (!std::isfinite(v[i])) continue;
-        if (!any) min = max = v[i], any = true;
-        min = std::min(min, v[i]);
-        max = std::max(max, v[i]);
-    }
+    ForEachCounted(s, [&](float v) {
+        if (!std::isfinite(v)) return;
+        if (!any) lo = hi = v, any = true;
+        lo = std::min(lo, v);
+        hi = std::max(hi, v);
+    });
     if (!any) return;
+    min = lo;
+    max = hi;
     const double range = static_cast<double>(max) - min;
     // Whole numbers spanning fewer values than there are bins each get their
     // own bin, so the percentiles are exact samples.
     bin_width = s.integer && range < kBins ? 1.0 : std::max(range / (kBins - 1), 1e-30);
     const auto per_bin = static_cast<float>(1.0 / bin_width);
     counts.assign(kBins, 0);
-    for (std::size_t i = 0; i < n; i += stride) {
-        if (!std::isfinite(v[i])) continue;
+    std::uint64_t* bins = counts.data();
+    std::uint64_t counted = 0;
+    ForEachCounted(s, [&](float v) {
+        if (!std::isfinite(v)) return;
         // Non-negative and finite: the cast is defined; rounding may move a
         // value of wide data into the next bin, never out of the histogram.
-        const float b = std::max((v[i] - min) * per_bin, 0.0f);
-        ++counts[std::min(static_cast<std::size_t>(std::min(b, 1e9f)), kBins - 1)];
-        ++total;
-    }
+        const float b = std::max((v - lo) * per_bin, 0.0f);
+        ++bins[std::min(static_cast<std::size_t>(std::min(b, 1e9f)), kBins - 1)];
+        ++counted;
+    });
+    total = counted;
 }
 
 float StretchHistogram::Percentile(double p) const {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/default_init_allocator.h"
+
 // The samples of a deep picture, rows bottom first like the picture, each
 // row `width` samples without padding. Kept as 32-bit floats: every integer
 // up to 2^24 (all 8-, 12-, 14- and 16-bit data, with or without a FITS
@@ -21,7 +23,8 @@
 struct DeepSamples {
     int width = 0;
     int height = 0;
-    std::vector<float> values;
+    // Filled completely by the reader that allocates it: not zeroed first.
+    std::vector<float, DefaultInitAllocator<float>> values;
     // Every value is a whole number: the histogram then counts each value
     // apart when the range allows, and the chosen points are exact samples.
     bool integer = true;
@@ -46,9 +49,10 @@ constexpr double kWhitePercentile = 99.5;
 // The sample at percentile p of the finite samples: the k-th smallest with
 // k = floor(p / 100 * (n - 1)). Integer data whose range spans fewer than
 // 65 536 values give the exact sample; wider or fractional data the lower
-// edge of one of 65 536 equal bins. A picture of more than 1 048 576 samples
-// is sampled at an even stride, which moves the result by a small fraction
-// of a percentile only.
+// edge of one of 65 536 equal bins. Of a picture of more than 1 048 576
+// samples about that many are counted, in runs of 1 024 consecutive
+// samples spread through it, which moves the result by a small fraction of
+// a percentile only.
 struct StretchHistogram {
     explicit StretchHistogram(const DeepSamples& s);
     float Percentile(double p) const;

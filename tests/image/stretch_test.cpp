@@ -16,7 +16,7 @@ DeepSamples Samples(std::vector<float> values, bool integer = true) {
     DeepSamples s;
     s.width = static_cast<int>(values.size());
     s.height = 1;
-    s.values = std::move(values);
+    s.values.assign(values.begin(), values.end());
     s.integer = integer;
     return s;
 }
@@ -52,6 +52,27 @@ TEST(Stretch, PercentilesOfWideDataLieWithinABinAndSkipWhatIsNoNumber) {
     EXPECT_NEAR(wide.Percentile(50), 499000, 16);
     EXPECT_LE(wide.Percentile(50), 499000);
     EXPECT_NEAR(wide.Percentile(100), 999000, 16);
+}
+
+TEST(Stretch, ALargePictureIsCountedInPartButAcrossAllItsColumns) {
+    // Each sample is its column: the percentiles are those of the columns.
+    // A width that divides the spacing of the counted runs (8 x 1024 here)
+    // and one that does not must both see every band of columns.
+    for (const auto [width, height] : {std::pair{4096, 2100}, std::pair{6000, 1500}}) {
+        DeepSamples s;
+        s.width = width;
+        s.height = height;
+        s.values.resize(static_cast<std::size_t>(s.width) * s.height);
+        for (int y = 0; y < s.height; ++y)
+            for (int x = 0; x < width; ++x) s.Row(y)[x] = static_cast<float>(x);
+        const StretchHistogram h(s);
+        SCOPED_TRACE(width);
+        EXPECT_NEAR(static_cast<double>(h.total), 1 << 20, (1 << 20) / 10);
+        EXPECT_NEAR(h.Percentile(50), width / 2, width / 100);
+        EXPECT_NEAR(h.Percentile(99.5), width * 0.995, width / 100);
+        EXPECT_EQ(h.min, 0);
+        EXPECT_GE(h.max, width - 20);
+    }
 }
 
 TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
