@@ -7,18 +7,13 @@
 #include <numbers>
 #include <string>
 
+#include "image/fits_header.h"
+
 namespace {
 
 constexpr double kDeg = std::numbers::pi / 180;
-constexpr int kMostHdus = 64;
-
-struct FitsCloser {
-    void operator()(fitsfile* f) const {
-        int ignored = 0;
-        fits_close_file(f, &ignored);
-    }
-};
-using FitsFile = std::unique_ptr<fitsfile, FitsCloser>;
+using fits_header::kMostHdus;
+using FitsFile = fits_header::File;
 
 std::optional<double> Number(fitsfile* f, const std::string& key) {
     double v = 0;
@@ -29,29 +24,6 @@ std::optional<double> Number(fitsfile* f, const std::string& key) {
     }
     if (!std::isfinite(v)) return std::nullopt;
     return v;
-}
-
-std::string Text(fitsfile* f, const char* key) {
-    char value[FLEN_VALUE] = {};
-    int status = 0;
-    if (fits_read_key(f, TSTRING, key, value, nullptr, &status) != 0) {
-        fits_clear_errmsg();
-        return {};
-    }
-    std::string v(value);
-    while (!v.empty() && v.back() == ' ') v.pop_back();
-    return v;
-}
-
-// 0 for no celestial TAN pair, 1 for RA on axis 1, 2 for RA on axis 2.
-int RaAxis(fitsfile* f) {
-    const std::string c1 = Text(f, "CTYPE1"), c2 = Text(f, "CTYPE2");
-    auto pair = [](const std::string& ra, const std::string& de) {
-        return (ra == "RA---TAN" && de == "DEC--TAN") || (ra == "RA---TAN-SIP" && de == "DEC--TAN-SIP");
-    };
-    if (pair(c1, c2)) return 1;
-    if (pair(c2, c1)) return 2;
-    return 0;
 }
 
 // One SIP polynomial; false when its order is out of range or a present
@@ -112,7 +84,7 @@ bool ReadCd(fitsfile* f, double (&cd)[2][2]) {
 }
 
 std::optional<TanWcs> ReadHere(fitsfile* f) {
-    const int ra_axis = RaAxis(f);
+    const int ra_axis = fits_header::CelestialRaAxis(f);
     if (ra_axis == 0) return std::nullopt;
     TanWcs w;
     const auto v1 = Number(f, "CRVAL1"), v2 = Number(f, "CRVAL2"), p1 = Number(f, "CRPIX1"), p2 = Number(f, "CRPIX2");

@@ -10,25 +10,19 @@
 #include <vector>
 
 #include "image/avi_image.h"
+#include "image/fits_header.h"
 #include "image/packed_dib.h"
 #include "platform/diagnostics.h"
 
 namespace {
 
-// Image HDUs looked through for the first one with a picture.
-constexpr int kMostHdus = 64;
 // Planes of a cube averaged into the picture, as many as of a video.
 constexpr int kMostAveraged = 8;
 // Rows read at a time, between progress reports and Escape polls.
 constexpr std::uint64_t kChunkSamples = std::uint64_t{1} << 18;
 
-struct FitsCloser {
-    void operator()(fitsfile* f) const {
-        int ignored = 0;
-        fits_close_file(f, &ignored);
-    }
-};
-using FitsFile = std::unique_ptr<fitsfile, FitsCloser>;
+using fits_header::kMostHdus;
+using FitsFile = fits_header::File;
 
 // CFITSIO keeps its complaints on a stack; they go to the diagnostics.
 void DrainMessages() {
@@ -52,25 +46,10 @@ bool StartsAsFits(const std::string& path) {
     return ok;
 }
 
-std::string Keyword(fitsfile* f, const char* name) {
-    char value[FLEN_VALUE] = {};
-    int status = 0;
-    if (fits_read_key(f, TSTRING, name, value, nullptr, &status) != 0) {
-        fits_clear_errmsg();
-        return std::string();
-    }
-    std::string v(value);
-    while (!v.empty() && v.back() == ' ') v.pop_back();
-    return v;
-}
-
 // "RA---TAN" or "RA---TAN-SIP" when the two axes pair it with DEC.
 std::string CelestialTan(fitsfile* f) {
-    const std::string a = Keyword(f, "CTYPE1"), b = Keyword(f, "CTYPE2");
-    for (const auto& [ra, dec] : {std::pair{a, b}, std::pair{b, a}}) {
-        if ((ra == "RA---TAN" && dec == "DEC--TAN") || (ra == "RA---TAN-SIP" && dec == "DEC--TAN-SIP")) return ra;
-    }
-    return std::string();
+    const int axis = fits_header::CelestialRaAxis(f);
+    return axis == 0 ? std::string() : fits_header::Text(f, axis == 1 ? "CTYPE1" : "CTYPE2");
 }
 
 // Moves to the first image HDU with two axes or more; false when there is
