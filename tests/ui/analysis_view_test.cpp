@@ -71,18 +71,7 @@ protected:
         return QPoint(200, y);
     }
     std::vector<std::string> RightClickRow(QPoint p, std::function<void(QMenu*)> then = {}) {
-        std::vector<std::string> items;
-        OnNextPopup when_open([&](QMenu* menu) {
-            items = ItemTexts(menu);
-            if (then) {
-                then(menu);
-            } else {
-                menu->close();
-            }
-        });
-        QTest::mouseClick(&analysis(), Qt::RightButton, {}, p);
-        QApplication::processEvents();
-        return items;
+        return RightClick(&analysis(), p, std::move(then));
     }
 };
 
@@ -177,29 +166,25 @@ TEST_F(AnalysisView, HideUnhideAndDeleteFromTheRowMenu) {
     EXPECT_NE(Split(analysis().Table().rows[3], '\t')[0], name);
 }
 
-TEST_F(AnalysisView, AClickOutsideTheRowsClearsTheSelectionAndOffersOnlyTheSwitchBack) {
+TEST_F(AnalysisView, AClickOutsideTheRowsClearsTheSelectionAndTheSelectedRowIsRed) {
     ExampleInAnalysis();
     RightClickRow(RowPoint(5));
     ASSERT_EQ(SelectedStar::iselect, 5);
     EXPECT_EQ(RightClickRow(QPoint(200, 10)), std::vector<std::string>{"&Switch to measuring"});
     EXPECT_EQ(SelectedStar::iselect, -1);
-    RightClickRow(RowPoint(5));
-    RightClickRow(RowPoint(30), [](QMenu* m) { ClickItem(m, cmd::CtxSwitch); });
-    EXPECT_EQ(sf.analysis, 0);
-    EXPECT_TRUE(display().isVisible());
-    EXPECT_FALSE(analysis().isVisible());
-}
-
-TEST_F(AnalysisView, TheSelectedRowIsDrawnWhiteOnRed) {
-    ExampleInAnalysis();
+    // The selected row is drawn white on red.
     RightClickRow(RowPoint(2));
     const QImage shown = Painted(&analysis());
     const int y0 = 40 + 2 * analysis().LineHeight();
     int red = 0;
     for (int x = 0; x < 600; ++x)
-        for (int y = y0; y < y0 + analysis().LineHeight(); ++y)
-            red += shown.pixelColor(x, y) == QColor(255, 0, 0);
+        for (int y = y0; y < y0 + analysis().LineHeight(); ++y) red += shown.pixelColor(x, y) == QColor(255, 0, 0);
     EXPECT_GT(red, 100);
+
+    RightClickRow(RowPoint(30), [](QMenu* m) { ClickItem(m, cmd::CtxSwitch); });
+    EXPECT_EQ(sf.analysis, 0);
+    EXPECT_TRUE(display().isVisible());
+    EXPECT_FALSE(analysis().isVisible());
 }
 
 }  // namespace

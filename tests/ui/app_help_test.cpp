@@ -12,11 +12,6 @@ namespace {
 
 const fs::path kManual = fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual";
 
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class Help : public MainWindowTest {};
 
 TEST_F(Help, ManualOpensInTheProgramsOwnWindowAtItsContents) {
@@ -43,14 +38,8 @@ TEST_F(Help, ManualOpensInTheProgramsOwnWindowAtItsContents) {
 }
 
 TEST_F(Help, AManualThatCannotBeFoundIsReported) {
-    window_.reset();
-    ProgramPaths paths{dir_, dir_, dir_, dir_, dir_ / "no-manual"};
-    SettingsEnvironment env{dir_, dir_, 1600, 1000};
-    UiServices services{&messages_, &files_, &text_, &exposure_, &measure_, &clipboard_, &desktop_};
-    window_ = std::make_unique<TMainWindow>(paths, env, services);
-    window_->resize(800, 600);
-    window_->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+    manual_dir_ = dir_ / "no-manual";
+    Start();
     ASSERT_TRUE(Choose(cmd::HelpManual));
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].caption, "Manual");
@@ -66,7 +55,7 @@ TEST(Manual, EveryLinkLeadsToAPageAndAnchorThatExist) {
     for (const auto& entry : fs::directory_iterator(kManual)) {
         if (entry.path().extension() != ".html") continue;
         pages.insert(entry.path().filename().string());
-        const QString text = QString::fromStdString(ReadText(entry.path()));
+        const QString text = QString::fromStdString(ReadFile(entry.path()));
         for (auto it = href.globalMatch(text); it.hasNext();) {
             const QString target = it.next().captured(1);
             if (target.startsWith("http")) continue;
@@ -77,14 +66,14 @@ TEST(Manual, EveryLinkLeadsToAPageAndAnchorThatExist) {
             ASSERT_TRUE(fs::exists(page)) << entry.path().filename() << " links to " << target.toStdString();
             if (name.isEmpty()) continue;
             bool found = false;
-            const QString target_text = QString::fromStdString(ReadText(page));
+            const QString target_text = QString::fromStdString(ReadFile(page));
             for (auto a = anchor.globalMatch(target_text); a.hasNext();) found |= a.next().captured(1) == name;
             EXPECT_TRUE(found) << entry.path().filename() << " links to the missing anchor " << target.toStdString();
         }
     }
     EXPECT_GT(links, 20);
     // Every page is reachable from the contents.
-    const std::string contents = ReadText(kManual / "index.html");
+    const std::string contents = ReadFile(kManual / "index.html");
     for (const std::string& page : pages) {
         if (page == "index.html") continue;
         EXPECT_NE(contents.find("href=\"" + page), std::string::npos) << page;

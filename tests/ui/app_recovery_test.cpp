@@ -25,35 +25,14 @@ constexpr const char* kFieldsEnd = "velkarn-recovery-measuring";
 class RecoveryWindow : public MainWindowTest {
 protected:
     // The main window as the program makes it, with the recovery copy in
-    // dir_/state, shown by ShowAtStart (where the copy is offered).
+    // dir_/state, shown as at start (where the copy is offered).
     void StartAsProgram() {
-        window_.reset();
-        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual", dir_ / "state"};
-        std::error_code ec;
-        ASSERT_TRUE(CreateWritableDirs(paths, ec));
-        SettingsEnvironment env{dir_, dir_, 1600, 1000};
-        UiServices services{&messages_, &files_, &text_, &exposure_, &measure_, &clipboard_, &desktop_};
-        window_ = std::make_unique<TMainWindow>(paths, env, services);
-        window_->ShowAtStart();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    }
-    static std::string FileText(const fs::path& p) {
-        std::ifstream in(p, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    QPoint StarPixel(int i) {
-        return QPoint(static_cast<int>(250.0f / 3.0f * session().fxstr(i) + 0.5f),
-                      static_cast<int>(799.0f - 250.0f / 3.0f * session().fystr(i) + 0.5f));
-    }
-    QPoint PointPixel(int j) {
-        return QPoint(static_cast<int>(250.0f / 3.0f * session().fxmet(j) + 0.5f),
-                      static_cast<int>(799.0f - 250.0f / 3.0f * session().fymet(j) + 0.5f));
+        as_program_ = true;
+        Start();
     }
     // The context menu of the measurement nearest to p, and its item id.
     void ContextCommand(QPoint p, int id) {
-        OnNextPopup when_open([id](QMenu* menu) { ClickItem(menu, id); });
-        QTest::mouseClick(display().viewport(), Qt::RightButton, {}, p);
-        QApplication::processEvents();
+        RightClick(display().viewport(), p, [id](QMenu* menu) { ClickItem(menu, id); });
     }
 };
 
@@ -180,7 +159,7 @@ TEST_F(RecoveryWindow, TheAnalysisViewsRecomputationReachesTheCopy) {
     SessionData copy;
     DialogData exposure;
     RecoveryImage image;
-    ReadRecoveryText(FileText(dir_ / "state" / "recovery.session"), copy, exposure, image);
+    ReadRecoveryText(ReadFile(dir_ / "state" / "recovery.session"), copy, exposure, image);
     SessionData::dlgdat = exposure_now;
     EXPECT_EQ(shell_test::SessionFields(copy, exposure), shell_test::SessionFields(session(), SessionData::dlgdat));
 }

@@ -13,21 +13,11 @@
 namespace ui_test {
 namespace {
 
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 class Settings : public MainWindowTest {
 protected:
     void StartAsProgram() {
-        window_.reset();
-        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual"};
-        SettingsEnvironment env{dir_, dir_, 1600, 1000};
-        UiServices services{&messages_, &files_, &text_, &exposure_, &measure_, &clipboard_, &desktop_};
-        window_ = std::make_unique<TMainWindow>(paths, env, services);
-        window_->ShowAtStart();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        as_program_ = true;
+        Start();
     }
     // File > Exit, and the close that it posts.
     void Exit() {

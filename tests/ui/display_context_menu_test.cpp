@@ -23,32 +23,8 @@ protected:
         ASSERT_EQ(session().nstar, 19u);
         ASSERT_TRUE(Choose(cmd::ImagePixel));
     }
-    QPoint StarPixel(int i) {
-        return QPoint(static_cast<int>(250.0f / 3.0f * session().fxstr(i) + 0.5f),
-                      static_cast<int>(799.0f - 250.0f / 3.0f * session().fystr(i) + 0.5f));
-    }
-    QPoint PointPixel(int j) {
-        return QPoint(static_cast<int>(250.0f / 3.0f * session().fxmet(j) + 0.5f),
-                      static_cast<int>(799.0f - 250.0f / 3.0f * session().fymet(j) + 0.5f));
-    }
-    // Right-clicks at p and returns the items of the menu that opened
-    // (none: no menu), then runs `then` on it (default: dismiss it).
     std::vector<std::string> RightClick(QPoint p, std::function<void(QMenu*)> then = {}) {
-        std::vector<std::string> items;
-        bool opened = false;
-        OnNextPopup when_open([&](QMenu* menu) {
-            opened = true;
-            items = ItemTexts(menu);
-            if (then) {
-                then(menu);
-            } else {
-                QTest::keyClick(menu, Qt::Key_Escape);
-            }
-        });
-        QTest::mouseClick(display().viewport(), Qt::RightButton, {}, p);
-        QApplication::processEvents();
-        if (!opened) items.push_back("(no menu)");
-        return items;
+        return MainWindowTest::RightClick(display().viewport(), p, std::move(then));
     }
     // A meteor point well away from every star.
     int LonelyPoint() {
@@ -76,33 +52,12 @@ TEST_F(DisplayContextMenu, EachKindOfMeasurementOffersItsOwnMenu) {
     // Far from every measurement: only the switch; the selection is cleared.
     EXPECT_EQ(RightClick(QPoint(1190, 10)), std::vector<std::string>{"&Switch to analysis"});
     EXPECT_EQ(SelectedStar::iselect, -1);
-}
-
-TEST_F(DisplayContextMenu, TheNearerOfTwoMeasurementsIsPickedWithinTenPixelsAndTheEarlierOnATie) {
-    Start(600, 400);
-    OpenImage(300, 200);
-    ASSERT_TRUE(Choose(cmd::ImagePixel));
-    const int ox = 150, oy = 90;
-    CatStar a, b;
-    copy_text(a.name, "Alp Per");
-    copy_text(b.name, "Bet Per");
-    // Two stars 20 pixels apart on one row.
-    session().AddStar(Star(a, 100 * 0.012f, (199 - 100) * 0.012f), 0);
-    session().AddStar(Star(b, 120 * 0.012f, (199 - 100) * 0.012f), 0);
-    // The selection while the menu of a click at a column is open.
-    auto picked_at = [&](int column) {
-        int picked = -2;
-        RightClick(QPoint(column + ox, 100 + oy), [&](QMenu* menu) {
-            picked = SelectedStar::iselect;
-            menu->close();
-        });
-        return picked;
-    };
-    EXPECT_EQ(picked_at(108), 0);
-    EXPECT_EQ(picked_at(110), 0) << "equal distances keep the earlier star";
-    EXPECT_EQ(picked_at(112), 1);
-    // Ten pixels or more from both: nothing picked, only the switch.
-    EXPECT_EQ(RightClick(QPoint(90 + ox, 100 + oy)), std::vector<std::string>{"&Switch to analysis"});
+    // The switch shows the table and keeps the star selected.
+    RightClick(StarPixel(2), [](QMenu* m) { ClickItem(m, cmd::CtxSwitch); });
+    EXPECT_EQ(sf.analysis, 1);
+    EXPECT_TRUE(analysis().isVisible());
+    EXPECT_FALSE(display().isVisible());
+    EXPECT_EQ(SelectedStar::iselect, 2);
 }
 
 TEST_F(DisplayContextMenu, WithoutStarsAFarClickOpensNoMenuAndAPointMenuHasNoSwitch) {
@@ -157,15 +112,6 @@ TEST_F(DisplayContextMenu, LabelAndMaximumOfAMeteorPointThroughItsMenu) {
 
     RightClick(PointPixel(j), [](QMenu* m) { ClickItem(m, cmd::CtxDelete); });
     EXPECT_EQ(session().nmet, 11u);
-}
-
-TEST_F(DisplayContextMenu, SwitchToAnalysisShowsTheTableAndKeepsTheSelection) {
-    MeasuredPhotograph();
-    RightClick(StarPixel(2), [](QMenu* m) { ClickItem(m, cmd::CtxSwitch); });
-    EXPECT_EQ(sf.analysis, 1);
-    EXPECT_TRUE(analysis().isVisible());
-    EXPECT_FALSE(display().isVisible());
-    EXPECT_EQ(SelectedStar::iselect, 2);
 }
 
 TEST_F(DisplayContextMenu, AClickPendingOnTheImageWhenAMenuClosesStartsNoMeasurement) {

@@ -139,7 +139,7 @@ TEST_F(DisplayView, OriginalPixelsCentreASmallerImageAndItsMarkersWithTheSelecti
     EXPECT_EQ(after.pixelColor(ox + 300, oy + 199), kWhite);
 }
 
-TEST_F(DisplayView, AClickOnTheBorderOfASmallImageOrOnABlankImageMeasuresNothing) {
+TEST_F(DisplayView, AClickOnTheBorderOrOnABlankImageMeasuresNothingAndTheCentreMarkFollowsItsOption) {
     Start(600, 400);
     OpenImage(300, 200);
     ASSERT_TRUE(Choose(cmd::ImagePixel));
@@ -148,6 +148,22 @@ TEST_F(DisplayView, AClickOnTheBorderOfASmallImageOrOnABlankImageMeasuresNothing
     EXPECT_TRUE(measure_.shown.empty());
     QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(150, 90));
     EXPECT_EQ(measure_.shown.size(), 1u);
+
+    // The plate-centre mark follows its option with the check mark. The
+    // centre of the image (plate position W x 0.006, H x 0.006) at original
+    // pixels: column 150, row 199 - 100 = 99, offsets added.
+    const QPoint centre(150 + 150, 99 + 90);
+    opt.markcenter = 1;
+    display().viewport()->update();
+    QImage shown = Painted(display().viewport());
+    EXPECT_EQ(shown.pixelColor(centre), QColor(0, 0, 0));
+    EXPECT_EQ(shown.pixelColor(centre.x() - 1, centre.y() - 3), kWhite);  // the outline of the upright bar
+    EXPECT_EQ(shown.pixelColor(centre.x() + 4, centre.y()), kPicture);
+    EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+    ASSERT_TRUE(Choose(cmd::OptionMarkCenter));
+    EXPECT_EQ(opt.markcenter, 0u);
+    EXPECT_FALSE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+    EXPECT_EQ(Painted(display().viewport()).pixelColor(centre), kPicture);
 
     // A session retrieved without its image: a blank stand-in, captioned
     // as no image, on which nothing is measured.
@@ -186,28 +202,6 @@ TEST_F(DisplayView, ALargerImageAtOriginalPixelsScrollsInSixteenPixelUnitsAndMar
     EXPECT_EQ(Painted(display().viewport()).pixelColor(FitPosition(session().fxstr(0), session().fystr(0), 1200, 800,
                                                                     600, 381)),
               kGreen);
-}
-
-TEST_F(DisplayView, ThePlateCentreMarkFollowsItsOptionWithTheCheckMark) {
-    Start(600, 400);
-    OpenImage(300, 200);
-    ASSERT_TRUE(Choose(cmd::ImagePixel));
-    // The centre of the image (plate position W x 0.006, H x 0.006) at
-    // original pixels: column 150, row 199 - 100 = 99, offsets added.
-    const QPoint centre(150 + 150, 99 + 90);
-    opt.markcenter = 1;
-    display().viewport()->update();
-    QImage shown = Painted(display().viewport());
-    EXPECT_EQ(shown.pixelColor(centre), QColor(0, 0, 0));
-    EXPECT_EQ(shown.pixelColor(centre.x() - 1, centre.y() - 3), kWhite);  // the outline of the upright bar
-    EXPECT_EQ(shown.pixelColor(centre.x() + 4, centre.y()), kPicture);
-    EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
-
-    ASSERT_TRUE(Choose(cmd::OptionMarkCenter));
-    EXPECT_EQ(opt.markcenter, 0u);
-    EXPECT_FALSE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
-    shown = Painted(display().viewport());
-    EXPECT_EQ(shown.pixelColor(centre), kPicture);
 }
 
 }  // namespace

@@ -15,18 +15,8 @@ namespace {
 
 // A packed 8-bit DIB of the given size, every pixel `value`.
 std::vector<std::uint8_t> Dib(int width, int height, std::uint8_t value) {
-    const int stride = (width + 3) / 4 * 4;
-    std::vector<std::uint8_t> dib(1064 + static_cast<std::size_t>(stride) * height, value);
-    auto put = [&dib](std::size_t at, std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) dib[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-    };
-    std::fill(dib.begin(), dib.begin() + 1064, 0);
-    put(0, 40, 4);
-    put(4, width, 4);
-    put(8, height, 4);
-    put(12, 1, 2);
-    put(14, 8, 2);
-    for (int i = 0; i < 256; ++i) put(40 + 4 * i, i * 0x010101u, 4);
+    std::vector<std::uint8_t> dib = packed_dib::MakeGreyDib(width, height);
+    std::fill(dib.begin() + packed_dib::kPixelOffset, dib.end(), value);
     return dib;
 }
 
@@ -139,23 +129,19 @@ TEST_F(MainWindowCommands, BrightnessStepsShowInTheImageViewAtOnce) {
 TEST_F(MainWindowCommands, PhotoCdResolutionSetsTheOptionAndCancelKeepsIt) {
     Start();
     ASSERT_EQ(opt.pcdres, 5);
-    OnNextModal cancel([](QWidget* dialog) {
-        auto* list = qobject_cast<QListWidget*>(FindControl(dialog, 199));
-        list->setCurrentRow(1);
-        QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 2)), Qt::LeftButton);
-    });
-    ASSERT_TRUE(Choose(cmd::OptionPhotoCD));
-    EXPECT_EQ(opt.pcdres, 5);
-    OnNextModal choose([](QWidget* dialog) {
-        auto* list = qobject_cast<QListWidget*>(FindControl(dialog, 199));
-        list->setCurrentRow(1);
-        QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, 1)), Qt::LeftButton);
-    });
-    ASSERT_TRUE(Choose(cmd::OptionPhotoCD));
-    EXPECT_EQ(opt.pcdres, 3);
+    for (const int button : {2, 1}) {  // Cancel, then OK
+        OnNextModal answer([button](QWidget* dialog) {
+            qobject_cast<QListWidget*>(FindControl(dialog, 199))->setCurrentRow(1);
+            QTest::mouseClick(qobject_cast<QPushButton*>(FindControl(dialog, button)), Qt::LeftButton);
+        });
+        ASSERT_TRUE(Choose(cmd::OptionPhotoCD));
+        EXPECT_EQ(opt.pcdres, button == 2 ? 5 : 3);
+    }
 }
 
-TEST_F(MainWindowCommands, AboutNamesTheProgramItsReleaseAndItsLibraries) {
+// About names the program, its release and its libraries; Image > Info
+// tells the size of a still image.
+TEST_F(MainWindowCommands, AboutAndImageInfoTellWhatTheyShould) {
     Start();
     ASSERT_TRUE(Choose(cmd::HelpAbout));
     ASSERT_EQ(messages_.shown.size(), 1u);
@@ -165,15 +151,12 @@ TEST_F(MainWindowCommands, AboutNamesTheProgramItsReleaseAndItsLibraries) {
     EXPECT_NE(text.find("Release 3.2"), std::string::npos);
     EXPECT_NE(text.find(std::string("Qt ") + qVersion()), std::string::npos);
     EXPECT_NE(text.find("FFmpeg "), std::string::npos);
-}
 
-TEST_F(MainWindowCommands, ImageInfoTellsTheSizeOfAStillImage) {
-    Start();
     OpenImage(300, 200);
     ASSERT_TRUE(Choose(cmd::ImageInfo));
-    ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].caption, "      Image info      ");
-    EXPECT_EQ(messages_.shown[0].text, "Width: 300\nHeight: 200\nSize: 60000");
+    ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(messages_.shown[1].caption, "      Image info      ");
+    EXPECT_EQ(messages_.shown[1].text, "Width: 300\nHeight: 200\nSize: 60000");
 }
 
 }  // namespace

@@ -20,10 +20,12 @@
 #include <vector>
 
 #include "image/meteor_image.h"
+#include "image/packed_dib.h"
 #include "platform/scripted.h"
 #include "session/session_data.h"
 #include "shell/command_ids.h"
 #include "shell/main_commands.h"
+#include "shell/program_paths.h"
 #include "shell/shell_fixture.h"
 #include "shell/state_flags.h"
 #include "ui/app/analysis_window.h"
@@ -41,29 +43,23 @@ using shell_test::Example;
 // pixel(column, row) gives the value of each pixel, row 0 the top row.
 inline std::string WriteBmpFile(const fs::path& path, int width, int height,
                                 const std::function<std::uint8_t(int, int)>& pixel) {
-    const int stride = (width + 3) / 4 * 4;
-    std::vector<std::uint8_t> out;
-    auto put = [&out](std::uint64_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    out.push_back('B');
-    out.push_back('M');
-    put(14 + 40 + 1024 + static_cast<std::uint64_t>(stride) * height, 4);
-    put(0, 4);
-    put(14 + 40 + 1024, 4);
-    put(40, 4);
-    put(width, 4);
-    put(height, 4);
-    put(1, 2);
-    put(8, 2);
-    for (int i = 0; i < 6; ++i) put(0, 4);
-    for (int i = 0; i < 256; ++i) put(i * 0x010101u, 4);
-    out.reserve(out.size() + static_cast<std::size_t>(stride) * height);
-    for (int r = height - 1; r >= 0; --r) {
-        for (int x = 0; x < stride; ++x) out.push_back(x < width ? pixel(x, r) : 0);
+    std::vector<std::uint8_t> dib = packed_dib::MakeGreyDib(width, height);
+    for (int r = 0; r < height; ++r) {
+        std::uint8_t* row = packed_dib::Row(dib, width, height - 1 - r);
+        for (int c = 0; c < width; ++c) row[c] = pixel(c, r);
     }
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), out.size());
+    std::ofstream out(path, std::ios::binary);
+    out.write("BM", 2);
+    const auto file_size = static_cast<std::uint32_t>(14 + dib.size());
+    for (const std::uint32_t v : {file_size, 0u, static_cast<std::uint32_t>(14 + packed_dib::kPixelOffset)})
+        for (int i = 0; i < 4; ++i) out.put(static_cast<char>(v >> (8 * i)));
+    out.write(reinterpret_cast<const char*>(dib.data()), static_cast<std::streamsize>(dib.size()));
     return path.string();
+}
+
+inline std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // The items of a menu as their texts, separators left out.
@@ -133,16 +129,29 @@ protected:
     }
 
     // A main window of the given client size over the program directory
-    // (which may hold a settings file), shown and exposed.
+    // (which may hold a settings file), shown and exposed. With
+    // as_program_ it is shown as the program shows it at start (where the
+    // settings place it, the recovery copy in dir_/state offered) and keeps
+    // that size; with real_dialogs_ the measuring dialogs are the real ones.
     void Start(int width = 800, int height = 600) {
         window_.reset();
-        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual"};
+        ProgramPaths paths{dir_, dir_, dir_, dir_, manual_dir_};
+        if (as_program_) {
+            paths.state_dir = dir_ / "state";
+            std::error_code ec;
+            ASSERT_TRUE(CreateWritableDirs(paths, ec));
+        }
         SettingsEnvironment env{dir_, dir_, 1600, 1000};
-        UiServices services{&messages_, &files_, &text_, &exposure_, &measure_, &clipboard_, &desktop_};
+        UiServices services{&messages_, &files_, &text_, &exposure_, real_dialogs_ ? nullptr : &measure_,
+                            &clipboard_, &desktop_};
         window_ = std::make_unique<TMainWindow>(paths, env, services);
-        window_->show();
+        if (as_program_) {
+            window_->ShowAtStart();
+        } else {
+            window_->show();
+        }
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        ResizeClient(width, height);
+        if (!as_program_) ResizeClient(width, height);
     }
 
     // Makes the client area (below the menu bar) w x h pixels.
@@ -208,8 +217,34 @@ protected:
         QApplication::processEvents();
         return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     }
+    // The pane pixel of star i and of meteor point j in an image 800 rows
+    // high at original pixels, the pane as large as the image.
+    QPoint StarPixel(int i) { return PanePixel(session().fxstr(i), session().fystr(i)); }
+    QPoint PointPixel(int j) { return PanePixel(session().fxmet(j), session().fymet(j)); }
+    static QPoint PanePixel(float x, float y) {
+        return QPoint(static_cast<int>(250.0f / 3.0f * x + 0.5f), static_cast<int>(799.0f - 250.0f / 3.0f * y + 0.5f));
+    }
+    // Right-clicks at p in a pane and returns the items of the menu that
+    // opened ("(no menu)" when none did), then runs `then` on it (default:
+    // dismiss it with Escape).
+    std::vector<std::string> RightClick(QWidget* pane, QPoint p, std::function<void(QMenu*)> then = {}) {
+        std::vector<std::string> items{"(no menu)"};
+        OnNextPopup when_open([&](QMenu* menu) {
+            items = ItemTexts(menu);
+            if (then) {
+                then(menu);
+            } else {
+                QTest::keyClick(menu, Qt::Key_Escape);
+            }
+        });
+        QTest::mouseClick(pane, Qt::RightButton, {}, p);
+        QApplication::processEvents();
+        return items;
+    }
 
     fs::path dir_;
+    fs::path manual_dir_ = fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual";
+    bool as_program_ = false, real_dialogs_ = false;
     ScriptedMessageBox messages_;
     ScriptedFileDialog files_;
     ScriptedTextInput text_;

@@ -54,6 +54,10 @@ TEST(DisplayPick, ThePickReachesTenScreenPixelsInEitherMode) {
     // In fit mode on an image twice as wide as the pane: 20 image pixels.
     EXPECT_EQ(ChooseDisplayContext(s, Fitted(), 59, 50, false).iselect, 0);  // pixel (118, 100)
     EXPECT_EQ(ChooseDisplayContext(s, Fitted(), 61, 50, false).iselect, -1);  // pixel (122, 100)
+    // A click halfway between two stars takes the earlier one.
+    AddStarAt(s, 120, 100, kH);
+    EXPECT_EQ(ChooseDisplayContext(s, Pixels(), 110, 100, false).iselect, 0);
+    EXPECT_EQ(ChooseDisplayContext(s, Pixels(), 112, 100, false).iselect, 1);
 }
 
 TEST(DisplayPick, EachKindOfMeasurementOpensItsOwnMenu) {
