@@ -1,7 +1,6 @@
 // The measuring dialogs' texts fit their controls in the program's font,
 // with the widest values they can show: nothing is clipped or runs into
 // its neighbour.
-#include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -45,10 +44,15 @@ void ExpectTextsFit(QWidget& dialog) {
     }
 }
 
-TEST(MeasureDialogLayout, TheMeteorReadOutFitsItsWidestValues) {
-    GreyPicture image(4000, 3000, 50);
-    SessionGuard g(&image);
+// The dialogs over a large picture.
+class MeasureDialogLayout : public testing::Test {
+protected:
+    GreyPicture image{4000, 3000};
+    SessionGuard g{&image};
     ScriptedMessageBox messages;
+};
+
+TEST_F(MeasureDialogLayout, TheMeteorReadOutFitsItsWidestValues) {
     TMeteorDialog d(nullptr, g.session, image, 100, 100, messages);
     d.show();
     const MeteorReadout widest = FormatMeteorReadout(47.988f, 35.988f, 23.95f, -89.95f, false);
@@ -57,10 +61,7 @@ TEST(MeasureDialogLayout, TheMeteorReadOutFitsItsWidestValues) {
     ExpectTextsFit(d);
 }
 
-TEST(MeasureDialogLayout, TheReplayDifferenceFitsItsWidestValues) {
-    GreyPicture image(400, 300);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
+TEST_F(MeasureDialogLayout, TheReplayDifferenceFitsItsWidestValues) {
     TReplayDialog d(nullptr, image, messages, std::make_unique<StarTemplate>(g.session, image, 100, 100, Cat("SAO123456", 1, 1, 1)));
     d.show();
     d.ControlAs<QLabel>(196)->setText("Break 100\n\ndx=-99.99 pxl\ndy=-99.99 pxl");
@@ -69,10 +70,7 @@ TEST(MeasureDialogLayout, TheReplayDifferenceFitsItsWidestValues) {
     ExpectTextsFit(d);
 }
 
-TEST(MeasureDialogLayout, EveryCandidateCellFitsBetweenItsTabStops) {
-    GreyPicture image(400, 300);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
+TEST_F(MeasureDialogLayout, EveryCandidateCellFitsBetweenItsTabStops) {
     TStarDialog d(nullptr, g.session, image, 100, 100, messages, {ShippedCatalogue(), 0.5f, 8.0f, {}});
     d.show();
     ExpectTextsFit(d);

@@ -1,18 +1,14 @@
 // The magnifier in a real dialog: the pixels it paints at windows that cross
 // each image edge, the markers over them, clicks and keys as an observer
 // gives them, the right click, the cursor and where the dialog opens.
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
-#include <QTest>
 #include <memory>
 
 #include "measure/magnifier_markers.h"
 #include "measure/magnifier_render.h"
 #include "measure_ui_support.h"
 #include "platform/scripted.h"
-#include "ui/measure/meteor_dialog_window.h"
 #include "ui/measure/replay_dialog_window.h"
 #include "ui/measure/star_dialog_window.h"
 #include "ui/resources/program_art.h"
@@ -23,15 +19,21 @@ using namespace measure_ui;
 
 constexpr int kW = 200, kH = 150;
 
-// A template dialog: no replay offsets and no item left out, so the window
-// is exactly the one of the display pixel.
-std::unique_ptr<TReplayDialog> TemplateDialog(SessionData& s, MeteorImage& image, int column, int row,
-                                              MessageBoxService& messages, QWidget* parent = nullptr) {
-    auto d = std::make_unique<TReplayDialog>(parent, image, messages,
-                                             std::make_unique<StarTemplate>(s, image, column, row, Cat("58 Ori", 0.5f, 5.9f, 7.4f)));
-    d->show();
-    return d;
-}
+// A template dialog opens on a picture of kW x kH: no replay offsets and no
+// item left out, so the window is exactly the one of the display pixel.
+class Magnifier : public testing::Test {
+protected:
+    std::unique_ptr<TReplayDialog> TemplateDialog(int column, int row, QWidget* parent = nullptr) {
+        auto d = std::make_unique<TReplayDialog>(
+            parent, image_, messages_,
+            std::make_unique<StarTemplate>(g_.session, image_, column, row, Cat("58 Ori", 0.5f, 5.9f, 7.4f)));
+        d->show();
+        return d;
+    }
+    GreyPicture image_{kW, kH};
+    SessionGuard g_{&image_};
+    ScriptedMessageBox messages_;
+};
 
 // Every control pixel is the image pixel it covers, or the grey beyond the
 // image.
@@ -52,10 +54,7 @@ void ExpectWindowPixels(TMeasureDialog& d, const GreyPicture& image) {
     EXPECT_EQ(wrong, 0);
 }
 
-TEST(MagnifierPixels, ShowTheWindowOfTheImageAndGreyBeyondEachEdge) {
-    GreyPicture image(kW, kH);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
+TEST_F(Magnifier, ShowTheWindowOfTheImageAndGreyBeyondEachEdge) {
     struct Case {
         const char* edge;
         int column, row;
@@ -67,30 +66,27 @@ TEST(MagnifierPixels, ShowTheWindowOfTheImageAndGreyBeyondEachEdge) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.edge);
-        auto d = TemplateDialog(g.session, image, c.column, c.row, messages);
+        auto d = TemplateDialog(c.column, c.row);
         ASSERT_EQ(d->core().magnifier().origin(), c.origin);
-        ExpectWindowPixels(*d, image);
+        ExpectWindowPixels(*d, image_);
     }
 }
 
-TEST(MagnifierPixels, DrawEarlierMeasurementsAsDiscsAndLeaveOutTheItemMeasuredAgain) {
-    GreyPicture image(kW, kH);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
+TEST_F(Magnifier, DrawEarlierMeasurementsAsDiscsAndLeaveOutTheItemMeasuredAgain) {
     // Star 0 at pixel (100.5, 70.5) from the bottom-left, star 1 ten pixels
     // to its right, a meteor point ten pixels above.
-    g.session.AddStar(Star(Cat("58 Ori", 0.5f, 5.9f, 7.4f), 100.5f * 0.012f, 70.5f * 0.012f), 0);
-    g.session.AddStar(Star(Cat("24 Ori", 1.6f, 5.4f, 6.3f), 110.5f * 0.012f, 70.5f * 0.012f), 0);
-    g.session.AddMetPnt(Meteor(100.5f * 0.012f, 80.5f * 0.012f, 0));
-    TReplayDialog d(nullptr, image, messages,
-                    std::make_unique<StarReplay>(g.session, image, ColumnOf(g.session.fxstr(0)),
-                                                 RowOf(g.session.fystr(0), kH), 0, ReplayOffsets{}));
+    g_.session.AddStar(Star(Cat("58 Ori", 0.5f, 5.9f, 7.4f), 100.5f * 0.012f, 70.5f * 0.012f), 0);
+    g_.session.AddStar(Star(Cat("24 Ori", 1.6f, 5.4f, 6.3f), 110.5f * 0.012f, 70.5f * 0.012f), 0);
+    g_.session.AddMetPnt(Meteor(100.5f * 0.012f, 80.5f * 0.012f, 0));
+    TReplayDialog d(nullptr, image_, messages_,
+                    std::make_unique<StarReplay>(g_.session, image_, ColumnOf(g_.session.fxstr(0)),
+                                                 RowOf(g_.session.fystr(0), kH), 0, ReplayOffsets{}));
     d.show();
     const QImage shown = Painted(d.MagnifierControl());
     const WindowOrigin o = d.core().magnifier().origin();
-    const ControlPoint star0 = MarkerPixel(o, g.session.fxstr(0), g.session.fystr(0));
-    const ControlPoint star1 = MarkerPixel(o, g.session.fxstr(1), g.session.fystr(1));
-    const ControlPoint point0 = MarkerPixel(o, g.session.fxmet(0), g.session.fymet(0));
+    const ControlPoint star0 = MarkerPixel(o, g_.session.fxstr(0), g_.session.fystr(0));
+    const ControlPoint star1 = MarkerPixel(o, g_.session.fxstr(1), g_.session.fystr(1));
+    const ControlPoint point0 = MarkerPixel(o, g_.session.fxmet(0), g_.session.fymet(0));
     const auto level = [&](ControlPoint p) {
         const int v = GreyPicture::Level(o.x + p.x / 4, o.y + (319 - p.y) / 4);
         return qRgb(v, v, v);
@@ -101,13 +97,10 @@ TEST(MagnifierPixels, DrawEarlierMeasurementsAsDiscsAndLeaveOutTheItemMeasuredAg
     EXPECT_EQ(shown.pixel(point0.x, point0.y), qRgb(0, 0, 255));
 }
 
-TEST(MagnifierClicks, DrawTheCrossFirstAndThenGiveTheDialogTheQuarterPixelPosition) {
-    GreyPicture image(400, 400);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
-    // Origin (100, 200): display column 140, row 400 - 241.
-    auto d = TemplateDialog(g.session, image, 140, 159, messages);
-    ASSERT_EQ(d->core().magnifier().origin(), (WindowOrigin{100, 200}));
+TEST_F(Magnifier, DrawTheCrossFirstAndThenGiveTheDialogTheQuarterPixelPosition) {
+    // Origin (100, 60): display column 140, row 150 - 101.
+    auto d = TemplateDialog(140, 49);
+    ASSERT_EQ(d->core().magnifier().origin(), (WindowOrigin{100, 60}));
 
     QTest::mouseClick(d->MagnifierControl(), Qt::LeftButton, {}, QPoint(3, 316));
     // The control has drawn its cross; the dialog has not seen the click yet.
@@ -118,48 +111,29 @@ TEST(MagnifierClicks, DrawTheCrossFirstAndThenGiveTheDialogTheQuarterPixelPositi
     QApplication::processEvents();
     ASSERT_TRUE(d->core().measured());
     EXPECT_FLOAT_EQ(d->core().position().x, 1.209f);
-    EXPECT_FLOAT_EQ(d->core().position().y, 2.409f);
+    EXPECT_FLOAT_EQ(d->core().position().y, 0.729f);
 
     ClickMagnifier(*d, {0, 319});
     EXPECT_FLOAT_EQ(d->core().position().x, 1.2f);
-    EXPECT_FLOAT_EQ(d->core().position().y, 2.4f);
+    EXPECT_FLOAT_EQ(d->core().position().y, 0.72f);
     // Only the last click keeps its cross.
     const QImage after = Painted(d->MagnifierControl());
-    EXPECT_EQ(after.pixel(3, 316), qRgb(GreyPicture::Level(100, 200), GreyPicture::Level(100, 200),
-                                        GreyPicture::Level(100, 200)));
+    const int level = GreyPicture::Level(100, 60);
+    EXPECT_EQ(after.pixel(3, 316), qRgb(level, level, level));
     EXPECT_EQ(after.pixel(0, 319), qRgb(0, 0, 0));
 }
 
-TEST(MagnifierClicks, BesideTheImageOrInADisabledMagnifierMeasureNothing) {
-    GreyPicture image(kW, kH);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
-    auto d = TemplateDialog(g.session, image, 10, 70, messages);  // origin x -30: 120 grey columns
+TEST_F(Magnifier, AClickBesideTheImageMeasuresNothing) {
+    auto d = TemplateDialog(10, 70);  // origin x -30: 120 grey columns
     ClickMagnifier(*d, {119, 160});
     EXPECT_FALSE(d->core().measured());
     EXPECT_EQ(Painted(d->MagnifierControl()).pixel(119, 160), qRgb(128, 128, 128));
     ClickMagnifier(*d, {120, 160});
     EXPECT_TRUE(d->core().measured());
-
-    // A video whose last point lies on its last frame offers that frame
-    // with the magnifier disabled.
-    GreyPicture video(kW, kH, 5);
-    Mimg = &video;
-    SessionData s;
-    for (int f = 0; f < 5; ++f) s.AddMetPnt(Meteor((50 + 5 * f) * 0.012f, 60 * 0.012f, f));
-    TMeteorDialog m(nullptr, s, video, 80, 80, messages);
-    m.show();
-    ASSERT_FALSE(m.core().magnifier().enabled());
-    ClickMagnifier(m, {160, 160});
-    EXPECT_FALSE(m.core().measured());
-    EXPECT_EQ(video.last_frame, 4);
 }
 
-TEST(MagnifierKeys, ArrowsMoveTheCrossByAQuarterOrAWholePixelAndSpaceMeasuresThere) {
-    GreyPicture image(kW, kH);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
-    auto d = TemplateDialog(g.session, image, 100, 70, messages);
+TEST_F(Magnifier, ArrowsMoveTheCrossByAQuarterOrAWholePixelAndSpaceMeasuresThere) {
+    auto d = TemplateDialog(100, 70);
     d->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(d.get()));
     ClickMagnifier(*d, {160, 160});
@@ -181,14 +155,11 @@ TEST(MagnifierKeys, ArrowsMoveTheCrossByAQuarterOrAWholePixelAndSpaceMeasuresThe
     QTest::keyClick(d->MagnifierControl(), Qt::Key_Return);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    EXPECT_EQ(g.session.nstar, 1u);
+    EXPECT_EQ(g_.session.nstar, 1u);
 }
 
-TEST(MagnifierKeys, AClickLeavesTheKeyboardWithAFieldTheObserverIsTypingIn) {
-    GreyPicture image(kW, kH);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
-    TStarDialog d(nullptr, g.session, image, 100, 70, messages, {ShippedCatalogue(), 0.5f, 8.0f, std::nullopt});
+TEST_F(Magnifier, AClickLeavesTheKeyboardWithAFieldTheObserverIsTypingIn) {
+    TStarDialog d(nullptr, g_.session, image_, 100, 70, messages_, {ShippedCatalogue(), 0.5f, 8.0f, std::nullopt});
     d.show();
     d.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
@@ -200,30 +171,24 @@ TEST(MagnifierKeys, AClickLeavesTheKeyboardWithAFieldTheObserverIsTypingIn) {
     EXPECT_EQ(d.star().field(StarField::Name), "58 Ori");
 }
 
-TEST(MagnifierRightClick, ActsAsOkOfTheDialog) {
-    GreyPicture image(kW, kH);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
-    auto d = TemplateDialog(g.session, image, 100, 70, messages);
+TEST_F(Magnifier, ActsAsOkOfTheDialog) {
+    auto d = TemplateDialog(100, 70);
     ClickMagnifier(*d, {160, 160}, Qt::RightButton);
     EXPECT_TRUE(d->isVisible()) << "OK needs a measured position";
     ClickMagnifier(*d, {160, 160});
     ClickMagnifier(*d, {10, 10}, Qt::RightButton);
     EXPECT_FALSE(d->isVisible());
     EXPECT_EQ(d->result(), QDialog::Accepted);
-    ASSERT_EQ(g.session.nstar, 1u);
-    EXPECT_FLOAT_EQ(g.session.fxstr(0), MeasuredPosition({60, 39}, {160, 160}).x);
+    ASSERT_EQ(g_.session.nstar, 1u);
+    EXPECT_FLOAT_EQ(g_.session.fxstr(0), MeasuredPosition({60, 39}, {160, 160}).x);
 }
 
-TEST(MagnifierControl, WearsTheRingCursorAndTheDialogOpensOverTheMainWindow) {
-    GreyPicture image(kW, kH);
-    SessionGuard g(&image);
-    ScriptedMessageBox messages;
+TEST_F(Magnifier, WearsTheRingCursorAndTheDialogOpensOverTheMainWindow) {
     QWidget main;
     main.setGeometry(120, 80, 1100, 900);
     main.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&main));
-    auto d = TemplateDialog(g.session, image, 100, 70, messages, &main);
+    auto d = TemplateDialog(100, 70, &main);
     EXPECT_EQ(d->MagnifierControl()->cursor().hotSpot(), RingCursor().hotSpot());
     EXPECT_EQ(d->MagnifierControl()->cursor().shape(), RingCursor().shape());
     EXPECT_EQ(d->MagnifierControl()->geometry(), QRect(0, 0, 320, 320));

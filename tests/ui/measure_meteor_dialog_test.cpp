@@ -2,14 +2,11 @@
 // one after another, a video's frame bar with its visits to earlier points
 // and their "Maximum" label, the last frame, Cancel with and without its
 // question, and the read-out of each click.
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTest>
 
 #include "measure/meteor_readout.h"
 #include "measure_sky_scene.h"
@@ -93,7 +90,7 @@ TEST_F(MeteorDialogTest, OnAStillImageEachAcceptStoresTheLastClickAndOkStoresAPe
     EXPECT_EQ(session().meteors[3].frame, 3);
 }
 
-TEST_F(MeteorDialogTest, OkWithNothingStoredDoesNothingAndCancelAfterTwoPointsDropsThemUnasked) {
+TEST_F(MeteorDialogTest, OkWithNothingStoredDoesNothingAndCancelDropsThePointsAskingFromThreeOn) {
     Open();
     Press(176);
     EXPECT_TRUE(dialog_->isVisible());
@@ -105,9 +102,8 @@ TEST_F(MeteorDialogTest, OkWithNothingStoredDoesNothingAndCancelAfterTwoPointsDr
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(session().nmet, 0u);
     EXPECT_TRUE(messages_.shown.empty());
-}
 
-TEST_F(MeteorDialogTest, CancelAfterThreePointsAsksAndKeepsThemOnNo) {
+    // From three points on Cancel asks, and No keeps them.
     session().AddMetPnt(Meteor(1.0f, 1.0f, 0));  // measured in an earlier dialog
     Open();
     for (int i = 0; i < 3; ++i) {
@@ -186,29 +182,32 @@ TEST_F(MeteorVideoTest, APositionIsStoredOnlyWithTheFrameItWasMeasuredOn) {
     EXPECT_EQ(Bar().minimum(), 10);
 }
 
-TEST_F(MeteorVideoTest, WhenTheLastFrameIsUsedItIsOfferedWithTheMagnifierDisabled) {
-    for (int f = 46; f < 50; ++f) session().AddMetPnt(Meteor((200 + 10 * f) * 0.012f, 150 * 0.012f, f));
-    Open();
-    EXPECT_EQ(Bar().value(), 49);
-    EXPECT_FALSE(dialog_->core().magnifier().enabled());
-    Click({160, 160});
-    EXPECT_FALSE(dialog_->core().measured());
-}
-
-TEST_F(MeteorVideoTest, AcceptOnTheLastFrameKeepsItAndDisablesTheMagnifier) {
+// Accept on the last frame keeps the bar there and disables the magnifier;
+// a dialog opened when the last frame is used offers it the same way.
+TEST_F(MeteorVideoTest, TheLastFrameOnceMeasuredIsShownWithTheMagnifierDisabled) {
     for (int f = 46; f < 49; ++f) session().AddMetPnt(Meteor((200 + 10 * f) * 0.012f, 150 * 0.012f, f));
-    Open();
-    EXPECT_EQ(Bar().value(), 49);
-    Click({160, 160});
-    Press(191);
-    EXPECT_EQ(session().meteors.back().frame, 49);
-    EXPECT_EQ(Bar().value(), 49);
-    EXPECT_FALSE(dialog_->core().magnifier().enabled());
+    for (const bool reopened : {false, true}) {
+        SCOPED_TRACE(reopened ? "reopened" : "accepted");
+        Open();
+        EXPECT_EQ(Bar().value(), 49);
+        if (!reopened) {
+            EXPECT_TRUE(dialog_->core().magnifier().enabled());
+            Click({160, 160});
+            Press(191);
+            EXPECT_EQ(session().meteors.back().frame, 49);
+            EXPECT_EQ(Bar().value(), 49);
+        }
+        EXPECT_FALSE(dialog_->core().magnifier().enabled());
+        Click({170, 170});
+        EXPECT_FALSE(dialog_->core().measured());
+    }
+    EXPECT_EQ(session().nmet, 4u);
 }
 
 // The read-out with a plate solution of the Orion field, linear.
 class MeteorReadoutTest : public MeteorDialogTest {
 protected:
+    // The first n stars of the field, those measured already kept.
     void Stars(int n) {
         sky_scene::SceneSpec plan;
         plan.camera = {5.55, 1.0, 17.5, 0, 0, kW, kH};
@@ -216,23 +215,23 @@ protected:
         plan.from_v = 300;
         plan.to_u = 400;
         plan.to_v = 200;
-        plan.stars_to_choose = n;
+        plan.stars_to_choose = 3;
         const sky_scene::Scene scene = sky_scene::MakeScene(ShippedCatalogue(), plan);
-        ASSERT_EQ(static_cast<int>(scene.chosen.size()), n);
-        for (const auto& t : scene.chosen)
+        ASSERT_EQ(scene.chosen.size(), 3u);
+        for (int i = static_cast<int>(session().nstar); i < n; ++i) {
+            const sky_scene::TrueStar& t = scene.chosen[i];
             session().AddStar(Star(t.cat, static_cast<float>(t.u * 0.012), static_cast<float>(t.v * 0.012)), 1);
+        }
     }
 };
 
-TEST_F(MeteorReadoutTest, StaysEmptyWithTwoStars) {
+TEST_F(MeteorReadoutTest, ShowsThePositionsFromThreeStarsWithTheRightAscensionInParenthesesUntilTheExposure) {
     Stars(2);
     Open();
     Click({160, 160});
     EXPECT_EQ(Text(193), "");
     EXPECT_EQ(Text(194), "");
-}
 
-TEST_F(MeteorReadoutTest, ShowsThePositionsWithTheRightAscensionInParenthesesUntilTheExposureIsEntered) {
     Stars(3);
     Open();
     Click({160, 160});

@@ -7,20 +7,12 @@
 // against the truth: every star the star it was drawn from, every meteor
 // point on its true sky position within 0.3 pixel once the plate order
 // matches the lens, and the log's begin, end and angular velocity.
-//
-// Set VELKARN_MEASURE_SHOTS to a directory to keep a picture of each kind
-// of dialog as it looked during the run.
-#include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
-#include <cmath>
 #include <cstdio>
-#include <fstream>
-#include <set>
 
 #include "files/options.h"
 #include "image/video_test_files.h"
@@ -44,19 +36,6 @@ using sky_scene::TrueStar;
 std::string TrimmedRight(const char* name) {
     std::string s(name);
     return s.substr(0, s.find_last_not_of(' ') + 1);
-}
-
-std::string Trimmed(const char* name) {
-    std::string s(name);
-    return s.substr(s.find_first_not_of(' '));
-}
-
-void Shoot(QWidget* w, const std::string& name) {
-    static std::set<std::string> taken;
-    const char* dir = std::getenv("VELKARN_MEASURE_SHOTS");
-    if (dir == nullptr || !taken.insert(name).second) return;
-    QApplication::processEvents();
-    w->grab().save(QString::fromStdString(std::string(dir) + "/" + name + ".png"));
 }
 
 // The values of a log record line.
@@ -102,21 +81,25 @@ std::string WriteFits16(const fs::path& path, int width, int height, const std::
 
 class ObservationTest : public ui_test::MainWindowTest {
 protected:
-    // The program over its own directory, which holds the shipped catalogue;
-    // message boxes, file dialogs and the exposure data are scripted, the
-    // measuring dialogs are the real ones.
-    void StartProgram() {
+    // The program over its own directory, which holds the shipped catalogue,
+    // with the image opened; message boxes, file dialogs and the exposure
+    // data are scripted, the measuring dialogs are the real ones.
+    void StartProgram(const std::string& image) {
         for (const char* name : {"skycat.dat", "skycat.pol", "velkarn.ndx"}) {
             if (!fs::exists(dir_ / name))
                 fs::create_symlink(fs::path(VELKARN_SOURCE_DIR) / "data" / "catalogue" / name, dir_ / name);
         }
-        ProgramPaths paths{dir_, dir_, dir_, dir_, fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual"};
-        SettingsEnvironment env{dir_, dir_, 1600, 1000};
-        UiServices services{&messages_, &files_, &text_, &exposure_, nullptr, &clipboard_, &desktop_};
-        window_ = std::make_unique<TMainWindow>(paths, env, services);
-        window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-        ResizeClient(800, 600);
+        real_dialogs_ = true;
+        Start();
+        files_.answers.push_back(image);
+        ASSERT_TRUE(Choose(cmd::ImgFileOpen));
+        ASSERT_NE(Mimg, nullptr);
+    }
+    std::string PhotoBmp(const Scene& scene) {
+        const std::vector<std::uint8_t> pixels = sky_scene::RenderPhoto(scene, 11);
+        const int w = scene.camera.width;
+        return ui_test::WriteBmpFile(dir_ / "orion.bmp", w, scene.camera.height,
+                                     [&](int c, int r) { return pixels[static_cast<std::size_t>(r) * w + c]; });
     }
 
     // The image view's pane point that opens a dialog on the pixel holding
@@ -177,7 +160,6 @@ protected:
         bool closed = false;
         ui_test::WhenModal("STAR_DIALOG", [&](QWidget* w) {
             auto* d = static_cast<TStarDialog*>(w);
-            Shoot(d, by_name ? "star_dialog_by_name" : "star_dialog_automatic");
             if (at_truth) {
                 ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), t.u, t.v));
             } else if (!ClickSpot(*d, t.u, t.v)) {
@@ -197,7 +179,6 @@ protected:
                 d->reject();
                 return;
             }
-            Shoot(d, by_name ? "star_dialog_by_name_found" : "star_dialog_automatic_found");
             QTest::keyClick(name, Qt::Key_Return);
             closed = !d->isVisible();
         });
@@ -220,7 +201,6 @@ protected:
             auto* d = static_cast<TReplayDialog*>(w);
             const int index = d->core().index();
             const int nstar = static_cast<int>(scene.chosen.size());
-            Shoot(d, index < nstar ? "replay_star" : "replay_meteor");
             bool ok = false;
             if (index < nstar) {
                 ok = ClickSpot(*d, scene.chosen[index].u, scene.chosen[index].v);
@@ -230,7 +210,6 @@ protected:
                 if (ok && !spots) ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), p.u, p.v));
             }
             EXPECT_TRUE(ok) << "item " << index << " not found in its replay window";
-            Shoot(d, index < nstar ? "replay_star_clicked" : "replay_meteor_clicked");
             QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
             return index + 1 < nstar + static_cast<int>(scene.meteor.size());
         });
@@ -343,10 +322,8 @@ Scene PhotoScene() {
 // The photograph of PhotoScene in a file: opened, its display adjusted as
 // the observer likes it, measured, replayed, saved and checked.
 void ObservationTest::MeasurePhotograph(const Scene& scene, const std::string& image, const std::function<void()>& adjust) {
-    StartProgram();
-    files_.answers.push_back(image);
-    ASSERT_TRUE(Choose(cmd::ImgFileOpen));
-    ASSERT_NE(Mimg, nullptr);
+    ASSERT_EQ(scene.chosen.size(), 18u);
+    StartProgram(image);
     if (adjust) adjust();
 
     MeasureStars(scene);
@@ -366,7 +343,6 @@ void ObservationTest::MeasurePhotograph(const Scene& scene, const std::string& i
                 break;
             }
             ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), b.u, b.v));
-            Shoot(d, "meteor_dialog_photo");
             QTest::mouseClick(d->ControlAs<QPushButton>(191), Qt::LeftButton);
         }
         QTest::mouseClick(d->ControlAs<QPushButton>(176), Qt::LeftButton);
@@ -396,12 +372,7 @@ void ObservationTest::MeasurePhotograph(const Scene& scene, const std::string& i
 
 TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
     const Scene scene = PhotoScene();
-    ASSERT_EQ(scene.chosen.size(), 18u);
-    const std::vector<std::uint8_t> pixels = sky_scene::RenderPhoto(scene, 11);
-    const int w = scene.camera.width;
-    const std::string bmp = ui_test::WriteBmpFile(dir_ / "orion.bmp", w, scene.camera.height,
-                                                  [&](int c, int r) { return pixels[static_cast<std::size_t>(r) * w + c]; });
-    MeasurePhotograph(scene, bmp, {});
+    MeasurePhotograph(scene, PhotoBmp(scene), {});
 }
 
 // The same field from a 16-bit sensor in a FITS file: the observer lowers
@@ -409,7 +380,6 @@ TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
 // and the stars stand out, then measures as on the BMP, to the same bounds.
 TEST_F(ObservationTest, ASixteenBitFitsOfTheSameFieldReducesAsWellAsItsBmp) {
     const Scene scene = PhotoScene();
-    ASSERT_EQ(scene.chosen.size(), 18u);
     const std::string fits = WriteFits16(dir_ / "orion.fits", scene.camera.width, scene.camera.height,
                                          sky_scene::RenderPhoto16(scene, 11));
     MeasurePhotograph(scene, fits, [this] {
@@ -431,17 +401,11 @@ TEST_F(ObservationTest, ASixteenBitFitsOfTheSameFieldReducesAsWellAsItsBmp) {
 // bring the standard deviation of the reduction down.
 TEST_F(ObservationTest, SnappingClicksToStarCentresLowersTheStandardDeviation) {
     const Scene scene = PhotoScene();
-    const std::vector<std::uint8_t> pixels = sky_scene::RenderPhoto(scene, 11);
-    const int w = scene.camera.width;
-    const std::string bmp = ui_test::WriteBmpFile(dir_ / "orion.bmp", w, scene.camera.height,
-                                                  [&](int c, int r) { return pixels[static_cast<std::size_t>(r) * w + c]; });
+    const std::string bmp = PhotoBmp(scene);
     opt.snapcentre = 0;
     double sd[2] = {0, 0};
     for (const int snap : {0, 1}) {
-        window_.reset();
-        StartProgram();
-        files_.answers.push_back(bmp);
-        ASSERT_TRUE(Choose(cmd::ImgFileOpen));
+        StartProgram(bmp);
         if (snap) {
             ASSERT_TRUE(Choose(cmd::OptionSnapCentre));
         }
@@ -495,10 +459,7 @@ TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTru
     const std::string file = (dir_ / "orion.avi").string();
     WriteTestVideo(file, video);
 
-    StartProgram();
-    files_.answers.push_back(file);
-    ASSERT_TRUE(Choose(cmd::ImgFileOpen));
-    ASSERT_NE(Mimg, nullptr);
+    StartProgram(file);
     ASSERT_TRUE(Mimg->IsVideo());
     ASSERT_EQ(Mimg->GetNFr(), kFrames);
 
@@ -526,13 +487,11 @@ TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTru
             }
             if (p.frame == points[10].frame)
                 QTest::mouseClick(d->ControlAs<QCheckBox>(197), Qt::LeftButton, {}, QPoint(5, 10));
-            Shoot(d, "meteor_dialog_video");
             QTest::keyClick(d, Qt::Key_Return);  // ACCEPT
         }
         // Back to an earlier point: shown, not measurable.
         bar->setValue(points[3].frame);
         EXPECT_FALSE(d->core().magnifier().enabled());
-        Shoot(d, "meteor_dialog_video_earlier_point");
         QTest::mouseClick(d->ControlAs<QPushButton>(176), Qt::LeftButton);
         measured = !d->isVisible();
     });

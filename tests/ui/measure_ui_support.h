@@ -59,6 +59,12 @@ inline CatStar Cat(const char* name, float mag, float ra, float de) {
     return c;
 }
 
+// A catalogue name without its leading blanks, as an observer types it.
+inline std::string Trimmed(const char* name) {
+    std::string s(name);
+    return s.substr(s.find_first_not_of(' '));
+}
+
 // What a widget shows now, one QRgb per pixel.
 inline QImage Painted(QWidget* w) {
     QApplication::processEvents();

@@ -4,12 +4,8 @@
 // most its five frames, and the frame of a point measured earlier in the
 // dialog is shown without decoding at all. Counted on an H.264 video with
 // B-frames and a keyframe every 25 frames.
-#include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QScrollBar>
-#include <QTest>
-#include <filesystem>
 
 #include "image/avi_image.h"
 #include "image/video_decoder.h"
