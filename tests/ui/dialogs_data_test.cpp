@@ -1,4 +1,3 @@
-#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <QComboBox>
@@ -53,6 +52,12 @@ DialogData Record() {
     return d;
 }
 
+// Types the eight fields of a station dialog: name, latitude and longitude
+// (degrees, minutes, seconds) and height.
+void TypeStation(QWidget* dialog, const std::vector<const char*>& texts) {
+    for (int i = 0; i < 8; ++i) QTest::keyClicks(static_cast<TStationDialog*>(dialog)->ControlAs<QLineEdit>(251 + i), texts[i]);
+}
+
 class DataDialog : public testing::Test {
 protected:
     void SetUp() override {
@@ -87,30 +92,25 @@ protected:
     ScriptedText text_;
 };
 
-TEST_F(DataDialog, ShowsTheRecordWithItsStationAndShutterSelected) {
+TEST_F(DataDialog, ShowsTheRecordWithItsStationAndShutterSelectedAndOkStoresWhatWasTyped) {
     auto dlg = Open();
     QComboBox* stations = Combo(*dlg, 151);
     ASSERT_EQ(stations->count(), 3);
     EXPECT_EQ(stations->itemText(0), "New station");
     EXPECT_EQ(stations->currentText(), "Ondrejov          ");
-    EXPECT_EQ(Edit(*dlg, 152)->text(), "IMG7");
-    EXPECT_EQ(Edit(*dlg, 157)->text(), "21");
-    EXPECT_EQ(Edit(*dlg, 161)->text(), "00");
-    EXPECT_EQ(Edit(*dlg, 163)->text(), "Zeiss Biotar 1.4/50");
+    for (const auto& [id, text] : {std::pair{152, "IMG7"}, {157, "21"}, {161, "00"}, {163, "Zeiss Biotar 1.4/50"}})
+        EXPECT_EQ(Edit(*dlg, id)->text(), text) << id;
     QComboBox* shutters = Combo(*dlg, 164);
     ASSERT_EQ(shutters->count(), 10);
     EXPECT_EQ(shutters->itemText(1), "custom");
     EXPECT_EQ(shutters->currentIndex(), 5);
     EXPECT_TRUE(dlg->ControlAs<QRadioButton>(166)->isChecked());
     EXPECT_TRUE(messages_.shown.empty());
-}
 
-TEST_F(DataDialog, OkStoresWhatTheUserTypedAndMarksTheDataEntered) {
-    auto dlg = Open();
+    // OK stores what the user typed and marks the data entered.
     Type(*dlg, 152, "IMG8");
     Type(*dlg, 155, "9");
     Type(*dlg, 160, "2x2");  // the letter is dropped
-    QComboBox* stations = Combo(*dlg, 151);
     stations->setFocus();
     QTest::keyClick(stations, Qt::Key_Up);  // Darnholm
     QTest::mouseClick(dlg->ControlAs<QRadioButton>(165), Qt::LeftButton);
@@ -123,6 +123,7 @@ TEST_F(DataDialog, OkStoresWhatTheUserTypedAndMarksTheDataEntered) {
     EXPECT_STREQ(d_.shutter, "25.000");
     EXPECT_EQ(d_.astrometry, 1);
     EXPECT_EQ(d_.status, 0);
+    EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(DataDialog, AFieldOutOfRangeKeepsTheDialogOpenWithTheMessageAndTheFieldFocused) {
@@ -167,13 +168,19 @@ TEST_F(DataDialog, ChoosingNewStationClosesWithOkKeepingTheStationAndTheTypedTex
     EXPECT_STREQ(d_.meteor, "13");
 }
 
-TEST_F(DataDialog, AStationMissingFromTheListIsOfferedAndKept) {
+// A station missing from the list and a retrieved shutter value no entry
+// shows are offered as entries of their own and kept.
+TEST_F(DataDialog, ARecordsValuesTheListsLackAreOfferedAndKept) {
     copy_text(d_.station, "Skalnate Pleso");
+    copy_text(d_.shutter, "20.00");
     auto dlg = Open();
     EXPECT_EQ(Combo(*dlg, 151)->currentText(), "Skalnate Pleso");
     EXPECT_EQ(Combo(*dlg, 151)->currentIndex(), 1);
+    EXPECT_EQ(Combo(*dlg, 164)->currentIndex(), 1);
+    EXPECT_EQ(Combo(*dlg, 164)->currentText(), "20.00");
     PressOk(*dlg);
     EXPECT_STREQ(d_.station, "Skalnate Pleso");
+    EXPECT_STREQ(d_.shutter, "20.00");
     EXPECT_EQ(d_.status, 0);
 }
 
@@ -211,15 +218,6 @@ TEST_F(DataDialog, TheCustomShutterEntryAsksForItsValueAndOkStoresIt) {
     EXPECT_STREQ(d_.customshutter, "12.5");
 }
 
-TEST_F(DataDialog, ARetrievedShutterValueNoEntryShowsIsKeptAsTheCustomEntry) {
-    copy_text(d_.shutter, "20.00");
-    auto dlg = Open();
-    EXPECT_EQ(Combo(*dlg, 164)->currentIndex(), 1);
-    EXPECT_EQ(Combo(*dlg, 164)->currentText(), "20.00");
-    PressOk(*dlg);
-    EXPECT_STREQ(d_.shutter, "20.00");
-}
-
 TEST_F(DataDialog, StandsCentredOverItsParent) {
     QWidget parent;
     parent.setGeometry(100, 120, 1000, 800);
@@ -239,8 +237,7 @@ TEST_F(DataDialog, ANewStationEnteredOnTheWayIsListedFirstAndSelectedInTheReopen
         stations->setFocus();
         QTest::keyClick(stations, Qt::Key_Home);
         WhenModal("STATION_DIALOG", [](QWidget* s) {
-            const char* texts[] = {"Skalnate Pleso", "49", "11", "20.5", "20", "14", "2", "1786"};
-            for (int i = 0; i < 8; ++i) QTest::keyClicks(static_cast<TStationDialog*>(s)->ControlAs<QLineEdit>(251 + i), texts[i]);
+            TypeStation(s, {"Skalnate Pleso", "49", "11", "20.5", "20", "14", "2", "1786"});
             QTest::keyClick(s, Qt::Key_Return);
             WhenModal("DATA_DIALOG", [](QWidget* again) {
                 auto* dlg = static_cast<TDataDialog*>(again);
@@ -279,48 +276,35 @@ TEST_F(DataDialog, CancelAfterTheDetourGivesBackTheRecordAsItWasOpened) {
     EXPECT_EQ(d_.status, -8);
 }
 
-class StationDialog : public testing::Test {
-protected:
-    ScriptedMessageBox messages_;
-};
-
-TEST_F(StationDialog, OpensEmptyAndAValidOkFillsTheRecord) {
+// Empty at first; a field out of range, or a name that would end the list
+// or stand for a new station, keeps it open; a valid OK fills the record.
+TEST(StationDialog, OpensEmptyRefusesBadFieldsAndAValidOkFillsTheRecord) {
+    ScriptedMessageBox messages;
     StationData s;
-    TStationDialog dlg(nullptr, &s, messages_);
-    dlg.show();
-    for (int id = 251; id <= 258; ++id) EXPECT_EQ(dlg.ControlAs<QLineEdit>(id)->text(), "") << id;
-    const char* texts[] = {"Darnholm", "-89", "5", "59.9", "-359", "59", "12.5", "9999"};
-    for (int i = 0; i < 8; ++i) QTest::keyClicks(dlg.ControlAs<QLineEdit>(251 + i), texts[i]);
-    QTest::mouseClick(dlg.ControlAs<QPushButton>(1), Qt::LeftButton);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(s.accepted, 0);
+    const auto ok = [&messages, &s](std::vector<const char*> texts) {
+        s = StationData{};
+        TStationDialog dlg(nullptr, &s, messages);
+        dlg.show();
+        for (int id = 251; id <= 258; ++id) EXPECT_EQ(dlg.ControlAs<QLineEdit>(id)->text(), "") << id;
+        TypeStation(&dlg, texts);
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        const bool closed = !dlg.isVisible();
+        EXPECT_EQ(s.accepted, closed ? 0 : -1);
+        EXPECT_EQ(closed, dlg.result() == QDialog::Accepted);
+        return closed;
+    };
+    EXPECT_FALSE(ok({"Darnholm", "90", "5", "0", "14", "0", "0", "300"}));
+    EXPECT_EQ(messages.shown.back().text, "Item missing or\nout of range");
+    EXPECT_EQ(messages.shown.back().caption, "New station");
+    for (const char* name : {"End of file", "New station", ""})
+        EXPECT_FALSE(ok({name, "48", "5", "0", "14", "0", "0", "300"})) << name;
+    const std::size_t refusals = messages.shown.size();
+    EXPECT_TRUE(ok({"Darnholm", "-89", "5", "59.9", "-359", "59", "12.5", "9999"}));
+    EXPECT_EQ(messages.shown.size(), refusals);
     EXPECT_STREQ(s.name, "Darnholm");
     EXPECT_STREQ(s.latdeg, "-89");
     EXPECT_STREQ(s.lonsec, "12.5");
     EXPECT_STREQ(s.height, "9999");
-    EXPECT_TRUE(messages_.shown.empty());
-}
-
-TEST_F(StationDialog, RefusesAFieldOutOfRangeOrANameThatWouldEndTheList) {
-    const auto refused = [this](const char* name, const char* latdeg) {
-        StationData s;
-        TStationDialog dlg(nullptr, &s, messages_);
-        dlg.show();
-        const char* texts[] = {name, latdeg, "5", "0", "14", "0", "0", ""};
-        for (int i = 0; i < 8; ++i) QTest::keyClicks(dlg.ControlAs<QLineEdit>(251 + i), texts[i]);
-        QTest::keyClicks(dlg.ControlAs<QLineEdit>(258), "300");
-        QTest::keyClick(&dlg, Qt::Key_Return);
-        const bool open = dlg.isVisible();
-        EXPECT_EQ(s.accepted, open ? -1 : 0);
-        return open;
-    };
-    EXPECT_TRUE(refused("Darnholm", "90"));
-    EXPECT_EQ(messages_.shown.back().text, "Item missing or\nout of range");
-    EXPECT_EQ(messages_.shown.back().caption, "New station");
-    EXPECT_TRUE(refused("End of file", "48"));
-    EXPECT_TRUE(refused("New station", "48"));
-    EXPECT_TRUE(refused("", "48"));
-    EXPECT_FALSE(refused("Darnholm", "48"));
 }
 
 }  // namespace

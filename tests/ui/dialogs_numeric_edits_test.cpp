@@ -49,7 +49,9 @@ TEST(NumericEdits, PastedTextLosesEveryCharacterTheFieldDoesNotKeepWithABeepEach
     EXPECT_EQ(f.edit->cursorPosition(), 2);
 }
 
-TEST(NumericEdits, KeepTheirOwnSignsAndPointsOnly) {
+// Typed keys: each field keeps its own signs and points, and no more
+// characters than its limit; text the program puts in is not filtered.
+TEST(NumericEdits, KeepTheirOwnSignsAndPointsUpToTheirLimit) {
     const auto typed = [](Field f, const char* keys) {
         QTest::keyClicks(f.edit.get(), keys);
         return f.edit->text();
@@ -61,19 +63,11 @@ TEST(NumericEdits, KeepTheirOwnSignsAndPointsOnly) {
     EXPECT_EQ(typed(UFloat(), "12.5.3"), "12.5.3");
     EXPECT_EQ(typed(UInt(), "1.5"), "15");
     EXPECT_EQ(typed(Int(), "1.5"), "15");
-}
-
-TEST(NumericEdits, TextThatTheProgramPutsInIsNotFiltered) {
+    EXPECT_EQ(typed(UInt(), "202612"), "2026");
     Field f = UInt();
     f.edit->setText("1a");
     EXPECT_EQ(f.edit->text(), "1a");
     EXPECT_EQ(f.beeps(), 0);
-}
-
-TEST(NumericEdits, TakeNoMoreCharactersThanTheirLimit) {
-    Field f = UInt();
-    QTest::keyClicks(f.edit.get(), "202612");
-    EXPECT_EQ(f.edit->text(), "2026");
 }
 
 }  // namespace

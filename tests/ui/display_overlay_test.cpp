@@ -5,7 +5,6 @@
 // one in star mode offers that star to the star dialog.
 #include <QHelpEvent>
 #include <QToolTip>
-#include <cmath>
 
 #include "files/options.h"
 #include "main_window_fixture.h"

@@ -33,6 +33,18 @@ QImage Target(int w, int h) {
     return image;
 }
 
+// The DIB drawn by the Qt canvas on a w x h target, the painter moved by
+// `scroll` as a scrolled view moves it.
+QImage Drawn(const std::vector<std::uint8_t>& dib, CanvasRect dst, CanvasRect src, int w, int h,
+             DibViewCache* cache = nullptr, QPoint scroll = {}) {
+    QImage target = Target(w, h);
+    QPainter painter(&target);
+    painter.translate(-scroll);
+    QtCanvas(painter, cache).DrawDib(dib.data(), dib.size(), dst, src);
+    painter.end();
+    return target;
+}
+
 // The same drawing on the test canvas, whose sampling is the reference.
 void ExpectSameAsRaster(const QImage& drawn, const std::vector<std::uint8_t>& dib, CanvasRect dst, CanvasRect src) {
     RasterCanvas reference(drawn.width(), drawn.height(), Rgb{1, 2, 3});
@@ -45,62 +57,33 @@ void ExpectSameAsRaster(const QImage& drawn, const std::vector<std::uint8_t>& di
         }
 }
 
+// The last case reaches beyond the picture: the destination stays as it was
+// there.
 TEST(QtCanvas, ShrinksAndEnlargesByNearestNeighbourWithoutBlending) {
     const std::vector<std::uint8_t> dib = Pattern(97, 61);
     for (const auto& [dst, src] : {std::pair{CanvasRect{3, 2, 40, 25}, CanvasRect{0, 0, 97, 61}},
                                    std::pair{CanvasRect{0, 0, 60, 50}, CanvasRect{10, 5, 12, 9}},
-                                   std::pair{CanvasRect{-7, -5, 80, 70}, CanvasRect{0, 0, 97, 61}}}) {
-        QImage target = Target(64, 48);
-        QPainter painter(&target);
-        QtCanvas canvas(painter);
-        canvas.DrawDib(dib.data(), dib.size(), dst, src);
-        painter.end();
-        ExpectSameAsRaster(target, dib, dst, src);
+                                   std::pair{CanvasRect{-7, -5, 80, 70}, CanvasRect{0, 0, 97, 61}},
+                                   std::pair{CanvasRect{0, 0, 120, 80}, CanvasRect{-10, -10, 120, 80}}}) {
+        SCOPED_TRACE(testing::Message() << "from " << src.x << "," << src.y << " to " << dst.x << "," << dst.y);
+        ExpectSameAsRaster(Drawn(dib, dst, src, 64, 48), dib, dst, src);
     }
-}
-
-TEST(QtCanvas, LeavesTheDestinationAloneWhereTheSourceReachesBeyondThePicture) {
-    const std::vector<std::uint8_t> dib = Pattern(20, 20);
-    const CanvasRect dst{0, 0, 40, 40}, src{-10, -10, 40, 40};  // 1:1, picture in the middle
-    QImage target = Target(40, 40);
-    QPainter painter(&target);
-    QtCanvas canvas(painter);
-    canvas.DrawDib(dib.data(), dib.size(), dst, src);
-    painter.end();
-    ExpectSameAsRaster(target, dib, dst, src);
-    EXPECT_EQ(target.pixel(5, 5), QColor(1, 2, 3).rgb());
+    EXPECT_EQ(Drawn(dib, {0, 0, 120, 80}, {-10, -10, 120, 80}, 64, 48).pixel(5, 5), QColor(1, 2, 3).rgb());
 }
 
 TEST(QtCanvas, SamplesOnlyThePartThePainterCanShow) {
     const std::vector<std::uint8_t> dib = Pattern(300, 200);
     const CanvasRect dst{0, 0, 300, 200}, src{0, 0, 300, 200};
     // Scrolled by (120, 50): the device shows logical (120..159, 50..79).
-    QImage target = Target(40, 30);
-    QPainter painter(&target);
-    painter.translate(-120, -50);
     DibViewCache cache;
-    QtCanvas canvas(painter, &cache);
-    canvas.DrawDib(dib.data(), dib.size(), dst, src);
-    painter.end();
-    QImage whole = Target(300, 200);
-    QPainter full(&whole);
-    QtCanvas(full).DrawDib(dib.data(), dib.size(), dst, src);
-    full.end();
-    EXPECT_EQ(target, whole.copy(120, 50, 40, 30));
+    EXPECT_EQ(Drawn(dib, dst, src, 40, 30, &cache, {120, 50}), Drawn(dib, dst, src, 300, 200).copy(120, 50, 40, 30));
 }
 
 TEST(QtCanvas, ARepaintWithOnlyANewColourTableResamplesNothing) {
     std::vector<std::uint8_t> dib = Pattern(97, 61);
     const CanvasRect dst{0, 0, 50, 30}, src{0, 0, 97, 61};
     DibViewCache cache;
-    const auto paint = [&] {
-        QImage target = Target(50, 30);
-        QPainter painter(&target);
-        QtCanvas canvas(painter, &cache);
-        canvas.DrawDib(dib.data(), dib.size(), dst, src);
-        painter.end();
-        return target;
-    };
+    const auto paint = [&] { return Drawn(dib, dst, src, 50, 30, &cache); };
     paint();
     EXPECT_EQ(cache.samplings(), 1);
     // A new ramp (as a brightness step writes it): the colours follow it.
@@ -120,21 +103,14 @@ TEST(QtCanvas, ARepaintWithOnlyANewColourTableResamplesNothing) {
     ExpectSameAsRaster(paint(), dib, dst, src);
     EXPECT_EQ(cache.samplings(), 3);
     // Another destination is sampled anew.
-    QImage other = Target(50, 30);
-    QPainter painter(&other);
-    QtCanvas(painter, &cache).DrawDib(dib.data(), dib.size(), CanvasRect{0, 0, 25, 30}, src);
-    painter.end();
+    Drawn(dib, CanvasRect{0, 0, 25, 30}, src, 50, 30, &cache);
     EXPECT_EQ(cache.samplings(), 4);
 }
 
 TEST(QtCanvas, IgnoresADibTooShortForItsHeader) {
     std::vector<std::uint8_t> dib = Pattern(16, 16);
     dib.resize(dib.size() - 1);
-    QImage target = Target(16, 16);
-    QPainter painter(&target);
-    QtCanvas(painter).DrawDib(dib.data(), dib.size(), {0, 0, 16, 16}, {0, 0, 16, 16});
-    painter.end();
-    EXPECT_EQ(target, Target(16, 16));
+    EXPECT_EQ(Drawn(dib, {0, 0, 16, 16}, {0, 0, 16, 16}, 16, 16), Target(16, 16));
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
-#include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -23,7 +21,7 @@ using ui_test::WhenModal;
 
 namespace {
 
-TEST(QtMessageBoxShows, TheExactTextCaptionButtonsAndIconAndReturnsTheAnswer) {
+TEST(QtMessageBox, ShowsTheExactTextCaptionButtonsAndIconAndReturnsTheAnswer) {
     QtMessageBox boxes;
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::NoIcon;
@@ -45,11 +43,8 @@ TEST(QtMessageBoxShows, TheExactTextCaptionButtonsAndIconAndReturnsTheAnswer) {
     EXPECT_EQ(icon, QMessageBox::Question);
     EXPECT_EQ(buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(preset, QMessageBox::Yes);
-}
 
-TEST(QtMessageBoxShows, PlainBoxesWithoutIconAndTakesEscapeAsCancel) {
-    QtMessageBox boxes;
-    QMessageBox::Icon icon = QMessageBox::Information;
+    // A plain box has no icon; Escape is Cancel.
     WhenModal("VelkarnMessageBox", [&](QWidget* w) {
         icon = static_cast<QMessageBox*>(w)->icon();
         QTest::keyClick(w, Qt::Key_Return);
