@@ -144,19 +144,13 @@ TEST_F(AnalysisRows, OnlyTheRowsInTheScrolledWindowAreDrawn) {
     EXPECT_EQ(names, 1);
 }
 
-TEST_F(AnalysisRows, ARightClickPicksTheRowUnderItAndItsMenu) {
+// The window tests open the menus of the rows and of the headers.
+TEST_F(AnalysisRows, ARightClickPicksTheRowUnderIt) {
     const AnalysisScroll scroll = UpdateScrollBar(700, 400, 20, 16, 3, 0);
     EXPECT_EQ(AnalysisRowAt(39, 20, scroll), -1);
     EXPECT_EQ(AnalysisRowAt(40, 20, scroll), 0);
     EXPECT_EQ(AnalysisRowAt(99, 20, scroll), 2);
     EXPECT_EQ(AnalysisRowAt(100, 20, scroll), -1);
-    const AnalysisContext header = ChooseAnalysisContext(s_, 10, 20, scroll);
-    EXPECT_EQ(header.menu, PopupMenu::Analysisclient);
-    EXPECT_EQ(header.iselect, -1);
-    const AnalysisContext used = ChooseAnalysisContext(s_, 45, 20, scroll);
-    EXPECT_EQ(used.menu, PopupMenu::Analysisustar);
-    EXPECT_EQ(used.iselect, 0);
-    EXPECT_EQ(ChooseAnalysisContext(s_, 65, 20, scroll).menu, PopupMenu::Analysishstar);
     // Scrolled by one row, the first row shown is star 1.
     const AnalysisScroll scrolled = UpdateScrollBar(700, 101, 20, 16, 3, 1);
     EXPECT_EQ(ChooseAnalysisContext(s_, 45, 20, scrolled).iselect, 1);

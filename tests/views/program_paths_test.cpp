@@ -28,6 +28,12 @@ struct FakeDisk {
     }
 };
 
+// Where the program reads and writes: data, settings, program, state and
+// manual directories.
+std::vector<fs::path> Dirs(const ProgramPaths& p) {
+    return {p.data_dir, p.settings_dir, p.program_dir, p.state_dir, p.manual_dir};
+}
+
 ProgramLocations Installed() {
     ProgramLocations w;
     w.exe_dir = "/opt/vk/bin";
@@ -43,11 +49,8 @@ TEST(ProgramPaths, AnInstalledProgramReadsItsDataFromShareAndWritesToTheUsersDir
     disk.files = {"/usr/share/velkarn/skycat.dat", "/usr/share/velkarn/manual/index.html"};
     const ProgramPaths p = ResolveProgramPaths(Installed(), disk.Probes());
     EXPECT_EQ(p.exe_dir, "/opt/vk/bin");
-    EXPECT_EQ(p.data_dir, "/usr/share/velkarn");
-    EXPECT_EQ(p.settings_dir, "/home/o/.config/velkarn");
-    EXPECT_EQ(p.program_dir, "/home/o/.local/share/velkarn");
-    EXPECT_EQ(p.state_dir, "/home/o/.local/state/velkarn");
-    EXPECT_EQ(p.manual_dir, "/usr/share/velkarn/manual");
+    EXPECT_EQ(Dirs(p), (std::vector<fs::path>{"/usr/share/velkarn", "/home/o/.config/velkarn", "/home/o/.local/share/velkarn",
+                                              "/home/o/.local/state/velkarn", "/usr/share/velkarn/manual"}));
 
     // The first data directory that holds the catalogue wins.
     disk.files.insert("/opt/vk/share/velkarn/skycat.dat");
@@ -58,11 +61,8 @@ TEST(ProgramPaths, AWritableIniBesideTheExecutableKeepsEverythingThere) {
     FakeDisk disk;
     disk.files = {"/opt/vk/bin/velkarn.ini", "/opt/vk/bin/skycat.dat", "/opt/vk/bin/docs/manual/index.html"};
     const ProgramPaths p = ResolveProgramPaths(Installed(), disk.Probes());
-    EXPECT_EQ(p.data_dir, "/opt/vk/bin");
-    EXPECT_EQ(p.settings_dir, "/opt/vk/bin");
-    EXPECT_EQ(p.program_dir, "/opt/vk/bin");
-    EXPECT_EQ(p.state_dir, "/opt/vk/bin");
-    EXPECT_EQ(p.manual_dir, "/opt/vk/bin/docs/manual");
+    EXPECT_EQ(Dirs(p), (std::vector<fs::path>{"/opt/vk/bin", "/opt/vk/bin", "/opt/vk/bin", "/opt/vk/bin",
+                                              "/opt/vk/bin/docs/manual"}));
 
     // A read-only one (a system-wide install that ships one) does not.
     disk.read_only = {"/opt/vk/bin/velkarn.ini"};
@@ -76,10 +76,7 @@ TEST(ProgramPaths, WithoutUserDirectoriesOrDataTheExecutablesDirectoryServes) {
     ProgramLocations w;
     w.exe_dir = "/x";
     const ProgramPaths p = ResolveProgramPaths(w, disk.Probes());
-    EXPECT_EQ(p.data_dir, "/x");
-    EXPECT_EQ(p.settings_dir, "/x");
-    EXPECT_EQ(p.program_dir, "/x");
-    EXPECT_EQ(p.manual_dir, "/x/manual");
+    EXPECT_EQ(Dirs(p), (std::vector<fs::path>{"/x", "/x", "/x", p.state_dir, "/x/manual"}));
 }
 
 TEST(ProgramPaths, StandardLocationsFollowTheXdgBaseDirectories) {
@@ -105,9 +102,7 @@ TEST(ProgramPaths, StandardLocationsFollowTheXdgBaseDirectories) {
 
     vars.clear();
     w = StandardLocations("/usr/bin", env);
-    EXPECT_TRUE(w.config_dir.empty());
-    EXPECT_TRUE(w.app_data_dir.empty());
-    EXPECT_TRUE(w.state_dir.empty());
+    EXPECT_EQ((std::vector<fs::path>{w.config_dir, w.app_data_dir, w.state_dir}), std::vector<fs::path>(3));
 }
 
 TEST(ProgramPaths, TheIndexIsTakenBesideTheCatalogueElseFromTheDataDirectory) {
@@ -135,18 +130,13 @@ TEST(ProgramPaths, AnInstalledProgramMakesItsDirectoriesAndKeepsItsSettingsInThe
     p.state_dir = root / "state" / "velkarn";
     std::error_code ec;
     ASSERT_TRUE(CreateWritableDirs(p, ec)) << ec.message();
-    EXPECT_TRUE(fs::is_directory(p.program_dir));
-    EXPECT_TRUE(fs::is_directory(p.state_dir));
-    EXPECT_TRUE(fs::is_directory(p.settings_dir));
+    for (const fs::path& d : {p.program_dir, p.state_dir, p.settings_dir}) EXPECT_TRUE(fs::is_directory(d)) << d;
 
     // The settings file then lies in the config directory, the data in
     // the data directory and the station list with the logs.
     const SettingsEnvironment env = SettingsEnvironmentFor(p, "/home/o", 800, 600);
-    EXPECT_EQ(env.exe_dir, p.exe_dir);
-    EXPECT_EQ(env.settings_dir, p.settings_dir);
-    EXPECT_EQ(env.data_dir, p.data_dir);
-    EXPECT_EQ(env.program_dir, p.program_dir);
-    EXPECT_EQ(env.home_dir, "/home/o");
+    EXPECT_EQ((std::vector<fs::path>{env.exe_dir, env.settings_dir, env.data_dir, env.program_dir, env.home_dir}),
+              (std::vector<fs::path>{p.exe_dir, p.settings_dir, p.data_dir, p.program_dir, "/home/o"}));
     fs::remove_all(root);
 }
 
