@@ -123,15 +123,6 @@ TEST_F(Magnifier, DrawTheCrossFirstAndThenGiveTheDialogTheQuarterPixelPosition) 
     EXPECT_EQ(after.pixel(0, 319), qRgb(0, 0, 0));
 }
 
-TEST_F(Magnifier, AClickBesideTheImageMeasuresNothing) {
-    auto d = TemplateDialog(10, 70);  // origin x -30: 120 grey columns
-    ClickMagnifier(*d, {119, 160});
-    EXPECT_FALSE(d->core().measured());
-    EXPECT_EQ(Painted(d->MagnifierControl()).pixel(119, 160), qRgb(128, 128, 128));
-    ClickMagnifier(*d, {120, 160});
-    EXPECT_TRUE(d->core().measured());
-}
-
 TEST_F(Magnifier, ArrowsMoveTheCrossByAQuarterOrAWholePixelAndSpaceMeasuresThere) {
     auto d = TemplateDialog(100, 70);
     d->activateWindow();

@@ -308,15 +308,9 @@ protected:
 // Orion through a 35 mm lens turned by 8 degrees, 2.5 pixels of barrel
 // distortion in the corners, a meteor of 13 breaks at 25 breaks a second.
 Scene PhotoScene() {
-    sky_scene::SceneSpec plan;
-    plan.camera = {5.55, 1.0, 35, 8, 2.5 / (800.0 * 800 * 800), 1280, 960};
-    plan.from_u = 420;
-    plan.from_v = 560;
-    plan.to_u = 760;
-    plan.to_v = 400;
-    plan.points = 13;
-    plan.stars_to_choose = 18;
-    return sky_scene::MakeScene(ShippedCatalogue(), plan);
+    return sky_scene::MakeScene(ShippedCatalogue(), {.camera = {5.55, 1.0, 35, 8, 2.5 / (800.0 * 800 * 800), 1280, 960},
+                                                     .stars_to_choose = 18, .from_u = 420, .from_v = 560, .to_u = 760,
+                                                     .to_v = 400, .points = 13});
 }
 
 // The photograph of PhotoScene in a file: opened, its display adjusted as
@@ -426,20 +420,12 @@ TEST_F(ObservationTest, SnappingClicksToStarCentresLowersTheStandardDeviation) {
 
 // Orion through a 16.5 mm lens without distortion, a meteor crossing 20
 // frames of a 40-frame video at 25 frames a second, written losslessly.
+// The meteor's path passes no star within ten pixels.
 Scene VideoScene() {
-    sky_scene::SceneSpec plan;
-    plan.camera = {5.55, 1.0, 16.5, 5, 0, 640, 480};
-    plan.render_limit = 5.0f;
-    plan.choose_limit = 4.6f;
-    // A path that passes no star within ten pixels.
-    plan.from_u = 180;
-    plan.from_v = 324;
-    plan.to_u = 420;
-    plan.to_v = 224;
-    plan.points = 20;
-    plan.first_frame = 8;
-    plan.stars_to_choose = 8;
-    return sky_scene::MakeScene(ShippedCatalogue(), plan);
+    return sky_scene::MakeScene(ShippedCatalogue(), {.camera = {5.55, 1.0, 16.5, 5, 0, 640, 480}, .render_limit = 5.0f,
+                                                     .choose_limit = 4.6f, .stars_to_choose = 8, .from_u = 180,
+                                                     .from_v = 324, .to_u = 420, .to_v = 224, .points = 20,
+                                                     .first_frame = 8});
 }
 
 TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTruth) {
