@@ -22,14 +22,9 @@ constexpr float kLimit = 6.0f;
 // Orion through a 35 mm lens turned by 8 degrees, with 2.5 pixels of
 // barrel distortion in the corners.
 Scene Orion() {
-    sky_scene::SceneSpec plan;
-    plan.camera = {5.55, 1.0, 35, 8, 2.5 / (800.0 * 800 * 800), 1280, 960};
-    plan.render_limit = kLimit;
-    plan.from_u = 420;
-    plan.from_v = 560;
-    plan.to_u = 760;
-    plan.to_v = 400;
-    return sky_scene::MakeScene(measure_ui::ShippedCatalogue(), plan);
+    return sky_scene::MakeScene(measure_ui::ShippedCatalogue(),
+                                {.camera = {5.55, 1.0, 35, 8, 2.5 / (800.0 * 800 * 800), 1280, 960},
+                                 .render_limit = kLimit, .from_u = 420, .from_v = 560, .to_u = 760, .to_v = 400});
 }
 
 // The chosen stars measured exactly at their true places.

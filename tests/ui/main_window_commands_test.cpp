@@ -39,26 +39,21 @@ protected:
     std::string Caption() const { return window_->windowTitle().toStdString(); }
 };
 
+// Which items each state enables is tested on the commands; here the menus
+// follow the state as it changes.
 enum MenuIndex { kFile, kEdit, kImage, kMeasure, kOptions, kWindow, kHelp };
 
 TEST_F(MainWindowCommands, CaptionAndEnabledItemsFollowTheSession) {
     Start();
     EXPECT_EQ(Caption(), "Velkarn - [No image]");
     EXPECT_EQ(EnabledItems(kFile), (std::vector<int>{cmd::ImgFileOpen, cmd::RetrieveSession, cmd::FileExit}));
-    EXPECT_EQ(EnabledItems(kEdit), std::vector<int>{});
     // The view aids are options, always at hand.
     EXPECT_EQ(EnabledItems(kImage), (std::vector<int>{cmd::ImageShowResiduals, cmd::ImageShowCatalogue}));
-    EXPECT_EQ(EnabledItems(kWindow), std::vector<int>{});
-    EXPECT_EQ(EnabledItems(kOptions).size(), 7u);
-    EXPECT_EQ(EnabledItems(kHelp), (std::vector<int>{cmd::HelpManual, cmd::HelpAbout}));
 
     OpenImage(300, 200);
     EXPECT_EQ(Caption(), "Velkarn - [" + (dir_ / "ph990812.bmp").string() + "]");
     EXPECT_EQ(EnabledItems(kFile),
               (std::vector<int>{cmd::NewSession, cmd::Template, cmd::RetrieveSession, cmd::FileExit}));
-    EXPECT_EQ(EnabledItems(kImage),
-              (std::vector<int>{cmd::ImageZoom, cmd::ImagePixel, cmd::ImageBrightness, cmd::ImageShowResiduals,
-                                cmd::ImageShowCatalogue, cmd::ImagePlay, cmd::ImageInfo}));
     EXPECT_EQ(EnabledItems(kWindow), std::vector<int>{}) << "no star yet";
 
     // A session retrieved onto the image: stars, so saving and the
