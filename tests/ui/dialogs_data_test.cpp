@@ -20,7 +20,6 @@
 #include "ui_test_support.h"
 
 namespace fs = std::filesystem;
-using ui_test::ScriptedText;
 using ui_test::WhenModal;
 
 namespace {
@@ -89,7 +88,7 @@ protected:
     fs::path dir_, list_;
     DialogData d_;
     ScriptedMessageBox messages_;
-    ScriptedText text_;
+    ScriptedTextInput text_;
 };
 
 TEST_F(DataDialog, ShowsTheRecordWithItsStationAndShutterSelectedAndOkStoresWhatWasTyped) {
@@ -201,7 +200,7 @@ TEST_F(DataDialog, WithoutAStationListSaysSoAndOffersNewStation) {
 
 TEST_F(DataDialog, TheCustomShutterEntryAsksForItsValueAndOkStoresIt) {
     auto dlg = Open();
-    text_.answers = {"12.5"};
+    text_.answers = {{true, "12.5"}};
     QComboBox* shutters = Combo(*dlg, 164);
     shutters->setFocus();
     QTest::keyClick(shutters, Qt::Key_Home);  // "0.0   "

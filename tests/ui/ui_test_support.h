@@ -1,18 +1,15 @@
 #pragma once
 // Helpers of the window tests: acting on a modal dialog once it is open
-// (as a user would, while its exec() runs), and a scripted text input.
+// (as a user would, while its exec() runs).
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
 #include <QWidget>
-#include <deque>
 #include <functional>
-#include <string>
-#include <vector>
+#include <memory>
 
-#include "platform/text_input.h"
 
 namespace ui_test {
 
@@ -49,21 +46,5 @@ inline void WhenEachModal(const QString& name, std::function<bool(QWidget*)> act
         if (act(w)) WhenEachModal(name, act);
     });
 }
-
-struct ScriptedText : TextInputService {
-    struct Asked {
-        std::string title, prompt, text;
-        int limit;
-    };
-    std::vector<Asked> asked;
-    std::deque<std::string> answers;  // empty: Cancel
-    bool Ask(const std::string& title, const std::string& prompt, std::string& text, int limit) override {
-        asked.push_back({title, prompt, text, limit});
-        if (answers.empty()) return false;
-        text = answers.front().substr(0, static_cast<std::size_t>(limit - 1));
-        answers.pop_front();
-        return true;
-    }
-};
 
 }  // namespace ui_test
