@@ -14,24 +14,12 @@
 #include <string>
 
 #include "identify_scene.h"
+#include "support/cli_run.h"
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun Cli(const std::string& args) {
-    const std::string out = (std::filesystem::temp_directory_path() / ("identify_cli_out_" + std::to_string(getpid()) + ".txt")).string();
-    const std::string command = std::string(VELKARN_CLI) + " " + args + " >" + out + " 2>&1";
-    const int status = std::system(command.c_str());
-    std::ifstream in(out);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::filesystem::remove(out);
-    return {WEXITSTATUS(status), text.str()};
-}
+using testing_support::CliRun;
+constexpr auto Cli = testing_support::RunCli;
 
 TEST(IdentifyCli, PrintsAndSavesTheStarsOfAPhotograph) {
     if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
