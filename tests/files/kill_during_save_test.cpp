@@ -135,15 +135,13 @@ TEST(KillDuringSave, TheSessionFileIsOldOrNewAndTheLogLosesNoLineNorGetsAPartOne
     for (int i = 0; i < 2; ++i) {
         SessionData s;
         version(i, s);
-        ScriptedMessageBox mb;
-        ASSERT_EQ(s.Save(file.c_str(), dir.path().c_str(), mb), 1);
+        ASSERT_EQ(SaveIn(s, dir, "m01.dar"), 1);
         texts.insert(ReadText(file));
     }
     auto write = [&](int i) {
         SessionData s;
         version(i, s);
-        ScriptedMessageBox mb;
-        s.Save(file.c_str(), dir.path().c_str(), mb);
+        SaveIn(s, dir, "m01.dar");
     };
     int first = 0;
     write(first++);

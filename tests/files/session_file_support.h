@@ -10,6 +10,7 @@
 #include <string>
 
 #include "image/meteor_image.h"
+#include "platform/scripted.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
 
@@ -41,6 +42,17 @@ inline std::string ReadText(const std::filesystem::path& p) {
 
 inline void WriteText(const std::filesystem::path& p, const std::string& text) {
     std::ofstream(p, std::ios::binary) << text;
+}
+
+// Save into the directory (its log beside it) and Retrieve, with message
+// boxes that answer no question.
+inline int SaveIn(SessionData& s, const ScratchDir& dir, const std::string& name) {
+    ScriptedMessageBox mb;
+    return s.Save(dir.file(name).c_str(), dir.path().c_str(), mb);
+}
+inline int RetrieveFrom(SessionData& s, const std::string& path) {
+    ScriptedMessageBox mb;
+    return s.Retrieve(path.c_str(), mb, false);
 }
 
 inline Star MakeStar(const char* name, float mag, float ra, float pmra, float de, float pmde,

@@ -95,27 +95,21 @@ protected:
     fs::path dir_, list_;
 };
 
-TEST_F(StationList, ANewStationGoesOnTopAboveTheOlderRecordsAndTheEndLine) {
+TEST_F(StationList, ANewStationGoesOnTopAboveTheOlderRecordsAndTheEndLineWhichAMissingListGetsNot) {
     EXPECT_EQ(StationRecord(kDarnholmData), kDarnholm);
     Write(kHeading + kDarnholm + kEnd + "  Dropped after the end line\n");
     ASSERT_TRUE(AddStation(list_, kOndrejovData));
     EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + kEnd);
     EXPECT_FALSE(fs::exists(dir_ / kStationTempName));
-}
-
-TEST_F(StationList, AMissingListOrOneWithoutEndLineIsExtendedWhole) {
+    // A missing list, or one without end line, is extended whole; a record
+    // holding a NUL byte is copied byte for byte.
+    fs::remove(list_);
     ASSERT_TRUE(AddStation(list_, kDarnholmData));
     EXPECT_EQ(Read(), kHeading + kDarnholm);
-    Write(kHeading + kDarnholm + "  Last");
+    const std::string odd = std::string("  Od\0d station", 14) + "     0    48.\n";
+    Write(kHeading + odd + kDarnholm + "  Last");
     ASSERT_TRUE(AddStation(list_, kOndrejovData));
-    EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + "  Last\n");
-}
-
-TEST_F(StationList, ARecordHoldingANulByteIsCopiedByteForByte) {
-    const std::string odd = std::string("  Od\0d station") + "     0    48.\n";
-    Write(kHeading + odd + kDarnholm);
-    ASSERT_TRUE(AddStation(list_, kOndrejovData));
-    EXPECT_EQ(Read(), kHeading + kOndrejov + odd + kDarnholm);
+    EXPECT_EQ(Read(), kHeading + kOndrejov + odd + kDarnholm + "  Last\n");
 }
 
 TEST_F(StationList, AFailedAddLeavesTheOldListUntouched) {
@@ -137,16 +131,14 @@ TEST_F(StationList, NamesComeBackBlankPaddedInFileOrderUpToTheEndLine) {
     EXPECT_EQ(ReadStationNames(list_), (std::vector<std::string>{"Ondrejov          ", "Darnholm          "}));
 }
 
-TEST_F(StationList, CancelAfterARefusedOkRestoresTheRecordAsItWasOpened) {
-    DialogData d = Entered();
-    const DialogData opened = d;
-    ScriptedDialogs ui;
-    ui.steps = {RefusedOk};
-    EXPECT_EQ(RunExposureDialogs(d, ui, list_), 2);
-    EXPECT_TRUE(Same(d, opened));
-}
+TEST_F(StationList, CancelAfterARefusedOkOrANewStationDetourRestoresTheRecordButKeepsTheListedStation) {
+    DialogData refused = Entered();
+    ScriptedDialogs after_refusal;
+    after_refusal.steps = {RefusedOk};
+    EXPECT_EQ(RunExposureDialogs(refused, after_refusal, list_), 2);
+    EXPECT_TRUE(Same(refused, Entered()));
 
-TEST_F(StationList, CancelAfterANewStationDetourRestoresTheRecordStatusIncludedButKeepsTheListedStation) {
+    // The status included.
     for (const bool confirm : {true, false}) {
         fs::remove(list_);
         DialogData d = Entered();
