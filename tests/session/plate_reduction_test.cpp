@@ -130,17 +130,13 @@ TEST_F(PlateReduction, StarsMovedToANewDateAreFittedAtTheirNewPositions) {
     AddField(s, f, 8);
     s.stars[3].pmde = 30.0f;
     residuals(s);
-    copy_text(SessionData::dlgdat.year, "2020");
-    copy_text(SessionData::dlgdat.month, "1");
-    copy_text(SessionData::dlgdat.day, "1");
+    sky::SetDate("2020", "1", "1");
     s.ProperMotion(-1);
     const float racen = s.racen, decen = s.decen, x0 = s.x0, y0 = s.y0;
     const std::vector<float> moved = residuals(s);
     // ...fits exactly like a session that only ever knew the new date.
     SessionData fresh;
-    copy_text(SessionData::dlgdat.year, "2020");
-    copy_text(SessionData::dlgdat.month, "1");
-    copy_text(SessionData::dlgdat.day, "1");
+    sky::SetDate("2020", "1", "1");
     for (const Star& st : s.stars) fresh.AddStar(st, 0);
     fresh.racen = racen;
     fresh.decen = decen;
@@ -295,34 +291,20 @@ TEST(Surround, TriangleCountsPointsInsideAndOnTheEdge) {
     EXPECT_EQ(s.Getsurround(-1), 0.0f);
 }
 
-TEST(ExposureTimes, DifferencesAcrossMidnight) {
+TEST(ExposureTimes, DifferencesAcrossMidnightAndAYearThatIsNoNumberRaises) {
     SessionData s;
-    copy_text(SessionData::dlgdat.year, "1999");
-    copy_text(SessionData::dlgdat.month, "8");
-    copy_text(SessionData::dlgdat.day, "12");
-    copy_text(SessionData::dlgdat.hour, "0");
-    copy_text(SessionData::dlgdat.minute, "10");
-    copy_text(SessionData::dlgdat.second, "");
-    copy_text(SessionData::dlgdat.refhour, "23");
-    copy_text(SessionData::dlgdat.refminute, "50");
-    copy_text(SessionData::dlgdat.refsecond, "");
+    sky::SetDate("1999", "8", "12");
+    sky::SetTimes("0", "10", "", "23", "50", "");
     EXPECT_NEAR(s.fdift(), 1.0 / 3, 1e-6);
     EXPECT_NEAR(s.RefDay(), 2451403 + (23 + 50 / 60.0) / 24 - 1, 1e-9);
 
-    copy_text(SessionData::dlgdat.hour, "23");
-    copy_text(SessionData::dlgdat.minute, "50");
-    copy_text(SessionData::dlgdat.refhour, "0");
-    copy_text(SessionData::dlgdat.refminute, "10");
+    sky::SetTimes("23", "50", "", "0", "10", "");
     EXPECT_NEAR(s.fdift(), -1.0 / 3, 1e-6);
     EXPECT_NEAR(s.RefDay(), 2451403 + (10 / 60.0) / 24 + 1, 1e-9);
-}
 
-TEST(ExposureTimes, MissingOrNonNumericYearRaises) {
-    SessionData s;
-    copy_text(SessionData::dlgdat.month, "8");
-    copy_text(SessionData::dlgdat.day, "12");
+    // A missing or non-numeric year raises.
     for (const char* year : {"", "0", "19x9", "abc"}) {
-        copy_text(SessionData::dlgdat.year, year);
+        sky::SetDate(year, "8", "12");
         EXPECT_THROW(s.RefDay(), NumericalError) << year;
     }
 }
@@ -338,9 +320,7 @@ TEST(ProperMotion, MovesCatalogueStarsToTheObservationDate) {
     s.AddStar(Star(c, 1, 1), 0);
     EXPECT_EQ(s.stars[0].raobs, 5.0f);
     EXPECT_EQ(s.stars[0].deobs, 10.0f);
-    copy_text(SessionData::dlgdat.year, "2010");
-    copy_text(SessionData::dlgdat.month, "7");
-    copy_text(SessionData::dlgdat.day, "1");
+    sky::SetDate("2010", "7", "1");
     s.ProperMotion(-1);
     EXPECT_FLOAT_EQ(s.stars[0].deobs, 10.0f + 10.5f / 3600);
     EXPECT_FLOAT_EQ(s.stars[0].raobs, 5.0f + 10.5f * 0.36f / 3600);
