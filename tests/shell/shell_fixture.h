@@ -19,9 +19,11 @@
 #include "image/bmp_test_files.h"
 #include "platform/desktop_shell.h"
 #include "platform/scripted.h"
+#include "session_fields.h"
 #include "session/fixed_text.h"
 #include "shell/main_commands.h"
 #include "shell/measure_dialogs.h"
+#include "shell/recovery_file.h"
 #include "shell/shell_view.h"
 #include "shell/state_flags.h"
 
@@ -209,21 +211,50 @@ protected:
     }
 
     // A fresh main window over the program directory (which may hold a
-    // settings file).
-    void Start() {
+    // settings file); with a state directory it keeps a recovery copy of
+    // unsaved work (RecoveryCopyPath()), which a restart leaves in place.
+    void Start(bool with_state_dir = false) {
         commands_.reset();
         SettingsEnvironment env{dir_, dir_, 1920, 1080};
         ProgramPaths paths{dir_, dir_, dir_, dir_};
+        if (with_state_dir) {
+            paths.state_dir = dir_ / "state";
+            std::error_code ec;
+            ASSERT_TRUE(CreateWritableDirs(paths, ec));
+        }
         ShellServices services{messages_, files_, text_, progress_, clipboard_, desktop_,
                                exposure_, measure_, view_};
         commands_ = std::make_unique<MainCommands>(services, paths, env);
         commands_->SetupWindow();
         view_.calls.clear();
     }
+    fs::path RecoveryCopyPath() const { return dir_ / "state" / "recovery.session"; }
+    // What the recovery copy restores, field by field with the exposure
+    // record; the reader's message when it cannot; empty when there is none.
+    std::vector<std::string> RecoveryCopyFields(RecoveryImage* image = nullptr) const {
+        if (!fs::exists(RecoveryCopyPath())) return {};
+        const DialogData before = SessionData::dlgdat;
+        SessionData s;  // a new session resets the exposure record
+        SessionData::dlgdat = before;
+        DialogData d;
+        RecoveryImage i;
+        try {
+            ReadRecoveryText(FileText(RecoveryCopyPath()), s, d, i);
+        } catch (const RecoveryFileError& e) {
+            return {e.what()};
+        }
+        if (image) *image = i;
+        return SessionFields(s, d);
+    }
 
     MainCommands& cmd() { return *commands_; }
     SessionData& session() { return *commands_->session(); }
     fs::path Path(const std::string& name) const { return dir_ / name; }
+    // Selects star or point i (stars first) as a click in a list does.
+    void Select(int i) {
+        SelectedStar::iselect = i;
+        cmd().SetMenuState();
+    }
 
     // Writes an 8-bit BMP of the given size.
     std::string WriteBmp(const std::string& name, int width, int height) {
