@@ -3,7 +3,6 @@
 #include "files/station_list.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "files/exposure_dialogs.h"
 #include "files/exposure_fields.h"
 #include "session/fixed_text.h"
+#include "session_file_support.h"
 
 namespace fs = std::filesystem;
 
@@ -79,20 +79,10 @@ bool Same(const DialogData& a, const DialogData& b) { return std::memcmp(&a, &b,
 
 class StationList : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("velkarn_station_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        list_ = dir_ / "station.dat";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    void Write(const std::string& text) { std::ofstream(list_, std::ios::binary) << text; }
-    std::string Read() const {
-        std::stringstream s;
-        s << std::ifstream(list_, std::ios::binary).rdbuf();
-        return s.str();
-    }
-    fs::path dir_, list_;
+    void Write(const std::string& text) { testing_support::WriteText(list_, text); }
+    std::string Read() const { return testing_support::ReadText(list_); }
+    testing_support::ScratchDir scratch_;
+    fs::path dir_ = scratch_.path(), list_ = dir_ / "station.dat";
 };
 
 TEST_F(StationList, ANewStationGoesOnTopAboveTheOlderRecordsAndTheEndLineWhichAMissingListGetsNot) {
@@ -133,10 +123,11 @@ TEST_F(StationList, NamesComeBackBlankPaddedInFileOrderUpToTheEndLine) {
 
 TEST_F(StationList, CancelAfterARefusedOkOrANewStationDetourRestoresTheRecordButKeepsTheListedStation) {
     DialogData refused = Entered();
+    const DialogData opened_refused = refused;
     ScriptedDialogs after_refusal;
     after_refusal.steps = {RefusedOk};
     EXPECT_EQ(RunExposureDialogs(refused, after_refusal, list_), 2);
-    EXPECT_TRUE(Same(refused, Entered()));
+    EXPECT_TRUE(Same(refused, opened_refused));
 
     // The status included.
     for (const bool confirm : {true, false}) {
