@@ -264,33 +264,6 @@ TEST_F(PlateReduction, ShiftedPositionFollowsTheTurningSky) {
     EXPECT_NEAR(y, ey, 0.002);
 }
 
-TEST(Surround, TriangleCountsPointsInsideAndOnTheEdge) {
-    SessionData s;
-    auto star = [](const char* n, float x, float y) {
-        CatStar c;
-        copy_text(c.name, n);
-        return Star(c, x, y);
-    };
-    s.AddStar(star("A", 0, 0), 0);
-    s.AddStar(star("B", 10, 0), 0);
-    s.AddStar(star("C", 5, 10), 0);
-    s.AddMetPnt(Meteor(5, 3, 0));    // inside
-    s.AddMetPnt(Meteor(5, 0, 1));    // on the edge A-B
-    s.AddMetPnt(Meteor(20, 20, 2));  // outside
-    EXPECT_NEAR(s.Getsurround(-1), 200.0f / 3, 1e-4);
-    EXPECT_NEAR(s.surround, 200.0f / 3, 1e-4);
-
-    // A fourth star far out, hidden: as if visible it would take in every point.
-    s.AddStar(star("D", 30, 30), 0);
-    s.fhide(3);
-    EXPECT_NEAR(s.Getsurround(3), 100.0f, 1e-4);
-    EXPECT_EQ(s.stars[3].hidden, 1);
-    EXPECT_NEAR(s.Getsurround(-1), 200.0f / 3, 1e-4);
-    // Too few visible stars: 0.
-    s.fhide(0);
-    EXPECT_EQ(s.Getsurround(-1), 0.0f);
-}
-
 TEST(ExposureTimes, DifferencesAcrossMidnightAndAYearThatIsNoNumberRaises) {
     SessionData s;
     sky::SetDate("1999", "8", "12");
