@@ -13,7 +13,6 @@ using testing_support::RunCli;
 class CatalogueCli : public CatalogueDir {
 protected:
     void SetUp() override {
-        CatalogueDir::SetUp();
         WriteCatalogue({{.ra = 5 + 55 / 60.0 + 10.3 / 3600, .de = 7 + 24 / 60.0 + 25 / 3600.0, .mag = 0.46,
                          .hd = 39801, .flamsteed = 58, .constellation = "Ori"},
                         {.ra = 5.93, .de = 7.25, .mag = 7.5, .hd = 40000, .sao = 113300}});

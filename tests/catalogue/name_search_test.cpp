@@ -15,7 +15,6 @@ constexpr int kOri = 1893;
 class NameSearch : public CatalogueDir {
 protected:
     void SetUp() override {
-        CatalogueDir::SetUp();
         WriteCatalogue({{.ra = 1.0, .hd = 1},
                         {.ra = 5 + 55 / 60.0 + 10.3 / 3600, .de = 7 + 24 / 60.0 + 25 / 3600.0, .mag = 0.45,
                          .hd = 39801, .sao = 113271, .flamsteed = 58, .constellation = "Ori", .pmra = 173, .pmde = 1},

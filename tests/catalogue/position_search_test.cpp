@@ -121,7 +121,6 @@ TEST_F(PositionSearch, EmptyResultAndUnreadableCatalogueGiveTheirStatusAndMessag
 class PolarSearch : public CatalogueDir {
 protected:
     void SetUp() override {
-        CatalogueDir::SetUp();
         WriteCatalogue({{.ra = 1.0, .de = 85.0, .hd = 1},
                         {.ra = 3.5, .de = 85.0, .hd = 2},
                         {.ra = 3.6, .de = 87.0, .hd = 3},    // polar

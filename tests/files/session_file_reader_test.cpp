@@ -13,29 +13,14 @@
 #include "platform/scripted.h"
 #include "session/session_data.h"
 #include "session_file_support.h"
+#include "shell/session_fields.h"
 
 using namespace testing_support;
 
 namespace {
 
-// Everything Retrieve may change, as one comparable text.
-std::string Dump(const SessionData& s) {
-    std::ostringstream o;
-    const DialogData& d = SessionData::dlgdat;
-    o << d.station << '|' << d.image << '|' << d.meteor << '|' << d.year << '|' << d.month << '|'
-      << d.day << '|' << d.hour << d.minute << d.second << '|' << d.refhour << d.refminute
-      << d.refsecond << '|' << d.objective << '|' << d.shutter << '|' << d.customshutter << '|'
-      << d.astrometry << d.status << '\n';
-    o << s.nstar << ' ' << s.nhide << ' ' << s.nmet << ' ' << s.nreplay << ' ' << s.mstart << ' '
-      << s.order << ' ' << s.x0 << ' ' << s.y0 << ' ' << s.racen << ' ' << s.decen << '\n';
-    for (const Star& st : s.stars) {
-        o << st.name << ' ' << st.ra << ' ' << st.de << ' ' << st.raobs << ' ' << st.nrep;
-        for (float v : st.x) o << ' ' << v;
-        o << '\n';
-    }
-    for (const Meteor& m : s.meteors) o << m.label << ' ' << m.frame << ' ' << m.nrep << '\n';
-    return o.str();
-}
+// Everything Retrieve may change, field by field.
+std::vector<std::string> Dump(const SessionData& s) { return shell_test::SessionFields(s, SessionData::dlgdat); }
 
 // Saves the session and reads the file back into a new session, as New
 // session and Retrieve session do; kind receives Retrieve's result.
@@ -256,7 +241,7 @@ TEST(SessionFileReader, FileOfAnotherImageIsReadOnlyWhenTheUserAgrees) {
     FillExampleSession(s);
     copy_text(SessionData::dlgdat.image, "img02");
     copy_text(SessionData::dlgdat.objective, "kept");
-    const std::string before = Dump(s);
+    const auto before = Dump(s);
 
     ScriptedMessageBox cancel;
     EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), cancel, true), SessionData::kRetrieveDeclined);
@@ -289,7 +274,7 @@ TEST_P(RejectedFile, RaisesAndLeavesSessionAndExposureRecordAsTheyWere) {
     copy_text(SessionData::dlgdat.station, "Elsewhere");
     copy_text(SessionData::dlgdat.customshutter, "12.5");
     SessionData::dlgdat.status = -8;
-    const std::string before = Dump(s);
+    const auto before = Dump(s);
     EXPECT_THROW(RetrieveFrom(s, dir.file("bad")), SessionFileError);
     EXPECT_EQ(Dump(s), before);
 }
@@ -315,7 +300,7 @@ TEST(SessionFileReader, AFileThatCannotBeOpenedHasAResultOfItsOwnAndChangesNothi
     ScratchDir dir;
     SessionData s;
     FillExampleSession(s);
-    const std::string before = Dump(s);
+    const auto before = Dump(s);
     EXPECT_EQ(RetrieveFrom(s, dir.file("none")), SessionData::kRetrieveCannotOpen);
     EXPECT_NE(SessionData::kRetrieveCannotOpen, SessionData::kRetrieveDeclined);
     EXPECT_EQ(Dump(s), before);
@@ -368,7 +353,7 @@ TEST(SessionFileReader, EveryTruncationIsEitherReadOrRejectedWithoutChange) {
         WriteText(dir.file("cut"), full.substr(0, n));
         SessionData s;
         FillExampleSession(s);
-        const std::string before = Dump(s);
+        const auto before = Dump(s);
         try {
             EXPECT_EQ(RetrieveFrom(s, dir.file("cut")), 5) << n;
             EXPECT_GT(n, centre_line) << "a file cut before the plate centre was read";

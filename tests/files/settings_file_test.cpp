@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "session/fixed_text.h"
-#include "session_file_support.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 

@@ -12,7 +12,7 @@
 #include "files/exposure_dialogs.h"
 #include "files/exposure_fields.h"
 #include "session/fixed_text.h"
-#include "session_file_support.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 

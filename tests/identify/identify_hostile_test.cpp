@@ -14,6 +14,7 @@
 #include "identify/identify_stars.h"
 #include "identify_scene.h"
 #include "platform/scripted.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -88,17 +89,15 @@ TEST(IdentifyHostile, EscapeEndsTheSolverAtOnce) {
     const identify_test::Picture p = RandomStars(800, 600, 60, 3);
     ScriptedProgress progress;
     progress.escape_at_poll = 10;  // some 0.2 s into the solve
-    const auto root = std::filesystem::temp_directory_path() / ("velkarn_escape_" + std::to_string(getpid()));
-    std::filesystem::create_directories(root);
+    const testing_support::ScratchDir root;
     IdentifyRequest request = Request(30);
-    request.solver.temp_root = root.string();
+    request.solver.temp_root = root.path().string();
     const auto start = Clock::now();
     const IdentifyResult r = IdentifyStars(p.View(), request, progress);
     EXPECT_EQ(r.status, IdentifyStatus::Cancelled);
     EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 5);
     // Nothing of the solver's is left behind.
-    EXPECT_TRUE(std::filesystem::is_empty(root));
-    std::filesystem::remove_all(root);
+    EXPECT_TRUE(std::filesystem::is_empty(root.path()));
 }
 
 TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/video_test_files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -224,10 +225,6 @@ protected:
         WriteTestVideo(dir_ + "/" + name, t);
         return dir_ + "/" + name;
     }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     std::string dir_;
 };
 
@@ -251,7 +248,7 @@ TEST_F(BadVideo, AMissingFileOrOneThatIsNoVideoIsNotAVideoAndAStreamWithoutFrame
 }
 
 TEST_F(BadVideo, ATruncatedFileGivesTheFramesItHoldsAndRefusesTheRest) {
-    const std::string whole = Read(H264("whole.mkv", 40));
+    const std::string whole = testing_support::ReadText(H264("whole.mkv", 40));
     const std::string path = Write("cut.mkv", whole.substr(0, whole.size() / 2));
     VideoDecoder::OpenStatus status;
     auto d = VideoDecoder::Open(path, status);
@@ -266,7 +263,7 @@ TEST_F(BadVideo, ATruncatedFileGivesTheFramesItHoldsAndRefusesTheRest) {
 }
 
 TEST_F(BadVideo, DamagedFrameDataNeverCrashesOrHangs) {
-    std::string bytes = Read(H264("whole.avi", 40));
+    std::string bytes = testing_support::ReadText(H264("whole.avi", 40));
     std::mt19937 rng(11);
     for (std::size_t i = bytes.size() / 4; i < bytes.size() - 200; i += 7) bytes[i] = static_cast<char>(rng());
     VideoDecoder::OpenStatus status;

@@ -28,7 +28,6 @@ const std::vector<TestStar> kPair{{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10}
 class StarDialogTest : public CatalogueDir {
 protected:
     void SetUp() override {
-        CatalogueDir::SetUp();
         image_.type = ImageType::Still;
         image_.width = 2000;
         image_.height = 1500;

@@ -20,6 +20,7 @@
 #include "platform/desktop_shell.h"
 #include "platform/scripted.h"
 #include "session_fields.h"
+#include "support/scratch_dir.h"
 #include "session/fixed_text.h"
 #include "shell/main_commands.h"
 #include "shell/measure_dialogs.h"
@@ -197,18 +198,9 @@ inline std::string Example(const std::string& name) {
 
 class Shell : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("velkarn_shell_" + std::to_string(getpid()) + "_" + info->test_suite_name() + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        Start();
-    }
-    void TearDown() override {
-        commands_.reset();
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { Start(); }
+    // The window ends before its directory goes.
+    void TearDown() override { commands_.reset(); }
 
     // A fresh main window over the program directory (which may hold a
     // settings file); with a state directory it keeps a recovery copy of
@@ -289,13 +281,10 @@ protected:
         return c;
     }
     bool SettingsWritten() const { return fs::exists(SettingsPath(dir_)); }
-    std::string FileText(const fs::path& p) const {
-        std::stringstream s;
-        s << std::ifstream(p, std::ios::binary).rdbuf();
-        return s.str();
-    }
+    std::string FileText(const fs::path& p) const { return testing_support::ReadText(p); }
 
-    fs::path dir_;
+    testing_support::ScratchDir scratch_;
+    fs::path dir_ = scratch_.path();
     ScriptedMessageBox messages_;
     ScriptedFileDialog files_;
     ScriptedTextInput text_;
