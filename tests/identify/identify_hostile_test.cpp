@@ -2,7 +2,6 @@
 // time limit, Escape ends the solver at once, and a damaged or missing
 // solver setup is told, never a fault.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fitsio.h>
 
@@ -114,9 +113,15 @@ TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {
               std::string::npos);
 }
 
+// The headers' directory, removed when the program ends.
+const testing_support::ScratchDir& HeaderDir() {
+    static const testing_support::ScratchDir dir;
+    return dir;
+}
+
 // A header written key by key: a FITS file holding just these cards.
 std::string Header(const std::string& name, const std::vector<std::pair<std::string, std::string>>& cards) {
-    const std::string path = (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name)).string();
+    const std::string path = HeaderDir().file(name);
     std::filesystem::remove(path);
     int status = 0;
     fitsfile* f = nullptr;
@@ -163,14 +168,12 @@ TEST(IdentifyHostile, AHeaderWcsIsReadDefensively) {
         }
         EXPECT_FALSE(ReadTanWcs(Header("identify_bad.fits", cards)).has_value()) << spoiler.first;
     }
-    const std::string truncated = (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "identify_cut.wcs")).string();
+    const std::string truncated = HeaderDir().file("identify_cut.wcs");
     std::filesystem::copy_file(Header("identify_good.fits", good), truncated,
                                std::filesystem::copy_options::overwrite_existing);
     std::filesystem::resize_file(truncated, 1000);
     EXPECT_FALSE(ReadTanWcs(truncated).has_value());
     EXPECT_FALSE(ReadTanWcs("/nonexistent.wcs").has_value());
-    for (const char* name : {"identify_good.fits", "identify_bad.fits", "identify_cut.wcs"})
-        std::filesystem::remove(std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name));
 }
 
 }  // namespace
