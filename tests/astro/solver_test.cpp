@@ -35,18 +35,6 @@ std::string SingularText(Matrix a, int n) {
 }
 }  // namespace
 
-TEST(Gaussj, OneByOne) {
-    Matrix a = matrix(1, 1, 1, 1);
-    Matrix b = matrix(1, 1, 1, 2);
-    a[1][1] = 4;
-    b[1][1] = 2;
-    b[1][2] = 8;
-    gaussj(a, 1, b, 2);
-    EXPECT_DOUBLE_EQ(a[1][1], 0.25);
-    EXPECT_DOUBLE_EQ(b[1][1], 0.5);
-    EXPECT_DOUBLE_EQ(b[1][2], 2.0);
-}
-
 TEST(Gaussj, TrueInverseWhenRowsAndColumnsMustBeInterchanged) {
     // Largest elements off the diagonal force both row and column swaps.
     const Matrix original = Fill(3, {0, 1, 9, 7, 0, 1, 1, 8, 0});
@@ -67,7 +55,7 @@ TEST(Gaussj, TrueInverseWhenRowsAndColumnsMustBeInterchanged) {
 TEST(Gaussj, RandomSystemsOfPlateFitSize) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> u(-5, 5);
-    for (int n : {2, 3, 6, 10}) {
+    for (int n : {1, 2, 3, 6, 10}) {
         for (int trial = 0; trial < 20; ++trial) {
             Matrix original = matrix(1, n, 1, n);
             for (int i = 1; i <= n; ++i)

@@ -1,33 +1,18 @@
 // velkarn-cli catalogue on a catalogue written by the test.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
-#include <sys/wait.h>
 
+#include "support/cli_run.h"
 #include "test_catalogue.h"
 
 namespace {
 
-struct Run {
-    int status;
-    std::string out;
-};
-
-Run Cli(const std::string& args) {
-    const std::string command = std::string(VELKARN_CLI) + " " + args + " 2>&1";
-    FILE* p = popen(command.c_str(), "r");
-    std::string out;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
-    const int rc = pclose(p);
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out};
-}
+using testing_support::RunCli;
 
 class CatalogueCli : public CatalogueDir {
 protected:
     void SetUp() override {
-        CatalogueDir::SetUp();
         WriteCatalogue({{.ra = 5 + 55 / 60.0 + 10.3 / 3600, .de = 7 + 24 / 60.0 + 25 / 3600.0, .mag = 0.46,
                          .hd = 39801, .flamsteed = 58, .constellation = "Ori"},
                         {.ra = 5.93, .de = 7.25, .mag = 7.5, .hd = 40000, .sao = 113300}});
@@ -38,15 +23,15 @@ protected:
 };
 
 TEST_F(CatalogueCli, PrintsTheFullPrecisionRowOfEachCandidate) {
-    auto r = Cli("catalogue name 58 Ori" + dirs_);
+    auto r = RunCli("catalogue name 58 Ori" + dirs_);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "   58 Ori\t0.5\t 5 55 10.3\t  7 24 25\n");
 
-    r = Cli("catalogue near 5.92 7.3 --limit 8" + dirs_);
+    r = RunCli("catalogue near 5.92 7.3 --limit 8" + dirs_);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "   58 Ori\t0.5\t 5 55 10.3\t  7 24 25\nSAO113300\t7.5\t 5 55 48.0\t  7 15 00\n");
 
-    r = Cli("catalogue near 5.92 7.3 --limit 7 --json" + dirs_);
+    r = RunCli("catalogue near 5.92 7.3 --limit 7 --json" + dirs_);
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("{\"status\":0,\"candidates\":[{\"name\":\" 58 Ori\",\"mag\":0.46"), std::string::npos)
         << r.out;
@@ -54,15 +39,15 @@ TEST_F(CatalogueCli, PrintsTheFullPrecisionRowOfEachCandidate) {
 }
 
 TEST_F(CatalogueCli, FailedSearchPrintsItsMessageWithExitStatusOne) {
-    auto r = Cli("catalogue name 12 Ori" + dirs_);
+    auto r = RunCli("catalogue name 12 Ori" + dirs_);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "velkarn-cli catalogue: Invalid Flamsteed name!\n");
 
-    r = Cli("catalogue near 12 -40 --json" + dirs_);
+    r = RunCli("catalogue near 12 -40 --json" + dirs_);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("{\"status\":-3,\"message\":\"No stars found."), std::string::npos) << r.out;
 
-    r = Cli("catalogue near 5.9 7 --catalogue-dir /nonexistent");
+    r = RunCli("catalogue near 5.9 7 --catalogue-dir /nonexistent");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("File cannot be opened!"), std::string::npos);
 }
@@ -71,7 +56,7 @@ TEST_F(CatalogueCli, BadArgumentsAreRefusedWithUsage) {
     for (const char* args : {"catalogue near 5.9", "catalogue near 5h 7", "catalogue near 5.9 7 --radius 9",
                              "catalogue find 58 Ori"}) {
         SCOPED_TRACE(args);
-        const auto r = Cli(std::string(args) + dirs_);
+        const auto r = RunCli(std::string(args) + dirs_);
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.out.find("usage: velkarn-cli catalogue"), std::string::npos);
     }

@@ -40,45 +40,51 @@ TEST_F(PositionSearch, RecordFieldsConvertAsTheCatalogueWritesThem) {
     EXPECT_FLOAT_EQ(SkyCat::fCnvCatMag(mag), 7.4f);
 }
 
-TEST_F(PositionSearch, NamePrefersFlamsteedThenSaoThenHd) {
-    WriteCatalogue({{.ra = 1.00, .hd = 11, .sao = 222, .flamsteed = 3, .constellation = "And"},
-                    {.ra = 1.01, .hd = 12, .sao = 129999},
-                    {.ra = 1.02, .hd = 13}});
-    const SkyCat cat(files_, 1.0f, 0.0f, kR, 8.0f);
-    EXPECT_EQ(Names(cat), (Strings{"  3 And", "SAO129999", Hd(13)}));
-}
-
-TEST_F(PositionSearch, WindowAcrossZeroHoursWrapsFromTheLastRecordToTheFirst) {
-    WriteCatalogue({{.ra = 0.02, .hd = 1},
-                    {.ra = 0.10, .hd = 2},
-                    {.ra = 0.16, .hd = 3},  // just beyond the window's end
-                    {.ra = 12.0, .hd = 4},
-                    {.ra = 23.90, .hd = 5},
-                    {.ra = 23.97, .hd = 6}});
-    const SkyCat cat(files_, 0.05f, 0.0f, kR, 8.0f);
-    ASSERT_EQ(cat.status, SkyCatStatus::Found);
-    EXPECT_EQ(Names(cat), (Strings{Hd(6), Hd(1), Hd(2)}));
-    // Binary search over 6 records (3 probes), then records 5, 0, 1 and the
-    // record that ends the scan.
-    EXPECT_EQ(cat.reads, 3 + 4);
-}
-
-TEST_F(PositionSearch, ScanStartsWithRecordZeroWhenTheWindowBeginsBelowIt) {
-    WriteCatalogue({{.ra = 1.00, .hd = 1}, {.ra = 1.16, .hd = 2}, {.ra = 5.0, .hd = 3}});
-    EXPECT_EQ(Names(SkyCat(files_, 1.05f, 0.0f, kR, 8.0f)), (Strings{Hd(1)}));
-    // A window starting beyond the last record continues with record 0.
-    WriteCatalogue({{.ra = 0.02, .hd = 1}, {.ra = 5.0, .hd = 2}, {.ra = 20.0, .hd = 3}});
-    EXPECT_EQ(Names(SkyCat(files_, 23.95f, 0.0f, kR, 8.0f)), (Strings{Hd(1)}));
-}
-
-TEST_F(PositionSearch, DeclinationBandExcludesItsEdgesAndMagnitudeLimitIncludesItsValue) {
-    WriteCatalogue({{.ra = 3.00, .de = 11.0, .hd = 1},
-                    {.ra = 3.01, .de = 11.0 - 1 / 3600.0, .hd = 2},
-                    {.ra = 3.02, .de = 9.0, .hd = 3},
-                    {.ra = 3.03, .de = 10.0, .mag = 6.00, .hd = 4},
-                    {.ra = 3.04, .de = 10.0, .mag = 6.01, .hd = 5}});
-    const SkyCat cat(files_, 3.0f, 10.0f, 1.0f, 6.0f);
-    EXPECT_EQ(Names(cat), (Strings{Hd(2), Hd(4)}));
+// Each catalogue with a search: which records its window takes, in order.
+TEST_F(PositionSearch, WindowsWrapAtZeroHoursExcludeTheDeclinationEdgesAndIncludeTheMagnitudeLimit) {
+    const struct {
+        const char* what;
+        std::vector<TestStar> stars;
+        float ra, de, radius, mag;
+        Strings names;
+        int reads;
+    } cases[] = {
+        {"the name prefers Flamsteed, then SAO, then HD",
+         {{.ra = 1.00, .hd = 11, .sao = 222, .flamsteed = 3, .constellation = "And"},
+          {.ra = 1.01, .hd = 12, .sao = 129999},
+          {.ra = 1.02, .hd = 13}},
+         1.0f, 0.0f, kR, 8.0f, {"  3 And", "SAO129999", Hd(13)}, -1},
+        // Binary search over 6 records (3 probes), then records 5, 0, 1 and
+        // the record that ends the scan.
+        {"a window across 0 h wraps from the last record to the first",
+         {{.ra = 0.02, .hd = 1}, {.ra = 0.10, .hd = 2}, {.ra = 0.16, .hd = 3},  // 3: just beyond the end
+          {.ra = 12.0, .hd = 4}, {.ra = 23.90, .hd = 5}, {.ra = 23.97, .hd = 6}},
+         0.05f, 0.0f, kR, 8.0f, {Hd(6), Hd(1), Hd(2)}, 3 + 4},
+        {"a window beginning below record 0 scans from it",
+         {{.ra = 1.00, .hd = 1}, {.ra = 1.16, .hd = 2}, {.ra = 5.0, .hd = 3}}, 1.05f, 0.0f, kR, 8.0f, {Hd(1)}, -1},
+        {"a window beginning beyond the last record continues with record 0",
+         {{.ra = 0.02, .hd = 1}, {.ra = 5.0, .hd = 2}, {.ra = 20.0, .hd = 3}}, 23.95f, 0.0f, kR, 8.0f, {Hd(1)}, -1},
+        {"the declination band excludes its edges, the magnitude limit includes its value",
+         {{.ra = 3.00, .de = 11.0, .hd = 1},
+          {.ra = 3.01, .de = 11.0 - 1 / 3600.0, .hd = 2},
+          {.ra = 3.02, .de = 9.0, .hd = 3},
+          {.ra = 3.03, .de = 10.0, .mag = 6.00, .hd = 4},
+          {.ra = 3.04, .de = 10.0, .mag = 6.01, .hd = 5}},
+         3.0f, 10.0f, 1.0f, 6.0f, {Hd(2), Hd(4)}, -1},
+        // A radius far beyond the settings' 5 degrees widens the window to 12 h.
+        {"a window of the whole sky visits each record once",
+         {{.ra = 1.0, .hd = 1}, {.ra = 9.0, .hd = 2}, {.ra = 17.0, .hd = 3}}, 9.0f, 0.0f, 180.0f, 8.0f,
+         {Hd(1), Hd(2), Hd(3)}, -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteCatalogue(c.stars);
+        const SkyCat cat(files_, c.ra, c.de, c.radius, c.mag);
+        EXPECT_EQ(Names(cat), c.names);
+        if (c.reads >= 0) {
+            EXPECT_EQ(cat.reads, c.reads);
+        }
+    }
 }
 
 TEST_F(PositionSearch, CentreOutOfRangeIsRefusedBeforeAnyFileIsOpened) {
@@ -112,17 +118,9 @@ TEST_F(PositionSearch, EmptyResultAndUnreadableCatalogueGiveTheirStatusAndMessag
     EXPECT_STREQ(SkyCatStatusMessage(broken.status).caption, "Searching Sky Catalogue");
 }
 
-TEST_F(PositionSearch, WindowOfTheWholeSkyVisitsEachRecordOnce) {
-    WriteCatalogue({{.ra = 1.0, .hd = 1}, {.ra = 9.0, .hd = 2}, {.ra = 17.0, .hd = 3}});
-    // A radius far beyond the settings' 5 degrees widens the window to 12 h.
-    const SkyCat cat(files_, 9.0f, 0.0f, 180.0f, 8.0f);
-    EXPECT_EQ(Names(cat), (Strings{Hd(1), Hd(2), Hd(3)}));
-}
-
 class PolarSearch : public CatalogueDir {
 protected:
     void SetUp() override {
-        CatalogueDir::SetUp();
         WriteCatalogue({{.ra = 1.0, .de = 85.0, .hd = 1},
                         {.ra = 3.5, .de = 85.0, .hd = 2},
                         {.ra = 3.6, .de = 87.0, .hd = 3},    // polar
@@ -136,12 +134,17 @@ protected:
     }
 };
 
-TEST_F(PolarSearch, AtThePoleOnlyThePolarRecordsAreRead) {
+TEST_F(PolarSearch, AtThePoleOnlyThePolarRecordsAreReadAndAListBeyondTheCatalogueFails) {
     const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
     EXPECT_EQ(Names(cat), (Strings{Hd(3), Hd(8)}));
     EXPECT_EQ(cat.reads, 4);
     const SkyCat south(files_, 0.0f, -90.0f, 4.0f, 8.0f);
     EXPECT_EQ(Names(south), (Strings{Hd(9)}));
+
+    WritePolarList("2\n9\n");  // record 9 lies beyond the catalogue
+    const SkyCat beyond(files_, 0.0f, 90.0f, 4.0f, 8.0f);
+    EXPECT_EQ(beyond.status, SkyCatStatus::FileError);
+    EXPECT_EQ(beyond.count, 0);
 }
 
 TEST_F(PolarSearch, NearThePoleThePolarRecordsComeFirstThenTheScanUpTo86Degrees) {
@@ -149,13 +152,6 @@ TEST_F(PolarSearch, NearThePoleThePolarRecordsComeFirstThenTheScanUpTo86Degrees)
     // with w = (5/15)/cos 84.5 = 3.48 h.
     const SkyCat cat(files_, 4.0f, 88.0f, 5.0f, 8.0f);
     EXPECT_EQ(Names(cat), (Strings{Hd(3), Hd(1), Hd(2), Hd(6)}));
-}
-
-TEST_F(PolarSearch, PolarListBeyondTheCatalogueFailsTheSearch) {
-    WritePolarList("2\n9\n");
-    const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
-    EXPECT_EQ(cat.status, SkyCatStatus::FileError);
-    EXPECT_EQ(cat.count, 0);
 }
 
 TEST_F(PolarSearch, WithoutAListOnlyTheOriginalCatalogueSizeHasPolarRecords) {

@@ -18,6 +18,7 @@
 
 #include "catalogue/polar_records.h"
 #include "catalogue/sky_cat.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -28,13 +29,6 @@ const CatalogueFiles kFiles{kDataDir, kDataDir};
 constexpr int kRecord = SkyCat::kRecordLength;
 constexpr int kIndexEntries = 2908;
 constexpr double kArcsec = 1.0 / 3600.0;
-
-std::string ReadWhole(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
 
 // A field of digits, optionally led by a sign; nothing when any other
 // character (a blank included) is in it.
@@ -106,8 +100,8 @@ struct BrightStar {
 class ShippedCatalogue : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        catalogue_ = ReadWhole(kDataDir / "skycat.dat");
-        index_ = ReadWhole(kDataDir / "velkarn.ndx");
+        catalogue_ = testing_support::ReadText(kDataDir / "skycat.dat");
+        index_ = testing_support::ReadText(kDataDir / "velkarn.ndx");
         std::ifstream in(fs::path(VELKARN_SOURCE_DIR) / "tests" / "catalogue" / "data" / "bsc_reference.txt");
         std::string line;
         while (std::getline(in, line)) {

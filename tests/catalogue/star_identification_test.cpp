@@ -46,22 +46,24 @@ TEST(BrightnessRanking, TheBestIsTheBrightestNewStarAndTheBestBeforeItWarnsWithi
 
 TEST(AccuracyRanking, BrighterStarAlmostAsAccurateGivesAWarning) {
     const std::vector<CatStar> stars{Cat("faint", 5.0f, 0, 0), Cat("bright", 4.0f, 0, 0)};
-    auto c = ChooseByAccuracy(stars, {10 * kArcsec, 12 * kArcsec}, {false, false});
-    EXPECT_EQ(c.selected, 0);
-    EXPECT_EQ(c.warning, "There is a brighter star that yields\n almost the same astrometric accuracy");
-    EXPECT_EQ(c.warning_caption, "Search stars");
-
-    c = ChooseByAccuracy(stars, {10 * kArcsec, 14 * kArcsec}, {false, false});
-    EXPECT_EQ(c.selected, 0);
-    EXPECT_EQ(c.warning, "");
-
-    // A brighter star that is measured already does not count.
-    c = ChooseByAccuracy(stars, {10 * kArcsec, 12 * kArcsec}, {false, true});
-    EXPECT_EQ(c.warning, "");
-
-    c = ChooseByAccuracy(stars, {10 * kArcsec, 12 * kArcsec}, {true, true});
-    EXPECT_EQ(c.selected, -1);
-    EXPECT_EQ(c.warning, "Star was identified before");
+    const struct {
+        float bright_stdev;
+        std::vector<bool> known;
+        int selected;
+        const char* warning;
+    } cases[] = {
+        {12, {false, false}, 0, "There is a brighter star that yields\n almost the same astrometric accuracy"},
+        {14, {false, false}, 0, ""},
+        {12, {false, true}, 0, ""},  // a brighter star measured already does not count
+        {12, {true, true}, -1, "Star was identified before"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.bright_stdev);
+        const auto choice = ChooseByAccuracy(stars, {10 * kArcsec, c.bright_stdev * kArcsec}, c.known);
+        EXPECT_EQ(choice.selected, c.selected);
+        EXPECT_EQ(choice.warning, c.warning);
+    }
+    EXPECT_EQ(ChooseByAccuracy(stars, {10 * kArcsec, 12 * kArcsec}, {false, false}).warning_caption, "Search stars");
 }
 
 TEST(StDevColumn, ShowsArcMinutesAndSecondsWithHalfASecondAdded) {
@@ -72,15 +74,10 @@ TEST(StDevColumn, ShowsArcMinutesAndSecondsWithHalfASecondAdded) {
 }
 
 TEST(EstimatedPosition, ReadsHoursOrDegreesAndMinutes) {
-    EXPECT_FLOAT_EQ(fCnvEstStr("5 30"), 5.5f);
-    EXPECT_FLOAT_EQ(fCnvEstStr("-10 30"), -10.5f);
-    EXPECT_FLOAT_EQ(fCnvEstStr("-0 30"), -0.5f);
-    EXPECT_FLOAT_EQ(fCnvEstStr("5h 30m"), 5.5f);
-    EXPECT_FLOAT_EQ(fCnvEstStr("-5"), -5.0f);
-    EXPECT_FLOAT_EQ(fCnvEstStr(""), 0.0f);
-    EXPECT_FLOAT_EQ(fCnvEstStr("--"), 0.0f);
     // A decimal point separates like any other character.
-    EXPECT_FLOAT_EQ(fCnvEstStr("5.5"), 5.0f + 5.0f / 60);
+    for (const auto& [text, value] : {std::pair{"5 30", 5.5f}, {"-10 30", -10.5f}, {"-0 30", -0.5f}, {"5h 30m", 5.5f},
+                                      {"-5", -5.0f}, {"", 0.0f}, {"--", 0.0f}, {"5.5", 5.0f + 5.0f / 60}})
+        EXPECT_FLOAT_EQ(fCnvEstStr(text), value) << text;
 }
 
 // Stars measured exactly on the projection about RA 6 h, DE +20 deg of a

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "catalogue/sky_cat.h"
+#include "support/scratch_dir.h"
 
 struct TestStar {
     double ra = 0;   // hours
@@ -45,12 +46,6 @@ inline std::string MakeRecord(const TestStar& s) {
 
 class CatalogueDir : public ::testing::Test {
 protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/velkarn-catalogue-XXXXXX";
-        dir_ = mkdtemp(pattern);
-        files_ = {dir_, dir_};
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
 
     void WriteCatalogue(const std::vector<TestStar>& stars) {
         std::ofstream out(dir_ / "skycat.dat", std::ios::binary);
@@ -69,8 +64,9 @@ protected:
         }
     }
 
-    std::filesystem::path dir_;
-    CatalogueFiles files_;
+    testing_support::ScratchDir scratch_;
+    std::filesystem::path dir_ = scratch_.path();
+    CatalogueFiles files_{dir_, dir_};
 };
 
 inline std::vector<std::string> Names(const SkyCat& cat) {

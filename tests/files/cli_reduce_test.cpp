@@ -48,8 +48,7 @@ std::string ExampleSessionFile(const ScratchDir& dir, int astrometry, bool hide_
         s.stars[0].hidden = 1;
         s.nhide = 1;
     }
-    ScriptedMessageBox mb;
-    s.Save(dir.file("made.dar").c_str(), dir.path().c_str(), mb);
+    SaveIn(s, dir, "made.dar");
     return dir.file("made.dar");
 }
 

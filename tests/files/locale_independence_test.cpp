@@ -18,8 +18,7 @@ namespace {
 std::string SavedExample(const ScratchDir& dir, const char* name) {
     SessionData s;
     FillExampleSession(s);
-    ScriptedMessageBox mb;
-    EXPECT_NE(s.Save(dir.file(name).c_str(), dir.path().c_str(), mb), 0);
+    EXPECT_NE(SaveIn(s, dir, name), 0);
     return ReadText(dir.file(name));
 }
 
@@ -34,8 +33,7 @@ TEST(CommaLocale, SessionFilesAreWrittenAndReadWithADecimalPoint) {
 
     WriteText(dir.file("m01.dar"), kExampleFile);
     SessionData s;
-    ScriptedMessageBox mb;
-    ASSERT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), mb, false), 5);
+    ASSERT_EQ(RetrieveFrom(s, dir.file("m01.dar")), 5);
     EXPECT_FLOAT_EQ(s.stars[0].mag, 2.5f);
     EXPECT_NEAR(s.stars[0].ra, 5.5, 1e-5);
     EXPECT_FLOAT_EQ(s.stars[0].pmra, 0.001f);

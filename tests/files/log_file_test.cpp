@@ -17,16 +17,13 @@ const char* kHeader =
     "Meteor     year mo day H  M  S   mag   w    dw    RAB     DEB     RAE     DEE     sig sur  "
     "image      station            \n";
 
-int Save(SessionData& s, const ScratchDir& dir) {
-    ScriptedMessageBox mb;
-    return s.Save(dir.file("m01.dar").c_str(), dir.path().c_str(), mb);
-}
+int Save(SessionData& s, const ScratchDir& dir) { return SaveIn(s, dir, "m01.dar"); }
 
 int CountLines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
 
 }  // namespace
 
-TEST(LogRecord, FormatsTheDarnholmExampleByteForByte) {
+TEST(LogRecord, FormatsTheDarnholmExampleByteForByteAndNamesItsFile) {
     SetExampleExposure();
     LogEntry e;
     e.w = 12.3456;
@@ -41,18 +38,12 @@ TEST(LogRecord, FormatsTheDarnholmExampleByteForByte) {
     EXPECT_EQ(LogRecordLine(SessionData::dlgdat, e, "Darnholm"),
               "\"m01     \" 1999  8 12 23 15 42   0.0 12.35 0.50  82.500   7.250  85.000   8.000 "
               "0.012 100 \"img01   \" \"Darnholm          \"\n");
-}
-
-TEST(LogRecord, TimesAreRightAlignedTextsAndMagnitudeIsAlwaysZero) {
-    SetExampleExposure();
+    // Times are right-aligned, texts padded, and the magnitude always zero.
     copy_text(SessionData::dlgdat.hour, "5");
     copy_text(SessionData::dlgdat.second, "05");
-    const std::string line = LogRecordLine(SessionData::dlgdat, LogEntry{}, "");
-    EXPECT_EQ(line.substr(0, 40), "\"m01     \" 1999  8 12  5 15 05   0.0  0.");
-}
-
-TEST(LogFileName, NamesKindAndTwoDigitYearInTheProgramDirectory) {
-    SetExampleExposure();
+    EXPECT_EQ(LogRecordLine(SessionData::dlgdat, LogEntry{}, "").substr(0, 40),
+              "\"m01     \" 1999  8 12  5 15 05   0.0  0.");
+    // Named by kind and two-digit year in the program directory.
     EXPECT_EQ(LogFilePath("/opt/velkarn", SessionData::dlgdat, false), "/opt/velkarn/photo99.log");
     EXPECT_EQ(LogFilePath("/opt/velkarn", SessionData::dlgdat, true), "/opt/velkarn/video99.log");
     copy_text(SessionData::dlgdat.year, "99");

@@ -13,40 +13,24 @@
 #include "platform/scripted.h"
 #include "session/session_data.h"
 #include "session_file_support.h"
+#include "shell/session_fields.h"
 
 using namespace testing_support;
 
 namespace {
 
-// Everything Retrieve may change, as one comparable text.
-std::string Dump(const SessionData& s) {
-    std::ostringstream o;
-    const DialogData& d = SessionData::dlgdat;
-    o << d.station << '|' << d.image << '|' << d.meteor << '|' << d.year << '|' << d.month << '|'
-      << d.day << '|' << d.hour << d.minute << d.second << '|' << d.refhour << d.refminute
-      << d.refsecond << '|' << d.objective << '|' << d.shutter << '|' << d.customshutter << '|'
-      << d.astrometry << d.status << '\n';
-    o << s.nstar << ' ' << s.nhide << ' ' << s.nmet << ' ' << s.nreplay << ' ' << s.mstart << ' '
-      << s.order << ' ' << s.x0 << ' ' << s.y0 << ' ' << s.racen << ' ' << s.decen << '\n';
-    for (const Star& st : s.stars) {
-        o << st.name << ' ' << st.ra << ' ' << st.de << ' ' << st.raobs << ' ' << st.nrep;
-        for (float v : st.x) o << ' ' << v;
-        o << '\n';
-    }
-    for (const Meteor& m : s.meteors) o << m.label << ' ' << m.frame << ' ' << m.nrep << '\n';
-    return o.str();
-}
+// Everything Retrieve may change, field by field.
+std::vector<std::string> Dump(const SessionData& s) { return shell_test::SessionFields(s, SessionData::dlgdat); }
 
 // Saves the session and reads the file back into a new session, as New
 // session and Retrieve session do; kind receives Retrieve's result.
 std::unique_ptr<SessionData> SaveAndRetrieve(SessionData& from, const ScratchDir& dir, int& kind,
                                              int order = 1) {
-    ScriptedMessageBox mb;
     kind = -1;
-    if (from.Save(dir.file("rt").c_str(), dir.path().c_str(), mb) == 0) return nullptr;
+    if (SaveIn(from, dir, "rt") == 0) return nullptr;
     auto to = std::make_unique<SessionData>();
     to->order = order;
-    kind = to->Retrieve(dir.file("rt").c_str(), mb, false);
+    kind = RetrieveFrom(*to, dir.file("rt"));
     return to;
 }
 
@@ -64,13 +48,17 @@ std::string ExampleWithLine(int index, const std::string& replacement) {
 
 }  // namespace
 
-TEST(SessionFileReader, ReadsTheDarnholmExampleIntoItsValues) {
+TEST(SessionFileReader, ReadsTheDarnholmExampleIntoItsValuesAndKeepsAPredictionRunInsideThePoints) {
     ScratchDir dir;
     WriteText(dir.file("m01.dar"), kExampleFile);
     SessionData s;
+    // A prediction run begun in the session before stays inside the points.
+    for (int i = 0; i < 6; ++i) AddRecord(s, Meteor(1.0f * i, 1.0f, i));
+    s.mstart = 5;
     ScriptedMessageBox mb;
     ASSERT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), mb, false), 5);
     EXPECT_TRUE(mb.shown.empty());
+    EXPECT_LE(s.mstart, s.nmet);
 
     const DialogData& d = SessionData::dlgdat;
     EXPECT_EQ(std::string(d.station) + "|" + d.image + "|" + d.meteor + "|" + d.year + "|" + d.month + "|" + d.day,
@@ -188,8 +176,7 @@ TEST(SessionFileReader, AFrameListLineEndedAtOnceByANulByteReadsAsNoFrames) {
     ScratchDir dir;
     WriteText(dir.file("nul.dar"), ExampleWithLine(5, std::string(1, '\0') + "   3.   4."));
     SessionData s;
-    ScriptedMessageBox mb;
-    ASSERT_EQ(s.Retrieve(dir.file("nul.dar").c_str(), mb, false), 5);
+    ASSERT_EQ(RetrieveFrom(s, dir.file("nul.dar")), 5);
     EXPECT_EQ(s.meteors[1].frame, 1);
 }
 
@@ -222,8 +209,7 @@ TEST(SessionFileReader, FourthLineStartingWithADigitUpToTwoMeansTurner) {
     WriteText(dir.file("t"), WithLine(ExampleWithLine(3, "0000020000000000000000000"), 2,
                                       "    5    3  354    7"));
     SessionData s;
-    ScriptedMessageBox mb;
-    ASSERT_EQ(s.Retrieve(dir.file("t").c_str(), mb, false), 5);
+    ASSERT_EQ(RetrieveFrom(s, dir.file("t")), 5);
     EXPECT_EQ(SessionData::dlgdat.astrometry, 1);
     EXPECT_EQ(s.order, 2);
     EXPECT_EQ(s.nstar, 3u);
@@ -235,15 +221,14 @@ TEST(SessionFileReader, RedskyReplayRowsMatchOnSevenNameCharacters) {
     SessionData a;
     FillExampleSession(a);
     SessionData::dlgdat.astrometry = 0;
-    ScriptedMessageBox mb;
-    ASSERT_NE(a.Save(dir.file("r").c_str(), dir.path().c_str(), mb), 0);
+    ASSERT_NE(SaveIn(a, dir, "r"), 0);
     std::string text = ReadText(dir.file("r"));
     const std::size_t row = text.find("\nSAO112740   10.000");
     ASSERT_NE(row, std::string::npos);
     text.replace(row + 8, 2, "XY");
     WriteText(dir.file("r"), text);
     SessionData b;
-    ASSERT_EQ(b.Retrieve(dir.file("r").c_str(), mb, false), 5);
+    ASSERT_EQ(RetrieveFrom(b, dir.file("r")), 5);
     EXPECT_EQ(b.stars[0].nrep, 1);
     EXPECT_EQ(b.stars[0].x, a.stars[0].x);
     EXPECT_EQ(b.stars[2].nrep, 1);
@@ -256,7 +241,7 @@ TEST(SessionFileReader, FileOfAnotherImageIsReadOnlyWhenTheUserAgrees) {
     FillExampleSession(s);
     copy_text(SessionData::dlgdat.image, "img02");
     copy_text(SessionData::dlgdat.objective, "kept");
-    const std::string before = Dump(s);
+    const auto before = Dump(s);
 
     ScriptedMessageBox cancel;
     EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), cancel, true), SessionData::kRetrieveDeclined);
@@ -278,17 +263,6 @@ TEST(SessionFileReader, FileOfAnotherImageIsReadOnlyWhenTheUserAgrees) {
     EXPECT_TRUE(none.shown.empty());
 }
 
-TEST(SessionFileReader, KeepsThePredictionRunInsideTheRetrievedPoints) {
-    ScratchDir dir;
-    WriteText(dir.file("m01.dar"), kExampleFile);
-    SessionData s;
-    for (int i = 0; i < 6; ++i) AddRecord(s, Meteor(1.0f * i, 1.0f, i));
-    s.mstart = 5;
-    ScriptedMessageBox mb;
-    ASSERT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), mb, false), 5);
-    EXPECT_LE(s.mstart, s.nmet);
-}
-
 class RejectedFile : public testing::TestWithParam<std::pair<const char*, std::string>> {};
 
 TEST_P(RejectedFile, RaisesAndLeavesSessionAndExposureRecordAsTheyWere) {
@@ -300,9 +274,8 @@ TEST_P(RejectedFile, RaisesAndLeavesSessionAndExposureRecordAsTheyWere) {
     copy_text(SessionData::dlgdat.station, "Elsewhere");
     copy_text(SessionData::dlgdat.customshutter, "12.5");
     SessionData::dlgdat.status = -8;
-    const std::string before = Dump(s);
-    ScriptedMessageBox mb;
-    EXPECT_THROW(s.Retrieve(dir.file("bad").c_str(), mb, false), SessionFileError);
+    const auto before = Dump(s);
+    EXPECT_THROW(RetrieveFrom(s, dir.file("bad")), SessionFileError);
     EXPECT_EQ(Dump(s), before);
 }
 
@@ -327,9 +300,8 @@ TEST(SessionFileReader, AFileThatCannotBeOpenedHasAResultOfItsOwnAndChangesNothi
     ScratchDir dir;
     SessionData s;
     FillExampleSession(s);
-    const std::string before = Dump(s);
-    ScriptedMessageBox mb;
-    EXPECT_EQ(s.Retrieve(dir.file("none").c_str(), mb, false), SessionData::kRetrieveCannotOpen);
+    const auto before = Dump(s);
+    EXPECT_EQ(RetrieveFrom(s, dir.file("none")), SessionData::kRetrieveCannotOpen);
     EXPECT_NE(SessionData::kRetrieveCannotOpen, SessionData::kRetrieveDeclined);
     EXPECT_EQ(Dump(s), before);
 }
@@ -345,13 +317,11 @@ TEST(SessionFileReader, RetrievedSessionReducesToTheSameSkyPositions) {
             x.make(a);
             a.surround = a.Getsurround(-1);
             a.CalculateOC();
-            ScriptedMessageBox mb;
-            ASSERT_EQ(a.Save(dir.file("rt").c_str(), dir.path().c_str(), mb), 1);
+            ASSERT_EQ(SaveIn(a, dir, "rt"), 1);
             ASSERT_TRUE(ComputeMeteorPath(a, saved));
         }
         SessionData b;
-        ScriptedMessageBox mb;
-        const int kind = b.Retrieve(dir.file("rt").c_str(), mb, false);
+        const int kind = RetrieveFrom(b, dir.file("rt"));
         FakeImage blank(static_cast<int>(500.0 / 3 * b.x0), static_cast<int>(500.0 / 3 * b.y0), kind);
         CurrentImage current(&blank);
         b.surround = b.Getsurround(-1);
@@ -383,10 +353,9 @@ TEST(SessionFileReader, EveryTruncationIsEitherReadOrRejectedWithoutChange) {
         WriteText(dir.file("cut"), full.substr(0, n));
         SessionData s;
         FillExampleSession(s);
-        const std::string before = Dump(s);
-        ScriptedMessageBox mb;
+        const auto before = Dump(s);
         try {
-            EXPECT_EQ(s.Retrieve(dir.file("cut").c_str(), mb, false), 5) << n;
+            EXPECT_EQ(RetrieveFrom(s, dir.file("cut")), 5) << n;
             EXPECT_GT(n, centre_line) << "a file cut before the plate centre was read";
             EXPECT_EQ(s.stars.size(), s.nstar);
             EXPECT_EQ(s.meteors.size(), s.nmet);
@@ -405,10 +374,7 @@ TEST(SessionFileReader, APlateCentreSavedBeforeItWasDeterminedComesBackUndetermi
     ScratchDir dir;
     SessionData a;
     FillExampleSession(a);
-    a.racen = -1;
-    a.decen = 100;
-    a.x0 = 4.0f;
-    a.y0 = 3.0f;
+    a.racen = -1, a.decen = 100, a.x0 = 4.0f, a.y0 = 3.0f;
     int kind;
     const auto b = SaveAndRetrieve(a, dir, kind);
     ASSERT_EQ(kind, 5);

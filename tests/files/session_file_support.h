@@ -1,6 +1,6 @@
 #pragma once
-// Shared fixtures of the session file, log and reduce tests: a scratch
-// directory, the Darnholm example session and its file text.
+// Shared fixtures of the session file, log and reduce tests: the Darnholm
+// example session and its file text, saved and read in a scratch directory.
 
 #include <cmath>
 #include <cstdlib>
@@ -10,37 +10,22 @@
 #include <string>
 
 #include "image/meteor_image.h"
+#include "platform/scripted.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
+#include "support/scratch_dir.h"
 
 namespace testing_support {
 
-class ScratchDir {
-public:
-    explicit ScratchDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
-        std::string pattern = (base / "velkarn-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-inline std::string ReadText(const std::filesystem::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+// Save into the directory (its log beside it) and Retrieve, with message
+// boxes that answer no question.
+inline int SaveIn(SessionData& s, const ScratchDir& dir, const std::string& name) {
+    ScriptedMessageBox mb;
+    return s.Save(dir.file(name).c_str(), dir.path().c_str(), mb);
 }
-
-inline void WriteText(const std::filesystem::path& p, const std::string& text) {
-    std::ofstream(p, std::ios::binary) << text;
+inline int RetrieveFrom(SessionData& s, const std::string& path) {
+    ScriptedMessageBox mb;
+    return s.Retrieve(path.c_str(), mb, false);
 }
 
 inline Star MakeStar(const char* name, float mag, float ra, float pmra, float de, float pmde,

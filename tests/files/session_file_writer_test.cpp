@@ -58,8 +58,7 @@ TEST_P(ReplayColumns, TableIsWrittenOnlyForTwoToEightMeasurements) {
     ScratchDir dir;
     SessionData s;
     FillMeasuredTimes(s, r);
-    ScriptedMessageBox mb;
-    ASSERT_EQ(s.Save(dir.file("s").c_str(), dir.path().c_str(), mb), 2);
+    ASSERT_EQ(SaveIn(s, dir, "s"), 2);
     const std::string text = ReadText(dir.file("s"));
     EXPECT_EQ(text.find(" Star     ") != std::string::npos, table);
     if (table) {
@@ -75,7 +74,7 @@ TEST_P(ReplayColumns, TableIsWrittenOnlyForTwoToEightMeasurements) {
 
     // Read back: every measurement of the table, or the mean alone.
     SessionData back;
-    ASSERT_EQ(back.Retrieve(dir.file("s").c_str(), mb, false), 5);
+    ASSERT_EQ(RetrieveFrom(back, dir.file("s")), 5);
     EXPECT_EQ(back.meteors[0].nrep, table ? r - 1 : 0);
     EXPECT_EQ(back.stars[0].nrep, table ? r - 1 : 0);
     if (table) {
@@ -93,8 +92,7 @@ TEST(SessionFileWriter, LeavesHiddenStarsOutOfLinesCountsAndReplayTable) {
     FillExampleSession(s);
     s.stars[1].hidden = 1;
     s.nhide = 1;
-    ScriptedMessageBox mb;
-    ASSERT_NE(s.Save(dir.file("h").c_str(), dir.path().c_str(), mb), 0);
+    ASSERT_NE(SaveIn(s, dir, "h"), 0);
     const std::string text = ReadText(dir.file("h"));
     EXPECT_EQ(Lines(text)[2], "    4    2    0    0    0    0    1");
     EXPECT_EQ(text.find("SAO113389"), std::string::npos);
@@ -130,7 +128,7 @@ TEST(SessionFileWriter, RedskyLayoutWithoutPlateSolutionTakesFishEyeCodeAndAsksN
     EXPECT_EQ(lines[13], " Star         x1      y1      x2      y2  ");
 }
 
-TEST(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNo) {
+TEST(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNoAndFishEyesGetTheirCodes) {
     ScratchDir dir;
     SessionData s;
     FillExampleSession(s);
@@ -155,40 +153,31 @@ TEST(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNo) {
     const int lens = std::stoi(Lines(ReadText(dir.file("r")))[2].substr(15));
     EXPECT_GE(lens, 110);  // the equivalent focal length, rounded
     EXPECT_LE(lens, 120);
-}
 
-TEST(SessionFileWriter, FishEyeScalesGiveLensCodes7And16) {
-    ScratchDir dir;
+    // Fish-eye plate scales take their codes and ask nothing.
     for (const auto& [height, code] : {std::pair{20000, 7}, std::pair{8000, 16}}) {
-        SessionData s;
-        FillExampleSession(s);
+        SessionData f;
+        FillExampleSession(f);
         SessionData::dlgdat.astrometry = 0;
         FakeImage image(100, height, ImageType::Still);
-        CurrentImage current(&image);
+        CurrentImage fish_eye(&image);
         ScriptedMessageBox mb;
-        ASSERT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), mb), 1) << height;
+        ASSERT_EQ(f.Save(dir.file("r").c_str(), dir.path().c_str(), mb), 1) << height;
         EXPECT_TRUE(mb.shown.empty());
         EXPECT_EQ(std::stoi(Lines(ReadText(dir.file("r")))[2].substr(15)), code) << height;
     }
 }
 
-TEST(SessionFileWriter, FailedSaveReturnsZeroAndLeavesNoFileBehind) {
+TEST(SessionFileWriter, ReplacesAnExistingFileWholeAndAFailedSaveLeavesNothing) {
     ScratchDir dir;
     SessionData s;
     FillExampleSession(s);
-    ScriptedMessageBox mb;
-    EXPECT_EQ(s.Save(dir.file("missing/m01.dar").c_str(), dir.path().c_str(), mb), 0);
+    EXPECT_EQ(SaveIn(s, dir, "missing/m01.dar"), 0);
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log"));
-}
 
-TEST(SessionFileWriter, ReplacesAnExistingFileWhole) {
-    ScratchDir dir;
     WriteText(dir.file("m01.dar"), std::string(10000, 'x'));
-    SessionData s;
-    FillExampleSession(s);
-    ScriptedMessageBox mb;
-    ASSERT_EQ(s.Save(dir.file("m01.dar").c_str(), dir.path().c_str(), mb), 1);
+    ASSERT_EQ(SaveIn(s, dir, "m01.dar"), 1);
     EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
     int files = 0;
     for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();

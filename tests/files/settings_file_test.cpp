@@ -1,12 +1,12 @@
 #include "files/settings_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "session/fixed_text.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -14,18 +14,8 @@ namespace {
 
 class SettingsFile : public testing::Test {
 protected:
-    void SetUp() override {
-        env_ = {fs::temp_directory_path() / ("velkarn_ini_" + std::to_string(getpid())), "/home/Observer", 1920, 1080};
-        fs::remove_all(env_.exe_dir);
-        fs::create_directories(env_.exe_dir);
-    }
-    void TearDown() override { fs::remove_all(env_.exe_dir); }
-
-    std::string FileText() const {
-        std::stringstream s;
-        s << std::ifstream(SettingsPath(env_.exe_dir), std::ios::binary).rdbuf();
-        return s.str();
-    }
+    void SetUp() override { env_ = {dir_.path(), "/home/Observer", 1920, 1080}; }
+    std::string FileText() const { return testing_support::ReadText(SettingsPath(env_.exe_dir)); }
     // The file the program writes at close after starting with text as its
     // settings file (nullptr: none) and changing nothing.
     std::string Settled(const char* text) {
@@ -44,6 +34,7 @@ protected:
         return out;
     }
 
+    testing_support::ScratchDir dir_;
     SettingsEnvironment env_;
 };
 

@@ -3,7 +3,6 @@
 #include "files/station_list.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "files/exposure_dialogs.h"
 #include "files/exposure_fields.h"
 #include "session/fixed_text.h"
+#include "support/scratch_dir.h"
 
 namespace fs = std::filesystem;
 
@@ -79,43 +79,27 @@ bool Same(const DialogData& a, const DialogData& b) { return std::memcmp(&a, &b,
 
 class StationList : public testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("velkarn_station_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        list_ = dir_ / "station.dat";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-    void Write(const std::string& text) { std::ofstream(list_, std::ios::binary) << text; }
-    std::string Read() const {
-        std::stringstream s;
-        s << std::ifstream(list_, std::ios::binary).rdbuf();
-        return s.str();
-    }
-    fs::path dir_, list_;
+    void Write(const std::string& text) { testing_support::WriteText(list_, text); }
+    std::string Read() const { return testing_support::ReadText(list_); }
+    testing_support::ScratchDir scratch_;
+    fs::path dir_ = scratch_.path(), list_ = dir_ / "station.dat";
 };
 
-TEST_F(StationList, ANewStationGoesOnTopAboveTheOlderRecordsAndTheEndLine) {
+TEST_F(StationList, ANewStationGoesOnTopAboveTheOlderRecordsAndTheEndLineWhichAMissingListGetsNot) {
     EXPECT_EQ(StationRecord(kDarnholmData), kDarnholm);
     Write(kHeading + kDarnholm + kEnd + "  Dropped after the end line\n");
     ASSERT_TRUE(AddStation(list_, kOndrejovData));
     EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + kEnd);
     EXPECT_FALSE(fs::exists(dir_ / kStationTempName));
-}
-
-TEST_F(StationList, AMissingListOrOneWithoutEndLineIsExtendedWhole) {
+    // A missing list, or one without end line, is extended whole; a record
+    // holding a NUL byte is copied byte for byte.
+    fs::remove(list_);
     ASSERT_TRUE(AddStation(list_, kDarnholmData));
     EXPECT_EQ(Read(), kHeading + kDarnholm);
-    Write(kHeading + kDarnholm + "  Last");
+    const std::string odd = std::string("  Od\0d station", 14) + "     0    48.\n";
+    Write(kHeading + odd + kDarnholm + "  Last");
     ASSERT_TRUE(AddStation(list_, kOndrejovData));
-    EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + "  Last\n");
-}
-
-TEST_F(StationList, ARecordHoldingANulByteIsCopiedByteForByte) {
-    const std::string odd = std::string("  Od\0d station") + "     0    48.\n";
-    Write(kHeading + odd + kDarnholm);
-    ASSERT_TRUE(AddStation(list_, kOndrejovData));
-    EXPECT_EQ(Read(), kHeading + kOndrejov + odd + kDarnholm);
+    EXPECT_EQ(Read(), kHeading + kOndrejov + odd + kDarnholm + "  Last\n");
 }
 
 TEST_F(StationList, AFailedAddLeavesTheOldListUntouched) {
@@ -137,16 +121,15 @@ TEST_F(StationList, NamesComeBackBlankPaddedInFileOrderUpToTheEndLine) {
     EXPECT_EQ(ReadStationNames(list_), (std::vector<std::string>{"Ondrejov          ", "Darnholm          "}));
 }
 
-TEST_F(StationList, CancelAfterARefusedOkRestoresTheRecordAsItWasOpened) {
-    DialogData d = Entered();
-    const DialogData opened = d;
-    ScriptedDialogs ui;
-    ui.steps = {RefusedOk};
-    EXPECT_EQ(RunExposureDialogs(d, ui, list_), 2);
-    EXPECT_TRUE(Same(d, opened));
-}
+TEST_F(StationList, CancelAfterARefusedOkOrANewStationDetourRestoresTheRecordButKeepsTheListedStation) {
+    DialogData refused = Entered();
+    const DialogData opened_refused = refused;
+    ScriptedDialogs after_refusal;
+    after_refusal.steps = {RefusedOk};
+    EXPECT_EQ(RunExposureDialogs(refused, after_refusal, list_), 2);
+    EXPECT_TRUE(Same(refused, opened_refused));
 
-TEST_F(StationList, CancelAfterANewStationDetourRestoresTheRecordStatusIncludedButKeepsTheListedStation) {
+    // The status included.
     for (const bool confirm : {true, false}) {
         fs::remove(list_);
         DialogData d = Entered();

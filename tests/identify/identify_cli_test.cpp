@@ -14,30 +14,18 @@
 #include <string>
 
 #include "identify_scene.h"
+#include "support/cli_run.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
-struct CliRun {
-    int status;
-    std::string out;
-};
-
-CliRun Cli(const std::string& args) {
-    const std::string out = (std::filesystem::temp_directory_path() / ("identify_cli_out_" + std::to_string(getpid()) + ".txt")).string();
-    const std::string command = std::string(VELKARN_CLI) + " " + args + " >" + out + " 2>&1";
-    const int status = std::system(command.c_str());
-    std::ifstream in(out);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::filesystem::remove(out);
-    return {WEXITSTATUS(status), text.str()};
-}
+using testing_support::CliRun;
+constexpr auto Cli = testing_support::RunCli;
 
 TEST(IdentifyCli, PrintsAndSavesTheStarsOfAPhotograph) {
     if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
-    const auto dir = std::filesystem::temp_directory_path() / ("velkarn_identify_cli_" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const testing_support::ScratchDir scratch;
+    const auto& dir = scratch.path();
     const int w = 1600, h = 1200;
     const auto scene = identify_test::Field(5.6, 3.0, 35, 8, w, h, 7.0f);
     const std::string bmp = (dir / "orion.bmp").string();
@@ -47,10 +35,7 @@ TEST(IdentifyCli, PrintsAndSavesTheStarsOfAPhotograph) {
     ASSERT_EQ(text.status, 0) << text.out;
     EXPECT_NE(text.out.find("Centre: RA 05h 3"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("58 Ori\t0.45\t"), std::string::npos) << text.out;  // Betelgeuse
-    std::ifstream saved(dir / "orion.ses");
-    std::stringstream session;
-    session << saved.rdbuf();
-    EXPECT_NE(session.str().find("58 Ori"), std::string::npos);
+    EXPECT_NE(testing_support::ReadText(dir / "orion.ses").find("58 Ori"), std::string::npos);
 
     const CliRun json = Cli("identify " + bmp + " --limit 6 --json");
     ASSERT_EQ(json.status, 0) << json.out;
@@ -66,19 +51,16 @@ TEST(IdentifyCli, PrintsAndSavesTheStarsOfAPhotograph) {
     EXPECT_EQ(none.status, 1);
     EXPECT_NE(none.out.find("No plate solution found"), std::string::npos) << none.out;
     EXPECT_FALSE(std::filesystem::exists(dir / "blank.ses"));
-    std::filesystem::remove_all(dir);
 }
 
 // The same field as a FITS whose header carries its true gnomonic WCS: the
 // stars come from the header, without the solver.
 TEST(IdentifyCli, TakesTheSolutionOfAFitsHeader) {
-    const auto dir = std::filesystem::temp_directory_path() / ("velkarn_identify_fits_" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    const testing_support::ScratchDir dir;
     const int w = 1600, h = 1200;
     const auto scene = identify_test::Field(5.6, 3.0, 35, 8, w, h, 7.0f);
     const auto picture = identify_test::FromTopDown(sky_scene::RenderPhoto(scene, 3), w, h);
-    const std::string path = (dir / "orion.fits").string();
+    const std::string path = dir.file("orion.fits");
     int status = 0;
     fitsfile* f = nullptr;
     fits_create_file(&f, path.c_str(), &status);
@@ -106,7 +88,6 @@ TEST(IdentifyCli, TakesTheSolutionOfAFitsHeader) {
     ASSERT_EQ(r.status, 0) << r.out;
     EXPECT_NE(r.out.find("\"solved_from\":\"header\""), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("\"name\":\"58 Ori\""), std::string::npos) << r.out;
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

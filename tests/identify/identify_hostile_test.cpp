@@ -2,7 +2,6 @@
 // time limit, Escape ends the solver at once, and a damaged or missing
 // solver setup is told, never a fault.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <fitsio.h>
 
@@ -14,6 +13,7 @@
 #include "identify/identify_stars.h"
 #include "identify_scene.h"
 #include "platform/scripted.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -88,17 +88,15 @@ TEST(IdentifyHostile, EscapeEndsTheSolverAtOnce) {
     const identify_test::Picture p = RandomStars(800, 600, 60, 3);
     ScriptedProgress progress;
     progress.escape_at_poll = 10;  // some 0.2 s into the solve
-    const auto root = std::filesystem::temp_directory_path() / ("velkarn_escape_" + std::to_string(getpid()));
-    std::filesystem::create_directories(root);
+    const testing_support::ScratchDir root;
     IdentifyRequest request = Request(30);
-    request.solver.temp_root = root.string();
+    request.solver.temp_root = root.path().string();
     const auto start = Clock::now();
     const IdentifyResult r = IdentifyStars(p.View(), request, progress);
     EXPECT_EQ(r.status, IdentifyStatus::Cancelled);
     EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 5);
     // Nothing of the solver's is left behind.
-    EXPECT_TRUE(std::filesystem::is_empty(root));
-    std::filesystem::remove_all(root);
+    EXPECT_TRUE(std::filesystem::is_empty(root.path()));
 }
 
 TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {
@@ -115,9 +113,15 @@ TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {
               std::string::npos);
 }
 
+// The headers' directory, removed when the program ends.
+const testing_support::ScratchDir& HeaderDir() {
+    static const testing_support::ScratchDir dir;
+    return dir;
+}
+
 // A header written key by key: a FITS file holding just these cards.
 std::string Header(const std::string& name, const std::vector<std::pair<std::string, std::string>>& cards) {
-    const std::string path = (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name)).string();
+    const std::string path = HeaderDir().file(name);
     std::filesystem::remove(path);
     int status = 0;
     fitsfile* f = nullptr;
@@ -164,14 +168,12 @@ TEST(IdentifyHostile, AHeaderWcsIsReadDefensively) {
         }
         EXPECT_FALSE(ReadTanWcs(Header("identify_bad.fits", cards)).has_value()) << spoiler.first;
     }
-    const std::string truncated = (std::filesystem::temp_directory_path() / (std::to_string(getpid()) + "identify_cut.wcs")).string();
+    const std::string truncated = HeaderDir().file("identify_cut.wcs");
     std::filesystem::copy_file(Header("identify_good.fits", good), truncated,
                                std::filesystem::copy_options::overwrite_existing);
     std::filesystem::resize_file(truncated, 1000);
     EXPECT_FALSE(ReadTanWcs(truncated).has_value());
     EXPECT_FALSE(ReadTanWcs("/nonexistent.wcs").has_value());
-    for (const char* name : {"identify_good.fits", "identify_bad.fits", "identify_cut.wcs"})
-        std::filesystem::remove(std::filesystem::temp_directory_path() / (std::to_string(getpid()) + name));
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <cstdio>
 #include <numeric>
 #include <vector>
 
@@ -14,6 +13,7 @@
 #include "image/video_decoder.h"
 #include "image/video_test_files.h"
 #include "platform/scripted.h"
+#include "support/cli_run.h"
 
 namespace {
 
@@ -213,14 +213,9 @@ TEST_F(AviImage, OpeningAnImageFileTakesEveryExtensionButBmpAndPcdAsAVideo) {
     EXPECT_EQ(image->GetNFr(), 12);
     EXPECT_EQ(image->width, 64);
 
-    const std::string cmd = std::string(VELKARN_CLI) + " info " + dir_ + "/METEOR.MKV";
-    FILE* p = popen(cmd.c_str(), "r");
-    ASSERT_TRUE(p);
-    std::string out;
-    char buf[256];
-    while (std::fgets(buf, sizeof buf, p)) out += buf;
-    EXPECT_EQ(pclose(p), 0);
-    EXPECT_EQ(out, "width: 64\nheight: 48\ntype: 9 (video)\nframes: 12\n");
+    const testing_support::CliRun info = testing_support::RunCli("info " + dir_ + "/METEOR.MKV");
+    EXPECT_EQ(info.status, 0);
+    EXPECT_EQ(info.out, "width: 64\nheight: 48\ntype: 9 (video)\nframes: 12\n");
 
     std::ofstream(dir_ + "/notes.txt") << "no video here\n";
     EXPECT_EQ(OpenImageFile(dir_ + "/notes.txt", context)->status, kStatusCannotOpen);

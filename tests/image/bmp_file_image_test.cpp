@@ -151,23 +151,22 @@ TEST(BmpFileLoad, AColourTableOtherThanTheGreyRampGivesEachPixelItsGreenLevel) {
     }
 }
 
-TEST(BmpFileProgress, ReportsEachPieceAndEndsAtAHundredPercent) {
-    ScriptedProgress progress;
+TEST(BmpFileProgress, ReportsEachPieceUpToAHundredPercentAndEscapeAfterTheFirstAbortsWithoutAMessage) {
     // 100 000 pixel bytes: pieces end at 32 768, 65 536, 98 304 and 100 000.
-    BMPFileImage img(progress, bmp_test::Write("big.bmp", bmp_test::File(Layout{.width = 1000, .height = 100})));
+    const std::string path = bmp_test::Write("big.bmp", bmp_test::File(Layout{.width = 1000, .height = 100}));
+    ScriptedProgress progress;
+    BMPFileImage img(progress, path);
     ExpectPattern(img, 1000, 100);
     EXPECT_EQ(progress.reports, (std::vector<int>{32, 65, 98, 100}));
     EXPECT_GE(progress.clears, 1);
-}
 
-TEST(BmpFileProgress, EscapeAfterTheFirstPieceAbortsWithoutAMessage) {
-    ScriptedProgress progress;
-    progress.escape_at_poll = 1;
-    BMPFileImage img(progress, bmp_test::Write("big.bmp", bmp_test::File(Layout{.width = 1000, .height = 100})));
-    EXPECT_EQ(img.status, -15);
-    EXPECT_EQ(progress.reports, std::vector<int>{32});
-    EXPECT_EQ(ImageStatusMessage(img.status), "");
-    EXPECT_FALSE(img.HasPicture());
+    ScriptedProgress escape;
+    escape.escape_at_poll = 1;
+    BMPFileImage aborted(escape, path);
+    EXPECT_EQ(aborted.status, -15);
+    EXPECT_EQ(escape.reports, std::vector<int>{32});
+    EXPECT_EQ(ImageStatusMessage(aborted.status), "");
+    EXPECT_FALSE(aborted.HasPicture());
 }
 
 TEST(BmpFileStatus, AnyDamagedHeaderByteGivesAStatusOrTheRightPicture) {

@@ -1,30 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <sys/wait.h>
 
 #include "bmp_test_files.h"
 #include "still_test_files.h"
+#include "support/cli_run.h"
 
 namespace {
 
-struct CliRun {
-    int exit_status;
-    std::string out;
-};
+using testing_support::CliRun;
 
-CliRun Cli(const std::string& args) {
-    const std::string cmd = std::string(VELKARN_CLI) + " info " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string out;
-    std::array<char, 256> buf;
-    while (p && fgets(buf.data(), buf.size(), p)) out += buf.data();
-    const int rc = p ? pclose(p) : -1;
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, out};
-}
+CliRun Cli(const std::string& args) { return testing_support::RunCli("info " + args); }
 
 }  // namespace
 
@@ -33,10 +20,10 @@ TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCase) {
     std::filesystem::copy_file(bmp_test::DataFile("gradient_37x23.bmp"), copy,
                                std::filesystem::copy_options::overwrite_existing);
     const CliRun r = Cli(copy.string());
-    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "width: 37\nheight: 23\ntype: 1 (still picture)\nframes: 1\n");
     const CliRun j = Cli(copy.string() + " --json");
-    EXPECT_EQ(j.exit_status, 0);
+    EXPECT_EQ(j.status, 0);
     EXPECT_NE(j.out.find("\"status\":0,\"width\":37,\"height\":23,\"type\":1,\"frames\":1}"), std::string::npos)
         << j.out;
 }
@@ -44,12 +31,12 @@ TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCase) {
 TEST(CliInfo, ReportsTheStatusMessageWithAFailingExitStatus) {
     const std::string bad = bmp_test::Write("bad.bmp", {'P', '6', ' ', '1'});
     const CliRun r = Cli(bad);
-    EXPECT_EQ(r.exit_status, 1);
+    EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.out.find("File has wrong format"), std::string::npos) << r.out;
     const CliRun j = Cli("/nonexistent/meteor.bmp --json");
-    EXPECT_EQ(j.exit_status, 1);
+    EXPECT_EQ(j.status, 1);
     EXPECT_NE(j.out.find("\"status\":-1,\"message\":\"File cannot be opened!\""), std::string::npos) << j.out;
-    EXPECT_EQ(Cli("").exit_status, 2);
+    EXPECT_EQ(Cli("").status, 2);
 }
 
 TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
@@ -57,12 +44,11 @@ TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
     std::vector<std::int16_t> data;
     for (const std::uint16_t v : p.values) data.push_back(static_cast<std::int16_t>(v - 32768));
     const std::string fits = still_test::WriteFits(
-        "wcs.fits", {"SIMPLE  =                    T", "BITPIX  =                   16", "NAXIS   =                    2",
-                     "NAXIS1  =                   10", "NAXIS2  =                   10", "BZERO   =                32768",
-                     "CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'"},
+        "wcs.fits",
+        still_test::ImageCards(16, {10, 10}, {"BZERO   =                32768", "CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'"}),
         still_test::BigEndian16(data));
     const CliRun r = Cli(fits);
-    EXPECT_EQ(r.exit_status, 0);
+    EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "width: 10\nheight: 10\ntype: 1 (still picture)\nframes: 1\nformat: FITS\nbits: 16\n"
               "black point: 1000\nwhite point: 3000\nplanes: 1\nwcs: RA---TAN\n");

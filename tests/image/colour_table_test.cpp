@@ -24,15 +24,11 @@ public:
 
 }  // namespace
 
-TEST(ColourTable, StartsAsTheIdentityGreyRamp) {
+TEST(ColourTable, StartsAsTheIdentityRampAndFullBrightnessShiftsItByAHundredAndFifteen) {
     TestImage img;
     for (int i = 0; i < 256; ++i)
         ASSERT_EQ(std::vector<int>(img.picture.begin() + 40 + 4 * i, img.picture.begin() + 44 + 4 * i),
                   (std::vector<int>{i, i, i, 0}));
-}
-
-TEST(ColourTable, FullBrightnessShiftsTheRampByAHundredAndFifteen) {
-    TestImage img;
     ASSERT_TRUE(img.SetBrightness(15));
     for (int i = 0; i <= 139; ++i) ASSERT_EQ(img.Entry(i), i + 115) << i;
     EXPECT_EQ(img.Entry(139), 254);
@@ -44,7 +40,7 @@ TEST(ColourTable, FullBrightnessShiftsTheRampByAHundredAndFifteen) {
     EXPECT_EQ(img.Entry(255), 139);
 }
 
-TEST(ColourTable, InvertedGradationMirrorsTheRampAroundLevel128) {
+TEST(ColourTable, InversionMirrorsAndContrastStepsSteepenOrFlattenTheRampAroundLevel128) {
     TestImage img;
     const auto normal = img.Table(img.picture);
     img.InvertGradation();
@@ -55,10 +51,7 @@ TEST(ColourTable, InvertedGradationMirrorsTheRampAroundLevel128) {
     EXPECT_EQ(img.Entry(255), 1);
     img.InvertGradation();
     EXPECT_EQ(img.Table(img.picture), normal);
-}
 
-TEST(ColourTable, ContrastStepsSteepenOrFlattenTheRampAroundLevel128) {
-    TestImage img;
     ASSERT_TRUE(img.SetContrast(15));  // slope 5.95
     EXPECT_EQ(img.Entry(128), 128);
     EXPECT_EQ(img.Entry(129), 133);

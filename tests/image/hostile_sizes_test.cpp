@@ -18,6 +18,7 @@
 #include "image/video_test_files.h"
 #include "platform/scripted.h"
 #include "session/session_data.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -94,11 +95,7 @@ TEST(HostileSizes, AVideoClaimingTwoBillionFramesGivesTheFramesItHolds) {
     video.frames = 3;
     video.pixel = [](int f, int x, int y) { return static_cast<std::uint8_t>(f + x + y); };
     WriteTestVideo(path, video);
-    std::string bytes;
-    {
-        std::ifstream in(path, std::ios::binary);
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    }
+    std::string bytes = testing_support::ReadText(path);
     // The main header's total frames and the stream header's length.
     const std::size_t avih = bytes.find("avih");
     const std::size_t strh = bytes.find("strh");

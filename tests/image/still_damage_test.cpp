@@ -14,6 +14,8 @@
 
 namespace {
 
+using still_test::ImageCards;
+
 struct Outcome {
     int status;
     bool picture;
@@ -93,13 +95,6 @@ void PutBig(std::uint8_t* p, std::uint32_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * (bytes - 1 - i)));
 }
 
-const std::vector<std::string> kFitsHead{"SIMPLE  =                    T", "BITPIX  =                   16"};
-
-std::vector<std::string> Cards(std::vector<std::string> more) {
-    std::vector<std::string> cards = kFitsHead;
-    cards.insert(cards.end(), more.begin(), more.end());
-    return cards;
-}
 
 }  // namespace
 
@@ -156,12 +151,9 @@ TEST(StillDamage, AFileOfAnotherKindIsWrongFormatAndAnUnknownRawIsAnUnsupportedC
 
 TEST(StillDamage, AbsurdDimensionsAreRefusedBeforeAnyMemoryIsTaken) {
     // FITS claiming a million pixels square over one block of data.
-    EXPECT_EQ(Load(still_test::WriteFits("huge.fits", Cards({"NAXIS   =                    2",
-                                                               "NAXIS1  =              1000000",
-                                                               "NAXIS2  =              1000000"}),
-                                         std::vector<std::uint8_t>(2880)))
-                  .status,
-              kStatusDamaged);
+    EXPECT_EQ(
+        Load(still_test::WriteFits("huge.fits", ImageCards(16, {1000000, 1000000}), std::vector<std::uint8_t>(2880))).status,
+        kStatusDamaged);
     // TIFF claiming 100 000 x 100 000 over 32 bytes.
     EXPECT_EQ(Load(bmp_test::Write("huge.tif", TinyTiff(100000, 100000, kTinyTiffData))).status, kStatusDamaged);
 
@@ -180,15 +172,15 @@ TEST(StillDamage, AbsurdDimensionsAreRefusedBeforeAnyMemoryIsTaken) {
 }
 
 TEST(StillDamage, HostileFitsAndTiffHeadersGiveAStatus) {
-    const Outcome empty = Load(still_test::WriteFits("empty.fits", Cards({"NAXIS   =                    0"}), {}));
+    const Outcome empty = Load(still_test::WriteFits("empty.fits", ImageCards(16, {}), {}));
     EXPECT_EQ(empty.status, kStatusNoImage);
     EXPECT_EQ(empty.message, "The file holds no picture");
-    const Outcome line = Load(still_test::WriteFits("line.fits", Cards({"NAXIS   =                    1",
-                                                                         "NAXIS1  =                   10"}),
-                                                    std::vector<std::uint8_t>(20)));
+    const Outcome line = Load(still_test::WriteFits("line.fits", ImageCards(16, {10}), std::vector<std::uint8_t>(20)));
     EXPECT_EQ(line.status, kStatusNoImage);
 
-    const Outcome many = Load(still_test::WriteFits("axes.fits", Cards({"NAXIS   =                  999"}), {}));
+    std::vector<std::string> axes = ImageCards(16, {});
+    axes.back() = "NAXIS   =                  999";
+    const Outcome many = Load(still_test::WriteFits("axes.fits", axes, {}));
     EXPECT_LT(many.status, 0);
     EXPECT_FALSE(many.message.empty());
     EXPECT_FALSE(many.picture);

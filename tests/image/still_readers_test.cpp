@@ -19,6 +19,7 @@
 
 namespace {
 
+using still_test::ImageCards;
 using still_test::Picture;
 
 std::unique_ptr<StillFileImage> Open(const std::string& path) {
@@ -151,11 +152,8 @@ TEST(StillReaders, FitsScalesFloatsAndBlanksAndReadsTheFirstPictureWithItsWcs) {
         file_data.insert(file_data.end(), ints.begin(), ints.end());
         file_data.resize(2 * 2880, 0);
     }
-    const auto scaled = Open(still_test::WriteFits("scaled.fits", {"SIMPLE  =                    T",
-                                                                   "BITPIX  =                    8",
-                                                                   "NAXIS   =                    0",
-                                                                   "EXTEND  =                    T"},
-                                                   file_data));
+    const auto scaled = Open(
+        still_test::WriteFits("scaled.fits", ImageCards(8, {}, {"EXTEND  =                    T"}), file_data));
     ASSERT_TRUE(scaled);
     ASSERT_EQ(scaled->status, 0);
     ASSERT_EQ(scaled->width, 3);
@@ -169,9 +167,7 @@ TEST(StillReaders, FitsScalesFloatsAndBlanksAndReadsTheFirstPictureWithItsWcs) {
     // 32-bit floats with a blank (NaN), shown black; no WCS without DEC.
     const float nan = std::nanf("");
     const auto floats = Open(still_test::WriteFits(
-        "float.fits", {"SIMPLE  =                    T", "BITPIX  =                  -32", "NAXIS   =                    2",
-                       "NAXIS1  =                    2", "NAXIS2  =                    2", "CTYPE1  = 'RA---TAN'",
-                       "CTYPE2  = 'GLAT-TAN'"},
+        "float.fits", ImageCards(-32, {2, 2}, {"CTYPE1  = 'RA---TAN'", "CTYPE2  = 'GLAT-TAN'"}),
         still_test::BigEndianFloat({nan, 0.25f, 0.5f, 1e6f})));
     ASSERT_TRUE(floats);
     ASSERT_EQ(floats->status, 0);
@@ -184,8 +180,7 @@ TEST(StillReaders, FitsScalesFloatsAndBlanksAndReadsTheFirstPictureWithItsWcs) {
 
     // A cube of three planes is red, green, blue: the green one is read.
     const auto cube = Open(still_test::WriteFits(
-        "cube.fits", {"SIMPLE  =                    T", "BITPIX  =                   16", "NAXIS   =                    3",
-                      "NAXIS1  =                    2", "NAXIS2  =                    1", "NAXIS3  =                    3"},
+        "cube.fits", ImageCards(16, {2, 1, 3}),
         still_test::BigEndian16({1, 2, 30, 40, 500, 600})));
     ASSERT_TRUE(cube);
     ASSERT_EQ(cube->status, 0);
@@ -195,11 +190,8 @@ TEST(StillReaders, FitsScalesFloatsAndBlanksAndReadsTheFirstPictureWithItsWcs) {
 }
 
 TEST(StillReaders, AFitsCubeIsASourceOfFramesWhosePictureIsTheMeanOfItsPlanes) {
-    const std::vector<std::string> cards = {"SIMPLE  =                    T", "BITPIX  =                   16",
-                                            "NAXIS   =                    3", "NAXIS1  =                    2",
-                                            "NAXIS2  =                    1", "NAXIS3  =                    4"};
     const std::vector<std::int16_t> planes = {100, 900, 200, 1000, 300, 1100, 400, 1300};
-    const std::string path = still_test::WriteFits("frames.fits", cards, still_test::BigEndian16(planes));
+    const std::string path = still_test::WriteFits("frames.fits", ImageCards(16, {2, 1, 4}), still_test::BigEndian16(planes));
     const auto cube = Open(path);
     ASSERT_TRUE(cube);
     ASSERT_EQ(cube->status, 0);
@@ -226,17 +218,13 @@ TEST(StillReaders, AFitsCubeIsASourceOfFramesWhosePictureIsTheMeanOfItsPlanes) {
 
     // A file changed under the program: the frame cannot be shown, and the
     // status says so until a frame can be again.
-    still_test::WriteFits("frames.fits", {"SIMPLE  =                    T", "BITPIX  =                   16",
-                                          "NAXIS   =                    2", "NAXIS1  =                    2",
-                                          "NAXIS2  =                    1"},
-                          still_test::BigEndian16({1, 2}));
+    still_test::WriteFits("frames.fits", ImageCards(16, {2, 1}), still_test::BigEndian16({1, 2}));
     cube->Display(canvas, 0, 0, 2, 1, 0, 0, 2, 1, 1);
     EXPECT_EQ(cube->status, kStatusFrameMissing);
 
     // A cube whose file holds fewer planes than it claims is damaged.
     const auto short_cube = Open(still_test::WriteFits(
-        "short.fits", {"SIMPLE  =                    T", "BITPIX  =                   16", "NAXIS   =                    3",
-                       "NAXIS1  =                   40", "NAXIS2  =                   30", "NAXIS3  =                    4"},
+        "short.fits", ImageCards(16, {40, 30, 4}),
         still_test::BigEndian16(std::vector<std::int16_t>(2400, 7))));
     ASSERT_TRUE(short_cube);
     EXPECT_EQ(short_cube->status, kStatusDamaged);

@@ -65,6 +65,18 @@ std::string WriteFits(const std::string& name, const std::vector<std::string>& c
     return bmp_test::Write(name, out);
 }
 
+std::vector<std::string> ImageCards(int bitpix, const std::vector<long>& axes, const std::vector<std::string>& more) {
+    auto card = [](std::string key, const std::string& value) {
+        key.resize(8, ' ');
+        return key + "= " + std::string(20 - value.size(), ' ') + value;
+    };
+    std::vector<std::string> cards{card("SIMPLE", "T"), card("BITPIX", std::to_string(bitpix)),
+                                   card("NAXIS", std::to_string(axes.size()))};
+    for (std::size_t i = 0; i < axes.size(); ++i) cards.push_back(card("NAXIS" + std::to_string(i + 1), std::to_string(axes[i])));
+    cards.insert(cards.end(), more.begin(), more.end());
+    return cards;
+}
+
 std::vector<std::uint8_t> BigEndian16(const std::vector<std::int16_t>& v) {
     std::vector<std::uint8_t> out;
     for (const std::int16_t s : v) PutSample(out, static_cast<std::uint16_t>(s));

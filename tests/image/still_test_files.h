@@ -37,6 +37,9 @@ std::string Convert(const std::string& input, const std::string& name, const std
 // header padded to 2880 bytes), then the data bytes, padded to 2880 bytes.
 std::string WriteFits(const std::string& name, const std::vector<std::string>& cards,
                       const std::vector<std::uint8_t>& data);
+// The cards SIMPLE, BITPIX, NAXIS and NAXISn of a primary picture of the
+// given axes, then the cards `more`.
+std::vector<std::string> ImageCards(int bitpix, const std::vector<long>& axes, const std::vector<std::string>& more = {});
 // Big-endian bytes of 16-bit and 32-bit float samples.
 std::vector<std::uint8_t> BigEndian16(const std::vector<std::int16_t>& v);
 std::vector<std::uint8_t> BigEndianFloat(const std::vector<float>& v);

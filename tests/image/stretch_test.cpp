@@ -28,8 +28,7 @@ std::unique_ptr<FITSFileImage> DeepFits() {
     for (int row = p.height - 1; row >= 0; --row)  // FITS rows bottom first
         for (int x = 0; x < p.width; ++x) data.push_back(static_cast<std::int16_t>(p.at(x, row) - 32768));
     const std::string path = still_test::WriteFits(
-        "deep.fits", {"SIMPLE  =                    T", "BITPIX  =                   16", "NAXIS   =                    2",
-                      "NAXIS1  =                   10", "NAXIS2  =                   10", "BZERO   =                32768"},
+        "deep.fits", still_test::ImageCards(16, {10, 10}, {"BZERO   =                32768"}),
         still_test::BigEndian16(data));
     ScriptedProgress progress;
     return std::make_unique<FITSFileImage>(progress, path);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "image/video_test_files.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -142,8 +143,21 @@ TEST_P(VideoFormats, FramesReadAheadAreExactAndFreeAndAnyReadInterruptsTheReadin
 INSTANTIATE_TEST_SUITE_P(Video, VideoFormats, ::testing::ValuesIn(Cases()),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Writes the video into a fresh directory and opens it; the directory goes
+// with the test suite's temporary files.
+std::unique_ptr<VideoDecoder> OpenWritten(const std::string& name, const TestVideo& t) {
+    static const std::string dir = TempVideoDir("decoder_pixels");
+    WriteTestVideo(dir + "/" + name, t);
+    VideoDecoder::OpenStatus status;
+    return VideoDecoder::Open(dir + "/" + name, status);
+}
+
+int FrameShown(VideoDecoder& d, int k) {
+    std::vector<std::uint8_t> plane(64 * 48);
+    return d.ReadFrame(k, plane.data(), 64) ? ReadFrameNumber(plane.data(), 64, 48, 64) : -1;
+}
+
 TEST(VideoPixels, LosslessStreamsGiveTheGreyLevelOrGreenComponentExactly) {
-    const std::string dir = TempVideoDir("decoder_pixels");
     auto level = [](int k, int x, int y) { return static_cast<std::uint8_t>(k * 31 + x * 3 + y * 5); };
     for (AVPixelFormat fmt : {AV_PIX_FMT_GRAY8, AV_PIX_FMT_PAL8, AV_PIX_FMT_BGR24}) {
         TestVideo t;
@@ -152,11 +166,8 @@ TEST(VideoPixels, LosslessStreamsGiveTheGreyLevelOrGreenComponentExactly) {
         t.height = 11;
         t.frames = 4;
         t.pixel = level;
-        const std::string path = dir + "/raw" + std::to_string(fmt) + ".avi";
-        WriteTestVideo(path, t);
-        VideoDecoder::OpenStatus status;
-        auto d = VideoDecoder::Open(path, status);
-        ASSERT_TRUE(d) << path;
+        auto d = OpenWritten("raw" + std::to_string(fmt) + ".avi", t);
+        ASSERT_TRUE(d) << fmt;
         EXPECT_EQ(d->EightBit(), fmt != AV_PIX_FMT_BGR24);
         for (int k : {2, 0, 3}) {
             std::vector<std::uint8_t> plane(37 * 11);
@@ -170,46 +181,30 @@ TEST(VideoPixels, LosslessStreamsGiveTheGreyLevelOrGreenComponentExactly) {
         EXPECT_EQ(flipped[10 * 37 + 4], level(1, 4, 0));
         EXPECT_EQ(flipped[4], level(1, 4, 10));
     }
-    std::filesystem::remove_all(dir);
 }
 
-TEST(VideoPixels, AnMp4WithoutPacketDurationsKeepsItsLastFrame) {
-    const std::string dir = TempVideoDir("decoder_durations");
+TEST(VideoPixels, AnMp4WithoutPacketDurationsKeepsItsLastFrameAndADroppedAviFrameRepeatsThePreviousOne) {
     TestVideo t;
     t.encoder = "libx264";
     t.pix_fmt = AV_PIX_FMT_YUV420P;
     t.frames = 12;
     t.pixel = FrameNumberPixel;
     t.packet_durations = false;
-    WriteTestVideo(dir + "/nodur.mp4", t);
-    VideoDecoder::OpenStatus status;
-    auto d = VideoDecoder::Open(dir + "/nodur.mp4", status);
+    auto d = OpenWritten("nodur.mp4", t);
     ASSERT_TRUE(d);
     ASSERT_EQ(d->FrameCount(), 12);
-    std::vector<std::uint8_t> plane(64 * 48);
-    ASSERT_TRUE(d->ReadFrame(11, plane.data(), 64));
-    EXPECT_EQ(ReadFrameNumber(plane.data(), 64, 48, 64), 11);
-    std::filesystem::remove_all(dir);
-}
+    EXPECT_EQ(FrameShown(*d, 11), 11);
 
-TEST(VideoPixels, ADroppedAviFrameRepeatsThePreviousOneAndLaterFramesKeepTheirNumbers) {
-    const std::string dir = TempVideoDir("decoder_dropped");
-    TestVideo t;
-    t.pix_fmt = AV_PIX_FMT_PAL8;
-    t.frames = 8;
-    t.pixel = FrameNumberPixel;
-    t.empty_frames = {3};
-    WriteTestVideo(dir + "/dropped.avi", t);
-    VideoDecoder::OpenStatus status;
-    auto d = VideoDecoder::Open(dir + "/dropped.avi", status);
+    // Later frames keep their numbers.
+    TestVideo dropped;
+    dropped.pix_fmt = AV_PIX_FMT_PAL8;
+    dropped.frames = 8;
+    dropped.pixel = FrameNumberPixel;
+    dropped.empty_frames = {3};
+    d = OpenWritten("dropped.avi", dropped);
     ASSERT_TRUE(d);
     EXPECT_EQ(d->FrameCount(), 8);
-    std::vector<std::uint8_t> plane(64 * 48);
-    for (auto [k, shown] : {std::pair{7, 7}, {3, 2}, {2, 2}, {4, 4}, {0, 0}}) {
-        ASSERT_TRUE(d->ReadFrame(k, plane.data(), 64)) << k;
-        EXPECT_EQ(ReadFrameNumber(plane.data(), 64, 48, 64), shown) << k;
-    }
-    std::filesystem::remove_all(dir);
+    for (auto [k, shown] : {std::pair{7, 7}, {3, 2}, {2, 2}, {4, 4}, {0, 0}}) EXPECT_EQ(FrameShown(*d, k), shown) << k;
 }
 
 class BadVideo : public ::testing::Test {
@@ -230,14 +225,10 @@ protected:
         WriteTestVideo(dir_ + "/" + name, t);
         return dir_ + "/" + name;
     }
-    static std::string Read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     std::string dir_;
 };
 
-TEST_F(BadVideo, AMissingFileOrOneThatIsNoVideoIsNotAVideo) {
+TEST_F(BadVideo, AMissingFileOrOneThatIsNoVideoIsNotAVideoAndAStreamWithoutFramesIsUnusable) {
     VideoDecoder::OpenStatus status;
     EXPECT_FALSE(VideoDecoder::Open(dir_ + "/absent.avi", status));
     EXPECT_EQ(status, VideoDecoder::OpenStatus::NotAVideo);
@@ -248,19 +239,16 @@ TEST_F(BadVideo, AMissingFileOrOneThatIsNoVideoIsNotAVideo) {
     EXPECT_EQ(status, VideoDecoder::OpenStatus::NotAVideo);
     EXPECT_FALSE(VideoDecoder::Open(Write("empty.mp4", ""), status));
     EXPECT_EQ(status, VideoDecoder::OpenStatus::NotAVideo);
-}
 
-TEST_F(BadVideo, AStreamWithoutFramesIsUnusable) {
-    TestVideo t;
+    TestVideo t;  // a stream without frames
     t.frames = 0;
     WriteTestVideo(dir_ + "/none.avi", t);
-    VideoDecoder::OpenStatus status;
     EXPECT_FALSE(VideoDecoder::Open(dir_ + "/none.avi", status));
     EXPECT_EQ(status, VideoDecoder::OpenStatus::Unusable);
 }
 
 TEST_F(BadVideo, ATruncatedFileGivesTheFramesItHoldsAndRefusesTheRest) {
-    const std::string whole = Read(H264("whole.mkv", 40));
+    const std::string whole = testing_support::ReadText(H264("whole.mkv", 40));
     const std::string path = Write("cut.mkv", whole.substr(0, whole.size() / 2));
     VideoDecoder::OpenStatus status;
     auto d = VideoDecoder::Open(path, status);
@@ -269,14 +257,13 @@ TEST_F(BadVideo, ATruncatedFileGivesTheFramesItHoldsAndRefusesTheRest) {
     EXPECT_GT(n, 5);
     EXPECT_LT(n, 40);
     std::vector<std::uint8_t> plane(64 * 48);
-    ASSERT_TRUE(d->ReadFrame(2, plane.data(), 64));
-    EXPECT_EQ(ReadFrameNumber(plane.data(), 64, 48, 64), 2);
+    EXPECT_EQ(FrameShown(*d, 2), 2);
     EXPECT_FALSE(d->ReadFrame(n, plane.data(), 64));
     EXPECT_FALSE(d->ReadFrame(-1, plane.data(), 64));
 }
 
 TEST_F(BadVideo, DamagedFrameDataNeverCrashesOrHangs) {
-    std::string bytes = Read(H264("whole.avi", 40));
+    std::string bytes = testing_support::ReadText(H264("whole.avi", 40));
     std::mt19937 rng(11);
     for (std::size_t i = bytes.size() / 4; i < bytes.size() - 200; i += 7) bytes[i] = static_cast<char>(rng());
     VideoDecoder::OpenStatus status;

@@ -1,10 +1,6 @@
 // FFmpeg's complaints about a damaged file go into the program's
 // diagnostics, never onto standard error.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <array>
-#include <cstdio>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +9,7 @@
 
 #include "image/video_decoder.h"
 #include "platform/diagnostics.h"
+#include "support/cli_run.h"
 
 namespace {
 
@@ -32,15 +29,7 @@ std::string DamagedFits() {
     return path.string();
 }
 
-std::string CliOutput(const std::string& args) {
-    const std::string cmd = std::string(VELKARN_CLI) + " " + args + " 2>&1";
-    FILE* p = popen(cmd.c_str(), "r");
-    std::string out;
-    std::array<char, 256> buf;
-    while (p && fgets(buf.data(), buf.size(), p)) out += buf.data();
-    if (p) pclose(p);
-    return out;
-}
+std::string CliOutput(const std::string& args) { return testing_support::RunCli(args).out; }
 
 }  // namespace
 

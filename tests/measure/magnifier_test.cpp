@@ -180,7 +180,7 @@ TEST_F(MagnifierMarkersTest, MarkersAreDrawnOverTheImageClippedToTheControl) {
                   {p.x - 3, p.y - 3, {}}, {p.x + 2, p.y + 2, {}}, {p.x - 2, p.y + 2, kWhite}, {p.x + 3, p.y, {}}});
 }
 
-TEST(MagnifierKeys, ArrowsMoveTheCrossByAQuarterPixelAndSpaceTakesIt) {
+TEST(MagnifierKeys, ArrowsMoveTheCrossByAQuarterPixelAndSpaceTakesItUnlessOnTheGrey) {
     Magnifier m(WindowOrigin{100, 200});
     // From the window centre when nothing was clicked.
     EXPECT_FALSE(m.Key(MagnifierKey::Right, false, 1000, 1000));
@@ -198,15 +198,14 @@ TEST(MagnifierKeys, ArrowsMoveTheCrossByAQuarterPixelAndSpaceTakesIt) {
     m.Key(MagnifierKey::Left, true, 1000, 1000);
     m.Key(MagnifierKey::Down, true, 1000, 1000);
     EXPECT_EQ(m.cross(), (ControlPoint{0, 319}));
-}
 
-TEST(MagnifierKeys, SpaceOnTheGreyMeasuresNothing) {
-    Magnifier m(WindowOrigin{-30, 0});
-    for (int i = 0; i < 11; ++i) m.Key(MagnifierKey::Left, true, 200, 150);
-    EXPECT_EQ(m.cross(), (ControlPoint{116, 159}));
-    EXPECT_FALSE(m.Key(MagnifierKey::Space, false, 200, 150));
-    m.Key(MagnifierKey::Right, true, 200, 150);
-    EXPECT_TRUE(m.Key(MagnifierKey::Space, false, 200, 150));
+    // Space on the grey beyond the image measures nothing.
+    Magnifier beyond(WindowOrigin{-30, 0});
+    for (int i = 0; i < 11; ++i) beyond.Key(MagnifierKey::Left, true, 200, 150);
+    EXPECT_EQ(beyond.cross(), (ControlPoint{116, 159}));
+    EXPECT_FALSE(beyond.Key(MagnifierKey::Space, false, 200, 150));
+    beyond.Key(MagnifierKey::Right, true, 200, 150);
+    EXPECT_TRUE(beyond.Key(MagnifierKey::Space, false, 200, 150));
 }
 
 TEST(ReplayOffsets, EachSignIsMinusHalfTheTimeAndRandomnessZeroDisplacesNothing) {

@@ -81,32 +81,4 @@ inline void Sky(double x, double y, double& ra, double& de) {
 inline int Column(float x) { return static_cast<int>(x * (250.0 / 3)); }
 inline int Row(float y, int height) { return static_cast<int>(height - 0.25 - (250.0 / 3) * y); }
 
-// Everything about a session the dialogs might disturb.
-struct SessionState {
-    std::vector<std::string> names;
-    std::vector<std::vector<float>> xs, ys;
-    std::vector<int> hidden;
-    std::vector<std::string> labels;
-    unsigned int nstar, nhide, nmet, mstart;
-    int order;
-    float sd, x0, y0, racen, decen, surround;
-
-    explicit SessionState(const SessionData& s)
-        : nstar(s.nstar), nhide(s.nhide), nmet(s.nmet), mstart(s.mstart), order(s.order), sd(s.sd), x0(s.x0),
-          y0(s.y0), racen(s.racen), decen(s.decen), surround(s.surround) {
-        for (const Star& st : s.stars) {
-            names.emplace_back(st.name);
-            xs.push_back(st.x);
-            ys.push_back(st.y);
-            hidden.push_back(st.hidden);
-        }
-        for (const Meteor& m : s.meteors) {
-            xs.push_back(m.x);
-            ys.push_back(m.y);
-            labels.emplace_back(m.label);
-        }
-    }
-    bool operator==(const SessionState&) const = default;
-};
-
 }  // namespace measure_test

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "astro/numerical_error.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
+#include "shell/session_fields.h"
 #include "sky_field.h"
 
 namespace {
@@ -39,20 +41,9 @@ protected:
     CurrentImage current_{&image_};
 };
 
-struct State {
-    float x0, y0, racen, decen, sd;
-    int order;
-    unsigned nhide;
-    std::vector<int> hidden;
-    explicit State(const SessionData& s)
-        : x0(s.x0), y0(s.y0), racen(s.racen), decen(s.decen), sd(s.sd), order(s.order), nhide(s.nhide) {
-        for (const Star& st : s.stars) hidden.push_back(st.hidden);
-    }
-    bool operator==(const State& o) const {
-        return x0 == o.x0 && y0 == o.y0 && racen == o.racen && decen == o.decen && sd == o.sd &&
-               order == o.order && nhide == o.nhide && hidden == o.hidden;
-    }
-};
+// Every field of the session and the exposure record, to see that a
+// failure changed nothing.
+std::vector<std::string> State(const SessionData& s) { return shell_test::SessionFields(s, SessionData::dlgdat); }
 }  // namespace
 
 TEST_F(PlateReduction, CentreStaysWhileTheFitDoesNotImprove) {
@@ -130,17 +121,13 @@ TEST_F(PlateReduction, StarsMovedToANewDateAreFittedAtTheirNewPositions) {
     AddField(s, f, 8);
     s.stars[3].pmde = 30.0f;
     residuals(s);
-    copy_text(SessionData::dlgdat.year, "2020");
-    copy_text(SessionData::dlgdat.month, "1");
-    copy_text(SessionData::dlgdat.day, "1");
+    sky::SetDate("2020", "1", "1");
     s.ProperMotion(-1);
     const float racen = s.racen, decen = s.decen, x0 = s.x0, y0 = s.y0;
     const std::vector<float> moved = residuals(s);
     // ...fits exactly like a session that only ever knew the new date.
     SessionData fresh;
-    copy_text(SessionData::dlgdat.year, "2020");
-    copy_text(SessionData::dlgdat.month, "1");
-    copy_text(SessionData::dlgdat.day, "1");
+    sky::SetDate("2020", "1", "1");
     for (const Star& st : s.stars) fresh.AddStar(st, 0);
     fresh.racen = racen;
     fresh.decen = decen;
@@ -198,7 +185,7 @@ TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {
         s.AddStar(Star(c, 1.0f + 2.0f * i, 3.0f), 0);
     }
     s.AddStar(MakeStar("Off", 3.1, 47.0, f), 0);
-    const State before(s);
+    const auto before = State(s);
 
     float sdv[3];
     std::vector<float> dra(5), dde(5);
@@ -209,17 +196,17 @@ TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {
     } catch (const NumericalError& e) {
         EXPECT_STREQ(e.what(), "GAUSSJ: Singular Matrix-2");
     }
-    EXPECT_TRUE(State(s) == before);
+    EXPECT_EQ(State(s), before);
 
     s.fhide(4);
-    const State hidden(s);
+    const auto hidden = State(s);
     EXPECT_THROW(s.CalculateOC(), NumericalError);
-    EXPECT_TRUE(State(s) == hidden);
+    EXPECT_EQ(State(s), hidden);
     float ra, de, x, y;
     EXPECT_THROW(s.EstimateRADE(5.0f, 5.0f, ra, de), NumericalError);
-    EXPECT_TRUE(State(s) == hidden);
+    EXPECT_EQ(State(s), hidden);
     EXPECT_THROW(s.ShiftedPosition(0, 0.1f, x, y), NumericalError);
-    EXPECT_TRUE(State(s) == hidden);
+    EXPECT_EQ(State(s), hidden);
 
     // Nothing of the failure stays behind: the star off the line makes the
     // set solvable again.
@@ -240,9 +227,9 @@ TEST_F(PlateReduction, StarsOnASlantedLineRaiseThoughRoundingHidesTheZeroPivot) 
         c.de = static_cast<float>(30.0 + 0.47 * i);
         s.AddStar(Star(c, 1.1f + 1.7f * i, 0.9f + 1.3f * i), 0);
     }
-    const State before(s);
+    const auto before = State(s);
     EXPECT_THROW(s.CalculateOC(), NumericalError);
-    EXPECT_TRUE(State(s) == before);
+    EXPECT_EQ(State(s), before);
     float ra, de;
     EXPECT_THROW(s.EstimateRADE(3.0f, 3.0f, ra, de), NumericalError);
 }
@@ -268,61 +255,20 @@ TEST_F(PlateReduction, ShiftedPositionFollowsTheTurningSky) {
     EXPECT_NEAR(y, ey, 0.002);
 }
 
-TEST(Surround, TriangleCountsPointsInsideAndOnTheEdge) {
+TEST(ExposureTimes, DifferencesAcrossMidnightAndAYearThatIsNoNumberRaises) {
     SessionData s;
-    auto star = [](const char* n, float x, float y) {
-        CatStar c;
-        copy_text(c.name, n);
-        return Star(c, x, y);
-    };
-    s.AddStar(star("A", 0, 0), 0);
-    s.AddStar(star("B", 10, 0), 0);
-    s.AddStar(star("C", 5, 10), 0);
-    s.AddMetPnt(Meteor(5, 3, 0));    // inside
-    s.AddMetPnt(Meteor(5, 0, 1));    // on the edge A-B
-    s.AddMetPnt(Meteor(20, 20, 2));  // outside
-    EXPECT_NEAR(s.Getsurround(-1), 200.0f / 3, 1e-4);
-    EXPECT_NEAR(s.surround, 200.0f / 3, 1e-4);
-
-    // A fourth star far out, hidden: as if visible it would take in every point.
-    s.AddStar(star("D", 30, 30), 0);
-    s.fhide(3);
-    EXPECT_NEAR(s.Getsurround(3), 100.0f, 1e-4);
-    EXPECT_EQ(s.stars[3].hidden, 1);
-    EXPECT_NEAR(s.Getsurround(-1), 200.0f / 3, 1e-4);
-    // Too few visible stars: 0.
-    s.fhide(0);
-    EXPECT_EQ(s.Getsurround(-1), 0.0f);
-}
-
-TEST(ExposureTimes, DifferencesAcrossMidnight) {
-    SessionData s;
-    copy_text(SessionData::dlgdat.year, "1999");
-    copy_text(SessionData::dlgdat.month, "8");
-    copy_text(SessionData::dlgdat.day, "12");
-    copy_text(SessionData::dlgdat.hour, "0");
-    copy_text(SessionData::dlgdat.minute, "10");
-    copy_text(SessionData::dlgdat.second, "");
-    copy_text(SessionData::dlgdat.refhour, "23");
-    copy_text(SessionData::dlgdat.refminute, "50");
-    copy_text(SessionData::dlgdat.refsecond, "");
+    sky::SetDate("1999", "8", "12");
+    sky::SetTimes("0", "10", "", "23", "50", "");
     EXPECT_NEAR(s.fdift(), 1.0 / 3, 1e-6);
     EXPECT_NEAR(s.RefDay(), 2451403 + (23 + 50 / 60.0) / 24 - 1, 1e-9);
 
-    copy_text(SessionData::dlgdat.hour, "23");
-    copy_text(SessionData::dlgdat.minute, "50");
-    copy_text(SessionData::dlgdat.refhour, "0");
-    copy_text(SessionData::dlgdat.refminute, "10");
+    sky::SetTimes("23", "50", "", "0", "10", "");
     EXPECT_NEAR(s.fdift(), -1.0 / 3, 1e-6);
     EXPECT_NEAR(s.RefDay(), 2451403 + (10 / 60.0) / 24 + 1, 1e-9);
-}
 
-TEST(ExposureTimes, MissingOrNonNumericYearRaises) {
-    SessionData s;
-    copy_text(SessionData::dlgdat.month, "8");
-    copy_text(SessionData::dlgdat.day, "12");
+    // A missing or non-numeric year raises.
     for (const char* year : {"", "0", "19x9", "abc"}) {
-        copy_text(SessionData::dlgdat.year, year);
+        sky::SetDate(year, "8", "12");
         EXPECT_THROW(s.RefDay(), NumericalError) << year;
     }
 }
@@ -338,9 +284,7 @@ TEST(ProperMotion, MovesCatalogueStarsToTheObservationDate) {
     s.AddStar(Star(c, 1, 1), 0);
     EXPECT_EQ(s.stars[0].raobs, 5.0f);
     EXPECT_EQ(s.stars[0].deobs, 10.0f);
-    copy_text(SessionData::dlgdat.year, "2010");
-    copy_text(SessionData::dlgdat.month, "7");
-    copy_text(SessionData::dlgdat.day, "1");
+    sky::SetDate("2010", "7", "1");
     s.ProperMotion(-1);
     EXPECT_FLOAT_EQ(s.stars[0].deobs, 10.0f + 10.5f / 3600);
     EXPECT_FLOAT_EQ(s.stars[0].raobs, 5.0f + 10.5f * 0.36f / 3600);

@@ -59,7 +59,7 @@ TEST(OrderRules, SeventhAndEleventhVisibleStarRaiseTheOrder) {
     EXPECT_EQ(s.order, 3);
 }
 
-TEST(OrderRules, HidingLowersTheOrderAtSixAndTen) {
+TEST(OrderRules, HidingLowersTheOrderAtSixAndTenAndIgnoresRepeatsAndBadIndices) {
     SessionData s;
     AddStars(s, 7);
     s.fhide(3);
@@ -77,6 +77,14 @@ TEST(OrderRules, HidingLowersTheOrderAtSixAndTen) {
     u.MinOrder();
     u.fhide(0);
     EXPECT_EQ(u.order, 2);  // hiding one of eleven at order 2 keeps order 2
+
+    // Repeats and bad indices are ignored.
+    SessionData r;
+    AddStars(r, 4);
+    for (int i : {1, 1, 9, -1}) r.fhide(i);
+    EXPECT_EQ(r.nhide, 1u);
+    for (int i : {2, 1, 1}) r.funhide(i);
+    EXPECT_EQ(r.nhide, 0u);
 }
 
 TEST(OrderRules, ManualChangesStayWithinTheDegreesOfFreedom) {
@@ -93,20 +101,6 @@ TEST(OrderRules, ManualChangesStayWithinTheDegreesOfFreedom) {
     AddStars(s, 4);
     EXPECT_EQ(s.order, 3);
     EXPECT_EQ(s.PlusOrder(), 0);
-}
-
-TEST(Stars, HideAndUnhideIgnoreRepeatsAndBadIndices) {
-    SessionData s;
-    AddStars(s, 4);
-    s.fhide(1);
-    s.fhide(1);
-    s.fhide(9);
-    s.fhide(-1);
-    EXPECT_EQ(s.nhide, 1u);
-    s.funhide(2);
-    s.funhide(1);
-    s.funhide(1);
-    EXPECT_EQ(s.nhide, 0u);
 }
 
 TEST(Stars, DroppingAHiddenStarKeepsTheSurround) {
@@ -211,16 +205,14 @@ TEST(MeteorPoints, VideoPointsSetTheReferenceTimeOfTheirMiddlePoint) {
 TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutter) {
     SessionData s;
     copy_text(SessionData::dlgdat.station, "Darnholm");
-    copy_text(SessionData::dlgdat.year, "1999");
-    copy_text(SessionData::dlgdat.hour, "23");
-    copy_text(SessionData::dlgdat.refsecond, "42");
+    sky::SetDate("1999", "8", "12");
+    sky::SetTimes("23", "15", "42", "23", "10", "42");
     copy_text(SessionData::dlgdat.meteor, "m01");
     copy_text(SessionData::dlgdat.shutter, "25.000");
     s.DeleteTimes();
-    EXPECT_STREQ(SessionData::dlgdat.hour, "");
-    EXPECT_STREQ(SessionData::dlgdat.refsecond, "");
-    EXPECT_STREQ(SessionData::dlgdat.meteor, "");
-    EXPECT_STREQ(SessionData::dlgdat.year, "1999");
+    const DialogData& d = SessionData::dlgdat;
+    EXPECT_EQ(std::string(d.hour) + d.minute + d.second + d.refhour + d.refminute + d.refsecond + d.meteor, "");
+    EXPECT_EQ(std::string(d.year) + "|" + d.month + "|" + d.day, "1999|8|12");
     EXPECT_STREQ(SessionData::dlgdat.shutter, "25.000");
 }
 

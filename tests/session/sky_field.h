@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "image/meteor_image.h"
+#include "session/fixed_text.h"
 #include "session/session_data.h"
 
 namespace sky {
@@ -51,6 +52,19 @@ inline double ArcsecBetween(double ra1, double de1, double ra2, double de2) {
     const double a1 = ra1 * kPi / 12, d1 = de1 * kPi / 180, a2 = ra2 * kPi / 12, d2 = de2 * kPi / 180;
     const double c = std::sin(d1) * std::sin(d2) + std::cos(d1) * std::cos(d2) * std::cos(a1 - a2);
     return std::acos(std::fmin(1.0, c)) * 180 / kPi * 3600;
+}
+
+// Sets the exposure record's date, or its meteor and reference times
+// (hours, minutes, seconds: texts as typed).
+inline void SetDate(const char* year, const char* month, const char* day) {
+    copy_text(SessionData::dlgdat.year, year);
+    copy_text(SessionData::dlgdat.month, month);
+    copy_text(SessionData::dlgdat.day, day);
+}
+inline void SetTimes(const char* h, const char* m, const char* s, const char* rh, const char* rm, const char* rs) {
+    DialogData& d = SessionData::dlgdat;
+    copy_text(d.hour, h), copy_text(d.minute, m), copy_text(d.second, s);
+    copy_text(d.refhour, rh), copy_text(d.refminute, rm), copy_text(d.refsecond, rs);
 }
 
 // An image of the given size standing for the current picture.

@@ -105,11 +105,18 @@ TEST(SurroundWalk, StarsOnOneLineSurroundOnlyThePointsOnTheirSegment) {
     s.AddMetPnt(Meteor(5.0f, 5.0f, 2));    // beside the line
     s.AddMetPnt(Meteor(7.0f, 5.0f, 3));    // on the line, beyond its end
     EXPECT_EQ(s.Getsurround(-1), 50.0f);
+    EXPECT_EQ(s.surround, 50.0f);  // a point added sets it for the views
     // A star off the line gives the hull an area; hiding it again for the
     // analysis view's column leaves the line.
     AddStarAt(s, 5.0f, 6.0f);
     EXPECT_EQ(s.Getsurround(-1), 75.0f);
     EXPECT_EQ(s.Getsurround(5), 50.0f);
+    EXPECT_EQ(s.stars[5].hidden, 0);  // the trial leaves the star as it was
+    // Hidden, as if visible: the hull takes it in again.
+    s.fhide(5);
+    EXPECT_EQ(s.Getsurround(-1), 50.0f);
+    EXPECT_EQ(s.Getsurround(5), 75.0f);
+    EXPECT_EQ(s.stars[5].hidden, 1);
 
     SessionData t;
     for (int i = 0; i < 4; ++i) AddStarAt(t, 3.0f, 3.0f);

@@ -23,39 +23,13 @@ protected:
     // The program started anew over the same directories; the copy of the
     // run before stays as a crash leaves it.
     void StartWithCopies() {
-        commands_.reset();
-        SettingsEnvironment env{dir_, dir_, 1920, 1080};
-        ProgramPaths paths{dir_, dir_, dir_, dir_, {}, dir_ / "state"};
-        std::error_code ec;
-        ASSERT_TRUE(CreateWritableDirs(paths, ec));
-        ShellServices services{messages_, files_, text_, progress_, clipboard_, desktop_, exposure_, measure_, view_};
-        commands_ = std::make_unique<MainCommands>(services, paths, env);
-        commands_->SetupWindow();
+        Start(true);
         messages_.shown.clear();
     }
-    fs::path Copy() const { return dir_ / "state" / "recovery.session"; }
+    fs::path Copy() const { return RecoveryCopyPath(); }
 
-    // What the copy on disk restores: the session with the exposure record.
-    std::vector<std::string> CopyFields(RecoveryImage* image = nullptr) {
-        const DialogData before = SessionData::dlgdat;
-        SessionData s;
-        SessionData::dlgdat = before;
-        DialogData d;
-        RecoveryImage i;
-        try {
-            ReadRecoveryText(FileText(Copy()), s, d, i);
-        } catch (const RecoveryFileError& e) {
-            return {e.what()};
-        }
-        if (image) *image = i;
-        return SessionFields(s, d);
-    }
     std::vector<std::string> LiveFields() { return SessionFields(session(), SessionData::dlgdat); }
 
-    void Select(int i) {
-        SelectedStar::iselect = i;
-        cmd().SetMenuState();
-    }
     // An observer's changes to the example photograph: one of each kind.
     void Measure() {
         MeasuredPhotograph();
@@ -80,7 +54,7 @@ TEST_F(Recovery, TheCopyFollowsEveryChangeOfUnsavedWorkAndReadsBackAsTheSession)
     Retrieve(Example("per0812a.dar"));
     EXPECT_FALSE(fs::exists(Copy())) << "nothing unsaved, nothing to recover";
 
-    auto expect_followed = [&](const char* change) { EXPECT_EQ(CopyFields(), LiveFields()) << change; };
+    auto expect_followed = [&](const char* change) { EXPECT_EQ(RecoveryCopyFields(), LiveFields()) << change; };
     measure_.stars_to_add.push_back(session().stars[0]);
     copy_text(measure_.stars_to_add.back().name, "Gam Per");
     cmd().MeasureAt(300, 200);
@@ -119,7 +93,7 @@ TEST_F(Recovery, TheCopyFollowsEveryChangeOfUnsavedWorkAndReadsBackAsTheSession)
     expect_followed("another session retrieved over unsaved work");
 
     RecoveryImage image;
-    CopyFields(&image);
+    RecoveryCopyFields(&image);
     EXPECT_EQ(image.path, Path("ph990812.bmp").string());
     EXPECT_EQ(image.type, cmd().image()->type);
     EXPECT_EQ(image.width, 1200);
@@ -131,7 +105,7 @@ TEST_F(Recovery, TheCopyFollowsEveryChangeOfUnsavedWorkAndReadsBackAsTheSession)
     cmd().SetMenuState();
     EXPECT_FALSE(fs::exists(Copy()));
     ASSERT_TRUE(cmd().PlusOrder());
-    EXPECT_EQ(CopyFields(), LiveFields());
+    EXPECT_EQ(RecoveryCopyFields(), LiveFields());
 }
 
 TEST_F(Recovery, ASavedOrGivenUpSessionLeavesNoCopyAndACancelKeepsIt) {

@@ -13,10 +13,6 @@ protected:
         sf.changed = 0;
         sf.recalc = 0;
     }
-    void Select(int i) {
-        SelectedStar::iselect = i;
-        cmd().SetMenuState();
-    }
     void ExpectMarkedAndCleared() {
         EXPECT_EQ(sf.changed, 1);
         EXPECT_EQ(SelectedStar::iselect, -1);

@@ -5,13 +5,6 @@
 
 namespace shell_test {
 
-namespace {
-
-// Labels the first point, so Save session asks only what a test wants.
-void LabelFirstPoint(SessionData& s) { copy_text(s.meteors.at(0).label, "Maximum"); }
-
-}  // namespace
-
 // --- New session ---
 
 TEST_F(Shell, NewSessionStartsOverWithoutImageAndWithTheDefaultStation) {
@@ -67,7 +60,7 @@ TEST_F(Shell, NewSessionThrowsUnsavedWorkAwayOnlyOnNo) {
 
 TEST_F(Shell, NewSessionGoesOnOnceTheSaveWroteTheFile) {
     MeasuredPhotograph();
-    LabelFirstPoint(session());
+    copy_text(session().meteors.at(0).label, "Maximum");  // Save asks no question about it
     sf.changed = 1;
     messages_.answers = {MbAnswer::Yes};
     files_.answers = {Path("per0812a.dar").string()};

@@ -19,9 +19,12 @@
 #include "image/bmp_test_files.h"
 #include "platform/desktop_shell.h"
 #include "platform/scripted.h"
+#include "session_fields.h"
+#include "support/scratch_dir.h"
 #include "session/fixed_text.h"
 #include "shell/main_commands.h"
 #include "shell/measure_dialogs.h"
+#include "shell/recovery_file.h"
 #include "shell/shell_view.h"
 #include "shell/state_flags.h"
 
@@ -195,35 +198,55 @@ inline std::string Example(const std::string& name) {
 
 class Shell : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("velkarn_shell_" + std::to_string(getpid()) + "_" + info->test_suite_name() + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        Start();
-    }
-    void TearDown() override {
-        commands_.reset();
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { Start(); }
+    // The window ends before its directory goes.
+    void TearDown() override { commands_.reset(); }
 
     // A fresh main window over the program directory (which may hold a
-    // settings file).
-    void Start() {
+    // settings file); with a state directory it keeps a recovery copy of
+    // unsaved work (RecoveryCopyPath()), which a restart leaves in place.
+    void Start(bool with_state_dir = false) {
         commands_.reset();
         SettingsEnvironment env{dir_, dir_, 1920, 1080};
         ProgramPaths paths{dir_, dir_, dir_, dir_};
+        if (with_state_dir) {
+            paths.state_dir = dir_ / "state";
+            std::error_code ec;
+            ASSERT_TRUE(CreateWritableDirs(paths, ec));
+        }
         ShellServices services{messages_, files_, text_, progress_, clipboard_, desktop_,
                                exposure_, measure_, view_};
         commands_ = std::make_unique<MainCommands>(services, paths, env);
         commands_->SetupWindow();
         view_.calls.clear();
     }
+    fs::path RecoveryCopyPath() const { return dir_ / "state" / "recovery.session"; }
+    // What the recovery copy restores, field by field with the exposure
+    // record; the reader's message when it cannot; empty when there is none.
+    std::vector<std::string> RecoveryCopyFields(RecoveryImage* image = nullptr) const {
+        if (!fs::exists(RecoveryCopyPath())) return {};
+        const DialogData before = SessionData::dlgdat;
+        SessionData s;  // a new session resets the exposure record
+        SessionData::dlgdat = before;
+        DialogData d;
+        RecoveryImage i;
+        try {
+            ReadRecoveryText(FileText(RecoveryCopyPath()), s, d, i);
+        } catch (const RecoveryFileError& e) {
+            return {e.what()};
+        }
+        if (image) *image = i;
+        return SessionFields(s, d);
+    }
 
     MainCommands& cmd() { return *commands_; }
     SessionData& session() { return *commands_->session(); }
     fs::path Path(const std::string& name) const { return dir_ / name; }
+    // Selects star or point i (stars first) as a click in a list does.
+    void Select(int i) {
+        SelectedStar::iselect = i;
+        cmd().SetMenuState();
+    }
 
     // Writes an 8-bit BMP of the given size.
     std::string WriteBmp(const std::string& name, int width, int height) {
@@ -258,13 +281,10 @@ protected:
         return c;
     }
     bool SettingsWritten() const { return fs::exists(SettingsPath(dir_)); }
-    std::string FileText(const fs::path& p) const {
-        std::stringstream s;
-        s << std::ifstream(p, std::ios::binary).rdbuf();
-        return s.str();
-    }
+    std::string FileText(const fs::path& p) const { return testing_support::ReadText(p); }
 
-    fs::path dir_;
+    testing_support::ScratchDir scratch_;
+    fs::path dir_ = scratch_.path();
     ScriptedMessageBox messages_;
     ScriptedFileDialog files_;
     ScriptedTextInput text_;

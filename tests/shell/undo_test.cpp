@@ -84,35 +84,9 @@ class Undo : public Shell {
 protected:
     void SetUp() override {
         Shell::SetUp();
-        // With a state directory, for the recovery copy.
-        commands_.reset();
-        SettingsEnvironment env{dir_, dir_, 1920, 1080};
-        ProgramPaths paths{dir_, dir_, dir_, dir_, {}, dir_ / "state"};
-        std::error_code ec;
-        ASSERT_TRUE(CreateWritableDirs(paths, ec));
-        ShellServices services{messages_, files_, text_, progress_, clipboard_, desktop_, exposure_, measure_, view_};
-        commands_ = std::make_unique<MainCommands>(services, paths, env);
-        commands_->SetupWindow();
+        Start(true);  // with a recovery copy
         MeasuredPhotograph();
         fs::create_directories(Path("snap"));
-    }
-    // The session the recovery copy restores, field by field; empty when
-    // there is no copy.
-    std::vector<std::string> CopyFields() {
-        std::string text;
-        if (!fs::exists(Path("state/recovery.session"))) return {};
-        text = FileText(Path("state/recovery.session"));
-        const DialogData before = SessionData::dlgdat;
-        SessionData s;
-        SessionData::dlgdat = before;
-        DialogData d;
-        RecoveryImage image;
-        ReadRecoveryText(text, s, d, image);
-        return SessionFields(s, d);
-    }
-    void Select(int i) {
-        SelectedStar::iselect = i;
-        cmd().SetMenuState();
     }
     // The session field by field and as the file Save writes of it.
     struct Snapshot {
@@ -134,7 +108,7 @@ protected:
         EXPECT_EQ(got.fields, want.fields) << where;
         EXPECT_EQ(got.file, want.file) << where;
         EXPECT_EQ(got.changed, want.changed) << where;
-        EXPECT_EQ(CopyFields(), want.changed ? want.fields : std::vector<std::string>{}) << where;
+        EXPECT_EQ(RecoveryCopyFields(), want.changed ? want.fields : std::vector<std::string>{}) << where;
     }
 };
 
@@ -235,10 +209,10 @@ TEST_F(Undo, EveryKindOfChangeIsUndoneToTheStartAndRedoneToTheEnd) {
     EXPECT_EQ(sf.changed, 0);
     cmd().WMEditUndo();
     EXPECT_EQ(sf.changed, 1);
-    EXPECT_TRUE(fs::exists(Path("state/recovery.session")));
+    EXPECT_TRUE(fs::exists(RecoveryCopyPath()));
     cmd().WMEditRedo();
     EXPECT_EQ(sf.changed, 0);
-    EXPECT_FALSE(fs::exists(Path("state/recovery.session")));
+    EXPECT_FALSE(fs::exists(RecoveryCopyPath()));
 
     // A session read anew starts a history of its own.
     Retrieve(Example("per0812a.dar"));
