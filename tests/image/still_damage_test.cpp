@@ -178,9 +178,9 @@ TEST(StillDamage, HostileFitsAndTiffHeadersGiveAStatus) {
     const Outcome line = Load(still_test::WriteFits("line.fits", ImageCards(16, {10}), std::vector<std::uint8_t>(20)));
     EXPECT_EQ(line.status, kStatusNoImage);
 
-    std::vector<std::string> axes = ImageCards(16, {});
-    axes.back() = "NAXIS   =                  999";
-    const Outcome many = Load(still_test::WriteFits("axes.fits", axes, {}));
+    std::vector<std::string> many_axes = ImageCards(16, {});
+    many_axes.back() = "NAXIS   =                  999";
+    const Outcome many = Load(still_test::WriteFits("axes.fits", many_axes, {}));
     EXPECT_LT(many.status, 0);
     EXPECT_FALSE(many.message.empty());
     EXPECT_FALSE(many.picture);

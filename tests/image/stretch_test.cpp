@@ -57,7 +57,7 @@ TEST(Stretch, ALargePictureIsCountedInPartButAcrossAllItsColumns) {
     // Each sample is its column: the percentiles are those of the columns.
     // A width that divides the spacing of the counted runs (8 x 1024 here)
     // and one that does not must both see every band of columns.
-    for (const auto [width, height] : {std::pair{4096, 2100}, std::pair{6000, 1500}}) {
+    for (const auto& [width, height] : {std::pair{4096, 2100}, std::pair{6000, 1500}}) {
         DeepSamples s;
         s.width = width;
         s.height = height;
