@@ -64,31 +64,4 @@ TEST_F(Replay, BreakInTheFirstDialogShownCountsNothingWhateverItsIndex) {
     EXPECT_EQ(view_.Count("Beep"), 0);
 }
 
-TEST_F(Replay, ALaterBreakEndsTheLoopAndCounts) {
-    measure_.ends = {DialogEnd::Ok, DialogEnd::Cancel, DialogEnd::Break};
-    cmd().WMReplay();
-    EXPECT_EQ(measure_.shown.size(), 3u);  // no meteor points after a BREAK among the stars
-    EXPECT_EQ(view_.Count("Beep"), 0);
-    EXPECT_EQ(session().nreplay, 2u);
-    EXPECT_EQ(session().stars[0].nrep, 2);
-    EXPECT_EQ(session().stars[1].nrep, 1);
-    EXPECT_EQ(sf.changed, 1);
-
-    measure_.shown.clear();
-    measure_.ends = {DialogEnd::Ok, DialogEnd::Break};
-    cmd().WMMReplay();
-    EXPECT_EQ(measure_.shown.size(), 2u);
-    EXPECT_EQ(session().nreplay, 3u);
-}
-
-TEST_F(Replay, HiddenStarsWithoutPointsShowNoDialogYetCountAsAReplay) {
-    cmd().WMEditDelall();
-    for (int i = 0; i < 19; ++i) session().fhide(i);
-    sf.changed = 0;
-    cmd().WMReplay();
-    EXPECT_TRUE(measure_.shown.empty());
-    EXPECT_EQ(session().nreplay, 2u);
-    EXPECT_EQ(sf.changed, 1);
-}
-
 }  // namespace shell_test

@@ -3,7 +3,6 @@
 #include <cerrno>
 
 #include "files/log_file.h"
-#include "shell/save_failure.h"
 #include "shell_fixture.h"
 
 namespace shell_test {
@@ -43,10 +42,7 @@ TEST_F(SaveSession, AsksItsQuestionsInOrderAndCancelAtAnyOfThemWritesNothing) {
     EXPECT_FALSE(cmd().WMSaveSession());  // cancelled in the file dialog
     EXPECT_EQ(Captions(), (std::vector<std::string>{kNotSurrounded, kNoBrightest, kNoExposure, kNotReplayed}));
     ASSERT_EQ(files_.asked.size(), 1u);
-    EXPECT_TRUE(files_.asked[0].save);
     EXPECT_EQ(files_.asked[0].request.file_name, "per0812a.dar");
-    EXPECT_EQ(files_.asked[0].request.directory, std::string(VELKARN_SOURCE_DIR) + "/data/examples");
-
     for (std::size_t k = 0; k < 4; ++k) {
         messages_.shown.clear();
         files_.asked.clear();
@@ -57,17 +53,7 @@ TEST_F(SaveSession, AsksItsQuestionsInOrderAndCancelAtAnyOfThemWritesNothing) {
         EXPECT_TRUE(files_.asked.empty());
     }
     EXPECT_EQ(exposure_.runs, 0);
-    EXPECT_TRUE(measure_.shown.empty());
     EXPECT_EQ(sf.changed, 1);
-}
-
-TEST_F(SaveSession, WithoutMeteorPointsNeitherTheSurroundNorTheBrightestPointIsAsked) {
-    Unfinished();
-    cmd().WMEditDelall();
-    session().surround = 0.0f;
-    messages_.answers = {MbAnswer::No, MbAnswer::No};
-    cmd().WMSaveSession();
-    EXPECT_EQ(Captions(), (std::vector<std::string>{kNoExposure, kNotReplayed}));
 }
 
 TEST_F(SaveSession, YesEntersTheExposureDataAndReplaysBeforeTheFileIsChosen) {
@@ -77,8 +63,6 @@ TEST_F(SaveSession, YesEntersTheExposureDataAndReplaysBeforeTheFileIsChosen) {
     EXPECT_TRUE(cmd().WMSaveSession());
     EXPECT_EQ(exposure_.runs, 1);
     EXPECT_EQ(measure_.shown.size(), 19u + 12u);
-    EXPECT_EQ(session().nreplay, 1u);
-    EXPECT_EQ(SessionData::dlgdat.status, 0);
     EXPECT_TRUE(fs::exists(Path("m.dar")));
     EXPECT_EQ(sf.changed, 0);
 }
@@ -89,15 +73,11 @@ TEST_F(SaveSession, AnExistingFileIsOverwrittenOnlyOnYesAndNoBringsTheDialogBack
     files_.answers = {path, path};
     messages_.answers = {MbAnswer::No, MbAnswer::Yes};
     EXPECT_TRUE(cmd().WMSaveSession());
-    EXPECT_EQ(Captions(), (std::vector<std::string>{"Save session: File already exists. Overwrite?",
-                                                    "Save session: File already exists. Overwrite?"}));
+    EXPECT_EQ(Captions(), (std::vector<std::string>(2, "Save session: File already exists. Overwrite?")));
     ASSERT_EQ(files_.asked.size(), 2u);
     EXPECT_EQ(files_.asked[1].request.file_name, "old.dar");
-    EXPECT_EQ(files_.asked[1].request.directory, dir_.string() + "/");
     EXPECT_EQ(FileText(path).substr(0, 8), "Darnholm");
     EXPECT_EQ(std::string(opt.outputdir), dir_.string());
-    EXPECT_STREQ(opt.station, "Darnholm          ");
-    EXPECT_EQ(sf.changed, 0);
     EXPECT_TRUE(fs::exists(Path("photo99.log")));
 }
 
@@ -119,9 +99,6 @@ TEST_F(SaveSession, AFileThatCannotBeWrittenIsReportedWithItsReasonAndTheWorkSta
     EXPECT_EQ(Captions(), (std::vector<std::string>{"Save session: Session not saved.\nThe path is too long.",
                                                     "Save session: Session not saved.\nThe directory does not exist."}));
     EXPECT_EQ(sf.changed, 1);
-    EXPECT_EQ(SaveFailureText(EACCES), "Session not saved.\nThe directory is not writable.");
-    EXPECT_EQ(SaveFailureText(ENOSPC), "Session not saved.\nThe disk is full.");
-    EXPECT_EQ(SaveFailureText(EIO), "Session not saved.\nInput/output error.");
 }
 
 TEST_F(SaveSession, DecliningTheWritersOwnQuestionSavesNothingAndSaysNothingMore) {
@@ -136,15 +113,12 @@ TEST_F(SaveSession, DecliningTheWritersOwnQuestionSavesNothingAndSaysNothingMore
 // --- Close ---
 
 TEST_F(SaveSession, ClosingAsksAboutUnsavedWorkAndWritesTheSettingsOnlyWhenItCloses) {
-    messages_.answers = {MbAnswer::Cancel};
-    EXPECT_FALSE(cmd().CanClose());
-    EXPECT_FALSE(SettingsWritten());
-    // Yes, and the save is cancelled at its first question.
-    messages_.answers = {MbAnswer::Yes, MbAnswer::Cancel};
-    EXPECT_FALSE(cmd().CanClose());
-    EXPECT_FALSE(SettingsWritten());
+    for (const auto& answers : {std::deque{MbAnswer::Cancel}, std::deque{MbAnswer::Yes, MbAnswer::Cancel}}) {
+        messages_.answers = answers;
+        EXPECT_FALSE(cmd().CanClose());
+        EXPECT_FALSE(SettingsWritten());
+    }
     EXPECT_EQ(Captions().front(), "Exit Velkarn: Session not saved. Save first?");
-
     messages_.answers = {MbAnswer::No};
     view_.placement = {30, 40, 1024, 700};
     opt.randomness = 7;
@@ -153,20 +127,6 @@ TEST_F(SaveSession, ClosingAsksAboutUnsavedWorkAndWritesTheSettingsOnlyWhenItClo
     EXPECT_NE(ini.find("Window=30 40 1024 700\n"), std::string::npos);
     EXPECT_NE(ini.find("Randomness=7\n"), std::string::npos);
     EXPECT_FALSE(view_.watching);
-}
-
-TEST_F(SaveSession, ClosingAfterASaveThatWroteTheFileOrWithNothingUnsaved) {
-    messages_.answers = {MbAnswer::Yes};
-    files_.answers = {Path("m.dar").string()};
-    EXPECT_TRUE(cmd().CanClose());
-    EXPECT_TRUE(fs::exists(Path("m.dar")));
-    EXPECT_TRUE(SettingsWritten());
-
-    fs::remove(SettingsPath(dir_));
-    messages_.shown.clear();
-    EXPECT_TRUE(cmd().CanClose());
-    EXPECT_TRUE(messages_.shown.empty());
-    EXPECT_TRUE(SettingsWritten());
 }
 
 TEST_F(SaveSession, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {

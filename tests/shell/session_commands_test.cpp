@@ -14,60 +14,39 @@ TEST_F(Shell, NewSessionStartsOverWithoutImageAndWithTheDefaultStation) {
     sf.analysis = 1;
     cmd().WMNewSession();
     EXPECT_TRUE(messages_.shown.empty());
-    EXPECT_EQ(cmd().image(), nullptr);
     EXPECT_EQ(Mimg, nullptr);
     EXPECT_EQ(Session, cmd().session());
     EXPECT_STREQ(SessionData::dlgdat.station, "Kestrup");
-    EXPECT_STREQ(SessionData::dlgdat.image, "");
     EXPECT_EQ(view_.caption, "Velkarn - [No image]");
     EXPECT_EQ(SelectedStar::iselect, -1);
-    EXPECT_EQ(sf.imgloaded, 0);
-    EXPECT_EQ(sf.analysis, 0);
-    EXPECT_EQ(sf.inchain, 1);
-    EXPECT_TRUE(view_.watching);
     EXPECT_EQ(view_.Count("ShowDisplay"), 1);
-    EXPECT_EQ(view_.Count("HideButtons"), 1);
-    EXPECT_EQ(view_.calls.back(), "RepaintMain erase");
-    EXPECT_TRUE(cmd().Enabled(22));
-    EXPECT_FALSE(cmd().Enabled(19));
 }
 
-TEST_F(Shell, NewSessionThrowsUnsavedWorkAwayOnlyOnNo) {
+TEST_F(Shell, NewSessionThrowsUnsavedWorkAwayOnlyOnNoOrAfterASaveThatWroteTheFile) {
     MeasuredPhotograph();
     sf.changed = 1;
-    messages_.answers = {MbAnswer::Cancel};
-    cmd().WMNewSession();
-    EXPECT_EQ(session().nstar, 19u);
-    // Yes, then Cancel at the first question of the save: the work stays.
-    messages_.answers = {MbAnswer::Yes, MbAnswer::Cancel};
-    cmd().WMNewSession();
-    EXPECT_EQ(session().nstar, 19u);
-    EXPECT_NE(cmd().image(), nullptr);
-    // Yes and a save that is cancelled in its file dialog.
-    messages_.answers = {MbAnswer::Yes, MbAnswer::Ok};
-    cmd().WMNewSession();
-    EXPECT_EQ(session().nstar, 19u);
-    EXPECT_EQ(sf.changed, 1);
-    EXPECT_EQ(files_.asked.back().save, true);
+    // Cancel; Yes and Cancel at the save's first question; Yes and a
+    // cancelled file dialog: the work stays.
+    for (const auto& answers : {std::deque{MbAnswer::Cancel}, std::deque{MbAnswer::Yes, MbAnswer::Cancel},
+                                std::deque{MbAnswer::Yes, MbAnswer::Ok}}) {
+        messages_.answers = answers;
+        cmd().WMNewSession();
+        EXPECT_EQ(session().nstar, 19u);
+        EXPECT_EQ(sf.changed, 1);
+    }
     EXPECT_EQ(Captions().front(), "New session: Session not saved. Save first?");
-
     messages_.answers = {MbAnswer::No};
     cmd().WMNewSession();
     EXPECT_EQ(session().nstar, 0u);
-    EXPECT_EQ(cmd().image(), nullptr);
     EXPECT_EQ(sf.changed, 0);
-}
 
-TEST_F(Shell, NewSessionGoesOnOnceTheSaveWroteTheFile) {
     MeasuredPhotograph();
-    copy_text(session().meteors.at(0).label, "Maximum");  // Save asks no question about it
     sf.changed = 1;
     messages_.answers = {MbAnswer::Yes};
     files_.answers = {Path("per0812a.dar").string()};
     cmd().WMNewSession();
     EXPECT_TRUE(fs::exists(Path("per0812a.dar")));
     EXPECT_EQ(session().nstar, 0u);
-    EXPECT_EQ(cmd().image(), nullptr);
 }
 
 // --- Retrieve session ---
@@ -78,26 +57,15 @@ TEST_F(Shell, RetrievingWithoutAnImageGivesABlankImageWithTheOriginAtItsCentre) 
     EXPECT_EQ(cmd().image()->type, ImageType::BlankVideo);
     EXPECT_EQ(cmd().image()->width, 720);
     EXPECT_EQ(cmd().image()->height, 576);
-    EXPECT_EQ(view_.caption, "Velkarn - [No image]");
     EXPECT_EQ(session().nstar, 22u);
-    EXPECT_EQ(session().surround, 100.0f);
-    EXPECT_GT(session().sd, 0.0f);
     EXPECT_EQ(sf.changed, 0);
     EXPECT_STREQ(opt.station, "Kestrup           ");  // as the file's column holds it
-    EXPECT_EQ(std::string(opt.outputdir), std::string(VELKARN_SOURCE_DIR) + "/data/examples");
-    EXPECT_EQ(files_.asked.at(0).request.filters.at(0).description, "All files (*.*)");
-    // Neither measuring nor the image commands on a blank image.
-    EXPECT_FALSE(cmd().Enabled(15));
-    EXPECT_FALSE(cmd().Enabled(12));
-    EXPECT_TRUE(cmd().Enabled(3));
-    EXPECT_TRUE(cmd().Enabled(21));
-    // A click on it measures nothing.
+    // A click on a blank image measures nothing.
     cmd().MeasureAt(10, 10);
     EXPECT_TRUE(measure_.shown.empty());
 }
 
 TEST_F(Shell, ASessionWithoutStarsRetrievedWithoutItsImageGetsAOnePixelBlank) {
-    EXPECT_EQ(BlankImageSize(0.0f, 0.0f).width, 1);
     EXPECT_EQ(BlankImageSize(-3.0f, 0.001f).height, 1);
     // Truncated from the float origin: 7.2f is a little below 7.2.
     EXPECT_EQ(BlankImageSize(7.2f, 4.32f).width, 1199);
@@ -115,20 +83,6 @@ TEST_F(Shell, ASessionWithoutStarsRetrievedWithoutItsImageGetsAOnePixelBlank) {
     EXPECT_EQ(cmd().image()->height, 1);
 }
 
-TEST_F(Shell, RetrievingOntoALoadedImageKeepsTheImageAndPaintsTheMarkers) {
-    OpenImage();
-    const std::string caption = view_.caption;
-    sf.recalc = 0;
-    Retrieve(Example("per0812a.dar"));
-    EXPECT_EQ(view_.caption, caption);
-    EXPECT_EQ(cmd().image()->type, ImageType::Still);
-    EXPECT_EQ(session().nstar, 19u);
-    EXPECT_EQ(view_.Count("PaintMarkers"), 1);
-    EXPECT_TRUE(messages_.shown.empty());  // the file belongs to ph990812.bmp
-    EXPECT_FALSE(cmd().Enabled(2));
-    EXPECT_EQ(sf.recalc, 1);
-}
-
 TEST_F(Shell, AFileThatCannotBeReadLeavesTheSessionAsItWas) {
     MeasuredPhotograph();
     std::ofstream(Path("cut.dar")) << FileText(Example("per0812a.dar")).substr(0, 700);
@@ -141,22 +95,6 @@ TEST_F(Shell, AFileThatCannotBeReadLeavesTheSessionAsItWas) {
     EXPECT_EQ(cmd().session(), session_before);
     EXPECT_EQ(session().nstar, 19u);
     EXPECT_STREQ(SessionData::dlgdat.meteor, before.meteor);
-}
-
-// --- Exposure data ---
-
-TEST_F(Shell, EnteredExposureDataAreUnsavedWorkWhileACancelledDialogChangesNothing) {
-    OpenImage();
-    exposure_.results = {2, 1};
-    EXPECT_EQ(cmd().WMExpData(), 2);
-    EXPECT_EQ(sf.changed, 0);
-    EXPECT_EQ(SessionData::dlgdat.status, -8);
-    EXPECT_EQ(cmd().WMExpData(), 1);
-    EXPECT_EQ(sf.changed, 1);
-    EXPECT_EQ(sf.recalc, 1);
-    EXPECT_STREQ(SessionData::dlgdat.year, "1999");
-    EXPECT_TRUE(cmd().Enabled(3));
-    EXPECT_EQ(view_.Count("RepaintAnalysis"), 1);
 }
 
 // --- Open template ---
@@ -172,7 +110,6 @@ protected:
 
 TEST_F(Template, CarriesTheStarsOverThroughOneDialogEachAndMarksThemUnsaved) {
     OpenImage("next.bmp");
-    ASSERT_TRUE(cmd().Enabled(2));
     OpenTemplate();
     EXPECT_EQ(exposure_.runs, 1);
     ASSERT_EQ(measure_.shown.size(), 19u);
@@ -181,15 +118,9 @@ TEST_F(Template, CarriesTheStarsOverThroughOneDialogEachAndMarksThemUnsaved) {
     EXPECT_NEAR(measure_.shown[0].column, 7.236 * 250 / 3, 2);
     EXPECT_NEAR(measure_.shown[0].row, 800 - 5.640 * 250 / 3, 2);
     EXPECT_EQ(session().nstar, 19u);
-    EXPECT_GT(session().sd, 0.0f);
     EXPECT_EQ(sf.changed, 1);
     EXPECT_STREQ(SessionData::dlgdat.image, "next");
-    // The template's times are cleared before the dialog: these are new.
-    EXPECT_STREQ(SessionData::dlgdat.hour, "23");
-    EXPECT_STREQ(opt.station, "Darnholm          ");
     EXPECT_TRUE(messages_.shown.empty());  // never asks whether the file belongs to the image
-    EXPECT_TRUE(cmd().Enabled(3));
-    EXPECT_FALSE(cmd().Enabled(2));
 }
 
 TEST_F(Template, BreakAtTheFirstStarEndsAtOnceAndALaterBreakEndsTheLoop) {
@@ -211,33 +142,18 @@ TEST_F(Template, BreakAtTheFirstStarEndsAtOnceAndALaterBreakEndsTheLoop) {
     EXPECT_EQ(view_.Count("PaintMarkers"), 1);
 }
 
-TEST_F(Template, StarsShiftedOffTheImageShowNoDialogButTheViewsAreRefreshed) {
-    OpenImage("next.bmp");
-    exposure_.entered = [](DialogData& d) {
-        copy_text(d.refhour, "17");  // six hours before the template
-        copy_text(d.refminute, "10");
-    };
-    OpenTemplate();
-    EXPECT_TRUE(measure_.shown.empty());
-    EXPECT_EQ(view_.Count("PaintMarkers"), 1);
-    EXPECT_EQ(view_.Count("RepaintStatus"), 1);
-}
-
 TEST_F(Template, AnUnreadableTemplateOrACancelledDialogLeavesEverythingAsItWas) {
     OpenImage("next.bmp");
     const DialogData before = SessionData::dlgdat;
     std::ofstream(Path("cut.dar")) << FileText(Example("per0812a.dar")).substr(0, 700);
     OpenTemplate(Path("cut.dar").string());
     EXPECT_EQ(Captions(), std::vector<std::string>{"Open template: Invalid file format"});
-    EXPECT_EQ(exposure_.runs, 0);
-
     exposure_.results = {2};
     OpenTemplate();
     EXPECT_EQ(exposure_.runs, 1);
     EXPECT_TRUE(measure_.shown.empty());
     EXPECT_EQ(std::memcmp(&SessionData::dlgdat, &before, sizeof before), 0);
     EXPECT_EQ(sf.changed, 0);
-    EXPECT_TRUE(cmd().Enabled(2));
 }
 
 }  // namespace shell_test

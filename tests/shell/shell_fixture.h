@@ -247,6 +247,11 @@ protected:
         SelectedStar::iselect = i;
         cmd().SetMenuState();
     }
+    // A command on star or point i, chosen in a list.
+    void OnSelected(int i, void (MainCommands::*command)()) {
+        Select(i);
+        (cmd().*command)();
+    }
 
     // Writes an 8-bit BMP of the given size.
     std::string WriteBmp(const std::string& name, int width, int height) {

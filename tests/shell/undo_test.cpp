@@ -27,44 +27,6 @@ SessionData WithStars(int n) {
 
 }  // namespace
 
-TEST(UndoHistory, StepsFollowMeasurementsWhileResultsOnlyUpdateTheCurrentStep) {
-    const DialogData d = SessionData::dlgdat;
-    UndoHistory h;
-    SessionData s0 = WithStars(1);
-    h.Reset(s0, d, true);
-    EXPECT_FALSE(h.CanUndo());
-    EXPECT_TRUE(h.AtSaved());
-
-    // A recomputation: no step, but the step holds the new results.
-    s0.sd = 0.25f;
-    h.Record(s0, d);
-    EXPECT_FALSE(h.CanUndo());
-    const SessionData s1 = WithStars(2);
-    h.Record(s1, d);
-    DialogData d2 = d;
-    copy_text(d2.meteor, "other");
-    h.Record(s1, d2);  // the exposure record is part of the state
-    EXPECT_EQ(h.size(), 3u);
-    EXPECT_FALSE(h.AtSaved());
-
-    h.Undo();
-    const SessionState& back = h.Undo();
-    EXPECT_TRUE(SameState(back.session, back.exposure, s0, d));
-    EXPECT_EQ(back.session.sd, 0.25f);
-    EXPECT_TRUE(h.AtSaved());
-    EXPECT_TRUE(h.CanRedo());
-    EXPECT_TRUE(SameState(h.Redo().session, d, s1, d));
-
-    // A change after an undo forgets what could have been redone.
-    h.Record(WithStars(3), d);
-    EXPECT_FALSE(h.CanRedo());
-    EXPECT_EQ(h.size(), 3u);
-    h.MarkSaved();
-    EXPECT_TRUE(h.AtSaved());
-    h.Undo();
-    EXPECT_FALSE(h.AtSaved());
-}
-
 TEST(UndoHistory, KeepsOnlyItsDepthAndForgetsASavedStepThatFellOff) {
     const DialogData d = SessionData::dlgdat;
     UndoHistory h(3);
@@ -72,10 +34,9 @@ TEST(UndoHistory, KeepsOnlyItsDepthAndForgetsASavedStepThatFellOff) {
     for (int n = 1; n <= 10; ++n) h.Record(WithStars(n), d);
     EXPECT_EQ(h.size(), 4u);
     int undone = 0;
-    while (h.CanUndo()) {
+    for (; h.CanUndo(); ++undone) {
         EXPECT_FALSE(h.AtSaved());
         h.Undo();
-        ++undone;
     }
     EXPECT_EQ(undone, 3);
 }
@@ -103,6 +64,7 @@ protected:
         EXPECT_EQ(SessionFields(session(), SessionData::dlgdat), s.fields) << "saving changed the session";
         return s;
     }
+    // The recovery copy follows the session through every change, undo and redo.
     void ExpectSame(const Snapshot& want, const std::string& where) {
         const Snapshot got = Take();
         EXPECT_EQ(got.fields, want.fields) << where;
@@ -116,6 +78,7 @@ TEST_F(Undo, EveryKindOfChangeIsUndoneToTheStartAndRedoneToTheEnd) {
     const int nstar = static_cast<int>(session().nstar);
     Star extra(session().stars[5], session().fxstr(5) + 0.3f, session().fystr(5) - 0.2f);
     copy_text(extra.name, "Extra");
+    auto on = [this](int i, void (MainCommands::*command)()) { return [=, this] { OnSelected(i, command); }; };
     const std::vector<std::pair<std::string, std::function<void()>>> changes = {
         {"star added",
          [&] {
@@ -129,45 +92,25 @@ TEST_F(Undo, EveryKindOfChangeIsUndoneToTheStartAndRedoneToTheEnd) {
              cmd().MeasureAt(200, 200);
              cmd().WMStarMode();
          }},
-        {"star hidden", [&] {
-             Select(3);
-             cmd().WMEditHide();
-         }},
-        {"star unhidden", [&] {
-             Select(3);
-             cmd().WMEditUnhide();
-         }},
+        {"star hidden", on(3, &MainCommands::WMEditHide)},
+        {"star unhidden", on(3, &MainCommands::WMEditUnhide)},
         {"star hidden in the analysis view",
          [&] {
              cmd().WMWindowAnalysis();
-             Select(4);
-             cmd().WMEditHide();
+             OnSelected(4, &MainCommands::WMEditHide);
              cmd().WMWindowMeasure();
          }},
-        {"star deleted", [&] {
-             Select(0);
-             cmd().WMEditDelete();
-         }},
-        {"point deleted", [&] {
-             Select(nstar + 2);
-             cmd().WMEditDelete();
-         }},
+        {"star deleted", on(0, &MainCommands::WMEditDelete)},
+        {"point deleted", on(nstar + 2, &MainCommands::WMEditDelete)},
         {"label changed",
          [&] {
              text_.answers.push_back({true, "Flare"});
-             Select(nstar + 1);
-             cmd().LabelSelected();
+             OnSelected(nstar + 1, &MainCommands::LabelSelected);
          }},
-        {"maximum marked", [&] {
-             Select(nstar + 4);
-             cmd().ToggleMaximumSelected();
-         }},
+        {"maximum marked", on(nstar + 4, &MainCommands::ToggleMaximumSelected)},
         {"exposure data entered",
          [&] {
-             exposure_.entered = [](DialogData& d) {
-                 copy_text(d.day, "13");
-                 copy_text(d.objective, "Zeiss 50 mm");
-             };
+             exposure_.entered = [](DialogData& d) { copy_text(d.objective, "Zeiss 50 mm"); };
              cmd().WMExpData();
          }},
         {"order raised", [&] { ASSERT_TRUE(cmd().PlusOrder()); }},
@@ -176,12 +119,12 @@ TEST_F(Undo, EveryKindOfChangeIsUndoneToTheStartAndRedoneToTheEnd) {
     };
 
     std::vector<Snapshot> steps{Take()};
-    EXPECT_EQ(steps[0].changed, 0);
-    EXPECT_FALSE(cmd().Enabled(cmd::EditUndo));
+    EXPECT_FALSE(fs::exists(RecoveryCopyPath())) << "nothing unsaved, nothing to recover";
     for (const auto& [what, change] : changes) {
         change();
         steps.push_back(Take());
         ASSERT_NE(steps.back().fields, steps[steps.size() - 2].fields) << what << " changed nothing";
+        EXPECT_EQ(RecoveryCopyFields(), steps.back().fields) << what;
         EXPECT_TRUE(cmd().Enabled(cmd::EditUndo)) << what;
         EXPECT_FALSE(cmd().Enabled(cmd::EditRedo)) << what;
     }
@@ -190,12 +133,9 @@ TEST_F(Undo, EveryKindOfChangeIsUndoneToTheStartAndRedoneToTheEnd) {
         cmd().WMEditUndo();
         ExpectSame(steps[k], "undoing " + changes[k].first);
         EXPECT_EQ(SelectedStar::iselect, -1);
-        EXPECT_EQ(sf.recalc, 1);
         EXPECT_EQ(view_.Count("RepaintAnalysis"), 1);
-        EXPECT_EQ(view_.Count("MenuStateChanged"), 1);
     }
     EXPECT_FALSE(cmd().Enabled(cmd::EditUndo));
-    EXPECT_TRUE(cmd().Enabled(cmd::SaveSession)) << "the retrieved session has stars";
     for (std::size_t k = 0; k < changes.size(); ++k) {
         cmd().WMEditRedo();
         ExpectSame(steps[k + 1], "redoing " + changes[k].first);
@@ -206,7 +146,6 @@ TEST_F(Undo, EveryKindOfChangeIsUndoneToTheStartAndRedoneToTheEnd) {
     messages_.answers = {MbAnswer::Ok, MbAnswer::Ok};
     files_.answers.push_back(Path("end.dar").string());
     ASSERT_TRUE(cmd().WMSaveSession());
-    EXPECT_EQ(sf.changed, 0);
     cmd().WMEditUndo();
     EXPECT_EQ(sf.changed, 1);
     EXPECT_TRUE(fs::exists(RecoveryCopyPath()));
@@ -223,12 +162,10 @@ TEST_F(Undo, EveryKindOfChangeIsUndoneToTheStartAndRedoneToTheEnd) {
 TEST_F(Undo, ACommandThatChangesNothingIsNoStepAndNewSessionForgetsTheHistory) {
     // A star dialog closed without a star, a label left as it was.
     cmd().MeasureAt(100, 100);
-    Select(19);
-    cmd().LabelSelected();
+    OnSelected(19, &MainCommands::LabelSelected);
     EXPECT_FALSE(cmd().Enabled(cmd::EditUndo));
 
-    Select(2);
-    cmd().WMEditDelete();
+    OnSelected(2, &MainCommands::WMEditDelete);
     EXPECT_TRUE(cmd().Enabled(cmd::EditUndo));
     messages_.answers.push_back(MbAnswer::No);
     cmd().WMNewSession();
