@@ -64,16 +64,6 @@ TEST_F(SettingsFile, BadNumbersFallBackEachOnItsOwn) {
     for (const auto& [text, numbers] : cases) EXPECT_EQ(Numbers(text), numbers) << text;
 }
 
-TEST_F(SettingsFile, TextsAreTakenAsWrittenFromTheFirst19Lines) {
-    std::string text = "Image=/first/*.bmp\nImage=/second/*.bmp\nStation=A very long station name\nOutputDir\n"
-                       "SkycatDir= /cat dir \r\nStationFile=/Lists/Station.DAT\n";
-    for (int i = 7; i <= 25; ++i) text += i == 22 ? "OutputDir=/late\n" : "x=1\n";
-    const std::string settled = Settled(text.c_str());
-    EXPECT_EQ(settled.substr(settled.find("SkycatDir")),
-              "SkycatDir= /cat dir \nStationFile=/Lists/Station.DAT\nImage=/first/*.bmp\nOutputDir=/home/Observer\n"
-              "Station=A very long statio\nCatalogueOverlay=0\n");
-}
-
 TEST_F(SettingsFile, AWrittenFileReadsBackTheSameOptionsWithTheirCase) {
     Options o{"/Data/Meteors/Station.DAT", "/Data/SkyCat", "/Data/Images 2026/*.bmp", "/Data/Sessions",
               "Ondrejov", 3, 4, 1.25f, 6.5f, 0};
@@ -83,20 +73,6 @@ TEST_F(SettingsFile, AWrittenFileReadsBackTheSameOptionsWithTheirCase) {
     EXPECT_EQ(written.substr(0, written.find("SkycatDir")),
               "[Velkarn]\nWindow=10 20 800 600\nMarkCenter=0\nPCDResolution=3\nRandomness=4\nSkycatParms=1.25   6.5\n");
     EXPECT_EQ(Settled(nullptr), written);
-}
-
-TEST_F(SettingsFile, RemovableDrivePathsAndAMaximisedWindowAreNotRemembered) {
-    Options o;
-    copy_text(o.image, "a:/pics/*.bmp");
-    copy_text(o.outputdir, "A:/sessions");
-    StartSettings start;
-    copy_text(start.IniImage, "/home/Observer/*.bmp");
-    ASSERT_TRUE(WriteIniValues(env_, o, start, {10, 20, 800, 600}, true));
-    const std::string written = FileText();
-    EXPECT_NE(written.find("Window=0 0 1920 1080\n"), std::string::npos);
-    EXPECT_NE(written.find("Image=/home/Observer/*.bmp\nOutputDir=A:/sessions\n"), std::string::npos);
-    env_.exe_dir /= "missing";
-    EXPECT_FALSE(WriteIniValues(env_, o, start, {}, false));
 }
 
 TEST_F(SettingsFile, SettingsDataAndWrittenFilesCanLiveInThreeDirectories) {
