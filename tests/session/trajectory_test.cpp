@@ -90,16 +90,6 @@ protected:
     }
 };
 
-TEST_F(AngularVelocity, EqualArcsOnAPhotograph) {
-    SessionData s;
-    copy_text(SessionData::dlgdat.shutter, "10");
-    Trail t(kPole, kStart, {0, 0.5, 1.0, 1.5, 2.0, 2.5, 3.0});
-    AddPoints(s, {0, 1, 2, 3, 4, 5, 6});
-    Run(s, t);
-    EXPECT_NEAR(w_, 0.5 * kDeg / 0.1, 1e-4);
-    EXPECT_NEAR(dw_, 0.0, 1e-4);
-}
-
 TEST_F(AngularVelocity, ShortVideoUsesEveryPointLongVideoDropsTheEnds) {
     sky::TestImage video(640, 480, ImageType::Video, 100);
     CurrentImage current(&video);
@@ -165,22 +155,6 @@ TEST_F(AngularVelocity, IsZeroNeverNaNWhenItCannotBeMeasured) {
             EXPECT_EQ(dw_, 0.0f);
         }
     }
-}
-
-TEST(NextPoint, TwoPointsStepAlongTheTrail) {
-    SessionData s;
-    s.AddMetPnt(Meteor(6.0f, 3.0f, 0));
-    s.AddMetPnt(Meteor(6.12f, 3.0f, 1));
-    int px = -999, py = -999;
-    s.NextMeteor(px, py, -1);
-    // 38 pixels to the right of B, as the corner of an 80 x 80 window.
-    EXPECT_EQ(px, static_cast<int>(38 + 83.3333 * 6.12f) - 40);
-    EXPECT_EQ(py, static_cast<int>(83.3333 * 3.0f) - 40);
-
-    sky::TestImage video(640, 480, ImageType::Video, 100);
-    CurrentImage current(&video);
-    s.NextMeteor(px, py, 2);
-    EXPECT_EQ(px, static_cast<int>((6.12f + 0.12f) * 83.3333) - 40);  // 10 pixels on from B
 }
 
 TEST(NextPoint, ABendStartsANewRun) {
