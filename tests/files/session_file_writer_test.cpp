@@ -154,22 +154,6 @@ TEST(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNoAndFishEy
     }
 }
 
-TEST(SessionFileWriter, ReplacesAnExistingFileWholeAndAFailedSaveLeavesNothing) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
-    EXPECT_EQ(SaveIn(s, dir, "missing/m01.dar"), 0);
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
-    EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log"));
-
-    WriteText(dir.file("m01.dar"), std::string(10000, 'x'));
-    ASSERT_EQ(SaveIn(s, dir, "m01.dar"), 1);
-    EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
-    int files = 0;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path())) files += e.is_regular_file();
-    EXPECT_EQ(files, 2);  // the session and the log, no temporary left over
-}
-
 TEST(SessionFileExamples, ShippedExamplesAreWhatSaveWritesToday) {
     ScratchDir dir;
     for (const auto& x : synthetic::ExampleImages()) {

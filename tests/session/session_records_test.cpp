@@ -90,20 +90,8 @@ TEST(Stars, DroppingAHiddenStarKeepsTheSurround) {
     s.DropStar(17);  // nothing removed, surround recomputed
     EXPECT_EQ(s.nstar, 3u);
     EXPECT_NE(s.surround, 42.0f);
-}
-
-TEST(Stars, ReplaysMakeThePositionAMean) {
-    SessionData s;
-    AddStars(s, 2);
-    s.ReplayStar(1, 2.0f, 3.0f);
-    s.ReplayStar(1, 2.3f, 3.3f);
-    s.ReplayStar(5, 9.0f, 9.0f);
-    const Star& st = s.stars[1];
-    EXPECT_EQ(st.nrep, 2);
-    ASSERT_EQ(st.x.size(), 3u);
-    EXPECT_FLOAT_EQ(s.fxstr(1), (st.x[0] + 2.0f + 2.3f) / 3);
-    EXPECT_FLOAT_EQ(s.fystr(1), (st.y[0] + 3.0f + 3.3f) / 3);
-    EXPECT_EQ(s.fxstr(2), -1.0f);
+    s.ReplayStar(17, 9.0f, 9.0f);  // a bad index changes nothing
+    EXPECT_EQ(s.fxstr(17), -1.0f);
     EXPECT_EQ(s.fystr(-1), -1.0f);
 }
 
