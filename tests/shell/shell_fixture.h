@@ -242,14 +242,11 @@ protected:
     MainCommands& cmd() { return *commands_; }
     SessionData& session() { return *commands_->session(); }
     fs::path Path(const std::string& name) const { return dir_ / name; }
-    // Selects star or point i (stars first) as a click in a list does.
-    void Select(int i) {
+    // A command on star or point i (stars first), selected as a click in a
+    // list selects it.
+    void OnSelected(int i, void (MainCommands::*command)()) {
         SelectedStar::iselect = i;
         cmd().SetMenuState();
-    }
-    // A command on star or point i, chosen in a list.
-    void OnSelected(int i, void (MainCommands::*command)()) {
-        Select(i);
         (cmd().*command)();
     }
 
