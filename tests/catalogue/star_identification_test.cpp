@@ -84,18 +84,8 @@ TEST(EstimatedPosition, ReadsHoursOrDegreesAndMinutes) {
 // 2000 x 1500 pixel image.
 class RankingInSession : public ::testing::Test {
 protected:
-    void SetUp() override {
-        image_.width = 2000;
-        image_.height = 1500;
-        image_.type = ImageType::Still;
-    }
-    void Measure(const CatStar& c) {
-        float x, y;
-        Plate(c.ra, c.de, x, y);
-        session_.AddStar(Star(c, x, y), 1);
-    }
-
-    MeteorImage image_;
+    void Measure(const CatStar& c) { measure_test::MeasureExactly(session_, c); }
+    measure_test::FieldImage image_;
     CurrentImage current_{&image_};
     SessionData session_;
 };

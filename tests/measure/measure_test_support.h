@@ -76,6 +76,22 @@ inline void Sky(double x, double y, double& ra, double& de) {
     if (ra < 0) ra += 24;
 }
 
+// A still of 2000 x 1500 pixels: the projection's field.
+struct FieldImage : MeteorImage {
+    FieldImage() {
+        type = ImageType::Still;
+        width = 2000;
+        height = 1500;
+    }
+};
+
+// Adds a star measured exactly where the projection puts it.
+inline void MeasureExactly(SessionData& session, const CatStar& c) {
+    float x, y;
+    Plate(c.ra, c.de, x, y);
+    session.AddStar(Star(c, x, y), 1);
+}
+
 // The display pixel (column, row from the top) at which a dialog opens so
 // that plate position (x, y) lies in the window's centre pixel.
 inline int Column(float x) { return static_cast<int>(x * (250.0 / 3)); }

@@ -76,17 +76,7 @@ TEST_F(MeteorDialogTest, CancelPutsBackTheReferenceTimeTheVideosPointsSet) {
 // The read-out on a 2000 x 1500 image of the field round RA 6 h, DE +20.
 class MeteorReadoutTest : public MeteorDialogTest {
 protected:
-    void SetUp() override {
-        MeteorDialogTest::SetUp();
-        big_.type = ImageType::Still;
-        big_.width = 2000;
-        big_.height = 1500;
-    }
-    void Measure(const char* name, double ra, double de) {
-        float x, y;
-        Plate(ra, de, x, y);
-        session_.AddStar(Star(Cat(name, 4, ra, de), x, y), 1);
-    }
+    void Measure(const char* name, double ra, double de) { MeasureExactly(session_, Cat(name, 4, ra, de)); }
     // Clicks the centre pixel of a window opened at pixel (1000, 700).
     MeteorReadout ClickTheCentre() {
         MeteorDialog d(session_, big_, 1000, 700, mb_);
@@ -95,7 +85,7 @@ protected:
         return d.readout();
     }
 
-    MeteorImage big_;
+    FieldImage big_;
     CurrentImage big_current_{&big_};
     PlatePosition position_;
 };

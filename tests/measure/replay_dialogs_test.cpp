@@ -13,14 +13,11 @@ class ReplayDialogsTest : public ::testing::Test {
 protected:
     // One star, measured twice.
     void SetUp() override {
-        image_.type = ImageType::Still;
-        image_.width = 2000;
-        image_.height = 1500;
         Star s(Cat("A", 4, 6, 20), 11.994f, 6.0f);
         session_.AddStar(s, 0);
         session_.ReplayStar(0, 12.006f, 6.0f);
     }
-    MeteorImage image_;
+    FieldImage image_;
     CurrentImage current_{&image_};
     SessionData session_;
 };

@@ -27,23 +27,12 @@ const std::vector<TestStar> kPair{{.ra = 6.05, .de = 19.6, .mag = 5.0, .hd = 10}
 // A 2000 x 1500 image of the field round RA 6 h, DE +20 deg.
 class StarDialogTest : public CatalogueDir {
 protected:
-    void SetUp() override {
-        image_.type = ImageType::Still;
-        image_.width = 2000;
-        image_.height = 1500;
-    }
-
     // Writes the catalogue in order of right ascension.
     void Catalogue(std::vector<TestStar> stars) {
         std::sort(stars.begin(), stars.end(), [](const TestStar& a, const TestStar& b) { return a.ra < b.ra; });
         WriteCatalogue(stars);
     }
-    // Adds a star measured exactly where the projection puts it.
-    void Measure(const CatStar& c) {
-        float x, y;
-        Plate(c.ra, c.de, x, y);
-        session_.AddStar(Star(c, x, y), 1);
-    }
+    void Measure(const CatStar& c) { MeasureExactly(session_, c); }
     // Adds a star at plate position (x, y) with the sky position it has there.
     void MeasureAt(const std::string& name, float x, float y, int recompute) {
         double ra, de;
@@ -78,7 +67,7 @@ protected:
     }
     // Everything about the session and the exposure record a dialog might disturb.
     std::vector<std::string> State() const { return shell_test::SessionFields(session_, SessionData::dlgdat); }
-    MeteorImage image_;
+    FieldImage image_;
     CurrentImage current_{&image_};
     SessionData session_;
     ScriptedMessageBox mb_;
