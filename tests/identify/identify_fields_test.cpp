@@ -1,21 +1,30 @@
 // The automatic identification on rendered fields whose truth is known: no
 // star is named wrongly, nearly every catalogue star is found, and a
-// reduction from the found stars puts the meteor where it truly is.
+// reduction from the found stars puts the meteor where it truly is; and
+// velkarn-cli identify on such a photograph, by the solver or by the WCS of
+// a FITS header.
+#include <fitsio.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <numbers>
+#include <string>
 
 #include "identify/identify_stars.h"
 #include "identify_scene.h"
 #include "platform/scripted.h"
 #include "session/session_data.h"
 #include "session/sky_field.h"
-
-namespace {
+#include "support/cli_run.h"
+#include "support/scratch_dir.h"
 
 using identify_test::Field;
 using identify_test::FromTopDown;
+using testing_support::CliRun;
+
+namespace {
 
 constexpr float kLimit = 6.0f;
 
@@ -74,8 +83,6 @@ TEST_P(IdentifyFields, NamesFindsAndReducesLikeTheTruth) {
         worst = std::max(worst, sky_scene::Separation(ra, de, p.ra, p.de) * 3600 / scene.camera.ArcsecPerPixel());
     }
     EXPECT_LT(worst, 0.3) << "pixels, order " << session.order << ", " << r.proposals.size() << " stars";
-    std::printf("%s: %zu proposals, %d of %d found, worst meteor point %.3f px, %d detected\n", c.name,
-                r.proposals.size(), found, inside, worst, r.detected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Fields, IdentifyFields,
@@ -85,5 +92,67 @@ INSTANTIATE_TEST_SUITE_P(Fields, IdentifyFields,
                                            FieldCase{"UrsaMajor16mm", 11.5, 50.0, 16, 0},
                                            FieldCase{"Pleiades85mm", 3.8, 24.0, 85, 45}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+constexpr auto Cli = testing_support::RunCli;
+
+TEST(IdentifyCli, PrintsAndSavesTheStarsOfAPhotograph) {
+    if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
+    const testing_support::ScratchDir scratch;
+    const auto& dir = scratch.path();
+    const int w = 1600, h = 1200;
+    const auto scene = identify_test::Field(5.6, 3.0, 35, 8, w, h, 7.0f);
+    const std::string bmp = (dir / "orion.bmp").string();
+    identify_test::WriteBmp(bmp, identify_test::FromTopDown(sky_scene::RenderPhoto(scene, 3), w, h));
+
+    const CliRun text = Cli("identify " + bmp + " --limit 6 --save " + (dir / "orion.ses").string());
+    ASSERT_EQ(text.status, 0) << text.out;
+    EXPECT_NE(text.out.find("Centre: RA 05h 3"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("58 Ori\t0.45\t"), std::string::npos) << text.out;  // Betelgeuse
+    EXPECT_NE(testing_support::ReadText(dir / "orion.ses").find("58 Ori"), std::string::npos);
+
+    // A blank picture: the message, and no session written.
+    identify_test::WriteBmp((dir / "blank.bmp").string(), {w, h, std::vector<std::uint8_t>(packed_dib::Stride(w) * h, 40)});
+    const CliRun none = Cli("identify " + (dir / "blank.bmp").string() + " --save " + (dir / "blank.ses").string());
+    EXPECT_EQ(none.status, 1);
+    EXPECT_NE(none.out.find("No plate solution found"), std::string::npos) << none.out;
+    EXPECT_FALSE(std::filesystem::exists(dir / "blank.ses"));
+}
+
+// The same field as a FITS whose header carries its true gnomonic WCS: the
+// stars come from the header, without the solver.
+TEST(IdentifyCli, TakesTheSolutionOfAFitsHeader) {
+    const testing_support::ScratchDir dir;
+    const int w = 1600, h = 1200;
+    const auto scene = identify_test::Field(5.6, 3.0, 35, 8, w, h, 7.0f);
+    const auto picture = identify_test::FromTopDown(sky_scene::RenderPhoto(scene, 3), w, h);
+    const std::string path = dir.file("orion.fits");
+    int status = 0;
+    fitsfile* f = nullptr;
+    fits_create_file(&f, path.c_str(), &status);
+    long axes[2] = {w, h};
+    fits_create_img(f, BYTE_IMG, 2, axes, &status);
+    // FITS rows run bottom first, as the picture's.
+    for (int r = 0; r < h; ++r)
+        fits_write_img(f, TBYTE, static_cast<LONGLONG>(r) * w + 1, w,
+                       const_cast<std::uint8_t*>(picture.dib.data() + r * packed_dib::Stride(w)), &status);
+    // Image right = -(xi cos r - eta sin r), up = xi sin r + eta cos r, in
+    // focal lengths; the matrix is its own inverse.
+    const double per_pixel = 0.012 / scene.camera.focal_mm * 180 / std::numbers::pi;
+    const double c = std::cos(scene.camera.roll_deg * std::numbers::pi / 180) * per_pixel;
+    const double s = std::sin(scene.camera.roll_deg * std::numbers::pi / 180) * per_pixel;
+    double values[] = {scene.camera.ra0 * 15, scene.camera.de0, w / 2.0 + 0.5, h / 2.0 + 0.5, -c, s, s, c};
+    const char* keys[] = {"CRVAL1", "CRVAL2", "CRPIX1", "CRPIX2", "CD1_1", "CD1_2", "CD2_1", "CD2_2"};
+    char ra_type[] = "RA---TAN", de_type[] = "DEC--TAN";
+    fits_write_key(f, TSTRING, "CTYPE1", ra_type, nullptr, &status);
+    fits_write_key(f, TSTRING, "CTYPE2", de_type, nullptr, &status);
+    for (int i = 0; i < 8; ++i) fits_write_key(f, TDOUBLE, keys[i], &values[i], nullptr, &status);
+    fits_close_file(f, &status);
+    ASSERT_EQ(status, 0);
+
+    const CliRun r = Cli("identify " + path + " --limit 6 --json");
+    ASSERT_EQ(r.status, 0) << r.out;
+    EXPECT_NE(r.out.find("\"solved_from\":\"header\""), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"name\":\"58 Ori\""), std::string::npos) << r.out;
+}
 
 }  // namespace

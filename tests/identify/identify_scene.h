@@ -58,28 +58,17 @@ inline Picture FromTopDown(const std::vector<std::uint8_t>& grey, int width, int
 
 // The picture as an 8-bit grey BMP file.
 inline void WriteBmp(const std::string& path, const Picture& p) {
-    std::vector<std::uint8_t> out;
+    const auto size = static_cast<std::uint32_t>(p.dib.size());
+    const std::uint32_t offset = 14 + 40 + 1024;
+    std::vector<std::uint8_t> out{'B', 'M'};
     auto put = [&](std::uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
-    const std::uint32_t offset = 14 + 40 + 1024;
-    out.push_back('B');
-    out.push_back('M');
-    put(offset + static_cast<std::uint32_t>(p.dib.size()), 4);
-    put(0, 4);
-    put(offset, 4);
-    put(40, 4);
-    put(static_cast<std::uint32_t>(p.width), 4);
-    put(static_cast<std::uint32_t>(p.height), 4);
-    put(1, 2);
-    put(8, 2);
-    put(0, 4);
-    put(static_cast<std::uint32_t>(p.dib.size()), 4);
-    put(3000, 4);
-    put(3000, 4);
-    put(256, 4);
-    put(0, 4);
-    for (int i = 0; i < 256; ++i) put(static_cast<std::uint32_t>(i * 0x010101), 4);
+    for (const auto& [v, bytes] : {std::pair<std::uint32_t, int>{offset + size, 4}, {0, 4}, {offset, 4}, {40, 4},
+                                   {std::uint32_t(p.width), 4}, {std::uint32_t(p.height), 4}, {1, 2}, {8, 2}, {0, 4}, {size, 4}, {3000, 4},
+                                   {3000, 4}, {256, 4}, {0, 4}})
+        put(v, bytes);
+    for (std::uint32_t i = 0; i < 256; ++i) put(i * 0x010101, 4);
     out.insert(out.end(), p.dib.begin(), p.dib.end());
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
 }
@@ -89,10 +78,8 @@ inline sky_scene::Scene Field(double ra, double de, double focal, double roll, i
     sky_scene::SceneSpec plan;
     plan.camera = {ra, de, focal, roll, 0, width, height};
     plan.render_limit = render_limit;
-    plan.from_u = width * 0.3;
-    plan.from_v = height * 0.6;
-    plan.to_u = width * 0.62;
-    plan.to_v = height * 0.4;
+    plan.from_u = width * 0.3, plan.from_v = height * 0.6;
+    plan.to_u = width * 0.62, plan.to_v = height * 0.4;
     plan.points = 12;
     return sky_scene::MakeScene(ShippedCatalogue(), plan);
 }

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/scratch_dir.h"
+
 namespace bmp_test {
 
 // The pixel a test picture holds at column x of row y (counted from the
@@ -51,17 +53,11 @@ inline void Put(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
 // Rows follow the sign of height.
 inline std::vector<std::uint8_t> Dib(const Layout& l) {
     std::vector<std::uint8_t> out;
-    Put(out, l.header_size, 4);
-    Put(out, static_cast<std::uint32_t>(l.width), 4);
-    Put(out, static_cast<std::uint32_t>(l.height), 4);
-    Put(out, 1, 2);
-    Put(out, l.bit_count, 2);
-    Put(out, l.compression, 4);
-    Put(out, 0, 4);
-    Put(out, 2835, 4);
-    Put(out, 2835, 4);
-    Put(out, l.clr_used, 4);
-    Put(out, 0, 4);
+    Put(out, l.header_size | std::uint64_t{static_cast<std::uint32_t>(l.width)} << 32, 8);
+    Put(out, static_cast<std::uint32_t>(l.height) | std::uint64_t{l.bit_count} << 48 | std::uint64_t{1} << 32, 8);
+    Put(out, l.compression, 8);                          // and the image size 0
+    Put(out, 2835 | std::uint64_t{2835} << 32, 8);       // pixels per metre
+    Put(out, l.clr_used, 8);                             // and no important colours
     out.resize(l.header_size, 0);
     for (int i = 0; i < l.colours; ++i) {
         const std::vector<std::uint8_t> e = Entry(l, i);
@@ -80,22 +76,20 @@ inline std::vector<std::uint8_t> Dib(const Layout& l) {
 // A BMP file: the 14-byte file header, then Dib(l).
 inline std::vector<std::uint8_t> File(const Layout& l) {
     const std::vector<std::uint8_t> dib = Dib(l);
-    std::vector<std::uint8_t> out;
-    out.push_back(static_cast<std::uint8_t>(l.magic[0]));
-    out.push_back(static_cast<std::uint8_t>(l.magic[1]));
-    Put(out, 14 + dib.size(), 4);
-    Put(out, 0, 4);
+    std::vector<std::uint8_t> out{static_cast<std::uint8_t>(l.magic[0]), static_cast<std::uint8_t>(l.magic[1])};
+    Put(out, 14 + dib.size(), 8);  // and the reserved words
     Put(out, l.pixel_offset.value_or(14 + l.header_size + 4 * l.colours + l.gap), 4);
     out.insert(out.end(), dib.begin(), dib.end());
     return out;
 }
 
-// Writes bytes to a fresh file in the test's temporary directory.
+// Writes bytes to a file named after the test in this program's own scratch
+// directory (removed when it ends), so that runs side by side, such as the
+// comma-locale run, never share a file.
 inline std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    static const testing_support::ScratchDir dir;
     const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-    const auto dir = std::filesystem::path(testing::TempDir()) / "velkarn_image_tests";
-    std::filesystem::create_directories(dir);
-    const auto path = dir / (std::string(info->test_suite_name()) + "_" + info->name() + "_" + name);
+    const auto path = dir.path() / (std::string(info->test_suite_name()) + "_" + info->name() + "_" + name);
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     return path.string();
 }

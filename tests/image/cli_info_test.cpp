@@ -1,38 +1,45 @@
+// The command line's info on still pictures, and FFmpeg's diagnostics.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "bmp_test_files.h"
+#include "image/video_decoder.h"
+#include "platform/diagnostics.h"
 #include "still_test_files.h"
 #include "support/cli_run.h"
-
-namespace {
+#include "support/scratch_dir.h"
 
 using testing_support::CliRun;
 
+namespace {
+
 CliRun Cli(const std::string& args) { return testing_support::RunCli("info " + args); }
+
+// FFmpeg's complaints about a damaged file go into the program's
+// diagnostics, never onto standard error: a FITS file whose header FFmpeg
+// reads as a 4 x 4 picture, followed by bytes that make its demuxer complain.
+std::string DamagedFits() {
+    std::vector<std::uint8_t> bytes = still_test::FitsBlocks(still_test::ImageCards(8, {4, 4}), std::vector<std::uint8_t>(2880));
+    bytes.resize(bytes.size() + 350, 'g');
+    return bmp_test::Write("damaged_fits.avi", bytes);
+}
 
 }  // namespace
 
-TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCase) {
-    const auto copy = std::filesystem::path(testing::TempDir()) / "velkarn_info_GRADIENT.BMP";
-    std::filesystem::copy_file(bmp_test::DataFile("gradient_37x23.bmp"), copy,
-                               std::filesystem::copy_options::overwrite_existing);
-    const CliRun r = Cli(copy.string());
+TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusMessageOfAFailure) {
+    const std::string gradient = testing_support::ReadText(bmp_test::DataFile("gradient_37x23.bmp"));
+    const std::string copy = bmp_test::Write("GRADIENT.BMP", {gradient.begin(), gradient.end()});
+    const CliRun r = Cli(copy);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "width: 37\nheight: 23\ntype: 1 (still picture)\nframes: 1\n");
-    const CliRun j = Cli(copy.string() + " --json");
-    EXPECT_EQ(j.status, 0);
-    EXPECT_NE(j.out.find("\"status\":0,\"width\":37,\"height\":23,\"type\":1,\"frames\":1}"), std::string::npos)
-        << j.out;
-}
+    EXPECT_NE(Cli(copy + " --json").out.find("\"status\":0,\"width\":37,\"height\":23,\"type\":1,\"frames\":1}"),
+              std::string::npos);
 
-TEST(CliInfo, ReportsTheStatusMessageWithAFailingExitStatus) {
-    const std::string bad = bmp_test::Write("bad.bmp", {'P', '6', ' ', '1'});
-    const CliRun r = Cli(bad);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.out.find("File has wrong format"), std::string::npos) << r.out;
+    const CliRun bad = Cli(bmp_test::Write("bad.bmp", {'P', '6', ' ', '1'}));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_NE(bad.out.find("File has wrong format"), std::string::npos) << bad.out;
     const CliRun j = Cli("/nonexistent/meteor.bmp --json");
     EXPECT_EQ(j.status, 1);
     EXPECT_NE(j.out.find("\"status\":-1,\"message\":\"File cannot be opened!\""), std::string::npos) << j.out;
@@ -40,13 +47,7 @@ TEST(CliInfo, ReportsTheStatusMessageWithAFailingExitStatus) {
 }
 
 TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
-    const still_test::Picture p = still_test::DeepPicture();
-    std::vector<std::int16_t> data;
-    for (const std::uint16_t v : p.values) data.push_back(static_cast<std::int16_t>(v - 32768));
-    const std::string fits = still_test::WriteFits(
-        "wcs.fits",
-        still_test::ImageCards(16, {10, 10}, {"BZERO   =                32768", "CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'"}),
-        still_test::BigEndian16(data));
+    const std::string fits = still_test::WriteDeepFits("wcs.fits", {"CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'"});
     const CliRun r = Cli(fits);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
@@ -57,8 +58,31 @@ TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
                          "\"celestial_wcs\":true,\"wcs_projection\":\"RA---TAN\"}"),
               std::string::npos)
         << j.out;
+}
 
-    const CliRun grey = Cli(still_test::Convert(still_test::WritePgm("grey.pgm", p), "grey.tif", "-depth 8"));
-    EXPECT_NE(grey.out.find("frames: 1\nformat: TIFF\nbits: 8\n"), std::string::npos) << grey.out;
-    EXPECT_EQ(grey.out.find("black point"), std::string::npos);
+TEST(VideoDiagnostics, FfmpegLogLinesReachTheSinkAndNotStandardError) {
+    const std::string path = DamagedFits();
+    std::vector<std::string> lines;
+    SetDiagnosticSink([&](std::string_view source, std::string_view line) {
+        lines.push_back(std::string(source) + ": " + std::string(line));
+    });
+    testing::internal::CaptureStderr();
+    VideoDecoder::OpenStatus status;
+    VideoDecoder::Open(path, status);
+    const std::string err = testing::internal::GetCapturedStderr();
+    SetDiagnosticSink({});
+    EXPECT_EQ(err, "");
+    ASSERT_FALSE(lines.empty());
+    EXPECT_TRUE(lines[0].starts_with("ffmpeg: [fits @ ")) << lines[0];
+
+    // Without a sink the lines go nowhere.
+    testing::internal::CaptureStderr();
+    VideoDecoder::Open(path, status);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(VideoDiagnostics, TheCommandLineShowsThemOnlyWhenVerbose) {
+    const std::string path = DamagedFits();
+    EXPECT_EQ(Cli(path).out.find("[fits @"), std::string::npos);
+    EXPECT_NE(testing_support::RunCli("--verbose info " + path).out.find("velkarn-cli: ffmpeg: [fits @ "), std::string::npos);
 }

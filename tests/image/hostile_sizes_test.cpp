@@ -37,12 +37,10 @@ std::string InLimitedChild(const std::function<std::string()>& body) {
     if (pipe(pipe_fds) != 0) return "no pipe";
     const pid_t pid = fork();
     if (pid == 0) {
-        close(pipe_fds[0]);
         const rlimit limit{kAddressLimit, kAddressLimit};
         setrlimit(RLIMIT_AS, &limit);
         const std::string result = body();
-        const ssize_t written = write(pipe_fds[1], result.data(), result.size());
-        _exit(written == static_cast<ssize_t>(result.size()) ? 0 : 1);
+        _exit(write(pipe_fds[1], result.data(), result.size()) == static_cast<ssize_t>(result.size()) ? 0 : 1);
     }
     close(pipe_fds[1]);
     std::string result;
@@ -55,8 +53,6 @@ std::string InLimitedChild(const std::function<std::string()>& body) {
     if (WEXITSTATUS(status) != 0) return "exit status " + std::to_string(WEXITSTATUS(status));
     return result;
 }
-
-std::string TempFile(const std::string& name) { return (std::filesystem::path(testing::TempDir()) / name).string(); }
 
 void PutU32(std::string& bytes, std::size_t at, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(v >> (8 * i));
@@ -71,39 +67,35 @@ TEST(HostileSizes, BmpFilesClaimingMorePixelsThanTheLimitAreRefusedWithoutTaking
     // fit in the child's address space but lie beyond the picture limit.
     for (const std::uint32_t side : {100000u, 36000u}) {
         SCOPED_TRACE(side);
-        const std::string path = TempFile("velkarn_huge.bmp");
+        const testing_support::ScratchDir dir;
+        const std::string path = dir.file("huge.bmp");
         const std::vector<std::uint8_t> small = bmp_test::File(bmp_test::Layout{.width = 4, .height = 1});
         std::string bytes(small.begin(), small.begin() + 14 + 40 + 1024);
         PutU32(bytes, 14 + 4, side);
         PutU32(bytes, 14 + 8, side);
-        std::ofstream(path, std::ios::binary) << bytes;
+        testing_support::WriteText(path, bytes);
         std::filesystem::resize_file(path, bytes.size() + std::uint64_t{side} * side);
         const std::string result = InLimitedChild([&] {
             ScriptedProgress progress;
             BMPFileImage img(progress, path);
             return std::to_string(img.status) + (img.HasPicture() ? " picture" : " none");
         });
-        std::filesystem::remove(path);
         EXPECT_EQ(result, "-9 none");
     }
 }
 
 TEST(HostileSizes, AVideoClaimingTwoBillionFramesGivesTheFramesItHolds) {
     if (kSanitized) GTEST_SKIP() << "address-space limits do not work under the sanitizer";
-    const std::string path = TempVideoDir("hostile") + "/claims.avi";
-    TestVideo video;
-    video.frames = 3;
-    video.pixel = [](int f, int x, int y) { return static_cast<std::uint8_t>(f + x + y); };
-    WriteTestVideo(path, video);
+    const testing_support::ScratchDir dir;
+    const std::string path = dir.file("claims.avi");
+    WriteTestVideo(path, {.frames = 3, .pixel = [](int f, int x, int y) { return static_cast<std::uint8_t>(f + x + y); }});
     std::string bytes = testing_support::ReadText(path);
     // The main header's total frames and the stream header's length.
-    const std::size_t avih = bytes.find("avih");
-    const std::size_t strh = bytes.find("strh");
-    ASSERT_NE(avih, std::string::npos);
-    ASSERT_NE(strh, std::string::npos);
+    const std::size_t avih = bytes.find("avih"), strh = bytes.find("strh");
+    ASSERT_LT(std::max(avih, strh), bytes.size());
     PutU32(bytes, avih + 8 + 16, 0x80000000u);
     PutU32(bytes, strh + 8 + 32, 0x80000000u);
-    std::ofstream(path, std::ios::binary) << bytes;
+    testing_support::WriteText(path, bytes);
     const std::string result = InLimitedChild([&] {
         ScriptedProgress progress;
         AVIFileImage img(progress, path, nullptr);
@@ -114,7 +106,8 @@ TEST(HostileSizes, AVideoClaimingTwoBillionFramesGivesTheFramesItHolds) {
 
 TEST(HostileSizes, ASessionClaimingABillionStarsIsRejectedUnchanged) {
     if (kSanitized) GTEST_SKIP() << "address-space limits do not work under the sanitizer";
-    const std::string path = TempFile("velkarn_billion.dar");
+    const testing_support::ScratchDir dir;
+    const std::string path = dir.file("billion.dar");
     std::ofstream(path) << "Darnholm                1999    8   12  23.  15.  42.  img01    m01     \n"
                            "50 mm f/1.8\n"
                            "1000000000 1000000000    0    0    0    0    1\n"
@@ -127,10 +120,10 @@ TEST(HostileSizes, ASessionClaimingABillionStarsIsRejectedUnchanged) {
         ScriptedMessageBox mb;
         try {
             s.Retrieve(path.c_str(), mb, false);
+            return std::string("read");
         } catch (const std::exception& e) {
-            return std::string("rejected ") + std::to_string(s.nstar);
+            return "rejected " + std::to_string(s.nstar);
         }
-        return std::string("read");
     });
     EXPECT_EQ(result, "rejected 0");
 }

@@ -1,3 +1,5 @@
+// A source's own behaviour whatever its kind: the colour table, drawing
+// onto a canvas, and Play.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,20 +8,39 @@
 
 #include "image/fake_image.h"
 #include "image/meteor_image.h"
+#include "image/packed_dib.h"
 #include "platform/desktop_shell.h"
+#include "platform/scripted.h"
 
 namespace {
 
+// A 4 x 3 picture whose pixel at column x, DIB row y is 10 * y + x, with a
+// colour table that can be inspected.
+class TestImage : public MeteorImage {
+public:
+    explicit TestImage(int kind = ImageType::Still) {
+        type = kind;
+        width = 4;
+        height = 3;
+        picture = packed_dib::MakeGreyDib(4, 3);
+        frame_picture = packed_dib::MakeGreyDib(4, 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 4; ++x) packed_dib::Row(picture, 4, y)[x] = static_cast<std::uint8_t>(10 * y + x);
+        AdjustDIBColors();
+    }
+    int Entry(int i) const { return picture[40 + 4 * i]; }
+    std::vector<std::uint8_t> Table(const std::vector<std::uint8_t>& dib) const { return {dib.begin() + 40, dib.begin() + 1064}; }
+};
+
 class ScriptedShell : public DesktopShell {
 public:
-    std::vector<std::string> open_windows;
-    std::vector<std::string> raised, opened;
+    std::vector<std::string> open_windows, raised, opened;
     int clipboard_viewers = 0;
 
     bool RaiseWindow(const std::string& title) override {
-        const bool found = std::find(open_windows.begin(), open_windows.end(), title) != open_windows.end();
-        if (found) raised.push_back(title);
-        return found;
+        if (std::find(open_windows.begin(), open_windows.end(), title) == open_windows.end()) return false;
+        raised.push_back(title);
+        return true;
     }
     void OpenFile(const std::string& path) override { opened.push_back(path); }
     void OpenClipboardViewer() override { ++clipboard_viewers; }
@@ -27,16 +48,57 @@ public:
 
 }  // namespace
 
+// The image dialog's tests step to the limits and invert twice; here the
+// whole tables, truncated as they are built.
+TEST(ColourTable, BrightnessShiftsTheRampByUpTo115AndContrastSteepensItAroundLevel128WithTruncation) {
+    TestImage img;
+    ASSERT_TRUE(img.SetBrightness(15));
+    for (int i = 0; i < 256; ++i) ASSERT_EQ(img.Entry(i), std::min(i + 115, 255)) << i;
+    ASSERT_TRUE(img.SetBrightness(-15));
+    EXPECT_EQ(img.Entry(116), 0);  // 116 - 115.2 truncates to 0
+    EXPECT_EQ(img.Entry(117), 1);
+    EXPECT_EQ(img.Entry(255), 139);
+    ASSERT_TRUE(img.SetBrightness(0));
+    ASSERT_TRUE(img.SetContrast(15));  // slope 5.95
+    for (const auto& [i, v] : {std::pair{128, 128}, {129, 133}, {127, 122}, {149, 252}, {150, 255}, {106, 0}})
+        EXPECT_EQ(img.Entry(i), v) << i;
+    ASSERT_TRUE(img.SetContrast(-15));  // slope 1 / 5.95
+    EXPECT_EQ(img.Entry(0), 106);
+    EXPECT_EQ(img.Entry(255), 149);
+    EXPECT_FALSE(img.SetContrast(-16));
+    EXPECT_EQ(img.contrast, -15);
+
+    // Only a video source colours its frame picture.
+    TestImage video(ImageType::Video), blank_video(ImageType::BlankVideo);
+    video.SetBrightness(5);
+    blank_video.SetBrightness(5);
+    EXPECT_EQ(video.Table(video.frame_picture), video.Table(video.picture));
+    EXPECT_EQ(blank_video.frame_picture[40 + 4 * 10], 10);  // untouched identity ramp
+}
+
+TEST(Display, ABlankImageFillsTheDestinationInItsGreyLevel) {
+    FakeImage blank(100, 80, ImageType::BlankPhoto);
+    RecordingCanvas rec;
+    for (const int step : {-15, 0, 15}) {
+        blank.SetBrightness(step);
+        blank.Display(rec, 5, 6, 50, 40, 0, 0, 100, 80, -1);
+    }
+    ASSERT_EQ(rec.calls.size(), 3u);
+    EXPECT_EQ(rec.calls[0].kind, RecordingCanvas::Call::Fill);
+    EXPECT_EQ(rec.calls[0].dst, (CanvasRect{5, 6, 50, 40}));
+    EXPECT_EQ(rec.calls[0].green, 8);
+    EXPECT_EQ(rec.calls[1].green, 128);
+    EXPECT_EQ(rec.calls[2].green, 248);
+    EXPECT_FALSE(blank.HasPicture());
+}
+
 TEST(Play, RaisesAViewerTitledWithTheUpperCaseNameElseOpensTheFileOrTheClipboardViewer) {
-    MeteorImage img("/home/obs/plates/Perseid-12.bmp");
-    img.type = ImageType::Still;
-    MeteorImage clip;
-    clip.type = ImageType::Still;
-    FakeImage blank(640, 480, ImageType::BlankPhoto);
+    MeteorImage img("/home/obs/plates/Perseid-12.bmp"), clip;
+    img.type = clip.type = ImageType::Still;
     ScriptedShell shell;
     img.Play(shell);
     clip.Play(shell);
-    blank.Play(shell);
+    FakeImage(640, 480, ImageType::BlankPhoto).Play(shell);
     EXPECT_EQ(shell.opened, std::vector<std::string>{"/home/obs/plates/Perseid-12.bmp"});
     EXPECT_EQ(shell.clipboard_viewers, 1);
     shell.open_windows = {"PERSEID-12.BMP"};

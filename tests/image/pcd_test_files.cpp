@@ -1,7 +1,5 @@
 #include "pcd_test_files.h"
 
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -11,30 +9,27 @@
 
 #include "image/packed_dib.h"
 #include "image/pcd_reader.h"
+#include "../support/scratch_dir.h"
 
 namespace pcd_test {
 namespace {
 
 constexpr std::size_t kSector = pcd::kSectorSize;
 
-class BitWriter {
-public:
+// Bits most significant first.
+struct BitWriter {
     void Put(std::uint32_t value, int bits) {
         for (int i = bits - 1; i >= 0; --i) PutBit((value >> i) & 1);
     }
     void PadToByte(int bit) {
-        while (bits_ % 8 != 0) PutBit(bit);
+        while (count % 8 != 0) PutBit(bit);
     }
-    const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-
-private:
     void PutBit(int bit) {
-        if (bits_ % 8 == 0) bytes_.push_back(0);
-        if (bit) bytes_.back() |= static_cast<std::uint8_t>(0x80 >> (bits_ % 8));
-        ++bits_;
+        if (count++ % 8 == 0) bytes.push_back(0);
+        if (bit) bytes.back() |= static_cast<std::uint8_t>(0x80 >> ((count - 1) % 8));
     }
-    std::vector<std::uint8_t> bytes_;
-    std::uint64_t bits_ = 0;
+    std::vector<std::uint8_t> bytes;
+    std::uint64_t count = 0;
 };
 
 struct Entry {
@@ -61,10 +56,8 @@ void AppendTable(std::vector<std::uint8_t>& out, const std::vector<Entry>& codes
     out.push_back(static_cast<std::uint8_t>(codes.size() - 1));
     for (const Entry& e : codes) {
         const std::uint32_t aligned = e.code << (16 - e.length);
-        out.push_back(static_cast<std::uint8_t>(e.length - 1));
-        out.push_back(static_cast<std::uint8_t>(aligned >> 8));
-        out.push_back(static_cast<std::uint8_t>(aligned));
-        out.push_back(static_cast<std::uint8_t>(e.delta));
+        out.insert(out.end(), {static_cast<std::uint8_t>(e.length - 1), static_cast<std::uint8_t>(aligned >> 8),
+                               static_cast<std::uint8_t>(aligned), static_cast<std::uint8_t>(e.delta)});
     }
 }
 
@@ -115,7 +108,7 @@ std::vector<std::uint8_t> ResidualStream(const pcd::Plane& lower, const pcd::Pla
     }
     PutRowStart(w, 0, target.height);
     w.PadToByte(0);
-    return w.Bytes();
+    return w.bytes;
 }
 
 void PadToSector(std::vector<std::uint8_t>& out) { out.resize((out.size() + kSector - 1) / kSector * kSector, 0); }
@@ -190,17 +183,8 @@ const std::vector<std::uint8_t>& FullImagePac() {
 }
 
 std::filesystem::path ScratchPath(const std::string& name) {
-    // Removed with everything in it when the test program ends.
-    static const struct ScratchDir {
-        std::filesystem::path path =
-            std::filesystem::temp_directory_path() / ("velkarn_pcd_test_" + std::to_string(::getpid()));
-        ScratchDir() { std::filesystem::create_directories(path); }
-        ~ScratchDir() {
-            std::error_code ec;
-            std::filesystem::remove_all(path, ec);
-        }
-    } dir;
-    return dir.path / name;
+    static const testing_support::ScratchDir dir;  // removed when the program ends
+    return dir.path() / name;
 }
 
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {

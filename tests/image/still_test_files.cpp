@@ -29,20 +29,17 @@ std::vector<std::uint8_t> Text(const std::string& s) { return std::vector<std::u
 
 }  // namespace
 
-std::string WritePgm(const std::string& name, const Picture& p) {
-    std::vector<std::uint8_t> out = Text("P5\n" + std::to_string(p.width) + " " + std::to_string(p.height) + "\n65535\n");
-    for (const std::uint16_t v : p.values) PutSample(out, v);
-    return bmp_test::Write(name, out);
-}
+std::string WritePgm(const std::string& name, const Picture& p) { return WritePpm(name, p, p, p, "P5"); }
 
-std::string WritePpm(const std::string& name, const Picture& red, const Picture& green, const Picture& blue) {
+std::string WritePpm(const std::string& name, const Picture& red, const Picture& green, const Picture& blue,
+                     const char* magic) {
     std::vector<std::uint8_t> out =
-        Text("P6\n" + std::to_string(red.width) + " " + std::to_string(red.height) + "\n65535\n");
-    for (std::size_t i = 0; i < red.values.size(); ++i) {
-        PutSample(out, red.values[i]);
-        PutSample(out, green.values[i]);
-        PutSample(out, blue.values[i]);
-    }
+        Text(std::string(magic) + "\n" + std::to_string(red.width) + " " + std::to_string(red.height) + "\n65535\n");
+    for (std::size_t i = 0; i < red.values.size(); ++i)
+        for (const Picture* p : {&red, &green, &blue}) {
+            PutSample(out, p->values[i]);
+            if (magic[1] == '5') break;  // grey: one sample
+        }
     return bmp_test::Write(name, out);
 }
 
@@ -53,8 +50,7 @@ std::string Convert(const std::string& input, const std::string& name, const std
     return std::system(cmd.c_str()) == 0 ? out : std::string();
 }
 
-std::string WriteFits(const std::string& name, const std::vector<std::string>& cards,
-                      const std::vector<std::uint8_t>& data) {
+std::vector<std::uint8_t> FitsBlocks(const std::vector<std::string>& cards, const std::vector<std::uint8_t>& data) {
     std::string header;
     for (const std::string& card : cards) header += card + std::string(80 - card.size(), ' ');
     header += "END" + std::string(77, ' ');
@@ -62,7 +58,12 @@ std::string WriteFits(const std::string& name, const std::vector<std::string>& c
     std::vector<std::uint8_t> out = Text(header);
     out.insert(out.end(), data.begin(), data.end());
     out.resize((out.size() + 2879) / 2880 * 2880, 0);
-    return bmp_test::Write(name, out);
+    return out;
+}
+
+std::string WriteFits(const std::string& name, const std::vector<std::string>& cards,
+                      const std::vector<std::uint8_t>& data) {
+    return bmp_test::Write(name, FitsBlocks(cards, data));
 }
 
 std::vector<std::string> ImageCards(int bitpix, const std::vector<long>& axes, const std::vector<std::string>& more) {
@@ -75,6 +76,16 @@ std::vector<std::string> ImageCards(int bitpix, const std::vector<long>& axes, c
     for (std::size_t i = 0; i < axes.size(); ++i) cards.push_back(card("NAXIS" + std::to_string(i + 1), std::to_string(axes[i])));
     cards.insert(cards.end(), more.begin(), more.end());
     return cards;
+}
+
+std::string WriteDeepFits(const std::string& name, const std::vector<std::string>& more) {
+    const Picture p = DeepPicture();
+    std::vector<std::int16_t> data;
+    for (int row = p.height - 1; row >= 0; --row)
+        for (int x = 0; x < p.width; ++x) data.push_back(static_cast<std::int16_t>(p.at(x, row) - 32768));
+    std::vector<std::string> cards = {"BZERO   =                32768"};
+    cards.insert(cards.end(), more.begin(), more.end());
+    return WriteFits(name, ImageCards(16, {p.width, p.height}, cards), BigEndian16(data));
 }
 
 std::vector<std::uint8_t> BigEndian16(const std::vector<std::int16_t>& v) {

@@ -25,7 +25,8 @@ Picture DeepPicture();
 // Binary PGM of 16-bit samples (or PPM of three pictures as red, green,
 // blue) in the test's temporary directory.
 std::string WritePgm(const std::string& name, const Picture& p);
-std::string WritePpm(const std::string& name, const Picture& red, const Picture& green, const Picture& blue);
+std::string WritePpm(const std::string& name, const Picture& red, const Picture& green, const Picture& blue,
+                     const char* magic = "P6");
 
 // ImageMagick's convert from `input` to a new file `name` with options
 // before the output, and the output's format forced by a prefix such as
@@ -33,6 +34,9 @@ std::string WritePpm(const std::string& name, const Picture& red, const Picture&
 std::string Convert(const std::string& input, const std::string& name, const std::string& options = "",
                     const std::string& format = "");
 
+// A FITS header and data unit: the cards (each padded to 80 characters, END
+// added, the header padded to 2880 bytes), then the data, padded likewise.
+std::vector<std::uint8_t> FitsBlocks(const std::vector<std::string>& cards, const std::vector<std::uint8_t>& data);
 // A FITS file: the cards (each padded to 80 characters, END added, the
 // header padded to 2880 bytes), then the data bytes, padded to 2880 bytes.
 std::string WriteFits(const std::string& name, const std::vector<std::string>& cards,
@@ -40,6 +44,9 @@ std::string WriteFits(const std::string& name, const std::vector<std::string>& c
 // The cards SIMPLE, BITPIX, NAXIS and NAXISn of a primary picture of the
 // given axes, then the cards `more`.
 std::vector<std::string> ImageCards(int bitpix, const std::vector<long>& axes, const std::vector<std::string>& more = {});
+// DeepPicture as a 16-bit FITS file with BZERO 32768, rows bottom first as
+// FITS stores them, and the cards `more`.
+std::string WriteDeepFits(const std::string& name, const std::vector<std::string>& more = {});
 // Big-endian bytes of 16-bit and 32-bit float samples.
 std::vector<std::uint8_t> BigEndian16(const std::vector<std::int16_t>& v);
 std::vector<std::uint8_t> BigEndianFloat(const std::vector<float>& v);

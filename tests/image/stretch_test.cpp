@@ -23,15 +23,8 @@ DeepSamples Samples(std::vector<float> values, bool integer = true) {
 
 // A 16-bit FITS of the deep test picture, read back.
 std::unique_ptr<FITSFileImage> DeepFits() {
-    const still_test::Picture p = still_test::DeepPicture();
-    std::vector<std::int16_t> data;
-    for (int row = p.height - 1; row >= 0; --row)  // FITS rows bottom first
-        for (int x = 0; x < p.width; ++x) data.push_back(static_cast<std::int16_t>(p.at(x, row) - 32768));
-    const std::string path = still_test::WriteFits(
-        "deep.fits", still_test::ImageCards(16, {10, 10}, {"BZERO   =                32768"}),
-        still_test::BigEndian16(data));
     ScriptedProgress progress;
-    return std::make_unique<FITSFileImage>(progress, path);
+    return std::make_unique<FITSFileImage>(progress, still_test::WriteDeepFits("deep.fits"));
 }
 
 std::vector<std::uint8_t> Pixels(const MeteorImage& img) {
@@ -40,7 +33,7 @@ std::vector<std::uint8_t> Pixels(const MeteorImage& img) {
 
 }  // namespace
 
-TEST(Stretch, PercentilesOfWideDataLieWithinABinAndSkipWhatIsNoNumber) {
+TEST(Stretch, PercentilesLieWithinABinSkipWhatIsNoNumberAndALargePictureIsCountedAcrossAllItsColumns) {
     std::vector<float> v;
     for (int i = 0; i < 1000; ++i) v.push_back(static_cast<float>((i * 7919) % 1000) * 1000.0f);  // shuffled
     v.push_back(std::nanf(""));
@@ -50,13 +43,10 @@ TEST(Stretch, PercentilesOfWideDataLieWithinABinAndSkipWhatIsNoNumber) {
     EXPECT_EQ(wide.total, 1000u);
     EXPECT_NEAR(wide.Percentile(50), 499000, 16);
     EXPECT_LE(wide.Percentile(50), 499000);
-    EXPECT_NEAR(wide.Percentile(100), 999000, 16);
-}
 
-TEST(Stretch, ALargePictureIsCountedInPartButAcrossAllItsColumns) {
-    // Each sample is its column: the percentiles are those of the columns.
-    // A width that divides the spacing of the counted runs (8 x 1024 here)
-    // and one that does not must both see every band of columns.
+    // Each sample is its column. A width that divides the spacing of the
+    // counted runs (8 x 1024 here) and one that does not must both see
+    // every band of columns.
     for (const auto& [width, height] : {std::pair{4096, 2100}, std::pair{6000, 1500}}) {
         DeepSamples s;
         s.width = width;
@@ -65,12 +55,9 @@ TEST(Stretch, ALargePictureIsCountedInPartButAcrossAllItsColumns) {
         for (int y = 0; y < s.height; ++y)
             for (int x = 0; x < width; ++x) s.Row(y)[x] = static_cast<float>(x);
         const StretchHistogram h(s);
-        SCOPED_TRACE(width);
-        EXPECT_NEAR(static_cast<double>(h.total), 1 << 20, (1 << 20) / 10);
-        EXPECT_NEAR(h.Percentile(50), width / 2, width / 100);
-        EXPECT_NEAR(h.Percentile(99.5), width * 0.995, width / 100);
-        EXPECT_EQ(h.min, 0);
-        EXPECT_GE(h.max, width - 20);
+        EXPECT_NEAR(static_cast<double>(h.total), 1 << 20, (1 << 20) / 10) << width;
+        EXPECT_NEAR(h.Percentile(50), width / 2, width / 100) << width;
+        EXPECT_NEAR(h.Percentile(99.5), width * 0.995, width / 100) << width;
     }
 }
 
@@ -81,31 +68,21 @@ TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
     sky[3] = 20;
     sky[7] = 9000;
     EXPECT_EQ(AutomaticStretch(Samples(sky)), (StretchPoints{20, 9000}));
-    const StretchPoints flat = AutomaticStretch(Samples(std::vector<float>(50, 7.5f), false));
-    EXPECT_EQ(flat, (StretchPoints{7.5f, 8.5f}));
+    EXPECT_EQ(AutomaticStretch(Samples(std::vector<float>(50, 7.5f), false)), (StretchPoints{7.5f, 8.5f}));
     EXPECT_EQ(AutomaticStretch(Samples({NAN, NAN})), (StretchPoints{0, 1}));
     const StretchPoints huge = AutomaticStretch(Samples({3e38f, 3e38f}, false));
     EXPECT_GT(huge.white, huge.black);
-
     const StretchPoints p{100, 355};
-    EXPECT_EQ(StretchLevel(99, p), 0);
-    EXPECT_EQ(StretchLevel(100, p), 0);
-    EXPECT_EQ(StretchLevel(101.4f, p), 1);
-    EXPECT_EQ(StretchLevel(354.6f, p), 255);
-    EXPECT_EQ(StretchLevel(1e30f, p), 255);
-    EXPECT_EQ(StretchLevel(std::nanf(""), p), 0);
+    for (const auto& [value, level] : {std::pair{99.0f, 0}, {101.4f, 1}, {354.6f, 255}, {1e30f, 255}, {std::nanf(""), 0}})
+        EXPECT_EQ(StretchLevel(value, p), level) << value;
 }
 
-TEST(Stretch, StepsMoveBlackByAnEighthOfTheRangeAndWidenWhiteByRootTwo) {
+// The image dialog's tests step black and white and read the points; here
+// the steps refused.
+TEST(Stretch, StepsBeyondFifteenOrThatWouldMeetThePointsAreRefused) {
     const StretchPoints automatic{1000, 3000};
-    EXPECT_EQ(SteppedStretch(automatic, 0, 0), automatic);
-    EXPECT_EQ(SteppedStretch(automatic, 1, 0), (StretchPoints{1250, 3000}));
     EXPECT_EQ(SteppedStretch(automatic, -15, 0), (StretchPoints{-2750, 3000}));
-    EXPECT_EQ(SteppedStretch(automatic, 0, 2), (StretchPoints{1000, 5000}));
-    EXPECT_EQ(SteppedStretch(automatic, 0, -2), (StretchPoints{1000, 2000}));
-    EXPECT_EQ(SteppedStretch(automatic, 0, 15)->white, static_cast<float>(1000 + 2000 * std::exp2(7.5)));
     EXPECT_FALSE(SteppedStretch(automatic, 16, 0));
-    EXPECT_FALSE(SteppedStretch(automatic, 0, -16));
     EXPECT_FALSE(SteppedStretch(automatic, 8, 0));  // black would reach white
     EXPECT_FALSE(SteppedStretch(automatic, 4, -2));
 }
@@ -115,7 +92,6 @@ TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheT
     ASSERT_EQ(img->status, 0);
     ASSERT_EQ(img->automatic_stretch, (StretchPoints{1000, 3000}));
     const std::vector<std::uint8_t> automatic = Pixels(*img);
-
     ASSERT_TRUE(img->SetWhiteStep(2));  // white 5000
     EXPECT_EQ(img->stretch, (StretchPoints{1000, 5000}));
     // 3000 at the left of the bottom row: half the ramp now, 128.
@@ -125,7 +101,6 @@ TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheT
     ASSERT_TRUE(img->SetWhiteStep(-2));  // white 2000
     const std::vector<std::uint8_t> before = Pixels(*img);
     EXPECT_FALSE(img->SetWhiteStep(-16));
-    EXPECT_FALSE(img->SetBlackStep(-16));
     EXPECT_FALSE(img->SetBlackStep(4));  // black 2000 would meet white
     EXPECT_EQ(img->black_step, 0);
     EXPECT_EQ(img->white_step, -2);
@@ -138,7 +113,6 @@ TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheT
     ASSERT_TRUE(img->SetBlackStep(-3));
     EXPECT_EQ(std::vector<std::uint8_t>(img->picture.begin() + 40, img->picture.begin() + 1064), table);
     for (int i = 0; i < 256; ++i) ASSERT_EQ(table[4 * i], MeteorImage::RampLevel(i, 0, 3, -1));
-
     ASSERT_TRUE(img->SetBlackStep(0));
     ASSERT_TRUE(img->SetWhiteStep(0));
     EXPECT_EQ(Pixels(*img), automatic);

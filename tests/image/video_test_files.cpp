@@ -113,15 +113,15 @@ void WriteTestVideo(const std::string& path, const TestVideo& v) {
     Check(avio_open(&w.oc->pb, path.c_str(), AVIO_FLAG_WRITE), "open");
     Check(avformat_write_header(w.oc, nullptr), "header");
 
-    w.frame->format = v.pix_fmt;
-    w.frame->width = v.width;
-    w.frame->height = v.height;
-    Check(av_frame_get_buffer(w.frame, 0), "frame");
+    const auto allocate = [&v](AVFrame* f, AVPixelFormat format) {
+        f->format = format;
+        f->width = v.width;
+        f->height = v.height;
+        Check(av_frame_get_buffer(f, 0), "frame");
+    };
+    allocate(w.frame, v.pix_fmt);
     if (v.pix_fmt != AV_PIX_FMT_GRAY8 && v.pix_fmt != AV_PIX_FMT_PAL8) {
-        w.rgb->format = AV_PIX_FMT_RGB24;
-        w.rgb->width = v.width;
-        w.rgb->height = v.height;
-        Check(av_frame_get_buffer(w.rgb, 0), "frame");
+        allocate(w.rgb, AV_PIX_FMT_RGB24);
         w.sws = sws_getContext(v.width, v.height, AV_PIX_FMT_RGB24, v.width, v.height, v.pix_fmt,
                                SWS_POINT, nullptr, nullptr, nullptr);
         if (!w.sws) throw std::runtime_error("no conversion");

@@ -28,55 +28,41 @@ struct FakeDisk {
     }
 };
 
-// Where the program reads and writes: data, settings, program, state and
-// manual directories.
-std::vector<fs::path> Dirs(const ProgramPaths& p) {
-    return {p.data_dir, p.settings_dir, p.program_dir, p.state_dir, p.manual_dir};
-}
-
-ProgramLocations Installed() {
+// Data, settings, program, state and manual directories.
+std::vector<fs::path> Dirs(const FakeDisk& disk) {
     ProgramLocations w;
     w.exe_dir = "/opt/vk/bin";
     w.data_dirs = {"/opt/vk/share/velkarn", "/usr/share/velkarn"};
     w.config_dir = "/home/o/.config/velkarn";
     w.app_data_dir = "/home/o/.local/share/velkarn";
     w.state_dir = "/home/o/.local/state/velkarn";
-    return w;
+    const ProgramPaths p = ResolveProgramPaths(w, disk.Probes());
+    return {p.data_dir, p.settings_dir, p.program_dir, p.state_dir, p.manual_dir};
 }
 
-TEST(ProgramPaths, AnInstalledProgramReadsItsDataFromShareAndWritesToTheUsersDirectories) {
+TEST(ProgramPaths, AnInstalledProgramReadsFromShareAndWritesToTheUsersDirectoriesUnlessAWritableIniLiesBesideIt) {
     FakeDisk disk;
     disk.files = {"/usr/share/velkarn/skycat.dat", "/usr/share/velkarn/manual/index.html"};
-    const ProgramPaths p = ResolveProgramPaths(Installed(), disk.Probes());
-    EXPECT_EQ(p.exe_dir, "/opt/vk/bin");
-    EXPECT_EQ(Dirs(p), (std::vector<fs::path>{"/usr/share/velkarn", "/home/o/.config/velkarn", "/home/o/.local/share/velkarn",
-                                              "/home/o/.local/state/velkarn", "/usr/share/velkarn/manual"}));
-
+    EXPECT_EQ(Dirs(disk), (std::vector<fs::path>{"/usr/share/velkarn", "/home/o/.config/velkarn", "/home/o/.local/share/velkarn",
+                                                 "/home/o/.local/state/velkarn", "/usr/share/velkarn/manual"}));
     // The first data directory that holds the catalogue wins.
     disk.files.insert("/opt/vk/share/velkarn/skycat.dat");
-    EXPECT_EQ(ResolveProgramPaths(Installed(), disk.Probes()).data_dir, "/opt/vk/share/velkarn");
-}
+    EXPECT_EQ(Dirs(disk)[0], "/opt/vk/share/velkarn");
 
-TEST(ProgramPaths, AWritableIniBesideTheExecutableKeepsEverythingThere) {
-    FakeDisk disk;
     disk.files = {"/opt/vk/bin/velkarn.ini", "/opt/vk/bin/skycat.dat", "/opt/vk/bin/docs/manual/index.html"};
-    const ProgramPaths p = ResolveProgramPaths(Installed(), disk.Probes());
-    EXPECT_EQ(Dirs(p), (std::vector<fs::path>{"/opt/vk/bin", "/opt/vk/bin", "/opt/vk/bin", "/opt/vk/bin",
-                                              "/opt/vk/bin/docs/manual"}));
-
+    EXPECT_EQ(Dirs(disk), (std::vector<fs::path>{"/opt/vk/bin", "/opt/vk/bin", "/opt/vk/bin", "/opt/vk/bin",
+                                                 "/opt/vk/bin/docs/manual"}));
     // A read-only one (a system-wide install that ships one) does not.
     disk.read_only = {"/opt/vk/bin/velkarn.ini"};
-    const ProgramPaths installed = ResolveProgramPaths(Installed(), disk.Probes());
-    EXPECT_EQ(installed.settings_dir, "/home/o/.config/velkarn");
-    EXPECT_EQ(installed.data_dir, "/opt/vk/bin");  // the data beside the executable still serves
-}
+    EXPECT_EQ(Dirs(disk)[1], "/home/o/.config/velkarn");
+    EXPECT_EQ(Dirs(disk)[0], "/opt/vk/bin");  // the data beside the executable still serve
 
-TEST(ProgramPaths, WithoutUserDirectoriesOrDataTheExecutablesDirectoryServes) {
-    FakeDisk disk;
-    ProgramLocations w;
-    w.exe_dir = "/x";
-    const ProgramPaths p = ResolveProgramPaths(w, disk.Probes());
-    EXPECT_EQ(Dirs(p), (std::vector<fs::path>{"/x", "/x", "/x", p.state_dir, "/x/manual"}));
+    // Without user directories or data the executable's directory serves.
+    ProgramLocations bare;
+    bare.exe_dir = "/x";
+    const ProgramPaths p = ResolveProgramPaths(bare, FakeDisk().Probes());
+    EXPECT_EQ((std::vector<fs::path>{p.data_dir, p.settings_dir, p.program_dir, p.manual_dir}),
+              (std::vector<fs::path>{"/x", "/x", "/x", "/x/manual"}));
 }
 
 TEST(ProgramPaths, StandardLocationsFollowTheXdgBaseDirectories) {
@@ -86,18 +72,16 @@ TEST(ProgramPaths, StandardLocationsFollowTheXdgBaseDirectories) {
         return it == vars.end() ? nullptr : it->second.c_str();
     };
     ProgramLocations w = StandardLocations("/opt/vk/bin", env);
-    EXPECT_EQ(w.config_dir, "/home/o/.config/velkarn");
-    EXPECT_EQ(w.app_data_dir, "/home/o/.local/share/velkarn");
-    EXPECT_EQ(w.state_dir, "/home/o/.local/state/velkarn");
+    EXPECT_EQ((std::vector<fs::path>{w.config_dir, w.app_data_dir, w.state_dir}),
+              (std::vector<fs::path>{"/home/o/.config/velkarn", "/home/o/.local/share/velkarn", "/home/o/.local/state/velkarn"}));
     EXPECT_EQ(w.data_dirs,
               (std::vector<fs::path>{"/opt/vk/share/velkarn", "/usr/local/share/velkarn", "/usr/share/velkarn"}));
 
     vars = {{"HOME", "/home/o"}, {"XDG_CONFIG_HOME", "/cfg"}, {"XDG_DATA_HOME", "relative/ignored"},
             {"XDG_DATA_DIRS", "/usr/share::/d2:rel"}, {"XDG_STATE_HOME", "/st"}};
     w = StandardLocations("/usr/bin", env);
-    EXPECT_EQ(w.config_dir, "/cfg/velkarn");
-    EXPECT_EQ(w.state_dir, "/st/velkarn");
-    EXPECT_EQ(w.app_data_dir, "/home/o/.local/share/velkarn");
+    EXPECT_EQ((std::vector<fs::path>{w.config_dir, w.app_data_dir, w.state_dir}),
+              (std::vector<fs::path>{"/cfg/velkarn", "/home/o/.local/share/velkarn", "/st/velkarn"}));
     EXPECT_EQ(w.data_dirs, (std::vector<fs::path>{"/usr/share/velkarn", "/d2/velkarn"}));
 
     vars.clear();
@@ -131,9 +115,6 @@ TEST(ProgramPaths, AnInstalledProgramMakesItsDirectoriesAndKeepsItsSettingsInThe
     std::error_code ec;
     ASSERT_TRUE(CreateWritableDirs(p, ec)) << ec.message();
     for (const fs::path& d : {p.program_dir, p.state_dir, p.settings_dir}) EXPECT_TRUE(fs::is_directory(d)) << d;
-
-    // The settings file then lies in the config directory, the data in
-    // the data directory and the station list with the logs.
     const SettingsEnvironment env = SettingsEnvironmentFor(p, "/home/o", 800, 600);
     EXPECT_EQ((std::vector<fs::path>{env.exe_dir, env.settings_dir, env.data_dir, env.program_dir, env.home_dir}),
               (std::vector<fs::path>{p.exe_dir, p.settings_dir, p.data_dir, p.program_dir, "/home/o"}));

@@ -1,0 +1,224 @@
+// Photo CD image pacs: the reader on files ImageMagick writes and on pacs
+// built here with every resolution, and the source the program opens.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "image/image_status.h"
+#include "image/open_image.h"
+#include "image/packed_dib.h"
+#include "image/pcd_file_image.h"
+#include "image/pcd_reader.h"
+#include "pcd_test_files.h"
+#include "platform/scripted.h"
+
+using pcd_test::DibPixel;
+
+namespace {
+
+struct Loaded {
+    int status;
+    std::vector<std::uint8_t> dib;
+};
+
+Loaded LoadStep(const std::filesystem::path& path, int step) {
+    PcdReader reader;
+    Loaded out{reader.Open(path), {}};
+    if (out.status == kStatusOk) out.status = reader.SelectResolution(step);
+    if (out.status == kStatusOk) out.status = reader.Load(out.dib);
+    return out;
+}
+
+std::filesystem::path WritePac(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    const auto path = pcd_test::ScratchPath(name);
+    pcd_test::WriteBytes(path, bytes);
+    return path;
+}
+
+std::filesystem::path WriteBuilt(const std::string& name, const pcd_test::PacOptions& options) {
+    return WritePac(name, pcd_test::BuildImagePac(options));
+}
+
+// Compares a delivered DIB with the test picture, pixel by pixel.
+::testing::AssertionResult ShowsPicture(const std::vector<std::uint8_t>& dib, int step) {
+    const pcd::Plane expected = pcd_test::Picture(step);
+    const packed_dib::Header h = packed_dib::ReadHeader(dib.data());
+    if (h.width != expected.width || h.height != expected.height)
+        return ::testing::AssertionFailure() << "size " << h.width << " x " << h.height;
+    for (int y = 0; y < expected.height; ++y)
+        for (int x = 0; x < expected.width; ++x)
+            if (DibPixel(dib, x, y) != expected.Row(y)[x])
+                return ::testing::AssertionFailure() << "pixel " << x << ", " << y << " is " << +DibPixel(dib, x, y);
+    return ::testing::AssertionSuccess();
+}
+
+// The test files' residuals are made with Upsample, so it is checked here
+// on its own against values worked out by hand.
+TEST(PcdUpsample, KnownPixelsStayAndTheOthersAreRoundedMeansOfTheirNeighbours) {
+    const pcd::Plane high = pcd::Upsample(pcd::Plane{3, 2, {10, 21, 40, 30, 50, 61}});
+    ASSERT_EQ(high.width, 6);
+    EXPECT_EQ(high.pixels, (std::vector<std::uint8_t>{10, 16, 21, 31, 40, 40,  // 15.5 rounds up
+                                                      20, 28, 36, 43, 51, 51,  // (10 + 21 + 30 + 50) / 4
+                                                      30, 40, 50, 56, 61, 61,    //
+                                                      30, 40, 50, 56, 61, 61}));  // the last row repeats
+}
+
+// Files written by ImageMagick, an encoder independent of this reader. It
+// writes the three stored resolutions and no residuals.
+TEST(PcdImageMagickFiles, EachStoredResolutionShowsThePictureUprightWithItsLumaAndAPortraitIsTurnedAsStored) {
+    if (!pcd_test::HaveImageMagick()) GTEST_SKIP() << "ImageMagick's convert is not installed";
+    const auto convert = [](const std::string& name, const std::string& draw) {
+        const auto pcd = pcd_test::ScratchPath(name + ".pcd"), png = pcd_test::ScratchPath(name + ".png");
+        EXPECT_TRUE(pcd_test::Run("convert " + draw + " " + png.string() + " && convert " + png.string() + " " + pcd.string()));
+        return pcd;
+    };
+    // Black, with a white top-left quarter and a mid-grey block at the bottom right.
+    const auto path = convert("blocks", "-size 768x512 xc:black -fill white -draw 'rectangle 0,0 383,255' "
+                                        "-fill gray50 -draw 'rectangle 600,400 767,511'");
+    const Loaded base = LoadStep(path, 3);
+    ASSERT_EQ(base.status, kStatusOk);
+    for (const auto& [x, y, level] : {std::tuple{0, 0, 255}, {383, 255, 255}, {384, 255, 0}, {383, 256, 0}, {0, 511, 0}})
+        EXPECT_EQ(DibPixel(base.dib, x, y), level) << x << "," << y;
+    const std::uint8_t grey = DibPixel(base.dib, 767, 511);
+    EXPECT_GT(grey, 60);
+    EXPECT_LT(grey, 200);
+    EXPECT_EQ(packed_dib::Row(base.dib, 768, 0)[767], grey) << "rows are stored bottom first";
+    for (int step : {1, 2}) {
+        const Loaded smaller = LoadStep(path, step);
+        ASSERT_EQ(smaller.status, kStatusOk);
+        const int scale = 1 << (3 - step);
+        EXPECT_EQ(packed_dib::ReadHeader(smaller.dib.data()).width, 768 / scale);
+        EXPECT_EQ(DibPixel(smaller.dib, 100 / scale, 100 / scale), 255) << step;
+        EXPECT_EQ(DibPixel(smaller.dib, 700 / scale, 460 / scale), grey) << step;
+    }
+    EXPECT_EQ(LoadStep(path, 4).status, kStatusNoPcdResolution);
+    PcdReader reader;
+
+    // The portrait's top-left corner lies at the top right of the stored picture.
+    const auto portrait = convert("portrait", "-size 512x768 xc:black -fill white -draw 'rectangle 0,0 255,99'");
+    ASSERT_EQ(reader.Open(portrait), kStatusOk);
+    EXPECT_EQ(reader.Rotation(), 1);
+    const Loaded turned = LoadStep(portrait, 3);
+    ASSERT_EQ(turned.status, kStatusOk);
+    EXPECT_EQ(DibPixel(turned.dib, 767, 0), 255);
+    EXPECT_EQ(DibPixel(turned.dib, 0, 0), 0);
+}
+
+TEST(PcdBuiltFiles, EveryResolutionFrom192x128To3072x2048DecodesToItsPictureExactly) {
+    const auto path = WritePac("full.pcd", pcd_test::FullImagePac());
+    for (int step = pcd::kLowestStep; step <= pcd::kHighestStep; ++step) {
+        const Loaded loaded = LoadStep(path, step);
+        ASSERT_EQ(loaded.status, kStatusOk) << step;
+        EXPECT_TRUE(ShowsPicture(loaded.dib, step)) << step;
+    }
+}
+
+TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableAndDamagedResidualsAreWrongFormat) {
+    const auto four_base = WriteBuilt("four_base.pcd", {.highest_step = 4});
+    EXPECT_EQ(LoadStep(four_base, 5).status, kStatusNoPcdResolution);
+    EXPECT_EQ(LoadStep(four_base, 0).status, kStatusNoPcdResolution);
+    EXPECT_EQ(LoadStep(four_base, 4).status, kStatusOk);
+
+    // Cut inside the Base picture: the smaller ones are still there.
+    std::vector<std::uint8_t> cut = pcd_test::FullImagePac();
+    cut.resize(200 * pcd::kSectorSize);
+    const auto cut_in_base = WritePac("cut_in_base.pcd", cut);
+    EXPECT_EQ(LoadStep(cut_in_base, 3).status, kStatusNoPcdResolution);
+    const Loaded two = LoadStep(cut_in_base, 2);
+    ASSERT_EQ(two.status, kStatusOk);
+    EXPECT_TRUE(ShowsPicture(two.dib, 2));
+
+    cut = pcd_test::FullImagePac();
+    cut.resize(cut.size() - 400 * 1024);
+    const auto cut_path = WritePac("cut_16base.pcd", cut);
+    EXPECT_EQ(LoadStep(cut_path, 5).status, kStatusWrongFormat);
+    EXPECT_EQ(LoadStep(cut_path, 4).status, kStatusOk);
+    EXPECT_EQ(LoadStep(WriteBuilt("bad_code.pcd", {.highest_step = 4, .invalid_4base_code = true}), 4).status, kStatusWrongFormat);
+    EXPECT_EQ(LoadStep(WriteBuilt("no_row.pcd", {.highest_step = 4, .missing_4base_row = 700}), 4).status, kStatusWrongFormat);
+    // The attributes promise 16Base, but nothing follows the 4Base residuals.
+    EXPECT_EQ(LoadStep(WriteBuilt("claims.pcd", {.highest_step = 4, .attribute_step = 5}), 5).status, kStatusWrongFormat);
+}
+
+TEST(PcdBuiltFiles, FilesThatAreNoImagePacCannotBeOpenedAndCorruptedResidualsNeverCrashTheReader) {
+    PcdReader reader;
+    EXPECT_EQ(reader.Open(pcd_test::ScratchPath("absent.pcd")), kStatusCannotOpen);
+    EXPECT_EQ(reader.Open(pcd_test::ScratchPath("")), kStatusCannotOpen) << "a directory";
+    std::vector<std::uint8_t> unsigned_pac = pcd_test::FullImagePac();
+    unsigned_pac[0x800] = 'X';
+    EXPECT_EQ(reader.Open(WritePac("unsigned.pcd", unsigned_pac)), kStatusCannotOpen);
+    unsigned_pac.resize(3 * 2048);
+    unsigned_pac[0x800] = 'P';
+    EXPECT_EQ(reader.Open(WritePac("stub.pcd", unsigned_pac)), kStatusCannotOpen);
+    std::vector<std::uint8_t> dib;
+    EXPECT_EQ(reader.Load(dib), kStatusNoPcdResolution);
+
+    std::mt19937 random(7);
+    for (int round = 0; round < 12; ++round) {
+        std::vector<std::uint8_t> bytes = pcd_test::FullImagePac();
+        std::uniform_int_distribution<std::size_t> where(388 * 2048, bytes.size() - 1);
+        for (int i = 0; i < 20; ++i) bytes[where(random)] = static_cast<std::uint8_t>(random());
+        const int status = LoadStep(WritePac("random.pcd", bytes), round % 2 ? 5 : 4).status;
+        EXPECT_TRUE(status == kStatusOk || status == kStatusWrongFormat) << status;
+    }
+}
+
+TEST(PcdLoading, ProgressCountsRowsOfEveryStageAndTheAbortCallbackStopsTheLoadInEach) {
+    const auto path = WritePac("abort.pcd", pcd_test::FullImagePac());
+    PcdReader reader;
+    ASSERT_EQ(reader.Open(path), kStatusOk);
+    ASSERT_EQ(reader.SelectResolution(5), kStatusOk);
+    std::vector<std::pair<int, int>> reports;
+    reader.SetProgressCallback([&](int done, int total) { reports.emplace_back(done, total); });
+    std::vector<std::uint8_t> dib;
+    ASSERT_EQ(reader.Load(dib), kStatusOk);
+    EXPECT_EQ(reports.back(), std::make_pair(512 + 1024 + 2048, 512 + 1024 + 2048));
+    // Polls come every 64 rows: the 9th is in 4Base, the 30th in 16Base.
+    for (int stop_at : {1, 9, 30}) {
+        ASSERT_EQ(reader.Open(path), kStatusOk);
+        ASSERT_EQ(reader.SelectResolution(5), kStatusOk);
+        int polls = 0;
+        reader.SetAbortCallback([&] { return ++polls == stop_at; });
+        std::vector<std::uint8_t> aborted;
+        EXPECT_EQ(reader.Load(aborted), kStatusAborted) << stop_at;
+        EXPECT_EQ(polls, stop_at);
+        EXPECT_TRUE(aborted.empty());
+    }
+}
+
+TEST(PCDFileImage, EachResolutionStepOfAFileEndingInPcdInAnyCaseBecomesAPhotoCDSourceOfItsSize) {
+    const auto path = WritePac("IMG0001.PCD", pcd_test::FullImagePac());
+    for (int step = 2; step <= 5; ++step) {
+        SCOPED_TRACE(step);
+        ScriptedProgress progress;
+        ImageOpenContext context{progress, step};
+        const auto image = OpenImageFile(path, context);
+        ASSERT_EQ(image->status, kStatusOk);
+        const pcd::Size size = pcd::StepSize(step);
+        EXPECT_EQ(image->type, ImageType::PhotoCD);
+        EXPECT_EQ(image->filename, path.string());
+        EXPECT_EQ(image->width, size.width);
+        EXPECT_EQ(image->height, size.height);
+        EXPECT_EQ(image->picture[packed_dib::kHeaderSize + 4 * 200], 200) << "identity ramp";
+        EXPECT_EQ(pcd_test::DibPixel(image->picture, 5, 3), pcd_test::Luma(step, 5, 3));
+        EXPECT_TRUE(std::is_sorted(progress.reports.begin(), progress.reports.end()));
+        EXPECT_EQ(progress.reports.back(), 100);
+        EXPECT_EQ(progress.clears, 1);
+    }
+}
+
+TEST(PCDFileImage, FailedLoadsLeaveNoPictureAndCarryTheirStatus) {
+    ScriptedProgress progress;
+    const auto missing = LoadPhotoCD(progress, WritePac("base_only.pcd", pcd_test::BuildImagePac({.highest_step = 3})), 4);
+    EXPECT_EQ(missing->status, kStatusNoPcdResolution);
+    EXPECT_FALSE(missing->HasPicture());
+    EXPECT_TRUE(progress.reports.empty()) << "nothing was loaded";
+    ScriptedProgress escape;
+    escape.escape_at_poll = 3;
+    const auto aborted = LoadPhotoCD(escape, WritePac("full.pcd", pcd_test::FullImagePac()), 5);
+    EXPECT_EQ(aborted->status, kStatusAborted);
+    EXPECT_FALSE(aborted->HasPicture());
+    EXPECT_EQ(escape.clears, 1);
+}
+
+}  // namespace
