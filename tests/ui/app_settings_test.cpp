@@ -79,24 +79,6 @@ TEST_F(Settings, AreReadAtStartAndWrittenBackWithTheChangesAtClose) {
     EXPECT_TRUE(window_->CommandAction(cmd::ImageShowCatalogue)->isChecked());
 }
 
-TEST_F(Settings, ClosingWithUnsavedWorkAsksAndCancelKeepsTheProgramAndTheSettingsFile) {
-    StartAsProgram();
-    Retrieve(Example("per0812a.dar"));
-    QTest::mouseClick(status().PlusButton(), Qt::LeftButton);  // the order is unsaved work
-    ASSERT_EQ(sf.changed, 1);
-    messages_.answers.push_back(MbAnswer::Cancel);
-    Exit();
-    ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text, "Session not saved. Save first?");
-    EXPECT_TRUE(window_->isVisible());
-    EXPECT_FALSE(fs::exists(dir_ / "velkarn.ini"));
-
-    messages_.answers.push_back(MbAnswer::No);
-    Exit();
-    EXPECT_FALSE(window_->isVisible());
-    EXPECT_TRUE(fs::exists(dir_ / "velkarn.ini"));
-}
-
 class CommaLocaleSave : public Settings {
 protected:
     // Saves the example session (retrieved without its image) to a file

@@ -2,7 +2,8 @@
 // catalogue star to the limiting magnitude inside the image lies within half
 // a pixel of its ring once the order of the plate constants matches the
 // lens distortion; the rings are painted, named on hover, and a click near
-// one in star mode offers that star to the star dialog.
+// one in star mode offers that star to the star dialog (which star a click
+// picks is tested on the shell).
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -142,19 +143,10 @@ TEST_F(DisplayOverlay, RingsArePaintedNamedOnHoverAndAClickNearOneOffersItsStar)
     EXPECT_EQ(QToolTip::text().toStdString(), OverlayStarText(target));
     QToolTip::hideText();
 
-    // A click beside it in star mode offers it; a click far from every ring does not.
+    // A click beside it in star mode offers it.
     QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(c.x + 3, c.y - 2));
     ASSERT_FALSE(measure_.shown.empty());
     EXPECT_EQ(measure_.shown.back().name, target.star.name);
-    measure_.shown.clear();
-    QPoint empty(-1, -1);
-    for (int y = 30; y < 560 && empty.x() < 0; y += 10)
-        for (int x = 30; x < 780 && empty.x() < 0; x += 10)
-            if (NearestOverlayStar(rings, g, g.ClickToImage(x, y)) < 0) empty = QPoint(x, y);
-    ASSERT_GE(empty.x(), 0);
-    QTest::mouseClick(v, Qt::LeftButton, {}, empty);
-    ASSERT_FALSE(measure_.shown.empty());
-    EXPECT_EQ(measure_.shown.back().name, "");
 
     // Off again: no ring.
     ASSERT_TRUE(Choose(cmd::ImageShowCatalogue));

@@ -28,10 +28,12 @@
 #include "shell/program_paths.h"
 #include "shell/shell_fixture.h"
 #include "shell/state_flags.h"
+#include "support/scratch_dir.h"
 #include "ui/app/analysis_window.h"
 #include "ui/app/display_window.h"
 #include "ui/app/main_window.h"
 #include "ui/app/status_window.h"
+#include "files/options.h"
 #include "ui/resources/resource_builder.h"
 
 namespace ui_test {
@@ -57,10 +59,7 @@ inline std::string WriteBmpFile(const fs::path& path, int width, int height,
     return path.string();
 }
 
-inline std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string ReadFile(const fs::path& p) { return testing_support::ReadText(p); }
 
 // The items of a menu as their texts, separators left out.
 inline std::vector<std::string> ItemTexts(const QMenu* menu) {
@@ -200,6 +199,15 @@ protected:
     void Retrieve(const std::string& path) {
         files_.answers.push_back(path);
         ASSERT_TRUE(Choose(cmd::RetrieveSession));
+    }
+    // The example photograph's session on a blank image of its size, in a
+    // client area of w x h without the plate-centre mark.
+    void StartOnExample(int w, int h) {
+        Start(w, h);
+        opt.markcenter = 0;
+        OpenImage(1200, 800);
+        Retrieve(Example("per0812a.dar"));
+        ASSERT_EQ(session().nstar, 19u);
     }
 
     // A BMP of a dark grey (pixel value 40), so that markers stand out.
