@@ -7,6 +7,7 @@
 // window tests' scripted dialogs; RecoveryChild is its part and does
 // nothing in an ordinary run.
 #include <signal.h>
+#include <unistd.h>
 
 #include <QProcess>
 #include <cstdlib>
@@ -42,7 +43,6 @@ protected:
         if (dir == nullptr) GTEST_SKIP() << "the program RecoveryAfterKill kills";
         dir_ = dir;
     }
-    void TearDown() override {}
 };
 
 // Measures the example photograph further through the window, prints the
@@ -95,6 +95,7 @@ TEST_F(RecoveryAfterKill, MeasuringKilledMidwayIsRestoredFieldByFieldAtTheNextSt
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert(kChildDir, QString::fromStdString(dir_.string()));
+    env.insert("TMPDIR", QString::fromStdString(dir_.string()));  // the killed child's own scratch goes with ours
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=RecoveryChild.MeasuresUntilKilled"});

@@ -5,7 +5,6 @@
 // chosen by clicking the menu bar and the item, clicks and keys on the
 // panes, and read back what was painted.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QMenu>
@@ -115,18 +114,6 @@ inline void ClickItem(QMenu* menu, int id) {
 
 class MainWindowTest : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("velkarn_ui_" + std::to_string(getpid()) + "_" + info->test_suite_name() + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        window_.reset();
-        fs::remove_all(dir_);
-    }
-
     // A main window of the given client size over the program directory
     // (which may hold a settings file), shown and exposed. With
     // as_program_ it is shown as the program shows it at start (where the
@@ -250,7 +237,8 @@ protected:
         return items;
     }
 
-    fs::path dir_;
+    testing_support::ScratchDir scratch_;
+    fs::path dir_ = scratch_.path();
     fs::path manual_dir_ = fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual";
     bool as_program_ = false, real_dialogs_ = false;
     ScriptedMessageBox messages_;
