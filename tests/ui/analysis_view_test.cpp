@@ -1,11 +1,11 @@
 // The analysis view: its rows for a shipped example are the numbers
 // velkarn-cli reduce prints, it scrolls when the rows do not fit, and its
 // context menu hides, unhides and deletes stars.
-#include <QProcess>
 #include <QScrollBar>
 #include <sstream>
 
 #include "main_window_fixture.h"
+#include "support/cli_run.h"
 
 namespace ui_test {
 namespace {
@@ -32,13 +32,11 @@ struct CliRow {
     std::vector<std::string> fields;  // Mv, RA (3), DE (3), X, Y, O-C RA, O-C DE, st.dev, surr.
 };
 std::vector<CliRow> CliTable(const std::string& session) {
-    QProcess cli;
-    cli.start(QString::fromUtf8(VELKARN_CLI), {QStringLiteral("reduce"), QString::fromStdString(session)});
-    EXPECT_TRUE(cli.waitForFinished(30000));
-    EXPECT_EQ(cli.exitCode(), 0);
+    const testing_support::CliRun cli = testing_support::RunCli("reduce '" + session + "'");
+    EXPECT_EQ(cli.status, 0) << cli.out;
     std::vector<CliRow> rows;
     bool in_table = false;
-    for (const std::string& line : Split(cli.readAllStandardOutput().toStdString(), '\n')) {
+    for (const std::string& line : Split(cli.out, '\n')) {
         if (line.rfind("Star ", 0) == 0) {
             in_table = true;
             continue;

@@ -85,10 +85,7 @@ TEST_F(DataDialog, ShowsTheRecordWithItsStationAndShutterSelectedAndOkStoresWhat
     EXPECT_EQ(stations->currentText(), "Ondrejov          ");
     for (const auto& [id, text] : {std::pair{152, "IMG7"}, {157, "21"}, {161, "00"}, {163, "Zeiss Biotar 1.4/50"}})
         EXPECT_EQ(Edit(*dlg, id)->text(), text) << id;
-    QComboBox* shutters = Combo(*dlg, 164);
-    ASSERT_EQ(shutters->count(), 10);
-    EXPECT_EQ(shutters->itemText(1), "custom");
-    EXPECT_EQ(shutters->currentIndex(), 5);
+    EXPECT_EQ(Combo(*dlg, 164)->currentIndex(), 5);
     EXPECT_TRUE(dlg->ControlAs<QRadioButton>(166)->isChecked());
     EXPECT_TRUE(messages_.shown.empty());
 

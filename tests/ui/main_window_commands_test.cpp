@@ -37,8 +37,6 @@ TEST_F(MainWindowCommands, CaptionAndEnabledItemsFollowTheSession) {
     Start();
     EXPECT_EQ(Caption(), "Velkarn - [No image]");
     EXPECT_EQ(EnabledItems(kFile), (std::vector<int>{cmd::ImgFileOpen, cmd::RetrieveSession, cmd::FileExit}));
-    // The view aids are options, always at hand.
-    EXPECT_EQ(EnabledItems(kImage), (std::vector<int>{cmd::ImageShowResiduals, cmd::ImageShowCatalogue}));
 
     OpenImage(300, 200);
     EXPECT_EQ(Caption(), "Velkarn - [" + (dir_ / "ph990812.bmp").string() + "]");
