@@ -1,14 +1,11 @@
-// The right button in the image view: the pick of the nearest measurement,
-// the context menu it opens with its items, and what each item does.
-#include "files/options.h"
+// The right button in the image view: the pick of the nearest measurement
+// and the context menu it opens with its items. (Its items act in the
+// recovery and observation tests; the commands behind them are tested on
+// the shell.)
 #include "main_window_fixture.h"
-#include "session/fixed_text.h"
 
 namespace ui_test {
 namespace {
-
-const QColor kLightBlue(128, 128, 255);
-const QColor kBlue(0, 0, 255);
 
 class DisplayContextMenu : public MainWindowTest {
 protected:
@@ -16,40 +13,20 @@ protected:
     // original pixels in a pane as large as the image, so that pane and
     // image pixels coincide.
     void MeasuredPhotograph() {
-        Start(1200, 800 + 19);
-        opt.markcenter = 0;
-        OpenImage(1200, 800);
-        Retrieve(Example("per0812a.dar"));
-        ASSERT_EQ(session().nstar, 19u);
+        StartOnExample(1200, 800 + 19);
         ASSERT_TRUE(Choose(cmd::ImagePixel));
     }
     std::vector<std::string> RightClick(QPoint p, std::function<void(QMenu*)> then = {}) {
         return MainWindowTest::RightClick(display().viewport(), p, std::move(then));
     }
-    // A meteor point well away from every star.
-    int LonelyPoint() {
-        for (unsigned int j = 0; j < session().nmet; ++j) {
-            bool alone = true;
-            for (unsigned int i = 0; i < session().nstar; ++i)
-                if ((StarPixel(i) - PointPixel(j)).manhattanLength() < 30) alone = false;
-            if (alone) return static_cast<int>(j);
-        }
-        return -1;
-    }
 };
 
-TEST_F(DisplayContextMenu, EachKindOfMeasurementOffersItsOwnMenu) {
+// Which menu each kind of measurement opens is tested on the pick; here the
+// window opens it where the pick says and the switch acts.
+TEST_F(DisplayContextMenu, AStarOffersItsMenuAFarClickOnlyTheSwitchWhichShowsTheTable) {
     MeasuredPhotograph();
     const std::vector<std::string> star = {"&Hide for analysis", "&Switch to analysis", "&Delete"};
     EXPECT_EQ(RightClick(StarPixel(4) + QPoint(3, -2)), star);
-    const int j = LonelyPoint();
-    ASSERT_GE(j, 0);
-    copy_text(session().meteors[j].label, "");
-    const std::vector<std::string> point = {"Mark as &maximum", "&Edit label", "&Switch to analysis", "&Delete"};
-    EXPECT_EQ(RightClick(PointPixel(j)), point);
-    copy_text(session().meteors[j].label, "Maximum");
-    EXPECT_EQ(RightClick(PointPixel(j))[0], "Unmark as &maximum");
-    // Far from every measurement: only the switch; the selection is cleared.
     EXPECT_EQ(RightClick(QPoint(1190, 10)), std::vector<std::string>{"&Switch to analysis"});
     EXPECT_EQ(SelectedStar::iselect, -1);
     // The switch shows the table and keeps the star selected.
@@ -58,44 +35,6 @@ TEST_F(DisplayContextMenu, EachKindOfMeasurementOffersItsOwnMenu) {
     EXPECT_TRUE(analysis().isVisible());
     EXPECT_FALSE(display().isVisible());
     EXPECT_EQ(SelectedStar::iselect, 2);
-}
-
-TEST_F(DisplayContextMenu, WithoutStarsAFarClickOpensNoMenuAndAPointMenuHasNoSwitch) {
-    Start(600, 400);
-    OpenImage(300, 200);
-    ASSERT_TRUE(Choose(cmd::ImagePixel));
-    session().AddMetPnt(Meteor(100 * 0.012f, (199 - 50) * 0.012f, 0));
-    EXPECT_EQ(RightClick(QPoint(250 + 150, 150 + 90)), std::vector<std::string>{"(no menu)"});
-    const std::vector<std::string> point = {"Mark as &maximum", "&Edit label", "&Delete"};
-    EXPECT_EQ(RightClick(QPoint(100 + 150, 50 + 90)), point);
-}
-
-// A star's Hide, Unhide and Delete are chosen from the analysis view's menu
-// in its test (and Hide from this view's in the marker test); the same
-// commands serve both views.
-TEST_F(DisplayContextMenu, LabelAndMaximumOfAMeteorPointThroughItsMenu) {
-    MeasuredPhotograph();
-    const int j = LonelyPoint();
-    ASSERT_GE(j, 0);
-    copy_text(session().meteors[j].label, "");
-    sf.changed = 0;
-    display().viewport()->update();
-    EXPECT_EQ(Painted(display().viewport()).pixelColor(PointPixel(j)), kBlue);
-
-    RightClick(PointPixel(j), [](QMenu* m) { ClickItem(m, cmd::CtxMax); });
-    EXPECT_STREQ(session().meteors[j].label, "Maximum");
-    EXPECT_EQ(Painted(display().viewport()).pixelColor(PointPixel(j)), kLightBlue);
-    EXPECT_EQ(sf.changed, 1) << "the label is saved in the file, so it is unsaved work";
-
-    text_.answers.push_back({true, "Fragment"});
-    RightClick(PointPixel(j), [](QMenu* m) { ClickItem(m, cmd::CtxLabel); });
-    ASSERT_EQ(text_.asked.size(), 1u);
-    EXPECT_EQ(text_.asked[0].text, "Maximum");
-    EXPECT_STREQ(session().meteors[j].label, "Fragment");
-    EXPECT_EQ(Painted(display().viewport()).pixelColor(PointPixel(j)), kBlue);
-
-    RightClick(PointPixel(j), [](QMenu* m) { ClickItem(m, cmd::CtxDelete); });
-    EXPECT_EQ(session().nmet, 11u);
 }
 
 TEST_F(DisplayContextMenu, AClickPendingOnTheImageWhenAMenuClosesStartsNoMeasurement) {

@@ -50,11 +50,7 @@ bool StandsAlone(const std::vector<QPoint>& all, std::size_t i) {
 class DisplayView : public MainWindowTest {};
 
 TEST_F(DisplayView, FitModeShrinksALargerImageOverThePaneAndDrawsEveryMarkerWhereItsPlatePositionFalls) {
-    Start(600, 400);
-    opt.markcenter = 0;
-    OpenImage(1200, 800);
-    Retrieve(Example("per0812a.dar"));
-    ASSERT_EQ(session().nstar, 19u);
+    StartOnExample(600, 400);
     ASSERT_EQ(session().nmet, 12u);
     const int pane_w = display().viewport()->width();
     const int pane_h = display().viewport()->height();
@@ -90,7 +86,7 @@ TEST_F(DisplayView, FitModeShrinksALargerImageOverThePaneAndDrawsEveryMarkerWher
     EXPECT_FALSE(display().horizontalScrollBar()->isVisible());
 }
 
-TEST_F(DisplayView, OriginalPixelsCentreASmallerImageAndItsMarkersWithTheSelectionRedAndTheHiddenStarBrown) {
+TEST_F(DisplayView, OriginalPixelsCentreASmallerImageAndItsMarkersWithTheSelectionRedTheHiddenStarBrownAndTheCentreMarked) {
     Start(600, 400);
     opt.markcenter = 0;
     OpenImage(300, 200);
@@ -137,71 +133,20 @@ TEST_F(DisplayView, OriginalPixelsCentreASmallerImageAndItsMarkersWithTheSelecti
     EXPECT_EQ(after.pixelColor(ox, oy), kPicture);
     EXPECT_EQ(after.pixelColor(ox + 299, oy + 199), kPicture);
     EXPECT_EQ(after.pixelColor(ox + 300, oy + 199), kWhite);
-}
+    // A click on the border measures nothing.
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(ox - 1, 100));
+    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(ox + 300, 100));
+    EXPECT_EQ(measure_.shown.size(), 3u);
 
-TEST_F(DisplayView, AClickOnTheBorderOrOnABlankImageMeasuresNothingAndTheCentreMarkFollowsItsOption) {
-    Start(600, 400);
-    OpenImage(300, 200);
-    ASSERT_TRUE(Choose(cmd::ImagePixel));
-    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(149, 100));
-    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(450, 100));
-    EXPECT_TRUE(measure_.shown.empty());
-    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(150, 90));
-    EXPECT_EQ(measure_.shown.size(), 1u);
-
-    // The plate-centre mark follows its option with the check mark. The
-    // centre of the image (plate position W x 0.006, H x 0.006) at original
-    // pixels: column 150, row 199 - 100 = 99, offsets added.
-    const QPoint centre(150 + 150, 99 + 90);
-    opt.markcenter = 1;
-    display().viewport()->update();
-    QImage shown = Painted(display().viewport());
-    EXPECT_EQ(shown.pixelColor(centre), QColor(0, 0, 0));
-    EXPECT_EQ(shown.pixelColor(centre.x() - 1, centre.y() - 3), kWhite);  // the outline of the upright bar
-    EXPECT_EQ(shown.pixelColor(centre.x() + 4, centre.y()), kPicture);
+    // The plate-centre mark (where, is tested on the markers) follows its
+    // option with the check mark: the image's centre is column 150, row 99.
+    const QPoint centre(ox + 150, oy + 99);
+    ASSERT_TRUE(Choose(cmd::OptionMarkCenter));
     EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
+    EXPECT_EQ(Painted(display().viewport()).pixelColor(centre), QColor(0, 0, 0));
     ASSERT_TRUE(Choose(cmd::OptionMarkCenter));
     EXPECT_EQ(opt.markcenter, 0u);
-    EXPECT_FALSE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
     EXPECT_EQ(Painted(display().viewport()).pixelColor(centre), kPicture);
-
-    // A session retrieved without its image: a blank stand-in, captioned
-    // as no image, on which nothing is measured.
-    Start(600, 400);
-    Retrieve(Example("per0812a.dar"));
-    ASSERT_NE(Mimg, nullptr);
-    EXPECT_EQ(window_->windowTitle().toStdString(), kNoImageCaption);
-    measure_.shown.clear();
-    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(300, 200));
-    EXPECT_TRUE(measure_.shown.empty());
-}
-
-TEST_F(DisplayView, ALargerImageAtOriginalPixelsScrollsInSixteenPixelUnitsAndMarkersScrollWithIt) {
-    Start(600, 400);
-    opt.markcenter = 0;
-    OpenImage(1200, 800);
-    measure_.stars_to_add.push_back(StarAt("Alp Per", 200, 100, 800));
-    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(100, 48));  // fit: 2 image pixels a pane pixel
-    ASSERT_EQ(session().nstar, 1u);
-    ASSERT_TRUE(Choose(cmd::ImagePixel));
-    QScrollBar* h = display().horizontalScrollBar();
-    QScrollBar* v = display().verticalScrollBar();
-    ASSERT_TRUE(h->isVisible());
-    ASSERT_TRUE(v->isVisible());
-    EXPECT_EQ(Painted(display().viewport()).pixelColor(200, 100), kGreen);
-    h->setValue(3);
-    v->setValue(2);
-    EXPECT_EQ(Painted(display().viewport()).pixelColor(200 - 48, 100 - 32), kGreen);
-    // A click lands on the pixel under it, scroll included.
-    QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(10, 20));
-    EXPECT_EQ(measure_.shown.back().column, 10 + 48);
-    EXPECT_EQ(measure_.shown.back().row, 20 + 32);
-    // Back to fit: no scroll bars, the whole image in the pane.
-    ASSERT_TRUE(Choose(cmd::ImageZoom));
-    EXPECT_FALSE(h->isVisible());
-    EXPECT_EQ(Painted(display().viewport()).pixelColor(FitPosition(session().fxstr(0), session().fystr(0), 1200, 800,
-                                                                    600, 381)),
-              kGreen);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // catalogue star to the limiting magnitude inside the image lies within half
 // a pixel of its ring once the order of the plate constants matches the
 // lens distortion; the rings are painted, named on hover, and a click near
-// one in star mode offers that star to the star dialog.
+// one in star mode offers that star to the star dialog (which star a click
+// picks is tested on the shell).
 #include <QHelpEvent>
 #include <QToolTip>
 
@@ -45,18 +46,15 @@ const OverlayStar* RingOf(const std::vector<OverlayStar>& rings, const CatStar& 
 }
 
 // The largest distance, in pixels, between a rendered star inside the image
-// and its ring; with every_star, each such star must have one (a poor fit
-// may put a star by the edge off the image).
-double WorstMiss(const Scene& scene, const std::vector<OverlayStar>& rings, int* compared, bool every_star) {
+// and its ring; each such star must have one.
+double WorstMiss(const Scene& scene, const std::vector<OverlayStar>& rings, int* compared) {
     double worst = 0;
     *compared = 0;
     for (const sky_scene::TrueStar& t : scene.rendered) {
         if (t.cat.mag > kLimit || t.u < 1 || t.v < 1 || t.u > scene.camera.width - 1 || t.v > scene.camera.height - 1)
             continue;
         const OverlayStar* r = RingOf(rings, t.cat);
-        if (every_star) {
-            EXPECT_NE(r, nullptr) << t.cat.name << " at " << t.u << ", " << t.v;
-        }
+        EXPECT_NE(r, nullptr) << t.cat.name << " at " << t.u << ", " << t.v;
         if (!r) continue;
         worst = std::max(worst, std::hypot(r->x / 0.012 - t.u, r->y / 0.012 - t.v));
         ++*compared;
@@ -73,18 +71,16 @@ TEST(CatalogueOverlayTruth, EveryStarLiesWithinHalfAPixelOfItsRingOnceTheOrderMa
     CatalogueOverlay overlay;
     const CatalogueFiles files = measure_ui::ShippedCatalogue();
     int compared = 0;
+    // A new plate solution brings a new search; the same one, none.
     s.order = 1;
-    const double linear = WorstMiss(scene, overlay.Update(s, 1280, 960, kLimit, files), &compared, false);
-    EXPECT_GT(linear, 0.5);
+    overlay.Update(s, 1280, 960, kLimit, files);
     s.order = 3;
-    const double cubic = WorstMiss(scene, overlay.Update(s, 1280, 960, kLimit, files), &compared, true);
+    const double cubic = WorstMiss(scene, overlay.Update(s, 1280, 960, kLimit, files), &compared);
     EXPECT_LT(cubic, 0.5);
     EXPECT_GT(compared, 100);
-    // Read once per plate solution.
     overlay.Update(s, 1280, 960, kLimit, files);
     EXPECT_EQ(overlay.searches(), 2);
-    std::printf("[ overlay  ] %d stars to mag %.1f: worst %.3f px at order 1, %.3f px at order 3\n", compared, kLimit,
-                linear, cubic);
+    std::printf("[ overlay  ] %d stars to mag %.1f: worst %.3f px at order 3\n", compared, kLimit, cubic);
 }
 
 class DisplayOverlay : public MainWindowTest {};
@@ -142,19 +138,10 @@ TEST_F(DisplayOverlay, RingsArePaintedNamedOnHoverAndAClickNearOneOffersItsStar)
     EXPECT_EQ(QToolTip::text().toStdString(), OverlayStarText(target));
     QToolTip::hideText();
 
-    // A click beside it in star mode offers it; a click far from every ring does not.
+    // A click beside it in star mode offers it.
     QTest::mouseClick(v, Qt::LeftButton, {}, QPoint(c.x + 3, c.y - 2));
     ASSERT_FALSE(measure_.shown.empty());
     EXPECT_EQ(measure_.shown.back().name, target.star.name);
-    measure_.shown.clear();
-    QPoint empty(-1, -1);
-    for (int y = 30; y < 560 && empty.x() < 0; y += 10)
-        for (int x = 30; x < 780 && empty.x() < 0; x += 10)
-            if (NearestOverlayStar(rings, g, g.ClickToImage(x, y)) < 0) empty = QPoint(x, y);
-    ASSERT_GE(empty.x(), 0);
-    QTest::mouseClick(v, Qt::LeftButton, {}, empty);
-    ASSERT_FALSE(measure_.shown.empty());
-    EXPECT_EQ(measure_.shown.back().name, "");
 
     // Off again: no ring.
     ASSERT_TRUE(Choose(cmd::ImageShowCatalogue));

@@ -5,7 +5,6 @@
 // chosen by clicking the menu bar and the item, clicks and keys on the
 // panes, and read back what was painted.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QMenu>
@@ -28,10 +27,12 @@
 #include "shell/program_paths.h"
 #include "shell/shell_fixture.h"
 #include "shell/state_flags.h"
+#include "support/scratch_dir.h"
 #include "ui/app/analysis_window.h"
 #include "ui/app/display_window.h"
 #include "ui/app/main_window.h"
 #include "ui/app/status_window.h"
+#include "files/options.h"
 #include "ui/resources/resource_builder.h"
 
 namespace ui_test {
@@ -57,10 +58,7 @@ inline std::string WriteBmpFile(const fs::path& path, int width, int height,
     return path.string();
 }
 
-inline std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+inline std::string ReadFile(const fs::path& p) { return testing_support::ReadText(p); }
 
 // The items of a menu as their texts, separators left out.
 inline std::vector<std::string> ItemTexts(const QMenu* menu) {
@@ -116,18 +114,6 @@ inline void ClickItem(QMenu* menu, int id) {
 
 class MainWindowTest : public testing::Test {
 protected:
-    void SetUp() override {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               ("velkarn_ui_" + std::to_string(getpid()) + "_" + info->test_suite_name() + "_" + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        window_.reset();
-        fs::remove_all(dir_);
-    }
-
     // A main window of the given client size over the program directory
     // (which may hold a settings file), shown and exposed. With
     // as_program_ it is shown as the program shows it at start (where the
@@ -201,6 +187,15 @@ protected:
         files_.answers.push_back(path);
         ASSERT_TRUE(Choose(cmd::RetrieveSession));
     }
+    // The example photograph's session on a blank image of its size, in a
+    // client area of w x h without the plate-centre mark.
+    void StartOnExample(int w, int h) {
+        Start(w, h);
+        opt.markcenter = 0;
+        OpenImage(1200, 800);
+        Retrieve(Example("per0812a.dar"));
+        ASSERT_EQ(session().nstar, 19u);
+    }
 
     // A BMP of a dark grey (pixel value 40), so that markers stand out.
     std::string WriteBmp(const std::string& name, int width, int height) {
@@ -242,7 +237,8 @@ protected:
         return items;
     }
 
-    fs::path dir_;
+    testing_support::ScratchDir scratch_;
+    fs::path dir_ = scratch_.path();
     fs::path manual_dir_ = fs::path(VELKARN_SOURCE_DIR) / "docs" / "manual";
     bool as_program_ = false, real_dialogs_ = false;
     ScriptedMessageBox messages_;

@@ -9,11 +9,7 @@ namespace {
 
 class MainWindowUndoReport : public MainWindowTest {
 protected:
-    void Retrieved() {
-        Start(600, 400);
-        OpenImage(1200, 800);
-        Retrieve(Example("per0812a.dar"));
-    }
+    void Retrieved() { StartOnExample(600, 400); }
     // Z pressed in the main window. The offscreen platform leaves a menu
     // that closed as the active window, which a desktop does not: the main
     // window is made active again first.

@@ -64,10 +64,10 @@ TEST_F(MeasureDialogLayout, TheMeteorReadOutFitsItsWidestValues) {
 TEST_F(MeasureDialogLayout, TheReplayDifferenceFitsItsWidestValues) {
     TReplayDialog d(nullptr, image, messages, std::make_unique<StarTemplate>(g.session, image, 100, 100, Cat("SAO123456", 1, 1, 1)));
     d.show();
-    d.ControlAs<QLabel>(196)->setText("Break 100\n\ndx=-99.99 pxl\ndy=-99.99 pxl");
-    ExpectTextsFit(d);
-    d.ControlAs<QLabel>(196)->setText("SAO123456\n\ndx=+99.99 pxl\ndy=+99.99 pxl");
-    ExpectTextsFit(d);
+    for (const char* text : {"Break 100\n\ndx=-99.99 pxl\ndy=-99.99 pxl", "SAO123456\n\ndx=+99.99 pxl\ndy=+99.99 pxl"}) {
+        d.ControlAs<QLabel>(196)->setText(text);
+        ExpectTextsFit(d);
+    }
 }
 
 TEST_F(MeasureDialogLayout, EveryCandidateCellFitsBetweenItsTabStops) {

@@ -12,7 +12,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <array>
 #include <cstdio>
+#include <cstring>
 
 #include "files/options.h"
 #include "image/video_test_files.h"
@@ -217,19 +219,15 @@ protected:
         EXPECT_EQ(session().nreplay, 1u);
     }
 
-    // The exposure data the observer enters.
-    void EnterExposure(const char* meteor, const char* hour, const char* minute, const char* second,
-                       const char* refhour, const char* refminute, const char* refsecond, const char* shutter) {
+    // The exposure data the observer enters: the exposure and reference
+    // times as hour, minute, second each, on 12 August 2000.
+    void EnterExposure(const char* meteor, std::array<const char*, 6> times, const char* shutter) {
         exposure_.entered = [=](DialogData& d) {
+            char* fields[] = {d.hour, d.minute, d.second, d.refhour, d.refminute, d.refsecond};
+            for (int i = 0; i < 6; ++i) std::strcpy(fields[i], times[i]);
             copy_text(d.year, "2000");
             copy_text(d.month, "8");
             copy_text(d.day, "12");
-            copy_text(d.hour, hour);
-            copy_text(d.minute, minute);
-            copy_text(d.second, second);
-            copy_text(d.refhour, refhour);
-            copy_text(d.refminute, refminute);
-            copy_text(d.refsecond, refsecond);
             copy_text(d.meteor, meteor);
             copy_text(d.shutter, shutter);
         };
@@ -295,9 +293,6 @@ protected:
         const double w = scene.step_deg * shutter;
         EXPECT_NEAR(l.w, w, 0.003 * w + 0.005) << "true angular velocity " << w << " deg/s";
         EXPECT_EQ(l.sur, 100);
-        std::printf("[          ] log: w %.2f (true %.3f) deg/s, begin %.3f %.3f (true %.3f %.3f), end %.3f %.3f "
-                    "(true %.3f %.3f), sig %.3f\n",
-                    l.w, w, l.rab, l.deb, rab, b.de, l.rae, l.dee, rae, e.de, l.sig);
     }
 
     void MeasurePhotograph(const Scene& scene, const std::string& image, const std::function<void()>& adjust);
@@ -353,7 +348,7 @@ void ObservationTest::MeasurePhotograph(const Scene& scene, const std::string& i
     EXPECT_STREQ(session().meteors[6].label, "Maximum");
 
     // 5 min 42 s from the reference time to the meteor.
-    EnterExposure("ori0812a", "23", "15", "42", "23", "10", "00", "25.0");
+    EnterExposure("ori0812a", {"23", "15", "42", "23", "10", "00"}, "25.0");
     Replay(scene, false);
     const std::string path = Save("orion.ori");
 
@@ -487,7 +482,7 @@ TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTru
     for (std::size_t j = 0; j < points.size(); ++j) EXPECT_EQ(session().meteors[j].frame, points[j].frame);
     EXPECT_STREQ(session().meteors[10].label, "Maximum");
 
-    EnterExposure("ori0812v", "23", "15", "42", "23", "15", "42", "25.0");
+    EnterExposure("ori0812v", {"23", "15", "42", "23", "15", "42"}, "25.0");
     Replay(scene, true);
     const std::string path = Save("orion.vid");
 

@@ -1,14 +1,14 @@
 // The replay and template dialogs: the difference shown after a click, what
 // OK, CANCEL and BREAK store, the displaced window of a replay and the
-// share of its minus signs, and the replay run by the main window's command
-// through the real dialogs.
+// share of its minus signs. (Measure > Replay runs through the real dialogs
+// in the observation tests; File > Open template is tested on the shell.)
 
 #include <QLabel>
 #include <QPushButton>
 
 #include "files/options.h"
-#include "main_window_fixture.h"
 #include "measure_ui_support.h"
+#include "platform/scripted.h"
 #include "ui/measure/qt_measure_dialogs.h"
 #include "ui/measure/replay_dialog_window.h"
 #include "ui_test_support.h"
@@ -16,7 +16,6 @@
 namespace {
 
 using namespace measure_ui;
-namespace fs = std::filesystem;
 
 constexpr int kW = 400, kH = 300;
 
@@ -54,23 +53,11 @@ protected:
     std::unique_ptr<TReplayDialog> dialog_;
 };
 
-TEST_F(ReplayDialogTest, AStarReplayShowsItsDifferenceAndOkAppendsTheMeasurement) {
-    OpenStarReplay();
-    EXPECT_EQ(dialog_->windowTitle(), "Star replay");
-    EXPECT_EQ(Difference(), "Star 1");
-    Press(1);
-    EXPECT_TRUE(dialog_->isVisible()) << "OK without a click does nothing";
-
-    ClickAtPlate(2.412, 2.4);
-    EXPECT_EQ(Difference(), "Star 1\n\ndx=+1.00 pxl\ndy=+0.00 pxl");
-    Press(1);
-    EXPECT_FALSE(dialog_->isVisible());
-    EXPECT_EQ(DialogEndOf(dialog_->result()), DialogEnd::Ok);
-    EXPECT_EQ(session().stars[0].nrep, 2);
-}
-
 TEST_F(ReplayDialogTest, CancelSkipsTheItemAndBreakStoresNothingEvenAfterAClick) {
     OpenStarReplay();
+    EXPECT_EQ(dialog_->windowTitle(), "Star replay");
+    Press(1);
+    EXPECT_TRUE(dialog_->isVisible()) << "OK without a click does nothing";
     ClickAtPlate(2.412, 2.4);
     Press(2);
     EXPECT_EQ(DialogEndOf(dialog_->result()), DialogEnd::Cancel);
@@ -81,8 +68,6 @@ TEST_F(ReplayDialogTest, CancelSkipsTheItemAndBreakStoresNothingEvenAfterAClick)
     EXPECT_EQ(Difference(), "Break 1");
     ClickAtPlate(3.0, 2.0);
     Press(195);
-    EXPECT_FALSE(dialog_->isVisible());
-    EXPECT_EQ(dialog_->result(), kBreakResult);
     EXPECT_EQ(DialogEndOf(dialog_->result()), DialogEnd::Break);
     EXPECT_EQ(session().meteors[0].nrep, 0);
 }
@@ -143,74 +128,6 @@ TEST(ReplayOffsets, DisplaceEachReplayWindowByTheRandomnessWithSignsOfBothKinds)
         EXPECT_LT(minus, kRuns);
     }
     EXPECT_EQ(g.session.stars[0].nrep, 0);
-}
-
-// Measure > Replay stars + meteor in the program, through the real dialogs.
-class ReplayCommandTest : public ui_test::MainWindowTest {
-protected:
-    // The program over a 400 x 300 image, with the real measuring dialogs.
-    void StartWithRealDialogs() {
-        real_dialogs_ = true;
-        Start();
-        OpenImage(kW, kH);
-    }
-    static std::vector<Star> Stars() {
-        std::vector<Star> out;
-        for (int i = 0; i < 3; ++i)
-            out.emplace_back(Cat(i == 0 ? "58 Ori" : i == 1 ? "24 Ori" : "19 Ori", 1.0f, 5.0f + i * 0.3f, 2.0f * i),
-                             1.2f + i, 1.0f + 0.5f * i * i);
-        return out;
-    }
-    std::vector<std::string> titles_;
-};
-
-// File > Open template in the program: each template star in a real
-// dialog at the position the template gives it (the same times: no shift);
-// BREAK ends the series and keeps the stars measured before it.
-TEST_F(ReplayCommandTest, OpenTemplateOffersTheStarsWhereTheTemplateHasThemUntilBreak) {
-    StartWithRealDialogs();
-    // The template: three stars of this image, saved with the times the
-    // exposure dialog will enter again.
-    const std::string tmpl = (dir_ / "template.ses").string();
-    const std::vector<Star> stars = Stars();
-    {
-        const DialogData saved = SessionData::dlgdat;
-        SessionData t;
-        for (const Star& s : stars) t.AddStar(s, 0);
-        t.CalculateOC();
-        exposure_.entered(SessionData::dlgdat);
-        SessionData::dlgdat.status = 0;
-        ScriptedMessageBox mb;
-        ASSERT_NE(t.Save(tmpl.c_str(), dir_.c_str(), mb), 0);
-        SessionData::dlgdat = saved;
-    }
-    ASSERT_EQ(session().nstar, 0u);
-
-    files_.answers.push_back(tmpl);
-    auto shown = std::make_shared<int>(0);
-    ui_test::WhenEachModal("REPLAY_DIALOG", [this, shown, &stars](QWidget* w) {
-        auto* d = static_cast<TReplayDialog*>(w);
-        // The template file keeps names in a column of nine characters.
-        titles_.push_back(d->windowTitle().toStdString() + ": " + d->ControlAs<QLabel>(196)->text().trimmed().toStdString());
-        if ((*shown)++ == 1) {
-            QTest::mouseClick(d->ControlAs<QPushButton>(195), Qt::LeftButton);
-            return false;
-        }
-        const WindowOrigin o = d->core().magnifier().origin();
-        // The template puts the star at the window's centre pixel.
-        EXPECT_NEAR(stars[0].x[0] / 0.012, o.x + 40, 1.0);
-        EXPECT_NEAR(stars[0].y[0] / 0.012, o.y + 40, 1.0);
-        ClickMagnifier(*d, ControlPixelFor(o, stars[0].x[0] / 0.012, stars[0].y[0] / 0.012));
-        QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
-        return true;
-    });
-    ASSERT_TRUE(Choose(cmd::Template));
-    ASSERT_EQ(titles_.size(), 2u);
-    EXPECT_EQ(titles_[0], "Star from template: 58 Ori");
-    EXPECT_EQ(titles_[1], "Star from template: 24 Ori");
-    ASSERT_EQ(session().nstar, 1u);
-    EXPECT_EQ(session().ExistStar("58 Ori"), 1);
-    EXPECT_NEAR(session().fxstr(0), stars[0].x[0], 0.0016);
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The star dialog as the observer uses it, over the shipped catalogue: the
-// name typed after the click, a typed position, the automatic search from
-// three stars on, the warnings and the question, the default button Enter
-// follows, a fit that fails, and Cancel.
+// automatic search from three stars on, the default button Enter follows,
+// and the warning and question about a star measured before. (The search
+// by name and the automatic one run through the windows in the observation
+// tests; what the searches find, a fit that fails and Cancel are tested on
+// the dialog's core.)
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -10,7 +12,6 @@
 
 #include "measure_sky_scene.h"
 #include "measure_ui_support.h"
-#include "shell/session_fields.h"
 #include "platform/scripted.h"
 #include "ui/measure/star_dialog_window.h"
 
@@ -59,51 +60,6 @@ protected:
     ScriptedMessageBox messages_;
     std::unique_ptr<TStarDialog> dialog_;
 };
-
-TEST_F(StarDialogTest, ANameTypedAfterTheClickIsSearchedByEnterAndASecondEnterAddsTheStar) {
-    const TrueStar& betelgeuse = Orion().chosen[0];
-    Open(betelgeuse.u, betelgeuse.v);
-    EXPECT_TRUE(IsDefault(175));
-    ClickAt(betelgeuse.u, betelgeuse.v);
-    Type(171, Trimmed(betelgeuse.cat.name).c_str());
-    Enter();
-    ASSERT_EQ(List().count(), 1);
-    EXPECT_EQ(List().currentRow(), 0);
-    EXPECT_TRUE(List().item(0)->isSelected());
-    EXPECT_TRUE(IsDefault(176));
-    EXPECT_FALSE(IsDefault(175));
-    EXPECT_TRUE(messages_.shown.empty());
-
-    Enter();
-    EXPECT_FALSE(dialog_->isVisible());
-    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
-    ASSERT_EQ(session().nstar, 1u);
-    EXPECT_STREQ(session().stars[0].name, betelgeuse.cat.name);
-    EXPECT_NEAR(session().fxstr(0) / 0.012, betelgeuse.u, 0.126);
-    EXPECT_NEAR(session().fystr(0) / 0.012, betelgeuse.v, 0.126);
-}
-
-TEST_F(StarDialogTest, ATypedPositionIsSearchedWithANewStarPreselectedAndOkWaitsForAClick) {
-    session().AddStar(Measured(Orion().chosen[0]), 0);
-    Open(640, 480);
-    Type(172, "5 30");
-    Type(173, "-5 30");
-    QTest::mouseClick(dialog_->ControlAs<QPushButton>(175), Qt::LeftButton);
-    // Which stars the search finds and which it preselects is tested on the
-    // dialog's core; the list shows its lines and its choice.
-    ASSERT_GT(List().count(), 0);
-    for (int i = 0; i < List().count(); ++i)
-        EXPECT_EQ(List().item(i)->text().toStdString(), dialog_->star().lines()[i]);
-    EXPECT_GE(List().currentRow(), 0);
-    EXPECT_EQ(List().currentRow(), dialog_->star().selected());
-    EXPECT_EQ(session().ExistStar(dialog_->star().candidate(List().currentRow())->name), 0);
-    EXPECT_EQ(dialog_->ControlAs<QLineEdit>(171)->text(), "");
-    EXPECT_TRUE(IsDefault(176));
-    // Without a click in the magnifier OK does nothing.
-    QTest::mouseClick(dialog_->ControlAs<QPushButton>(176), Qt::LeftButton);
-    EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_EQ(session().nstar, 1u);
-}
 
 TEST_F(StarDialogTest, FromThreeStarsOnTheClickSearchesAndPreselectsTheCandidateThatFitsBest) {
     const auto& chosen = Orion().chosen;
@@ -163,41 +119,6 @@ TEST_F(StarDialogTest, AStarMeasuredBeforeIsWarnedOfAndAddedAgainOnlyWhenTheObse
     EXPECT_FALSE(dialog_->isVisible());
     ASSERT_EQ(session().nstar, 2u);
     EXPECT_STREQ(session().stars[1].name, t.cat.name);
-}
-
-TEST_F(StarDialogTest, AFitThatFailsIsShownAndTheDialogStaysUsable) {
-    // Three stars on one line give no plate solution.
-    const auto& chosen = Orion().chosen;
-    for (int i = 0; i < 3; ++i) {
-        Star s = Measured(chosen[i]);
-        s.x = {static_cast<float>(1.0 + i)};
-        s.y = {static_cast<float>(2.0 + i)};
-        session().AddStar(s, 0);
-    }
-    Open(640, 480);
-    ClickAt(640, 480);
-    ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].caption, "Star measurement");
-    EXPECT_FALSE(messages_.shown[0].text.empty());
-    EXPECT_TRUE(dialog_->isVisible());
-    EXPECT_EQ(List().count(), 0);
-    // (A search after it falls back to brightness: tested on the core.)
-    QTest::mouseClick(dialog_->ControlAs<QPushButton>(2), Qt::LeftButton);
-    EXPECT_FALSE(dialog_->isVisible());
-    EXPECT_EQ(session().nstar, 3u);
-}
-
-TEST_F(StarDialogTest, CancelAfterTheCandidatesWereTriedLeavesTheSessionAsItWas) {
-    const auto& chosen = Orion().chosen;
-    for (int i = 0; i < 5; ++i) session().AddStar(Measured(chosen[i]), 1);
-    const std::vector<std::string> before = shell_test::SessionFields(session(), SessionData::dlgdat);
-    Open(chosen[5].u, chosen[5].v);
-    ClickAt(chosen[5].u, chosen[5].v);
-    ASSERT_GT(List().count(), 0);
-    QTest::keyClick(dialog_.get(), Qt::Key_Escape);
-    EXPECT_FALSE(dialog_->isVisible());
-    EXPECT_EQ(dialog_->result(), QDialog::Rejected);
-    EXPECT_EQ(shell_test::SessionFields(session(), SessionData::dlgdat), before);
 }
 
 }  // namespace

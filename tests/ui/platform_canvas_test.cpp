@@ -57,28 +57,9 @@ void ExpectSameAsRaster(const QImage& drawn, const std::vector<std::uint8_t>& di
         }
 }
 
-// The last case reaches beyond the picture: the destination stays as it was
-// there.
-TEST(QtCanvas, ShrinksAndEnlargesByNearestNeighbourWithoutBlending) {
-    const std::vector<std::uint8_t> dib = Pattern(97, 61);
-    for (const auto& [dst, src] : {std::pair{CanvasRect{3, 2, 40, 25}, CanvasRect{0, 0, 97, 61}},
-                                   std::pair{CanvasRect{0, 0, 60, 50}, CanvasRect{10, 5, 12, 9}},
-                                   std::pair{CanvasRect{-7, -5, 80, 70}, CanvasRect{0, 0, 97, 61}},
-                                   std::pair{CanvasRect{0, 0, 120, 80}, CanvasRect{-10, -10, 120, 80}}}) {
-        SCOPED_TRACE(testing::Message() << "from " << src.x << "," << src.y << " to " << dst.x << "," << dst.y);
-        ExpectSameAsRaster(Drawn(dib, dst, src, 64, 48), dib, dst, src);
-    }
-    EXPECT_EQ(Drawn(dib, {0, 0, 120, 80}, {-10, -10, 120, 80}, 64, 48).pixel(5, 5), QColor(1, 2, 3).rgb());
-}
-
-TEST(QtCanvas, SamplesOnlyThePartThePainterCanShow) {
-    const std::vector<std::uint8_t> dib = Pattern(300, 200);
-    const CanvasRect dst{0, 0, 300, 200}, src{0, 0, 300, 200};
-    // Scrolled by (120, 50): the device shows logical (120..159, 50..79).
-    DibViewCache cache;
-    EXPECT_EQ(Drawn(dib, dst, src, 40, 30, &cache, {120, 50}), Drawn(dib, dst, src, 300, 200).copy(120, 50, 40, 30));
-}
-
+// Nearest-neighbour sampling through the view's transform, scrolled or
+// not, is checked pixel by pixel in the image view's zoom test; here the
+// cache of the sampled picture.
 TEST(QtCanvas, ARepaintWithOnlyANewColourTableResamplesNothing) {
     std::vector<std::uint8_t> dib = Pattern(97, 61);
     const CanvasRect dst{0, 0, 50, 30}, src{0, 0, 97, 61};

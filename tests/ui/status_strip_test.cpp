@@ -1,6 +1,5 @@
-// The status strip as painted and used: its texts and buttons at the
-// column step of its width, the order buttons at the ends of their range,
-// and the progress of a long load with Escape and with every other input
+// The status strip as painted and used (the order buttons are pressed in
+// the settings and observation tests), and the progress of a long load with Escape and with every other input
 // kept away from the program.
 #include <QPushButton>
 
@@ -25,7 +24,7 @@ int FirstInk(const QImage& strip, int x0, int x1) {
 
 class StatusStrip : public MainWindowTest {};
 
-TEST_F(StatusStrip, ShowsNothingAndHidesItsButtonsUntilAnImageIsLoadedThenTheModesCountInBlue) {
+TEST_F(StatusStrip, ShowsNothingAndHidesItsButtonsUntilAnImageIsLoaded) {
     Start(600, 400);
     EXPECT_EQ(status().geometry(), QRect(0, 400 - 19, 600, 19));
     EXPECT_FALSE(status().PlusButton()->isVisible());
@@ -39,51 +38,6 @@ TEST_F(StatusStrip, ShowsNothingAndHidesItsButtonsUntilAnImageIsLoadedThenTheMod
     const QImage strip = Painted(&status());
     EXPECT_EQ(strip.pixelColor(5, 0), QColor(0, 0, 0)) << "the line along the top edge";
     EXPECT_EQ(strip.pixelColor(5, 10), QColor(192, 192, 192));
-    // The count of the measuring mode (stars) is blue, the next one not.
-    auto blue_in = [&strip](int x0, int x1) {
-        for (int x = x0; x < x1; ++x)
-            for (int y = 2; y < 18; ++y)
-                if (strip.pixelColor(x, y).blue() > 200 && strip.pixelColor(x, y).red() < 100) return true;
-        return false;
-    };
-    EXPECT_TRUE(blue_in(10, 70));
-    EXPECT_FALSE(blue_in(80, 150));
-}
-
-TEST_F(StatusStrip, TextsAndButtonsMoveRightByTheColumnStepOfTheWidth) {
-    for (const int width : {525, 1025}) {
-        SCOPED_TRACE(width);
-        Start(width, 500);
-        Retrieve(Example("per0812a.dar"));
-        const int k = (width - 525) / 5;
-        EXPECT_EQ(status().MinusButton()->geometry(), QRect(3 * k + 290, 2, 23, 16));
-        EXPECT_EQ(status().PlusButton()->geometry(), QRect(3 * k + 313, 2, 23, 16));
-        const QImage strip = Painted(&status());
-        // Each text starts at its column (a glyph's ink may begin a pixel
-        // or two to the right of its origin), with nothing just before it.
-        const int starts[] = {10, k + 80, 2 * k + 160, 3 * k + 240, 4 * k + 358, 5 * k + 457};
-        for (const int x : starts) {
-            const int ink = FirstInk(strip, x - 6, x + 20);
-            EXPECT_GE(ink, x) << "text at " << x;
-            EXPECT_LE(ink, x + 2) << "text at " << x;
-        }
-    }
-}
-
-// The order's range is tested on the commands; here the buttons reach them.
-TEST_F(StatusStrip, OrderButtonsChangeTheOrderAndLeaveNoFocusBehind) {
-    Start(800, 400);
-    Retrieve(Example("per0812a.dar"));
-    ASSERT_EQ(session().order, 1);
-    sf.changed = 0;
-    QTest::mouseClick(status().MinusButton(), Qt::LeftButton);
-    EXPECT_EQ(session().order, 1);
-    const float sd1 = session().sd;
-    QTest::mouseClick(status().PlusButton(), Qt::LeftButton);
-    EXPECT_EQ(session().order, 2);
-    EXPECT_NE(session().sd, sd1) << "the residuals are recomputed at the new order";
-    EXPECT_EQ(sf.changed, 1) << "the order is saved in the session file";
-    EXPECT_FALSE(status().PlusButton()->hasFocus());
 }
 
 TEST_F(StatusStrip, EscapeAbortsALoadWhileNoOtherInputReachesTheProgram) {
