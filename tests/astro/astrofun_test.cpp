@@ -79,7 +79,9 @@ TEST(Vectors, RoundTripOverTheWholeSphereAndLengthsRoundedPastOneGiveNoNaN) {
     for (const auto& c : cases) {
         float ra, de;
         r_rade(c.v, ra, de);
-        if (c.ra >= 0) EXPECT_NEAR(ra, c.ra, 1e-6) << c.v[1];
+        if (c.ra >= 0) {
+            EXPECT_NEAR(ra, c.ra, 1e-6) << c.v[1];
+        }
         EXPECT_NEAR(de, c.de, 1e-6) << c.v[1];
     }
 }
