@@ -152,7 +152,9 @@ public:
     // While the session has unsaved changes, writes the recovery copy when
     // its text changed; SetMenuState calls it, and so does whatever
     // recomputes the session outside a command (the analysis view's paint).
-    void UpdateRecoveryCopy();
+    // A copy that cannot be written is told once in a message box; a paint
+    // passes tell_failure false, and the next command's end tells it.
+    void UpdateRecoveryCopy(bool tell_failure = true);
     // Run once at start, when the window shows and before it takes input: a
     // copy left by a run that did not end normally is offered; Yes reopens
     // its image (a blank one when the file is gone) and restores the session
@@ -217,6 +219,8 @@ private:
     std::array<bool, 31> cmd_enabled_{};
     int image_resolution_ = 0;  // the Photo CD resolution step of image_
     RecoveryCopy recovery_;
+    // Told once when the copy cannot be written, again only after it could.
+    bool recovery_failure_told_ = false;
     UndoHistory history_;
     ExtraMenuInputs extra_;
     // The session file last read or written, which the report names.

@@ -42,17 +42,25 @@ std::unique_ptr<FakeImage> BlankFor(const RecoveryImage& image, float x0, float 
 
 }  // namespace
 
-void MainCommands::UpdateRecoveryCopy() {
+void MainCommands::UpdateRecoveryCopy(bool tell_failure) {
     // A recomputation outside a command brings the current step's
     // reduction up to date as well.
     history_.Record(*session_, SessionData::dlgdat);
     if (!sf.changed || !recovery_.enabled()) return;
-    if (!recovery_.Keep(RecoveryText(*session_, RecordedImage(image_.get(), image_resolution_)))) {
-        // A state directory that cannot be written costs the safety net,
-        // not the work: the user is not interrupted after every click.
-        Diagnose("recovery", "the recovery copy cannot be written to " + recovery_.file().string() + ": " +
-                                 std::strerror(errno));
+    if (recovery_.Keep(RecoveryText(*session_, RecordedImage(image_.get(), image_resolution_)))) {
+        recovery_failure_told_ = false;
+        return;
     }
+    const std::string reason = std::strerror(errno);
+    Diagnose("recovery", "the recovery copy cannot be written to " + recovery_.file().string() + ": " + reason);
+    // A state directory that cannot be written costs the safety net, not
+    // the work. The observer is told once, not after every click, so that
+    // nobody measures on trusting a copy that is not there.
+    if (recovery_failure_told_ || !tell_failure) return;
+    recovery_failure_told_ = true;
+    s_.messages.Show("The recovery copy of unsaved work cannot be written:\n" + recovery_.file().string() + "\n" +
+                         reason + "\nSave the session to keep the work safe.",
+                     kCaption, MbButtons::Ok, MbIcon::Exclamation);
 }
 
 void MainCommands::OfferRecovery() {

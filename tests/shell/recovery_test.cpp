@@ -3,6 +3,8 @@
 // restored exactly at the next start, and kept aside when unreadable.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "session_fields.h"
 #include "shell/command_ids.h"
 #include "shell/recovery_copy.h"
@@ -61,6 +63,32 @@ TEST_F(Recovery, TheCopyNamesItsImageAndFollowsARetrieveOverUnsavedWorkButOnlyAC
     EXPECT_FALSE(fs::exists(Copy()));
     ASSERT_TRUE(cmd().PlusOrder());
     EXPECT_EQ(RecoveryCopyFields(), LiveFields());
+}
+
+TEST_F(Recovery, ACopyThatCannotBeWrittenIsToldOnceUntilOneIsWrittenAgain) {
+    // A file where the state directory was: not even root can write a copy.
+    const auto block = [&] {
+        fs::remove_all(dir_ / "state");
+        std::ofstream(dir_ / "state") << "not a directory";
+    };
+    const auto told = [&] {
+        int n = 0;
+        for (const std::string& c : Captions()) n += c.find("recovery copy of unsaved work cannot be written") != std::string::npos;
+        return n;
+    };
+    block();
+    Measure();
+    OnSelected(4, &MainCommands::WMEditHide);
+    EXPECT_EQ(told(), 1) << "once, not after every change";
+    EXPECT_EQ(sf.changed, 1) << "the work is kept";
+
+    fs::remove(dir_ / "state");
+    fs::create_directory(dir_ / "state");
+    ASSERT_TRUE(cmd().MinOrder());
+    EXPECT_EQ(RecoveryCopyFields(), LiveFields());
+    block();
+    ASSERT_TRUE(cmd().PlusOrder());
+    EXPECT_EQ(told(), 2) << "a copy written in between";
 }
 
 TEST_F(Recovery, ASavedOrGivenUpSessionLeavesNoCopyAndACancelKeepsIt) {

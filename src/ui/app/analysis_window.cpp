@@ -66,7 +66,7 @@ void TAnalysisWindow::paintEvent(QPaintEvent*) {
             // was; the commands report the fault where it arose.
         }
         // The reduction may have moved the plate centre and origin.
-        main_.commands().UpdateRecoveryCopy();
+        main_.commands().UpdateRecoveryCopy(false);
     }
     QPainter p(this);
     p.setClipRect(0, 0, tabs.clip_width, height());
