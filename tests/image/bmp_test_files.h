@@ -53,11 +53,17 @@ inline void Put(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
 // Rows follow the sign of height.
 inline std::vector<std::uint8_t> Dib(const Layout& l) {
     std::vector<std::uint8_t> out;
-    Put(out, l.header_size | std::uint64_t{static_cast<std::uint32_t>(l.width)} << 32, 8);
-    Put(out, static_cast<std::uint32_t>(l.height) | std::uint64_t{l.bit_count} << 48 | std::uint64_t{1} << 32, 8);
-    Put(out, l.compression, 8);                          // and the image size 0
-    Put(out, 2835 | std::uint64_t{2835} << 32, 8);       // pixels per metre
-    Put(out, l.clr_used, 8);                             // and no important colours
+    Put(out, l.header_size, 4);
+    Put(out, static_cast<std::uint32_t>(l.width), 4);
+    Put(out, static_cast<std::uint32_t>(l.height), 4);
+    Put(out, 1, 2);  // planes
+    Put(out, l.bit_count, 2);
+    Put(out, l.compression, 4);
+    Put(out, 0, 4);     // image size
+    Put(out, 2835, 4);  // pixels per metre
+    Put(out, 2835, 4);
+    Put(out, l.clr_used, 4);
+    Put(out, 0, 4);  // important colours
     out.resize(l.header_size, 0);
     for (int i = 0; i < l.colours; ++i) {
         const std::vector<std::uint8_t> e = Entry(l, i);
@@ -77,7 +83,8 @@ inline std::vector<std::uint8_t> Dib(const Layout& l) {
 inline std::vector<std::uint8_t> File(const Layout& l) {
     const std::vector<std::uint8_t> dib = Dib(l);
     std::vector<std::uint8_t> out{static_cast<std::uint8_t>(l.magic[0]), static_cast<std::uint8_t>(l.magic[1])};
-    Put(out, 14 + dib.size(), 8);  // and the reserved words
+    Put(out, 14 + dib.size(), 4);
+    Put(out, 0, 4);  // reserved
     Put(out, l.pixel_offset.value_or(14 + l.header_size + 4 * l.colours + l.gap), 4);
     out.insert(out.end(), dib.begin(), dib.end());
     return out;

@@ -80,7 +80,9 @@ std::vector<std::uint8_t> TinyTiff(std::uint32_t width, std::uint32_t height, st
                                         {273, 4, strip_offset}, {277, 3, 1}, {278, 4, height}, {279, 4, 32}};
     Put(out, 9, 2);
     for (const auto& e : entries) {
-        Put(out, e[0] | e[1] << 16 | std::uint64_t{1} << 32, 8);  // tag, type, count 1
+        Put(out, e[0], 2);  // tag
+        Put(out, e[1], 2);  // type
+        Put(out, 1, 4);     // count
         Put(out, e[2], 4);
     }
     Put(out, 0, 4);
