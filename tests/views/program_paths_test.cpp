@@ -1,7 +1,6 @@
 #include "shell/program_paths.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <map>
 #include <set>
@@ -45,10 +44,6 @@ TEST(ProgramPaths, AnInstalledProgramReadsFromShareAndWritesToTheUsersDirectorie
     disk.files = {"/usr/share/velkarn/skycat.dat", "/usr/share/velkarn/manual/index.html"};
     EXPECT_EQ(Dirs(disk), (std::vector<fs::path>{"/usr/share/velkarn", "/home/o/.config/velkarn", "/home/o/.local/share/velkarn",
                                                  "/home/o/.local/state/velkarn", "/usr/share/velkarn/manual"}));
-    // The first data directory that holds the catalogue wins.
-    disk.files.insert("/opt/vk/share/velkarn/skycat.dat");
-    EXPECT_EQ(Dirs(disk)[0], "/opt/vk/share/velkarn");
-
     disk.files = {"/opt/vk/bin/velkarn.ini", "/opt/vk/bin/skycat.dat", "/opt/vk/bin/docs/manual/index.html"};
     EXPECT_EQ(Dirs(disk), (std::vector<fs::path>{"/opt/vk/bin", "/opt/vk/bin", "/opt/vk/bin", "/opt/vk/bin",
                                                  "/opt/vk/bin/docs/manual"}));
@@ -56,13 +51,6 @@ TEST(ProgramPaths, AnInstalledProgramReadsFromShareAndWritesToTheUsersDirectorie
     disk.read_only = {"/opt/vk/bin/velkarn.ini"};
     EXPECT_EQ(Dirs(disk)[1], "/home/o/.config/velkarn");
     EXPECT_EQ(Dirs(disk)[0], "/opt/vk/bin");  // the data beside the executable still serve
-
-    // Without user directories or data the executable's directory serves.
-    ProgramLocations bare;
-    bare.exe_dir = "/x";
-    const ProgramPaths p = ResolveProgramPaths(bare, FakeDisk().Probes());
-    EXPECT_EQ((std::vector<fs::path>{p.data_dir, p.settings_dir, p.program_dir, p.manual_dir}),
-              (std::vector<fs::path>{"/x", "/x", "/x", "/x/manual"}));
 }
 
 TEST(ProgramPaths, StandardLocationsFollowTheXdgBaseDirectories) {
@@ -83,10 +71,6 @@ TEST(ProgramPaths, StandardLocationsFollowTheXdgBaseDirectories) {
     EXPECT_EQ((std::vector<fs::path>{w.config_dir, w.app_data_dir, w.state_dir}),
               (std::vector<fs::path>{"/cfg/velkarn", "/home/o/.local/share/velkarn", "/st/velkarn"}));
     EXPECT_EQ(w.data_dirs, (std::vector<fs::path>{"/usr/share/velkarn", "/d2/velkarn"}));
-
-    vars.clear();
-    w = StandardLocations("/usr/bin", env);
-    EXPECT_EQ((std::vector<fs::path>{w.config_dir, w.app_data_dir, w.state_dir}), std::vector<fs::path>(3));
 }
 
 TEST(ProgramPaths, TheIndexIsTakenBesideTheCatalogueElseFromTheDataDirectory) {
@@ -101,24 +85,6 @@ TEST(ProgramPaths, TheIndexIsTakenBesideTheCatalogueElseFromTheDataDirectory) {
     const CatalogueFiles f = CatalogueFilesFor(o, p, disk.Probes());
     EXPECT_EQ(f.catalogue_dir, "/other");
     EXPECT_EQ(f.index_dir, "/usr/share/velkarn");
-}
-
-TEST(ProgramPaths, AnInstalledProgramMakesItsDirectoriesAndKeepsItsSettingsInTheConfigDirectory) {
-    const fs::path root = fs::temp_directory_path() / ("velkarn_paths_" + std::to_string(getpid()));
-    fs::remove_all(root);
-    ProgramPaths p;
-    p.exe_dir = root / "bin";
-    p.data_dir = root / "share";
-    p.settings_dir = root / "config" / "velkarn";
-    p.program_dir = root / "data" / "velkarn";
-    p.state_dir = root / "state" / "velkarn";
-    std::error_code ec;
-    ASSERT_TRUE(CreateWritableDirs(p, ec)) << ec.message();
-    for (const fs::path& d : {p.program_dir, p.state_dir, p.settings_dir}) EXPECT_TRUE(fs::is_directory(d)) << d;
-    const SettingsEnvironment env = SettingsEnvironmentFor(p, "/home/o", 800, 600);
-    EXPECT_EQ((std::vector<fs::path>{env.exe_dir, env.settings_dir, env.data_dir, env.program_dir, env.home_dir}),
-              (std::vector<fs::path>{p.exe_dir, p.settings_dir, p.data_dir, p.program_dir, "/home/o"}));
-    fs::remove_all(root);
 }
 
 }  // namespace
