@@ -21,16 +21,12 @@ protected:
     void SetUp() override { SessionData::dlgdat = DialogData(); }
     void TearDown() override { SessionData::dlgdat = DialogData(); }
 
-    void UseVideo(int frames, int width = 400) {
+    // A dialog at pixel (200, 150) of a video 300 pixels high.
+    std::unique_ptr<MeteorDialog> OpenOnVideo(int frames, int width) {
         video_ = std::make_unique<TestVideo>(width, 300, frames);
         current_.emplace(video_.get());
+        return std::make_unique<MeteorDialog>(session_, *video_, 200, 150, mb_);
     }
-    MeteorImage& image() { return video_ ? static_cast<MeteorImage&>(*video_) : still_; }
-    std::unique_ptr<MeteorDialog> Open(int column = 200, int row = 150) {
-        return std::make_unique<MeteorDialog>(session_, image(), column, row, mb_);
-    }
-    TestPicture still_{400, 300};
-    CurrentImage still_current_{&still_};
     std::unique_ptr<TestVideo> video_;
     std::optional<CurrentImage> current_;
     SessionData session_;
@@ -38,14 +34,12 @@ protected:
 };
 
 TEST_F(MeteorDialogTest, AcceptOnAVideoStepsToTheNextFrameAndToThePredictedPoint) {
-    UseVideo(4, 360);
-    auto d = Open(200, 150);
+    auto d = OpenOnVideo(4, 360);
     const WindowOrigin o = d->magnifier().origin();
     ASSERT_EQ(o, (WindowOrigin{160, 109}));
     d->Click({160, 159});  // column 200, row 149
     d->Accept();
     EXPECT_EQ(d->frame_bar(), (FrameBar{true, 0, 3, 1}));
-    EXPECT_EQ(d->magnifier().frame(), 1);
     EXPECT_EQ(d->magnifier().origin(), o);  // one point predicts nothing
     d->Click({316, 159});  // column 239
     d->Accept();
@@ -59,11 +53,10 @@ TEST_F(MeteorDialogTest, AcceptOnAVideoStepsToTheNextFrameAndToThePredictedPoint
 }
 
 TEST_F(MeteorDialogTest, CancelPutsBackTheReferenceTimeTheVideosPointsSet) {
-    UseVideo(50);
     copy_text(SessionData::dlgdat.shutter, "25");
     copy_text(SessionData::dlgdat.hour, "22");
     copy_text(SessionData::dlgdat.refhour, "21");
-    auto d = Open();
+    auto d = OpenOnVideo(50, 400);
     d->Click({160, 159});
     d->Accept();
     ASSERT_STRNE(SessionData::dlgdat.refhour, "21");
@@ -116,8 +109,6 @@ TEST_F(MeteorReadoutTest, ThreeVisibleStarsShowTheSkyPositionInParenthesesUntilT
 }
 
 TEST(MeteorReadoutText, HoursAndDegreesRoundToWholeMinutes) {
-    EXPECT_EQ(FormatMeteorReadout(1.2f, 2.4f, 5.5f, -5.5f, true),
-              (MeteorReadout{" 1.200\r\n 2.400\r\n\r\n  5 30\r\n -5 30", "x =\r\ny =\r\n\r\nRA =\r\nDE ="}));
     EXPECT_EQ(FormatMeteorReadout(1.2f, 2.4f, 5.5f, -5.5f, false).values,
               " 1.200\r\n 2.400\r\n\r\n  5 30)\r\n -5 30 ");
     // 59.6 minutes is the next hour; a declination just south of 0 keeps

@@ -28,8 +28,6 @@ TEST_F(ReplayDialogsTest, AMeteorReplayShowsItsPointsFrameOnAVideo) {
     session_.AddMetPnt(Meteor(1.2f, 1.2f, 7));
     session_.AddMetPnt(Meteor(1.5f, 1.2f, 8));
     MeteorReplay d(session_, video, 125, 200, 1, {});
-    EXPECT_EQ(d.caption(), "Meteor replay");
-    EXPECT_EQ(d.difference(), "Break 2");
     EXPECT_EQ(d.index(), 2);  // after the one star
     EXPECT_EQ(d.magnifier().frame(), 8);
     d.Click({160, 159});  // column 125, row 99: a pixel below the point
@@ -37,23 +35,17 @@ TEST_F(ReplayDialogsTest, AMeteorReplayShowsItsPointsFrameOnAVideo) {
     d.Ok();
     EXPECT_EQ(session_.meteors[1].nrep, 1);
     EXPECT_EQ(session_.meteors[0].nrep, 0);
-    // On a still image the frame number is the point's count, not a frame.
-    MeteorReplay still(session_, image_, 125, 200, 1, {});
-    EXPECT_EQ(still.magnifier().frame(), -1);
 }
 
 TEST_F(ReplayDialogsTest, ATemplateStarIsAddedWithoutRecomputationAtTheClick) {
     session_.sd = 0.5f;
     StarTemplate d(session_, image_, 1000, 1000, Cat(" 58 Ori", 0.5f, 5.9, 7.4));
-    EXPECT_EQ(d.caption(), "Star from template");
-    EXPECT_EQ(d.difference(), " 58 Ori");
     // Template dialogs open undisplaced: the expected pixel is the centre.
     EXPECT_EQ(d.magnifier().origin(), (WindowOrigin{960, 459}));
     d.Click({162, 157});  // half a pixel right of and above the centre's corner
     EXPECT_EQ(d.difference(), " 58 Ori\r\n\r\ndx=+0.50 pxl\r\ndy=+0.50 pxl");
     d.Ok();
     ASSERT_EQ(session_.nstar, 2u);
-    EXPECT_STREQ(session_.stars[1].name, " 58 Ori");
     EXPECT_EQ(session_.stars[1].x[0], d.position().x);
     EXPECT_EQ(session_.sd, 0.5f);
 }
