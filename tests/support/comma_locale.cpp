@@ -52,20 +52,14 @@ bool BuildLocale() {
     return std::filesystem::exists(dir / kName);
 }
 
-}  // namespace
-
+// Switches the whole process (setlocale LC_ALL) to a comma-decimal locale.
+// False when none can be had; the locale is then unchanged.
 bool EnterCommaLocale() {
     const std::string before = std::setlocale(LC_ALL, nullptr);
     if (TrySet(kName) || TrySet("de_DE.utf8") || (BuildLocale() && TrySet(kName))) return true;
     std::setlocale(LC_ALL, before.c_str());
     return false;
 }
-
-CommaLocale::CommaLocale() : previous_(std::setlocale(LC_ALL, nullptr)) { active_ = EnterCommaLocale(); }
-
-CommaLocale::~CommaLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
-
-namespace {
 
 // VELKARN_TEST_LOCALE=comma runs a whole test program under the comma
 // locale (the second run of the file, settings, catalogue and CLI tests).
@@ -93,4 +87,9 @@ public:
 [[maybe_unused]] testing::Environment* const registered = testing::AddGlobalTestEnvironment(new CommaLocaleRun);
 
 }  // namespace
+
+CommaLocale::CommaLocale() : previous_(std::setlocale(LC_ALL, nullptr)) { active_ = EnterCommaLocale(); }
+
+CommaLocale::~CommaLocale() { std::setlocale(LC_ALL, previous_.c_str()); }
+
 }  // namespace testing_support

@@ -9,11 +9,8 @@
 
 namespace testing_support {
 
-// Switches the whole process (setlocale LC_ALL) to a comma-decimal locale.
-// False when none can be had; the locale is then unchanged.
-bool EnterCommaLocale();
-
-// The comma locale for one scope; the locale before comes back at its end.
+// The comma locale for one scope (the whole process switched with
+// setlocale LC_ALL; inactive when none can be had); the locale before comes back at its end.
 class CommaLocale {
 public:
     CommaLocale();
