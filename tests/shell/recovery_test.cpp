@@ -3,18 +3,12 @@
 // restored exactly at the next start, and kept aside when unreadable.
 #include <gtest/gtest.h>
 
-#include <fstream>
 
-#include "session_fields.h"
-#include "shell/command_ids.h"
 #include "shell/recovery_copy.h"
-#include "shell/recovery_file.h"
 #include "shell_fixture.h"
 
 namespace shell_test {
 namespace {
-
-const std::string kQuestion = "Velkarn: Velkarn did not end normally. Restore the unsaved session?";
 
 class Recovery : public Shell {
 protected:
@@ -28,7 +22,6 @@ protected:
         Start(true);
         messages_.shown.clear();
     }
-    fs::path Copy() const { return RecoveryCopyPath(); }
 
     std::vector<std::string> LiveFields() { return SessionFields(session(), SessionData::dlgdat); }
 
@@ -44,25 +37,35 @@ protected:
     }
 };
 
-TEST_F(Recovery, TheCopyNamesItsImageAndFollowsARetrieveOverUnsavedWorkButOnlyAChangedText) {
+TEST_F(Recovery, TheCopyFollowsARetrieveOverUnsavedWorkIsWrittenOnlyForAChangedTextAndGoesWithTheWork) {
     Measure();
     Retrieve(Example("per0812a.dar"));
     EXPECT_EQ(session().nstar, 19u);
     EXPECT_EQ(RecoveryCopyFields(), LiveFields()) << "another session retrieved over unsaved work";
-    RecoveryImage image;
-    RecoveryCopyFields(&image);
-    EXPECT_EQ(image.path, Path("ph990812.bmp").string());
-    EXPECT_EQ(image.type, cmd().image()->type);
-    EXPECT_EQ(image.width, 1200);
-    EXPECT_EQ(image.height, 800);
 
     // Written only when its text changes: a copy removed behind the
     // program's back stays away until the next change.
-    fs::remove(Copy());
+    fs::remove(RecoveryCopyPath());
     cmd().SetMenuState();
-    EXPECT_FALSE(fs::exists(Copy()));
+    EXPECT_FALSE(fs::exists(RecoveryCopyPath()));
     ASSERT_TRUE(cmd().PlusOrder());
     EXPECT_EQ(RecoveryCopyFields(), LiveFields());
+
+    // Kept at Cancel and by a save that did not happen; gone when saved or
+    // given up at close.
+    messages_.answers = {MbAnswer::Cancel};
+    EXPECT_FALSE(cmd().CanClose());
+    EXPECT_FALSE(cmd().WMSaveSession());  // the file dialog cancelled
+    EXPECT_TRUE(fs::exists(RecoveryCopyPath()));
+    messages_.answers = {MbAnswer::Ok, MbAnswer::Ok};  // questions about the hidden star's surround
+    files_.answers = {Path("saved.dar").string()};
+    EXPECT_TRUE(cmd().WMSaveSession());
+    EXPECT_FALSE(fs::exists(RecoveryCopyPath())) << "saved";
+    cmd().MinOrder();
+    ASSERT_TRUE(fs::exists(RecoveryCopyPath()));
+    messages_.answers = {MbAnswer::No};
+    EXPECT_TRUE(cmd().CanClose());
+    EXPECT_FALSE(fs::exists(RecoveryCopyPath())) << "No at close";
 }
 
 TEST_F(Recovery, ACopyThatCannotBeWrittenIsToldOnceUntilOneIsWrittenAgain) {
@@ -91,61 +94,8 @@ TEST_F(Recovery, ACopyThatCannotBeWrittenIsToldOnceUntilOneIsWrittenAgain) {
     EXPECT_EQ(told(), 2) << "a copy written in between";
 }
 
-TEST_F(Recovery, ASavedOrGivenUpSessionLeavesNoCopyAndACancelKeepsIt) {
-    Measure();
-    ASSERT_TRUE(fs::exists(Copy()));
-    messages_.answers = {MbAnswer::Cancel};
-    EXPECT_FALSE(cmd().CanClose());
-    EXPECT_TRUE(fs::exists(Copy())) << "Cancel at close";
-    EXPECT_FALSE(cmd().WMSaveSession());  // the file dialog cancelled
-    EXPECT_TRUE(fs::exists(Copy())) << "a save that did not happen";
-
-    messages_.answers = {MbAnswer::Ok, MbAnswer::Ok};  // questions about the hidden star's surround
-    files_.answers = {Path("saved.dar").string()};
-    EXPECT_TRUE(cmd().WMSaveSession());
-    EXPECT_FALSE(fs::exists(Copy())) << "saved";
-
-    cmd().MinOrder();
-    ASSERT_TRUE(fs::exists(Copy()));
-    messages_.answers = {MbAnswer::No};
-    cmd().WMNewSession();
-    EXPECT_FALSE(fs::exists(Copy())) << "a new session after No";
-
-    Measure();
-    ASSERT_TRUE(fs::exists(Copy()));
-    messages_.answers = {MbAnswer::No};
-    EXPECT_TRUE(cmd().CanClose());
-    EXPECT_FALSE(fs::exists(Copy())) << "No at close";
-}
-
-TEST_F(Recovery, AtStartYesRestoresTheSessionExactlyOnItsImageAsUnsavedWorkAndNoRemovesTheCopy) {
-    Measure();
-    const auto measured = LiveFields();
-    const std::string image = Path("ph990812.bmp").string();
-
-    StartWithCopies();  // after a crash
-    EXPECT_EQ(session().nstar, 0u);
-    messages_.answers = {MbAnswer::Yes};
-    cmd().OfferRecovery();
-    EXPECT_EQ(Captions(), std::vector<std::string>{kQuestion});
-    EXPECT_EQ(LiveFields(), measured);
-    EXPECT_EQ(sf.changed, 1);
-    ASSERT_NE(cmd().image(), nullptr);
-    EXPECT_EQ(cmd().image()->filename, image);
-    EXPECT_EQ(view_.caption, "Velkarn - [" + image + "]");
-
-    StartWithCopies();
-    messages_.answers = {MbAnswer::No};
-    cmd().OfferRecovery();
-    EXPECT_FALSE(fs::exists(Copy()));
-    EXPECT_EQ(session().nstar, 0u);
-
-    StartWithCopies();
-    cmd().OfferRecovery();
-    EXPECT_TRUE(messages_.shown.empty()) << "no copy, no question";
-}
-
-TEST_F(Recovery, ACopyWhoseImageIsGoneIsRestoredOnABlankImageOfItsSize) {
+// The window tests restore a copy on its image after the program is killed.
+TEST_F(Recovery, AtStartYesRestoresOnABlankImageOfItsSizeWhenTheImageIsGoneAndNoRemovesTheCopy) {
     Measure();
     const auto measured = LiveFields();
     fs::remove(Path("ph990812.bmp"));
@@ -154,21 +104,33 @@ TEST_F(Recovery, ACopyWhoseImageIsGoneIsRestoredOnABlankImageOfItsSize) {
     messages_.answers = {MbAnswer::Yes};
     cmd().OfferRecovery();
     ASSERT_EQ(messages_.shown.size(), 2u);
+    EXPECT_EQ(Captions()[0], "Velkarn: Velkarn did not end normally. Restore the unsaved session?");
     EXPECT_EQ(messages_.shown[1].text, "The image " + Path("ph990812.bmp").string() +
                                            " cannot be found.\nThe session is restored on a blank image.");
     EXPECT_EQ(LiveFields(), measured);
+    EXPECT_EQ(sf.changed, 1);
     ASSERT_NE(cmd().image(), nullptr);
     EXPECT_EQ(cmd().image()->type, ImageType::BlankPhoto);
     EXPECT_EQ(cmd().image()->width, 1200);
     EXPECT_EQ(cmd().image()->height, 800);
+
+    StartWithCopies();
+    messages_.answers = {MbAnswer::No};
+    cmd().OfferRecovery();
+    EXPECT_FALSE(fs::exists(RecoveryCopyPath()));
+    EXPECT_EQ(session().nstar, 0u);
+
+    StartWithCopies();
+    cmd().OfferRecovery();
+    EXPECT_TRUE(messages_.shown.empty()) << "no copy, no question";
 }
 
 TEST_F(Recovery, AnUnreadableCopyIsKeptAsideUnchangedAndTheUserToldOnce) {
     const std::string damaged = "Darnholm\nVelkarn recovery 1\nimage =/x.bmp\nsource 1 10";
-    std::ofstream(Copy(), std::ios::binary) << damaged;
+    std::ofstream(RecoveryCopyPath(), std::ios::binary) << damaged;
     cmd().OfferRecovery();
     ASSERT_EQ(messages_.shown.size(), 1u) << "no question for a copy that cannot be restored";
-    EXPECT_FALSE(fs::exists(Copy()));
+    EXPECT_FALSE(fs::exists(RecoveryCopyPath()));
     std::vector<fs::path> kept;
     for (const auto& e : fs::directory_iterator(dir_ / "state")) kept.push_back(e.path());
     ASSERT_EQ(kept.size(), 1u);
@@ -182,15 +144,12 @@ TEST_F(Recovery, AnUnreadableCopyIsKeptAsideUnchangedAndTheUserToldOnce) {
     EXPECT_TRUE(messages_.shown.empty()) << "told once";
 
     // Another unreadable copy in the same second never replaces the first.
-    RecoveryCopy copy(Copy());
-    const std::time_t now = 1000000000;
-    std::ofstream(Copy()) << "first";
-    const fs::path first = copy.KeepAside(now);
-    std::ofstream(Copy()) << "second";
-    const fs::path second = copy.KeepAside(now);
-    EXPECT_EQ(first, UnreadableCopyName(Copy(), now));
-    EXPECT_EQ(second, UnreadableCopyName(Copy(), now, 2));
-    EXPECT_EQ(FileText(first), "first");
+    RecoveryCopy copy(RecoveryCopyPath());
+    for (const int n : {1, 2}) {
+        std::ofstream(RecoveryCopyPath()) << n;
+        EXPECT_EQ(copy.KeepAside(1000000000), UnreadableCopyName(RecoveryCopyPath(), 1000000000, n));
+    }
+    EXPECT_EQ(FileText(UnreadableCopyName(RecoveryCopyPath(), 1000000000)), "1");
 }
 
 }  // namespace

@@ -20,37 +20,21 @@ protected:
     }
 };
 
-TEST_F(Selection, HideAndUnhideRecomputeAtOnceInTheImageViewAndAtTheNextPaintInTheAnalysisView) {
-    OnSelected(19 + 1, &MainCommands::WMEditHide);  // a meteor point has nothing to hide
-    EXPECT_EQ(sf.changed, 0);
-
+TEST_F(Selection, HidingRecomputesAtOnceInTheImageViewAndAtTheNextPaintInTheAnalysisView) {
     const float sd = session().sd;
     OnSelected(3, &MainCommands::WMEditHide);
     EXPECT_EQ(session().stars[3].hidden, 1);
     EXPECT_NE(session().sd, sd);
     EXPECT_EQ(view_.Count("PaintMarkers"), 1);
     ExpectMarkedAndCleared();
-    OnSelected(3, &MainCommands::WMEditUnhide);
-    EXPECT_EQ(session().nhide, 0u);
-    EXPECT_NEAR(session().sd, sd, 1e-6);
 
+    const float one_hidden = session().sd;
     cmd().WMWindowAnalysis();
     OnSelected(4, &MainCommands::WMEditHide);
     EXPECT_EQ(session().stars[4].hidden, 1);
-    EXPECT_NEAR(session().sd, sd, 1e-6);  // the analysis view recomputes when it paints
+    EXPECT_EQ(session().sd, one_hidden);  // the analysis view recomputes when it paints
     EXPECT_EQ(sf.recalc, 1);
     EXPECT_EQ(view_.Count("RepaintAnalysis"), 1);
-}
-
-TEST_F(Selection, DeleteRemovesTheSelectedStarOrPointAndDeleteAllOnlyThePoints) {
-    OnSelected(0, &MainCommands::WMEditDelete);
-    EXPECT_EQ(session().nstar, 18u);
-    ExpectMarkedAndCleared();
-    OnSelected(18 + 2, &MainCommands::WMEditDelete);
-    EXPECT_EQ(session().nmet, 11u);
-    cmd().WMEditDelall();
-    EXPECT_EQ(session().nmet, 0u);
-    EXPECT_EQ(session().nstar, 18u);
 }
 
 TEST_F(Selection, LabelsSetOrClearedAreUnsavedWork) {
@@ -59,30 +43,12 @@ TEST_F(Selection, LabelsSetOrClearedAreUnsavedWork) {
     OnSelected(19 + 1, &MainCommands::LabelSelected);
     EXPECT_STREQ(session().meteors[1].label, "a label far too");
     ExpectMarkedAndCleared();
-    sf.changed = 0;
-    OnSelected(19 + 1, &MainCommands::LabelSelected);  // cancelled: nothing changes
-    EXPECT_EQ(sf.changed, 0);
-    EXPECT_EQ(text_.asked.at(1).text, "a label far too");
 
     OnSelected(19 + 2, &MainCommands::ToggleMaximumSelected);
     EXPECT_STREQ(session().meteors[2].label, "Maximum");
     ExpectMarkedAndCleared();
-    OnSelected(19 + 2, &MainCommands::ToggleMaximumSelected);
-    EXPECT_STREQ(session().meteors[2].label, "");
     OnSelected(2, &MainCommands::LabelSelected);  // a star is no meteor point
-    EXPECT_EQ(text_.asked.size(), 2u);
-}
-
-// The range of the order is the session's; the buttons mark the work.
-TEST_F(Selection, TheOrderButtonsMarkTheSession) {
-    EXPECT_TRUE(cmd().PlusOrder());
-    EXPECT_EQ(sf.changed, 1);
-    sf.changed = 0;
-    cmd().WMWindowAnalysis();
-    EXPECT_TRUE(cmd().MinOrder());
-    EXPECT_FALSE(cmd().MinOrder());
-    EXPECT_EQ(sf.changed, 1);
-    EXPECT_EQ(sf.recalc, 1);
+    EXPECT_EQ(text_.asked.size(), 1u);
 }
 
 TEST_F(Selection, ASingularStarSetIsReportedAndEveryMeasurementKept) {
@@ -99,26 +65,16 @@ TEST_F(Selection, ASingularStarSetIsReportedAndEveryMeasurementKept) {
 }
 
 TEST_F(Shell, AClickMeasuresInTheModeAndMarksTheSessionWhenSomethingWasAdded) {
+    // What is added is followed through every kind of change in the undo
+    // test; here a dialog that adds nothing and one that only labels.
     OpenImage("plate.bmp", 200, 100);
     SelectedStar::iselect = 0;
-    cmd().MeasureAt(50, 40);  // a star dialog that adds nothing
+    cmd().MeasureAt(50, 40);
     EXPECT_EQ(sf.changed, 0);
     EXPECT_EQ(SelectedStar::iselect, -1);
-    CatStar vega;
-    copy_text(vega.name, "Alp Lyr");
-    measure_.stars_to_add = {Star(vega, 0.6f, 0.7f)};
-    cmd().MeasureAt(50, 40);
-    EXPECT_EQ(session().nstar, 1u);
-    EXPECT_EQ(sf.changed, 1);
-    EXPECT_EQ(sf.recalc, 1);
-
-    sf.changed = 0;
     cmd().WMMeteorMode();
-    measure_.points_to_add = {Meteor(1.0f, 0.5f, 0), Meteor(1.1f, 0.5f, 1)};
+    measure_.points_to_add = {Meteor(1.0f, 0.5f, 0)};
     cmd().MeasureAt(60, 40);
-    EXPECT_EQ(session().nmet, 2u);
-    EXPECT_EQ(sf.changed, 1);
-    // A meteor dialog that only labels an earlier point.
     sf.changed = 0;
     measure_.in_meteor_dialog = [] { copy_text(Session->meteors[0].label, "Maximum"); };
     cmd().MeasureAt(60, 40);
@@ -126,8 +82,8 @@ TEST_F(Shell, AClickMeasuresInTheModeAndMarksTheSessionWhenSomethingWasAdded) {
 
     cmd().MeasureAt(200, 40);  // outside the image
     cmd().MeasureAt(-1, 40);
-    EXPECT_EQ(measure_.Kinds(), (std::vector<std::string>{"star -1", "star -1", "meteor -1", "meteor -1"}));
-    EXPECT_EQ(measure_.shown[3].column, 60);
+    EXPECT_EQ(measure_.Kinds(), (std::vector<std::string>{"star -1", "meteor -1", "meteor -1"}));
+    EXPECT_EQ(measure_.shown[2].column, 60);
 }
 
 }  // namespace shell_test

@@ -5,24 +5,7 @@
 
 namespace shell_test {
 
-// --- New session ---
-
-TEST_F(Shell, NewSessionStartsOverWithoutImageAndWithTheDefaultStation) {
-    OpenImage();
-    copy_text(opt.station, "Kestrup");
-    SelectedStar::iselect = 0;
-    sf.analysis = 1;
-    cmd().WMNewSession();
-    EXPECT_TRUE(messages_.shown.empty());
-    EXPECT_EQ(Mimg, nullptr);
-    EXPECT_EQ(Session, cmd().session());
-    EXPECT_STREQ(SessionData::dlgdat.station, "Kestrup");
-    EXPECT_EQ(view_.caption, "Velkarn - [No image]");
-    EXPECT_EQ(SelectedStar::iselect, -1);
-    EXPECT_EQ(view_.Count("ShowDisplay"), 1);
-}
-
-TEST_F(Shell, NewSessionThrowsUnsavedWorkAwayOnlyOnNoOrAfterASaveThatWroteTheFile) {
+TEST_F(Shell, NewSessionThrowsUnsavedWorkAwayOnlyOnNoAndNotAfterASaveThatWroteNothing) {
     MeasuredPhotograph();
     sf.changed = 1;
     // Cancel; Yes and Cancel at the save's first question; Yes and a
@@ -39,19 +22,11 @@ TEST_F(Shell, NewSessionThrowsUnsavedWorkAwayOnlyOnNoOrAfterASaveThatWroteTheFil
     cmd().WMNewSession();
     EXPECT_EQ(session().nstar, 0u);
     EXPECT_EQ(sf.changed, 0);
-
-    MeasuredPhotograph();
-    sf.changed = 1;
-    messages_.answers = {MbAnswer::Yes};
-    files_.answers = {Path("per0812a.dar").string()};
-    cmd().WMNewSession();
-    EXPECT_TRUE(fs::exists(Path("per0812a.dar")));
-    EXPECT_EQ(session().nstar, 0u);
 }
 
 // --- Retrieve session ---
 
-TEST_F(Shell, RetrievingWithoutAnImageGivesABlankImageWithTheOriginAtItsCentre) {
+TEST_F(Shell, RetrievingWithoutAnImageGivesABlankImageWithTheOriginAtItsCentreOfAtLeastOnePixel) {
     Retrieve(Example("spo0813b.kes"));
     ASSERT_NE(cmd().image(), nullptr);
     EXPECT_EQ(cmd().image()->type, ImageType::BlankVideo);
@@ -60,23 +35,20 @@ TEST_F(Shell, RetrievingWithoutAnImageGivesABlankImageWithTheOriginAtItsCentre) 
     EXPECT_EQ(session().nstar, 22u);
     EXPECT_EQ(sf.changed, 0);
     EXPECT_STREQ(opt.station, "Kestrup           ");  // as the file's column holds it
-    // A click on a blank image measures nothing.
-    cmd().MeasureAt(10, 10);
+    cmd().MeasureAt(10, 10);  // a click on a blank image measures nothing
     EXPECT_TRUE(measure_.shown.empty());
-}
 
-TEST_F(Shell, ASessionWithoutStarsRetrievedWithoutItsImageGetsAOnePixelBlank) {
+    // Each side truncated from the float origin (7.2f is a little below
+    // 7.2), at least one pixel, at most kMaxBlankSide.
     EXPECT_EQ(BlankImageSize(-3.0f, 0.001f).height, 1);
-    // Truncated from the float origin: 7.2f is a little below 7.2.
     EXPECT_EQ(BlankImageSize(7.2f, 4.32f).width, 1199);
     EXPECT_EQ(BlankImageSize(7.2f, 4.32f).height, 720);
     EXPECT_EQ(BlankImageSize(1e30f, 1.0f).width, kMaxBlankSide);
 
-    {
-        SessionData empty;
-        ScriptedMessageBox mb;
-        ASSERT_NE(empty.Save(Path("empty.dar").c_str(), dir_.c_str(), mb), 0);
-    }
+    // A session without stars, again without an image: a blank of one pixel.
+    ScriptedMessageBox mb;
+    ASSERT_NE(SessionData().Save(Path("empty.dar").c_str(), dir_.c_str(), mb), 0);
+    Start();
     Retrieve(Path("empty.dar").string());
     ASSERT_NE(cmd().image(), nullptr) << testing::PrintToString(Captions());
     EXPECT_EQ(cmd().image()->width, 1);
@@ -102,16 +74,32 @@ TEST_F(Shell, AFileThatCannotBeReadLeavesTheSessionAsItWas) {
 class Template : public Shell {
 protected:
     // The example photograph's stars, on a fresh image of the same size.
-    void OpenTemplate(const std::string& file = Example("per0812a.dar")) {
-        files_.answers.push_back(file);
+    void OpenTemplate() {
+        files_.answers.push_back(Example("per0812a.dar"));
         cmd().WMTemplate();
     }
 };
 
-TEST_F(Template, CarriesTheStarsOverThroughOneDialogEachAndMarksThemUnsaved) {
+TEST_F(Template, CancelSkipsAStarAndBreakEndsTheLoop) {
     OpenImage("next.bmp");
+    measure_.ends = {DialogEnd::Ok, DialogEnd::Cancel, DialogEnd::Ok, DialogEnd::Break};
     OpenTemplate();
-    EXPECT_EQ(exposure_.runs, 1);
+    EXPECT_EQ(measure_.shown.size(), 4u);
+    EXPECT_EQ(session().nstar, 2u);
+    EXPECT_EQ(view_.Count("PaintMarkers"), 1);
+}
+
+TEST_F(Template, CarriesTheStarsOverThroughOneDialogEachAfterTheExposureDataWhoseCancelLeavesEverything) {
+    OpenImage("next.bmp");
+    const DialogData before = SessionData::dlgdat;
+    exposure_.results = {2};
+    OpenTemplate();
+    EXPECT_TRUE(measure_.shown.empty());
+    EXPECT_EQ(std::memcmp(&SessionData::dlgdat, &before, sizeof before), 0);
+    EXPECT_EQ(sf.changed, 0);
+
+    OpenTemplate();
+    EXPECT_EQ(exposure_.runs, 2);
     ASSERT_EQ(measure_.shown.size(), 19u);
     EXPECT_EQ(measure_.shown[0].name, "Alp Per  ");
     // Same reference time: each star comes back where the template had it.
@@ -121,39 +109,6 @@ TEST_F(Template, CarriesTheStarsOverThroughOneDialogEachAndMarksThemUnsaved) {
     EXPECT_EQ(sf.changed, 1);
     EXPECT_STREQ(SessionData::dlgdat.image, "next");
     EXPECT_TRUE(messages_.shown.empty());  // never asks whether the file belongs to the image
-}
-
-TEST_F(Template, BreakAtTheFirstStarEndsAtOnceAndALaterBreakEndsTheLoop) {
-    OpenImage("next.bmp");
-    measure_.ends = {DialogEnd::Break};
-    OpenTemplate();
-    EXPECT_EQ(measure_.shown.size(), 1u);
-    EXPECT_EQ(session().nstar, 0u);
-    EXPECT_EQ(view_.Count("PaintMarkers"), 0);
-    EXPECT_EQ(sf.changed, 1);  // the exposure data were entered
-
-    Start();
-    OpenImage("next.bmp");
-    measure_.shown.clear();
-    measure_.ends = {DialogEnd::Ok, DialogEnd::Cancel, DialogEnd::Ok, DialogEnd::Break};
-    OpenTemplate();
-    EXPECT_EQ(measure_.shown.size(), 4u);
-    EXPECT_EQ(session().nstar, 2u);
-    EXPECT_EQ(view_.Count("PaintMarkers"), 1);
-}
-
-TEST_F(Template, AnUnreadableTemplateOrACancelledDialogLeavesEverythingAsItWas) {
-    OpenImage("next.bmp");
-    const DialogData before = SessionData::dlgdat;
-    std::ofstream(Path("cut.dar")) << FileText(Example("per0812a.dar")).substr(0, 700);
-    OpenTemplate(Path("cut.dar").string());
-    EXPECT_EQ(Captions(), std::vector<std::string>{"Open template: Invalid file format"});
-    exposure_.results = {2};
-    OpenTemplate();
-    EXPECT_EQ(exposure_.runs, 1);
-    EXPECT_TRUE(measure_.shown.empty());
-    EXPECT_EQ(std::memcmp(&SessionData::dlgdat, &before, sizeof before), 0);
-    EXPECT_EQ(sf.changed, 0);
 }
 
 }  // namespace shell_test

@@ -3,7 +3,6 @@
 // directory: file and text dialogs, message boxes, measuring and exposure
 // dialogs all answer from queues, and the window records what it is asked.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <deque>
@@ -11,7 +10,6 @@
 #include <fstream>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -223,19 +221,18 @@ protected:
     fs::path RecoveryCopyPath() const { return dir_ / "state" / "recovery.session"; }
     // What the recovery copy restores, field by field with the exposure
     // record; the reader's message when it cannot; empty when there is none.
-    std::vector<std::string> RecoveryCopyFields(RecoveryImage* image = nullptr) const {
+    std::vector<std::string> RecoveryCopyFields() const {
         if (!fs::exists(RecoveryCopyPath())) return {};
         const DialogData before = SessionData::dlgdat;
         SessionData s;  // a new session resets the exposure record
         SessionData::dlgdat = before;
         DialogData d;
-        RecoveryImage i;
+        RecoveryImage image;
         try {
-            ReadRecoveryText(FileText(RecoveryCopyPath()), s, d, i);
+            ReadRecoveryText(FileText(RecoveryCopyPath()), s, d, image);
         } catch (const RecoveryFileError& e) {
             return {e.what()};
         }
-        if (image) *image = i;
         return SessionFields(s, d);
     }
 
@@ -250,10 +247,6 @@ protected:
         (cmd().*command)();
     }
 
-    // Writes an 8-bit BMP of the given size.
-    std::string WriteBmp(const std::string& name, int width, int height) {
-        return WriteFile(name, bmp_test::File(bmp_test::Layout{.width = width, .height = height}));
-    }
     std::string WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes) {
         const fs::path path = Path(name);
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -262,7 +255,7 @@ protected:
 
     // Opens a BMP as the observer would; the message box queue is kept.
     void OpenImage(const std::string& name = "ph990812.bmp", int width = 1200, int height = 800) {
-        files_.answers.push_back(WriteBmp(name, width, height));
+        files_.answers.push_back(WriteFile(name, bmp_test::File(bmp_test::Layout{.width = width, .height = height})));
         cmd().WMImgFileOpen();
         ASSERT_NE(cmd().image(), nullptr);
     }
