@@ -1,6 +1,6 @@
 // The magnifier's edges the window tests do not reach: clicks and keys at
-// every edge of the image and the control, the cross and the markers pixel
-// for pixel, a frame that cannot be drawn, and the replay offsets.
+// every edge of the image and the control, the markers pixel for pixel, a
+// frame that cannot be drawn, and the replay offsets.
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -15,7 +15,7 @@ void PrintTo(const MeteorReadout& r, std::ostream* os) { *os << '"' << r.values 
 
 namespace {
 
-// A session on a 400 x 300 picture (a video of 50 frames where asked).
+// A session on a video, and the exposure record reset round each test.
 class MeteorDialogTest : public ::testing::Test {
 protected:
     void SetUp() override { SessionData::dlgdat = DialogData(); }

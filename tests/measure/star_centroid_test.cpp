@@ -1,5 +1,5 @@
 // The star centroid finds rendered stars to a twentieth of a pixel whatever
-// their sub-pixel place, size, sky level or saturation, and refuses what it
+// their sub-pixel place, size or saturation, and refuses what it
 // cannot measure well: noise alone, and a star cut by the image edge.
 #include "measure/star_centroid.h"
 

@@ -1,7 +1,7 @@
 // The star dialog's edges the window tests do not reach: the fields' limits,
-// a failed search, the ranking by brightness before any click and without a
-// plate solution, a fit that fails while the candidates are tried, and a
-// plate centre not yet fixed that Cancel leaves unfixed.
+// a failed search, a fit that fails while the candidates are tried, a plate
+// centre not yet fixed that Cancel leaves unfixed, and a star picked on the
+// catalogue overlay.
 #include <gtest/gtest.h>
 
 #include <memory>
