@@ -24,16 +24,8 @@ constexpr const char* kFieldsEnd = "velkarn-recovery-measuring";
 
 class RecoveryWindow : public MainWindowTest {
 protected:
-    // The main window as the program makes it, with the recovery copy in
-    // dir_/state, shown as at start (where the copy is offered).
-    void StartAsProgram() {
-        as_program_ = true;
-        Start();
-    }
-    // The context menu of the measurement nearest to p, and its item id.
-    void ContextCommand(QPoint p, int id) {
-        RightClick(display().viewport(), p, [id](QMenu* menu) { ClickItem(menu, id); });
-    }
+    // The main window as the program makes it and shows it at start.
+    RecoveryWindow() { as_program_ = true; }
 };
 
 class RecoveryChild : public RecoveryWindow {
@@ -49,21 +41,20 @@ protected:
 // session as the last finished command left it, then hangs inside the
 // meteor dialog until it is killed.
 TEST_F(RecoveryChild, MeasuresUntilKilled) {
-    StartAsProgram();
+    Start();
     ResizeClient(1200, 800 + 19);
     OpenImage(1200, 800);
     Retrieve(Example("per0812a.dar"));
-    ASSERT_EQ(session().nstar, 19u);
     ASSERT_TRUE(Choose(cmd::ImagePixel));
 
     Star added = session().stars[0];
     copy_text(added.name, "Gam Per");
     measure_.stars_to_add.push_back(added);
     QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(700, 300));
-    ContextCommand(StarPixel(4) + QPoint(3, -2), cmd::CtxHide);
-    ContextCommand(PointPixel(0), cmd::CtxMax);
+    RightClick(display().viewport(), StarPixel(4) + QPoint(3, -2), [](QMenu* m) { ClickItem(m, cmd::CtxHide); });
+    RightClick(display().viewport(), PointPixel(0), [](QMenu* m) { ClickItem(m, cmd::CtxMax); });
     text_.answers.push_back({true, "Fragment"});
-    ContextCommand(PointPixel(11), cmd::CtxLabel);
+    RightClick(display().viewport(), PointPixel(11), [](QMenu* m) { ClickItem(m, cmd::CtxLabel); });
     ASSERT_TRUE(Choose(cmd::Replay));  // every replay dialog answers OK
     exposure_.entered = [](DialogData& d) { copy_text(d.objective, "Helios 44 at f/2.8"); };
     ASSERT_TRUE(Choose(cmd::ExpData));
@@ -72,9 +63,6 @@ TEST_F(RecoveryChild, MeasuresUntilKilled) {
     Painted(&analysis());
     ASSERT_TRUE(Choose(cmd::WindowMeasure));
     ASSERT_TRUE(Choose(cmd::MeteorMode));
-    ASSERT_EQ(sf.changed, 1);
-    ASSERT_EQ(session().nhide, 1u);
-    ASSERT_EQ(session().nreplay, 2u);
 
     std::printf("%s\n", kFieldsBegin);
     for (const std::string& f : shell_test::SessionFields(session(), SessionData::dlgdat)) std::printf("%s\n", f.c_str());
@@ -93,7 +81,6 @@ class RecoveryAfterKill : public RecoveryWindow {};
 TEST_F(RecoveryAfterKill, MeasuringKilledMidwayIsRestoredFieldByFieldAtTheNextStart) {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert(kChildDir, QString::fromStdString(dir_.string()));
     env.insert("TMPDIR", QString::fromStdString(dir_.string()));  // the killed child's own scratch goes with ours
     child.setProcessEnvironment(env);
@@ -114,21 +101,16 @@ TEST_F(RecoveryAfterKill, MeasuringKilledMidwayIsRestoredFieldByFieldAtTheNextSt
         }
     }
     ASSERT_TRUE(measuring) << "the child never reached the meteor dialog:\n" << out;
-    auto holds = [&measured](const std::string& part) {
-        for (const std::string& f : measured)
-            if (f.find(part) != std::string::npos) return true;
-        return false;
-    };
-    EXPECT_TRUE(holds("nhide=1") && holds("nstar=20") && holds("nreplay=2") && holds(".label=Maximum frame") &&
-                holds(".label=Fragment frame") && holds("Helios 44"))
-        << out;
+    for (const char* part :
+         {"nhide=1", "nstar=20", "nreplay=2", ".label=Maximum frame", ".label=Fragment frame", "Helios 44"})
+        EXPECT_NE(out.find(part), std::string::npos) << part << " not in\n" << out;
     ASSERT_EQ(kill(static_cast<pid_t>(child.processId()), SIGKILL), 0);
     ASSERT_TRUE(child.waitForFinished(10000));
     EXPECT_EQ(child.exitStatus(), QProcess::CrashExit);
     ASSERT_TRUE(fs::exists(dir_ / "state" / "recovery.session"));
 
     messages_.answers = {MbAnswer::Yes};
-    StartAsProgram();
+    Start();
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, "Velkarn did not end normally. Restore the unsaved session?");
     EXPECT_EQ(shell_test::SessionFields(session(), SessionData::dlgdat), measured);

@@ -1,11 +1,8 @@
 // What the program keeps between runs and how it writes files: the settings
 // read at start and written at close, and a session saved under a desktop
 // locale with a decimal comma, byte for byte as under "C".
-#include <QPushButton>
 #include <clocale>
-#include <cstdio>
 
-#include "files/options.h"
 #include "main_window_fixture.h"
 #include "support/comma_locale.h"
 #include "ui/app/velkarn_app.h"
@@ -15,33 +12,20 @@ namespace {
 
 class Settings : public MainWindowTest {
 protected:
-    void StartAsProgram() {
-        as_program_ = true;
-        Start();
-    }
-    // File > Exit, and the close that it posts.
-    void Exit() {
-        ASSERT_TRUE(Choose(cmd::FileExit));
-        QTest::qWait(20);
-    }
+    // The main window as the program makes it and shows it at start.
+    Settings() { as_program_ = true; }
 };
 
 TEST_F(Settings, AreReadAtStartAndWrittenBackWithTheChangesAtClose) {
     std::ofstream(dir_ / "velkarn.ini") << "[Velkarn]\n"
                                            "Window=30 40 700 500\n"
                                            "MarkCenter=0\n"
-                                           "PCDResolution=3\n"
                                            "Randomness=4\n"
-                                           "SkycatParms=1.50   7.0\n"
                                            "SkycatDir=/data/sky\n"
-                                           "StationFile=/data/sky/station.dat\n"
-                                           "Image=/films/*.pcd\n"
-                                           "OutputDir=/sessions\n"
                                            "Station=Kestrup\n";
-    StartAsProgram();
+    Start();
     EXPECT_EQ(window_->geometry(), QRect(30, 40, 700, 500));
     EXPECT_EQ(opt.randomness, 4);
-    EXPECT_EQ(opt.pcdres, 3);
     EXPECT_STREQ(opt.station, "Kestrup");
     EXPECT_FALSE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
     // A file from before the catalogue overlay leaves it off.
@@ -51,27 +35,21 @@ TEST_F(Settings, AreReadAtStartAndWrittenBackWithTheChangesAtClose) {
     text_.answers.push_back({true, "7"});
     ASSERT_TRUE(Choose(cmd::OptionRandom));
     ASSERT_TRUE(Choose(cmd::OptionMarkCenter));
-    EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
     ASSERT_TRUE(Choose(cmd::ImageShowCatalogue));
     window_->setGeometry(50, 60, 640, 480);
     QApplication::processEvents();
-    Exit();
+    ASSERT_TRUE(Choose(cmd::FileExit));
+    QTest::qWait(20);  // the close that File > Exit posts
     EXPECT_FALSE(window_->isVisible());
     // How the file is written is tested on the settings file; here the
     // changes reach it and what was not changed stays.
-    const std::string ini = ReadFile(dir_ / "velkarn.ini");
+    const std::string ini = testing_support::ReadText(dir_ / "velkarn.ini");
     for (const char* line : {"Window=50 60 640 480\n", "MarkCenter=1\n", "Randomness=7\n", "Station=Kestrup\n",
                              "SkycatDir=/data/sky\n", "CatalogueOverlay=1\n"})
         EXPECT_NE(ini.find(line), std::string::npos) << line << " not in\n" << ini;
-    // The next start reads what the close wrote.
-    StartAsProgram();
-    EXPECT_EQ(window_->geometry(), QRect(50, 60, 640, 480));
-    EXPECT_EQ(opt.randomness, 7);
-    EXPECT_TRUE(window_->CommandAction(cmd::OptionMarkCenter)->isChecked());
-    EXPECT_TRUE(window_->CommandAction(cmd::ImageShowCatalogue)->isChecked());
 }
 
-class CommaLocaleSave : public Settings {
+class CommaLocaleSave : public MainWindowTest {
 protected:
     // Saves the example session (retrieved without its image) to a file
     // and returns the file and the log line the save appended.
@@ -81,9 +59,9 @@ protected:
         for (int i = 0; i < 4; ++i) messages_.answers.push_back(MbAnswer::Ok);
         files_.answers.push_back((dir_ / name).string());
         EXPECT_TRUE(Choose(cmd::SaveSession));
-        const std::string log = ReadFile(dir_ / "photo99.log");
+        const std::string log = testing_support::ReadText(dir_ / "photo99.log");
         const std::size_t last = log.rfind('\n', log.size() - 2);
-        return {ReadFile(dir_ / name), log.substr(last + 1)};
+        return {testing_support::ReadText(dir_ / name), log.substr(last + 1)};
     }
 };
 
@@ -94,9 +72,6 @@ TEST_F(CommaLocaleSave, WritesTheSameBytesAsUnderC) {
 
     const testing_support::CommaLocale comma;
     if (!comma.active()) GTEST_SKIP() << "no locale with a decimal comma can be had here (none installed, localedef failed)";
-    char probe[16];
-    std::snprintf(probe, sizeof probe, "%.1f", 0.5);
-    ASSERT_STREQ(probe, "0,5");
 
     // What the program does after the QApplication took the desktop's
     // locale.

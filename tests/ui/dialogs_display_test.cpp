@@ -24,37 +24,34 @@ struct Picture : MeteorImage {
     std::uint8_t Entry(int i) const { return picture[packed_dib::kHeaderSize + 4 * i]; }
 };
 
-class ImageDialog : public testing::Test {
-protected:
-    void Press(int id, int times = 1) {
-        for (int i = 0; i < times; ++i) QTest::mouseClick(dialog_.ControlAs<QPushButton>(id), Qt::LeftButton);
-    }
-    Picture image_;
-    int repaints_ = 0;
-    TImageDialog dialog_{nullptr, image_, [this] { ++repaints_; }};
-};
+void Press(TImageDialog& dialog, int id, int times = 1) {
+    for (int i = 0; i < times; ++i) QTest::mouseClick(dialog.ControlAs<QPushButton>(id), Qt::LeftButton);
+}
 
-TEST_F(ImageDialog, BrightnessStepsStopAtTheLimitEveryPressRepaintsAndEnterMeansOk) {
-    dialog_.show();
+TEST(ImageDialog, BrightnessStepsStopAtTheLimitEveryPressRepaintsAndEnterMeansOk) {
+    Picture image;
+    int repaints = 0;
+    TImageDialog dialog{nullptr, image, [&] { ++repaints; }};
+    dialog.show();
     // An 8-bit picture has no black or white point.
-    EXPECT_EQ(dialog_.Control(146), nullptr);
-    EXPECT_EQ(dialog_.Control(149), nullptr);
-    Press(142, 16);
-    EXPECT_EQ(image_.brightness, 15);
-    EXPECT_EQ(image_.Entry(0), 115);
-    EXPECT_EQ(repaints_, 16);
-    Press(141, 31);
-    EXPECT_EQ(image_.brightness, -15);
-    Press(144, 2);
-    Press(143);
-    EXPECT_EQ(image_.contrast, 1);
+    EXPECT_EQ(dialog.Control(146), nullptr);
+    EXPECT_EQ(dialog.Control(149), nullptr);
+    Press(dialog, 142, 16);
+    EXPECT_EQ(image.brightness, 15);
+    EXPECT_EQ(image.Entry(0), 115);
+    EXPECT_EQ(repaints, 16);
+    Press(dialog, 141, 31);
+    EXPECT_EQ(image.brightness, -15);
+    Press(dialog, 144, 2);
+    Press(dialog, 143);
+    EXPECT_EQ(image.contrast, 1);
     // Enter means OK whichever step button was pressed last.
-    QPushButton* up = dialog_.ControlAs<QPushButton>(142);
+    QPushButton* up = dialog.ControlAs<QPushButton>(142);
     up->setFocus();
-    EXPECT_TRUE(dialog_.ControlAs<QPushButton>(1)->isDefault());
+    EXPECT_TRUE(dialog.ControlAs<QPushButton>(1)->isDefault());
     QTest::keyClick(up, Qt::Key_Return);
-    EXPECT_EQ(dialog_.result(), QDialog::Accepted);
-    EXPECT_EQ(image_.brightness, -15) << "Enter did not step again";
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(image.brightness, -15) << "Enter did not step again";
 }
 
 // A picture deeper than 8 bits: samples 1000, 2000, 3000, 9000, stretched
@@ -82,18 +79,17 @@ TEST(DeepImageDialog, BlackAndWhiteStepsReMakeThePixelsAndShowThePoints) {
     EXPECT_EQ(points->text(), "Black 2000   White 3000");
     EXPECT_EQ(image.Level(1), 0);
 
-    for (int i = 0; i < 4; ++i) QTest::mouseClick(dialog.ControlAs<QPushButton>(146), Qt::LeftButton);
+    Press(dialog, 146, 4);
     EXPECT_EQ(points->text(), "Black 1500   White 3000");
     EXPECT_EQ(image.Level(1), 85);  // 500 of 1500
     EXPECT_EQ(repixels, 4);
     EXPECT_EQ(repaints, 0);
-    EXPECT_TRUE(dialog.ControlAs<QPushButton>(1)->isDefault());
 
-    for (int i = 0; i < 16; ++i) QTest::mouseClick(dialog.ControlAs<QPushButton>(149), Qt::LeftButton);
+    Press(dialog, 149, 16);
     EXPECT_EQ(image.white_step, 15);
     EXPECT_EQ(image.Level(1), 1);  // 500 of a ramp 181 519 wide
     // Brightness still acts on the colour table alone.
-    QTest::mouseClick(dialog.ControlAs<QPushButton>(142), Qt::LeftButton);
+    Press(dialog, 142);
     EXPECT_EQ(image.brightness, 1);
     EXPECT_EQ(repaints, 1);
     EXPECT_EQ(image.Level(1), 1);

@@ -7,41 +7,30 @@
 namespace ui_test {
 namespace {
 
-class DisplayContextMenu : public MainWindowTest {
-protected:
-    // The example photograph measured on an image of its size, shown at
-    // original pixels in a pane as large as the image, so that pane and
-    // image pixels coincide.
-    void MeasuredPhotograph() {
-        StartOnExample(1200, 800 + 19);
-        ASSERT_TRUE(Choose(cmd::ImagePixel));
-    }
-    std::vector<std::string> RightClick(QPoint p, std::function<void(QMenu*)> then = {}) {
-        return MainWindowTest::RightClick(display().viewport(), p, std::move(then));
-    }
-};
+class DisplayContextMenu : public MainWindowTest {};
 
 // Which menu each kind of measurement opens is tested on the pick; here the
 // window opens it where the pick says and the switch acts.
-TEST_F(DisplayContextMenu, AStarOffersItsMenuAFarClickOnlyTheSwitchWhichShowsTheTable) {
-    MeasuredPhotograph();
+TEST_F(DisplayContextMenu, AStarOffersItsMenuAFarClickOnlyTheSwitchAndAClickClosingAMenuMeasuresNothing) {
+    // The example photograph measured on an image of its size, shown at
+    // original pixels in a pane as large as the image, so that pane and
+    // image pixels coincide.
+    StartOnExample(1200, 800 + 19);
+    ASSERT_TRUE(Choose(cmd::ImagePixel));
     const std::vector<std::string> star = {"&Hide for analysis", "&Switch to analysis", "&Delete"};
-    EXPECT_EQ(RightClick(StarPixel(4) + QPoint(3, -2)), star);
-    EXPECT_EQ(RightClick(QPoint(1190, 10)), std::vector<std::string>{"&Switch to analysis"});
+    EXPECT_EQ(RightClick(display().viewport(), StarPixel(4) + QPoint(3, -2)), star);
+    EXPECT_EQ(RightClick(display().viewport(), QPoint(1190, 10)), std::vector<std::string>{"&Switch to analysis"});
     EXPECT_EQ(SelectedStar::iselect, -1);
     // The switch shows the table and keeps the star selected.
-    RightClick(StarPixel(2), [](QMenu* m) { ClickItem(m, cmd::CtxSwitch); });
-    EXPECT_EQ(sf.analysis, 1);
+    RightClick(display().viewport(), StarPixel(2), [](QMenu* m) { ClickItem(m, cmd::CtxSwitch); });
     EXPECT_TRUE(analysis().isVisible());
     EXPECT_FALSE(display().isVisible());
     EXPECT_EQ(SelectedStar::iselect, 2);
-}
+    ASSERT_TRUE(Choose(cmd::WindowMeasure));
 
-TEST_F(DisplayContextMenu, AClickPendingOnTheImageWhenAMenuClosesStartsNoMeasurement) {
-    MeasuredPhotograph();
     // The click that dismisses a menu arrives at the image view in the
     // same turn as the menu closes; it must not open a measuring dialog.
-    RightClick(QPoint(1190, 10), [this](QMenu* menu) {
+    RightClick(display().viewport(), QPoint(1190, 10), [this](QMenu* menu) {
         menu->close();
         QTest::mouseClick(display().viewport(), Qt::LeftButton, {}, QPoint(600, 400));
     });

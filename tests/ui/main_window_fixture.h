@@ -4,22 +4,15 @@
 // exposure and measuring dialogs. The tests act as a user would: menu items
 // chosen by clicking the menu bar and the item, clicks and keys on the
 // panes, and read back what was painted.
-#include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMenu>
 #include <QMenuBar>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "image/meteor_image.h"
-#include "image/packed_dib.h"
+#include "identify/identify_scene.h"
 #include "platform/scripted.h"
 #include "session/session_data.h"
 #include "shell/command_ids.h"
@@ -28,6 +21,7 @@
 #include "shell/shell_fixture.h"
 #include "shell/state_flags.h"
 #include "support/scratch_dir.h"
+#include "ui_test_support.h"
 #include "ui/app/analysis_window.h"
 #include "ui/app/display_window.h"
 #include "ui/app/main_window.h"
@@ -40,70 +34,16 @@ namespace ui_test {
 namespace fs = std::filesystem;
 using shell_test::Example;
 
-// Writes an uncompressed 8-bit BMP with a grey ramp as its colour table;
-// pixel(column, row) gives the value of each pixel, row 0 the top row.
+// Writes an 8-bit grey BMP; pixel(column, row) gives the value of each
+// pixel, row 0 the top row.
 inline std::string WriteBmpFile(const fs::path& path, int width, int height,
                                 const std::function<std::uint8_t(int, int)>& pixel) {
-    std::vector<std::uint8_t> dib = packed_dib::MakeGreyDib(width, height);
-    for (int r = 0; r < height; ++r) {
-        std::uint8_t* row = packed_dib::Row(dib, width, height - 1 - r);
-        for (int c = 0; c < width; ++c) row[c] = pixel(c, r);
-    }
-    std::ofstream out(path, std::ios::binary);
-    out.write("BM", 2);
-    const auto file_size = static_cast<std::uint32_t>(14 + dib.size());
-    for (const std::uint32_t v : {file_size, 0u, static_cast<std::uint32_t>(14 + packed_dib::kPixelOffset)})
-        for (int i = 0; i < 4; ++i) out.put(static_cast<char>(v >> (8 * i)));
-    out.write(reinterpret_cast<const char*>(dib.data()), static_cast<std::streamsize>(dib.size()));
+    std::vector<std::uint8_t> grey(static_cast<std::size_t>(width) * height);
+    for (int r = 0; r < height; ++r)
+        for (int c = 0; c < width; ++c) grey[static_cast<std::size_t>(r) * width + c] = pixel(c, r);
+    identify_test::WriteBmp(path.string(), identify_test::FromTopDown(grey, width, height));
     return path.string();
 }
-
-inline std::string ReadFile(const fs::path& p) { return testing_support::ReadText(p); }
-
-// The items of a menu as their texts, separators left out.
-inline std::vector<std::string> ItemTexts(const QMenu* menu) {
-    std::vector<std::string> out;
-    if (!menu) return out;
-    for (const QAction* a : menu->actions())
-        if (!a->isSeparator()) out.push_back(a->text().toStdString());
-    return out;
-}
-
-// Runs `act` once on the first window of a kind that shows while the watch
-// lives: a context menu shown with exec() or a modal dialog runs its own
-// event loop, so the test acts from a timer inside it. The watch ends with
-// its scope, so it can never act in a later test.
-template <class Window>
-class WhenShown {
-public:
-    WhenShown(std::function<Window*()> find, std::function<void(Window*)> act)
-        : find_(std::move(find)), act_(std::move(act)) {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            Window* w = find_();
-            if (!w || !w->isVisible()) return;
-            timer_.stop();
-            act_(w);
-        });
-        timer_.start();
-    }
-
-private:
-    std::function<Window*()> find_;
-    std::function<void(Window*)> act_;
-    QTimer timer_;
-};
-
-// Named, so that it lives until the menu opened: OnNextPopup when_open(...).
-struct OnNextPopup : WhenShown<QMenu> {
-    [[nodiscard]] explicit OnNextPopup(std::function<void(QMenu*)> act)
-        : WhenShown([] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, std::move(act)) {}
-};
-
-struct OnNextModal : WhenShown<QWidget> {
-    [[nodiscard]] explicit OnNextModal(std::function<void(QWidget*)> act)
-        : WhenShown([] { return QApplication::activeModalWidget(); }, std::move(act)) {}
-};
 
 // Clicks the item of a menu that is open.
 inline void ClickItem(QMenu* menu, int id) {
@@ -152,17 +92,12 @@ protected:
     // the menu bar, then on the item. False when the item is disabled.
     bool Choose(int id) {
         QAction* item = window_->CommandAction(id);
-        if (!item) ADD_FAILURE() << "no menu item " << id;
-        if (!item) return false;
         QMenuBar* bar = window_->menuBar();
         for (QAction* top : bar->actions()) {
             QMenu* menu = top->menu();
-            if (!menu || !menu->actions().contains(item)) continue;
+            if (!item || !menu || !menu->actions().contains(item)) continue;
             QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
-            if (!QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000)) {
-                ADD_FAILURE() << "menu did not open for " << id;
-                return false;
-            }
+            EXPECT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }, 1000)) << "no menu opened for " << id;
             const bool enabled = item->isEnabled();
             if (enabled) {
                 QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
@@ -172,17 +107,18 @@ protected:
             QApplication::processEvents();
             return enabled;
         }
-        ADD_FAILURE() << "item " << id << " is in no menu";
+        ADD_FAILURE() << "no menu item " << id;
         return false;
     }
 
-    // Opens an 8-bit BMP through File > Open image file.
-    void OpenImage(int width, int height, const std::string& name = "ph990812.bmp") {
-        files_.answers.push_back(WriteBmp(name, width, height));
+    // Opens an 8-bit BMP of a dark grey (pixel value 40), so that markers
+    // stand out, through File > Open image file.
+    void OpenImage(int width, int height) {
+        const auto grey = [](int, int) { return std::uint8_t{40}; };
+        files_.answers.push_back(WriteBmpFile(dir_ / "ph990812.bmp", width, height, grey));
         ASSERT_TRUE(Choose(cmd::ImgFileOpen));
         ASSERT_NE(Mimg, nullptr);
     }
-    // File > Retrieve session.
     void Retrieve(const std::string& path) {
         files_.answers.push_back(path);
         ASSERT_TRUE(Choose(cmd::RetrieveSession));
@@ -197,21 +133,11 @@ protected:
         ASSERT_EQ(session().nstar, 19u);
     }
 
-    // A BMP of a dark grey (pixel value 40), so that markers stand out.
-    std::string WriteBmp(const std::string& name, int width, int height) {
-        return WriteBmpFile(dir_ / name, width, height, [](int, int) { return std::uint8_t{40}; });
-    }
-
     TDisplayWindow& display() { return *window_->DisplayWin(); }
     TStatusWindow& status() { return *window_->StatusWin(); }
     TAnalysisWindow& analysis() { return *window_->AnalysisWin(); }
     SessionData& session() { return *Session; }
 
-    // What a pane shows now.
-    static QImage Painted(QWidget* w) {
-        QApplication::processEvents();
-        return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    }
     // The pane pixel of star i and of meteor point j in an image 800 rows
     // high at original pixels, the pane as large as the image.
     QPoint StarPixel(int i) { return PanePixel(session().fxstr(i), session().fystr(i)); }
@@ -224,8 +150,10 @@ protected:
     // dismiss it with Escape).
     std::vector<std::string> RightClick(QWidget* pane, QPoint p, std::function<void(QMenu*)> then = {}) {
         std::vector<std::string> items{"(no menu)"};
-        OnNextPopup when_open([&](QMenu* menu) {
-            items = ItemTexts(menu);
+        WhenPopup([&](QMenu* menu) {
+            items.clear();
+            for (const QAction* a : menu->actions())
+                if (!a->isSeparator()) items.push_back(a->text().toStdString());
             if (then) {
                 then(menu);
             } else {

@@ -1,6 +1,5 @@
 // Undo and redo by their keys, and the report exported with its picture of
 // the image view, in the real main window.
-#include <QImage>
 
 #include "main_window_fixture.h"
 
@@ -9,7 +8,6 @@ namespace {
 
 class MainWindowUndoReport : public MainWindowTest {
 protected:
-    void Retrieved() { StartOnExample(600, 400); }
     // Z pressed in the main window. The offscreen platform leaves a menu
     // that closed as the active window, which a desktop does not: the main
     // window is made active again first.
@@ -22,8 +20,8 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindowUndoReport, CtrlZAndCtrlShiftZUndoAndRedoAChange) {
-    Retrieved();
+TEST_F(MainWindowUndoReport, CtrlZAndCtrlShiftZUndoAndRedoAChangeAndTheReportShowsTheViewAsShown) {
+    StartOnExample(600, 400);
     EXPECT_FALSE(window_->CommandAction(cmd::EditUndo)->isEnabled());
     ASSERT_TRUE(Choose(cmd::EditDelall));
     ASSERT_EQ(session().nmet, 0u);
@@ -41,10 +39,8 @@ TEST_F(MainWindowUndoReport, CtrlZAndCtrlShiftZUndoAndRedoAChange) {
     EXPECT_EQ(session().nmet, 0u);
     EXPECT_EQ(sf.changed, 1);
     EXPECT_EQ(Painted(display().viewport()), without_points);
-}
 
-TEST_F(MainWindowUndoReport, ExportReportWritesThePictureOfTheImageViewAsShown) {
-    Retrieved();
+    // The report exported with the picture of the image view as shown.
     files_.answers.push_back((dir_ / "night").string());
     ASSERT_TRUE(Choose(cmd::ExportReport));
     EXPECT_TRUE(messages_.shown.empty()) << messages_.shown.back().text;

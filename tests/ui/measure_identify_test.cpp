@@ -14,13 +14,6 @@
 namespace {
 
 using ui_test::MainWindowTest;
-using ui_test::OnNextModal;
-
-void Press(QWidget* dialog, QDialogButtonBox::StandardButton which) {
-    auto* box = dialog->findChild<QDialogButtonBox*>();
-    ASSERT_NE(box, nullptr);
-    QTest::mouseClick(box->button(which), Qt::LeftButton);
-}
 
 TEST_F(MainWindowTest, IdentifyStarsAutomaticallyProposesAndAddsTheTickedStars) {
     if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
@@ -43,7 +36,7 @@ TEST_F(MainWindowTest, IdentifyStarsAutomaticallyProposesAndAddsTheTickedStars) 
     measure_.identify = [&](const SkyPointing& solution, const std::vector<StarProposal>& proposals)
         -> std::optional<std::vector<StarProposal>> {
         TIdentifyDialog dialog(window_.get(), solution, proposals);
-        OnNextModal when_shown([&](QWidget* shown) {
+        ui_test::WhenModal("", [&](QWidget* shown) {
             auto* list = shown->findChild<QTreeWidget*>("proposals");
             rows = list->topLevelItemCount();
             for (int i = 0; i < rows; ++i) all_ticked = all_ticked && list->topLevelItem(i)->checkState(0) == Qt::Checked;
@@ -54,7 +47,7 @@ TEST_F(MainWindowTest, IdentifyStarsAutomaticallyProposesAndAddsTheTickedStars) 
         return dialog.Ticked();
     };
 
-    act = [](QWidget* dialog, QTreeWidget*) { Press(dialog, QDialogButtonBox::Cancel); };
+    act = [](QWidget* dialog, QTreeWidget*) { QTest::keyClick(dialog, Qt::Key_Escape); };
     ASSERT_TRUE(Choose(cmd::IdentifyStars));
     EXPECT_GT(rows, 20);
     EXPECT_TRUE(all_ticked);
@@ -67,18 +60,17 @@ TEST_F(MainWindowTest, IdentifyStarsAutomaticallyProposesAndAddsTheTickedStars) 
         list->setFocus();
         list->setCurrentItem(list->topLevelItem(0));
         QTest::keyClick(list, Qt::Key_Space);
-        Press(dialog, QDialogButtonBox::Ok);
+        QTest::mouseClick(dialog->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     };
     ASSERT_TRUE(Choose(cmd::IdentifyStars));
-    const int offered = rows;
-    EXPECT_EQ(Session->nstar, static_cast<unsigned>(offered - 1));
+    EXPECT_EQ(Session->nstar, static_cast<unsigned>(rows - 1));
     EXPECT_EQ(Session->ExistStar(" 58 Ori"), 0);
     EXPECT_NE(sf.changed, 0);
     EXPECT_GT(Session->sd, 0.0f);  // the reduction ran
     EXPECT_LT(Session->sd * 3600, 0.3 * scene.camera.ArcsecPerPixel());
 
     // Only the star left out is proposed again.
-    act = [](QWidget* dialog, QTreeWidget*) { Press(dialog, QDialogButtonBox::Cancel); };
+    act = [](QWidget* dialog, QTreeWidget*) { QTest::keyClick(dialog, Qt::Key_Escape); };
     ASSERT_TRUE(Choose(cmd::IdentifyStars));
     EXPECT_EQ(rows, 1);
     EXPECT_EQ(first, "58 Ori");

@@ -10,7 +10,6 @@
 
 #include "measure/meteor_readout.h"
 #include "measure_ui_support.h"
-#include "platform/scripted.h"
 #include "ui/measure/meteor_dialog_window.h"
 #include "ui/measure/replay_dialog_window.h"
 #include "ui/measure/star_dialog_window.h"
@@ -18,12 +17,6 @@
 namespace {
 
 using namespace measure_ui;
-
-QString Lines(const std::string& text) {
-    QString s = QString::fromStdString(text);
-    s.replace("\r\n", "\n");
-    return s;
-}
 
 // Every label and button of the dialog shows its whole text.
 void ExpectTextsFit(QWidget& dialog) {
@@ -45,40 +38,34 @@ void ExpectTextsFit(QWidget& dialog) {
 }
 
 // The dialogs over a large picture.
-class MeasureDialogLayout : public testing::Test {
+class MeasureDialogLayout : public DialogTest<QDialog> {
 protected:
-    GreyPicture image{4000, 3000};
-    SessionGuard g{&image};
-    ScriptedMessageBox messages;
+    MeasureDialogLayout() : DialogTest(4000, 3000) {}
 };
 
-TEST_F(MeasureDialogLayout, TheMeteorReadOutFitsItsWidestValues) {
-    TMeteorDialog d(nullptr, g.session, image, 100, 100, messages);
+TEST_F(MeasureDialogLayout, EveryDialogsTextsFitTheirWidestValues) {
+    TMeteorDialog d(nullptr, session(), image_, 100, 100, messages_);
     d.show();
     const MeteorReadout widest = FormatMeteorReadout(47.988f, 35.988f, 23.95f, -89.95f, false);
-    d.ControlAs<QLabel>(193)->setText(Lines(widest.values));
-    d.ControlAs<QLabel>(194)->setText(Lines(widest.captions));
+    d.ControlAs<QLabel>(193)->setText(QString::fromStdString(widest.values).replace("\r\n", "\n"));
+    d.ControlAs<QLabel>(194)->setText(QString::fromStdString(widest.captions).replace("\r\n", "\n"));
     ExpectTextsFit(d);
-}
-
-TEST_F(MeasureDialogLayout, TheReplayDifferenceFitsItsWidestValues) {
-    TReplayDialog d(nullptr, image, messages, std::make_unique<StarTemplate>(g.session, image, 100, 100, Cat("SAO123456", 1, 1, 1)));
-    d.show();
+    TReplayDialog r(nullptr, image_, messages_,
+                    std::make_unique<StarTemplate>(session(), image_, 100, 100, Cat("SAO123456", 1, 1, 1)));
+    r.show();
     for (const char* text : {"Break 100\n\ndx=-99.99 pxl\ndy=-99.99 pxl", "SAO123456\n\ndx=+99.99 pxl\ndy=+99.99 pxl"}) {
-        d.ControlAs<QLabel>(196)->setText(text);
-        ExpectTextsFit(d);
+        r.ControlAs<QLabel>(196)->setText(text);
+        ExpectTextsFit(r);
     }
-}
-
-TEST_F(MeasureDialogLayout, EveryCandidateCellFitsBetweenItsTabStops) {
-    TStarDialog d(nullptr, g.session, image, 100, 100, messages, {ShippedCatalogue(), 0.5f, 8.0f, {}});
-    d.show();
-    ExpectTextsFit(d);
-    const QFontMetrics fm = d.ControlAs<QListWidget>(174)->fontMetrics();
+    // Every candidate cell of the star dialog fits between its tab stops.
+    TStarDialog star(nullptr, session(), image_, 100, 100, messages_, {ShippedCatalogue(), 0.5f, 8.0f, {}});
+    star.show();
+    ExpectTextsFit(star);
+    const QFontMetrics fm = star.ControlAs<QListWidget>(174)->fontMetrics();
     // The widest line: a nine-character name, a negative magnitude, the
     // widest right ascension and declination and the largest st.dev.
     const std::vector<ListCell> cells = CandidateCells(" SAO123456\t-1.4\t23 59.9\t-89 59\t99'59\"");
-    const int list_width = d.ControlAs<QListWidget>(174)->viewport()->width();
+    const int list_width = star.ControlAs<QListWidget>(174)->viewport()->width();
     for (std::size_t k = 0; k < cells.size(); ++k) {
         const int right = k + 1 < cells.size() ? DialogUnits(cells[k + 1].x) : list_width;
         EXPECT_LE(DialogUnits(cells[k].x) + 2 + fm.horizontalAdvance(QString::fromStdString(cells[k].text)), right - 2)

@@ -5,11 +5,9 @@
 // layout test.)
 
 #include <QCheckBox>
-#include <QPushButton>
 #include <QScrollBar>
 
 #include "measure_ui_support.h"
-#include "platform/scripted.h"
 #include "ui/measure/meteor_dialog_window.h"
 
 namespace {
@@ -18,70 +16,41 @@ using namespace measure_ui;
 
 constexpr int kW = 640, kH = 480;
 
-class MeteorDialogTest : public testing::Test {
+class MeteorDialogTest : public DialogTest<TMeteorDialog> {
 protected:
-    explicit MeteorDialogTest(int frames = 1) : image_(kW, kH, frames), guard_(&image_) {}
+    explicit MeteorDialogTest(int frames = 1) : DialogTest(kW, kH, frames) {}
 
-    void Open(int column = 300, int row = 200) {
-        dialog_ = std::make_unique<TMeteorDialog>(nullptr, session(), image_, column, row, messages_,
-                                                  [this] { ++repaints_; });
-        dialog_->show();
-        QApplication::processEvents();
+    void Open() {
+        Show(std::make_unique<TMeteorDialog>(nullptr, session(), image_, 300, 200, messages_, [this] { ++repaints_; }));
     }
     void Click(ControlPoint p) { ClickMagnifier(*dialog_, p); }
-    void Press(int id) { QTest::mouseClick(dialog_->ControlAs<QAbstractButton>(id), Qt::LeftButton); }
     QScrollBar& Bar() { return *dialog_->ControlAs<QScrollBar>(192); }
     QCheckBox& Maximum() { return *dialog_->ControlAs<QCheckBox>(197); }
-    PlatePosition At(ControlPoint p) { return MeasuredPosition(dialog_->core().magnifier().origin(), p); }
-    SessionData& session() { return guard_.session; }
-
-    GreyPicture image_;
-    SessionGuard guard_;
-    ScriptedMessageBox messages_;
-    std::unique_ptr<TMeteorDialog> dialog_;
     int repaints_ = 0;
 };
 
 class MeteorVideoTest : public MeteorDialogTest {
 protected:
     MeteorVideoTest() : MeteorDialogTest(50) {}
-    // Points on frames 10, 11 and 12; point 1 is the maximum.
-    void ThreeEarlierPoints() {
-        for (int f = 10; f <= 12; ++f) {
-            Meteor m((200 + 10 * f) * 0.012f, (150 + 5 * f) * 0.012f, f);
-            if (f == 11) std::strcpy(m.label, "Maximum");
-            session().AddMetPnt(m);
-        }
-    }
 };
 
-TEST_F(MeteorDialogTest, OnAStillImageEachAcceptStoresTheLastClickAndOkStoresAPendingOne) {
+TEST_F(MeteorDialogTest, OnAStillImageAcceptStoresTheLastClickCancelAsksFromThreePointsOnAndOkAPendingOne) {
+    session().AddMetPnt(Meteor(1.0f, 1.0f, 0));  // measured in an earlier dialog
     Open();
     EXPECT_FALSE(Bar().isEnabled());
     EXPECT_FALSE(Maximum().isEnabled());
+    Press(176);
+    EXPECT_TRUE(dialog_->isVisible()) << "OK with nothing stored does nothing";
     Click({100, 100});
-    const PlatePosition second = At({140, 120});
+    const PlatePosition second = MeasuredPosition(dialog_->core().magnifier().origin(), {140, 120});
     Click({140, 120});
     Press(191);
     Press(191);  // nothing measured since
-    ASSERT_EQ(session().nmet, 1u);
-    EXPECT_FLOAT_EQ(session().fxmet(0), second.x);
-    EXPECT_FLOAT_EQ(session().fymet(0), second.y);
-    EXPECT_EQ(repaints_, 1) << "the image view shows the new point";
-    Click({170, 170});
-    Press(176);
-    EXPECT_FALSE(dialog_->isVisible());
-    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
     ASSERT_EQ(session().nmet, 2u);
-    EXPECT_EQ(session().meteors[1].frame, 1);
-}
-
-TEST_F(MeteorDialogTest, OkWithNothingStoredDoesNothingAndCancelAsksFromThreePointsOn) {
-    session().AddMetPnt(Meteor(1.0f, 1.0f, 0));  // measured in an earlier dialog
-    Open();
-    Press(176);
-    EXPECT_TRUE(dialog_->isVisible());
-    for (int i = 0; i < 3; ++i) {
+    EXPECT_FLOAT_EQ(session().fxmet(1), second.x);
+    EXPECT_FLOAT_EQ(session().fymet(1), second.y);
+    EXPECT_EQ(repaints_, 1) << "the image view shows the new point";
+    for (int i = 0; i < 2; ++i) {
         Click({100 + 10 * i, 100});
         Press(191);
     }
@@ -89,23 +58,36 @@ TEST_F(MeteorDialogTest, OkWithNothingStoredDoesNothingAndCancelAsksFromThreePoi
     QTest::keyClick(dialog_.get(), Qt::Key_Escape);
     ASSERT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.shown[0].text, "Are you sure you want to cancel\n all measurements of this dialog?");
-    EXPECT_TRUE(dialog_->isVisible());
     EXPECT_EQ(session().nmet, 4u);
     Press(2);
     EXPECT_EQ(dialog_->result(), QDialog::Rejected);
     EXPECT_EQ(session().nmet, 1u) << "the earlier dialog's point stays";
+
+    Open();
+    Click({170, 170});
+    Press(176);
+    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+    ASSERT_EQ(session().nmet, 2u);
+    EXPECT_EQ(session().meteors[1].frame, 1);
 }
 
+// A click is stored only with the frame it was measured on; an earlier
+// point's frame shows that point, not measurable, and its "Maximum" box
+// labels it.
 TEST_F(MeteorVideoTest, OpensOnTheFrameAfterTheLastPointAndTheBarVisitsEarlierPoints) {
-    ThreeEarlierPoints();
+    // Points on frames 10, 11 and 12; point 1 is the maximum.
+    for (int f = 10; f <= 12; ++f) {
+        Meteor m((200 + 10 * f) * 0.012f, (150 + 5 * f) * 0.012f, f);
+        if (f == 11) std::strcpy(m.label, "Maximum");
+        session().AddMetPnt(m);
+    }
     Open();
     EXPECT_EQ(Bar().minimum(), 10);
     EXPECT_EQ(Bar().maximum(), 49);
     EXPECT_EQ(Bar().value(), 13);
-    EXPECT_EQ(Bar().pageStep(), 5);
     Painted(dialog_->MagnifierControl());
     EXPECT_EQ(image_.last_frame, 13);
-    EXPECT_TRUE(dialog_->core().magnifier().enabled());
+    Click({160, 160});
 
     Bar().setValue(11);
     Painted(dialog_->MagnifierControl());
@@ -116,41 +98,27 @@ TEST_F(MeteorVideoTest, OpensOnTheFrameAfterTheLastPointAndTheBarVisitsEarlierPo
     EXPECT_EQ(dialog_->core().magnifier().origin(), centred);
     EXPECT_TRUE(Maximum().isChecked());
 
-    // The box on an earlier point's frame labels that point.
-    QTest::mouseClick(&Maximum(), Qt::LeftButton, {}, QPoint(5, Maximum().height() / 2));
-    EXPECT_FALSE(Maximum().isChecked());
-    EXPECT_STREQ(session().meteors[1].label, "");
-    Bar().setValue(12);
-    QTest::mouseClick(&Maximum(), Qt::LeftButton, {}, QPoint(5, Maximum().height() / 2));
-    EXPECT_STREQ(session().meteors[2].label, "Maximum");
-
-    // A page on from there is a new frame, measured in an enabled magnifier.
-    Bar().triggerAction(QAbstractSlider::SliderPageStepAdd);
-    EXPECT_EQ(Bar().value(), 17);
-    EXPECT_TRUE(dialog_->core().magnifier().enabled());
-    EXPECT_FALSE(Maximum().isChecked());
-    // OK with only a label changed closes the dialog.
-    Press(176);
-    EXPECT_FALSE(dialog_->isVisible());
-    EXPECT_EQ(session().nmet, 3u);
-}
-
-TEST_F(MeteorVideoTest, APositionIsStoredOnlyWithTheFrameItWasMeasuredOn) {
-    ThreeEarlierPoints();
-    Open();
-    Click({160, 160});
-    Bar().setValue(11);
     Bar().setValue(13);
     Press(176);
     EXPECT_TRUE(dialog_->isVisible()) << "moving the bar forgot the click";
-    EXPECT_EQ(session().nmet, 3u);
-
     Click({160, 160});
     Press(191);
     ASSERT_EQ(session().nmet, 4u);
     EXPECT_EQ(session().meteors[3].frame, 13);
-    EXPECT_EQ(Bar().value(), 14);
-    EXPECT_EQ(Bar().minimum(), 10);
+    // The box on an earlier point's frame labels that point.
+    Bar().setValue(11);
+    QTest::mouseClick(&Maximum(), Qt::LeftButton, {}, QPoint(5, Maximum().height() / 2));
+    EXPECT_STREQ(session().meteors[1].label, "");
+    Bar().setValue(12);
+    QTest::mouseClick(&Maximum(), Qt::LeftButton, {}, QPoint(5, Maximum().height() / 2));
+    EXPECT_STREQ(session().meteors[2].label, "Maximum");
+    // A page on is a new frame, measured in an enabled magnifier.
+    Bar().triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(Bar().value(), 17);
+    EXPECT_TRUE(dialog_->core().magnifier().enabled());
+    EXPECT_FALSE(Maximum().isChecked());
+    Press(176);
+    EXPECT_FALSE(dialog_->isVisible()) << "OK with only a label changed closes the dialog";
 }
 
 // Accept on the last frame keeps the bar there and disables the magnifier;

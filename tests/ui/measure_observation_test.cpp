@@ -13,10 +13,10 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <array>
-#include <cstdio>
 #include <cstring>
+#include <sstream>
 
-#include "files/options.h"
+#include "image/still_test_files.h"
 #include "image/video_test_files.h"
 #include "main_window_fixture.h"
 #include "measure_sky_scene.h"
@@ -26,7 +26,6 @@
 #include "ui/measure/meteor_dialog_window.h"
 #include "ui/measure/replay_dialog_window.h"
 #include "ui/measure/star_dialog_window.h"
-#include "ui_test_support.h"
 
 namespace {
 
@@ -34,52 +33,6 @@ using namespace measure_ui;
 namespace fs = std::filesystem;
 using sky_scene::Scene;
 using sky_scene::TrueStar;
-
-std::string TrimmedRight(const char* name) {
-    std::string s(name);
-    return s.substr(0, s.find_last_not_of(' ') + 1);
-}
-
-// The values of a log record line.
-struct LogLine {
-    double mag = 0, w = 0, dw = 0, rab = 0, deb = 0, rae = 0, dee = 0, sig = 0, sur = 0;
-};
-
-bool ReadLastLogLine(const std::filesystem::path& file, LogLine& out) {
-    std::ifstream in(file);
-    std::string line, last;
-    while (std::getline(in, line))
-        if (!line.empty() && line[0] == '"') last = line;
-    if (last.empty()) return false;
-    // After the quoted meteor name: year, month, day, hour, minute, second.
-    const std::size_t after = last.find('"', 1);
-    char date[6][8];
-    return std::sscanf(last.c_str() + after + 1, "%7s %7s %7s %7s %7s %7s %lf %lf %lf %lf %lf %lf %lf %lf %lf", date[0],
-                       date[1], date[2], date[3], date[4], date[5], &out.mag, &out.w, &out.dw, &out.rab, &out.deb,
-                       &out.rae, &out.dee, &out.sig, &out.sur) == 15;
-}
-
-// A 16-bit FITS file (BZERO 32768) of pixels given top row first.
-std::string WriteFits16(const fs::path& path, int width, int height, const std::vector<std::uint16_t>& pixels) {
-    std::string header;
-    for (const std::string& card : {std::string("SIMPLE  =                    T"), std::string("BITPIX  =                   16"),
-                                   std::string("NAXIS   =                    2"),
-                                   "NAXIS1  = " + std::string(20 - std::to_string(width).size(), ' ') + std::to_string(width),
-                                   "NAXIS2  = " + std::string(20 - std::to_string(height).size(), ' ') + std::to_string(height),
-                                   std::string("BZERO   =                32768"), std::string("END")})
-        header += card + std::string(80 - card.size(), ' ');
-    header.resize(2880, ' ');
-    std::string data;
-    for (int r = height - 1; r >= 0; --r)  // FITS rows bottom first
-        for (int c = 0; c < width; ++c) {
-            const auto v = static_cast<std::uint16_t>(pixels[static_cast<std::size_t>(r) * width + c] - 32768);
-            data += static_cast<char>(v >> 8);
-            data += static_cast<char>(v & 0xFF);
-        }
-    data.resize((data.size() + 2879) / 2880 * 2880, '\0');
-    std::ofstream(path, std::ios::binary) << header << data;
-    return path.string();
-}
 
 class ObservationTest : public ui_test::MainWindowTest {
 protected:
@@ -98,55 +51,28 @@ protected:
         ASSERT_NE(Mimg, nullptr);
     }
     std::string PhotoBmp(const Scene& scene) {
-        const std::vector<std::uint8_t> pixels = sky_scene::RenderPhoto(scene, 11);
-        const int w = scene.camera.width;
-        return ui_test::WriteBmpFile(dir_ / "orion.bmp", w, scene.camera.height,
-                                     [&](int c, int r) { return pixels[static_cast<std::size_t>(r) * w + c]; });
+        const std::string path = (dir_ / "orion.bmp").string();
+        const int w = scene.camera.width, h = scene.camera.height;
+        identify_test::WriteBmp(path, identify_test::FromTopDown(sky_scene::RenderPhoto(scene, 11), w, h));
+        return path;
     }
 
-    // The image view's pane point that opens a dialog on the pixel holding
-    // (u, v), or the nearest one a click can hit.
-    QPoint PanePoint(double u, double v) {
-        const DisplayGeometry& g = display().Transform();
-        const int column = static_cast<int>(u), row = g.ImageHeight() - 1 - static_cast<int>(v);
-        QPoint best;
-        int best_d = 1 << 30;
-        const int x0 = column * g.AreaWidth() / g.ImageWidth(), y0 = row * g.AreaHeight() / g.ImageHeight();
-        for (int y = y0 - 2; y <= y0 + 2; ++y)
-            for (int x = x0 - 2; x <= x0 + 2; ++x) {
-                const ImagePixel p = g.ClickToPixel(x, y);
-                const int d = std::abs(p.column - column) + std::abs(p.row - row);
-                if (d < best_d) {
-                    best_d = d;
-                    best = QPoint(x, y);
-                }
-            }
-        return best;
-    }
+    // A click in the image view on image position (u, v).
     void ClickImage(double u, double v, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(display().viewport(), button, {}, PanePoint(u, v));
+        const ScreenPoint p = display().Transform().MMtoDC(static_cast<float>(u * 0.012), static_cast<float>(v * 0.012));
+        QTest::mouseClick(display().viewport(), button, {}, QPoint(p.x, p.y));
     }
 
-    // The star's centre as the observer sees it in the magnifier: the
-    // centroid of its spot near where it should be. Image pixels.
-    bool SeenAt(TMeasureDialog& d, double u, double v, double& su, double& sv) {
-        const WindowOrigin o = d.core().magnifier().origin();
-        double x = 0, y = 0;
-        // The observer's eye goes to the spot within a few pixels of where it
-        // is expected, not to a brighter one beside it.
-        if (!sky_scene::SpotCentroid(MagnifierGrey(d), u - o.x, 80 - (v - o.y), 3, x, y)) return false;
-        su = o.x + x;
-        sv = o.y + 80 - y;
-        return true;
-    }
-    // A click on what the observer sees near (u, v); false when nothing
-    // shows there.
+    // A click on what the observer sees near (u, v): the centroid of the
+    // spot in the magnifier; false when nothing shows there.
     bool ClickSpot(TMeasureDialog& d, double u, double v) {
-        double su = 0, sv = 0;
-        if (!SeenAt(d, u, v, su, sv)) return false;
+        const WindowOrigin o = d.core().magnifier().origin();
+        const std::vector<std::uint8_t> pixels = MagnifierPixels(d);
+        const CentroidResult seen = StarCentroid({pixels.data(), 80, 80, 80}, u - o.x, v - o.y);
+        if (!seen.centre) return false;
+        const double su = o.x + seen.centre->x, sv = o.y + seen.centre->y;
         const double off = std::hypot(su - u, sv - v);
         if (off > 0.5) ADD_FAILURE() << "a spot seen " << off << " pixels from where it lies";
-        worst_centroid_ = std::max(worst_centroid_, off);
         ClickMagnifier(d, ControlPixelFor(d.core().magnifier().origin(), su, sv));
         return true;
     }
@@ -171,16 +97,12 @@ protected:
             }
             auto* name = d->ControlAs<QLineEdit>(171);
             if (by_name) {
-                QTest::keyClicks(name, QString::fromStdString(Trimmed(t.cat.name)));
+                QTest::keyClicks(name, QString(t.cat.name).trimmed());
                 QTest::keyClick(name, Qt::Key_Return);
             }
-            const int line = d->star().selected();
-            const CatStar* chosen = d->star().candidate(line);
-            if (chosen == nullptr || std::strcmp(chosen->name, t.cat.name) != 0) {
-                ADD_FAILURE() << t.cat.name << " was taken for " << (chosen ? chosen->name : "nothing");
-                d->reject();
-                return;
-            }
+            const CatStar* chosen = d->star().candidate(d->star().selected());
+            EXPECT_TRUE(chosen && std::strcmp(chosen->name, t.cat.name) == 0)
+                << t.cat.name << " was taken for " << (chosen ? chosen->name : "nothing");
             QTest::keyClick(name, Qt::Key_Return);
             closed = !d->isVisible();
         });
@@ -189,17 +111,17 @@ protected:
     }
 
     // Every star of the scene's choice, the first three by name.
-    void MeasureStars(const Scene& scene) {
+    void MeasureStars(const Scene& scene, bool at_truth = false) {
         for (std::size_t i = 0; i < scene.chosen.size(); ++i) {
-            MeasureStar(scene.chosen[i], i < 3);
+            MeasureStar(scene.chosen[i], i < 3, at_truth);
             ASSERT_EQ(session().nstar, i + 1) << scene.chosen[i].cat.name;
         }
     }
 
     // Measure > Replay stars + meteor, each item clicked where it is seen
-    // (a star) or where it truly lies (a break).
+    // (a star) or where it truly lies (a break), one window after another.
     void Replay(const Scene& scene, bool spots) {
-        ui_test::WhenEachModal("REPLAY_DIALOG", [this, &scene, spots](QWidget* w) {
+        std::function<void(QWidget*)> answer = [&](QWidget* w) {
             auto* d = static_cast<TReplayDialog*>(w);
             const int index = d->core().index();
             const int nstar = static_cast<int>(scene.chosen.size());
@@ -213,10 +135,10 @@ protected:
             }
             EXPECT_TRUE(ok) << "item " << index << " not found in its replay window";
             QTest::mouseClick(d->ControlAs<QPushButton>(1), Qt::LeftButton);
-            return index + 1 < nstar + static_cast<int>(scene.meteor.size());
-        });
+            if (index + 1 < nstar + static_cast<int>(scene.meteor.size())) ui_test::WhenModal("REPLAY_DIALOG", answer);
+        };
+        ui_test::WhenModal("REPLAY_DIALOG", answer);
         ASSERT_TRUE(Choose(cmd::Replay));
-        EXPECT_EQ(session().nreplay, 1u);
     }
 
     // The exposure data the observer enters: the exposure and reference
@@ -235,7 +157,10 @@ protected:
         EXPECT_EQ(SessionData::dlgdat.status, 0);
     }
 
-    std::string Save(const std::string& name) {
+    // Saves the session, then reads the file back and checks it against the
+    // scene: the stars' names and the meteor points' sky positions (in
+    // pixels of the image scale).
+    void SaveAndCheck(const std::string& name, const Scene& scene, int order) {
         const std::string path = (dir_ / name).string();
         files_.answers.push_back(path);
         messages_.answers.clear();
@@ -243,14 +168,6 @@ protected:
         EXPECT_TRUE(Choose(cmd::SaveSession));
         for (std::size_t i = shown; i < messages_.shown.size(); ++i)
             ADD_FAILURE() << "saving asked: " << messages_.shown[i].text;
-        EXPECT_TRUE(fs::exists(path));
-        return path;
-    }
-
-    // The session file read back, checked against the scene: the stars'
-    // names and the meteor points' sky positions (in pixels of the image
-    // scale, the worst returned).
-    double CheckSessionFile(const std::string& path, const Scene& scene, int order) {
         ScriptedMessageBox mb;
         SessionData back;
         EXPECT_GT(back.Retrieve(path.c_str(), mb, false), 0);
@@ -259,12 +176,11 @@ protected:
         EXPECT_EQ(back.nreplay, 1u);
         for (unsigned i = 0; i < back.nstar && i < scene.chosen.size(); ++i) {
             // The file keeps names in a column of nine characters.
-            EXPECT_EQ(TrimmedRight(back.stars[i].name), scene.chosen[i].cat.name);
+            EXPECT_EQ(std::string(back.stars[i].name).rfind(scene.chosen[i].cat.name, 0), 0u) << back.stars[i].name;
             EXPECT_EQ(back.ExistStar(scene.chosen[i].cat.name), 1) << "a star read back is known by its name";
             EXPECT_EQ(back.stars[i].nrep, 1) << back.stars[i].name;
         }
         EXPECT_EQ(back.nmet, scene.meteor.size());
-        double worst = 0;
         for (unsigned j = 0; j < back.nmet && j < scene.meteor.size(); ++j) {
             EXPECT_EQ(back.meteors[j].nrep, 1);
             float ra = 0, de = 0;
@@ -272,32 +188,78 @@ protected:
             const double off = sky_scene::Separation(ra, de, scene.meteor[j].ra, scene.meteor[j].de) * 3600 /
                                scene.camera.ArcsecPerPixel();
             EXPECT_LT(off, 0.3) << "meteor point " << j;
-            worst = std::max(worst, off);
         }
-        return worst;
     }
 
     // The log's begin, end and angular velocity against the truth, the
     // right ascensions brought to the meteor time by shift_deg.
     void CheckLog(const fs::path& log, const Scene& scene, double shift_deg, double shutter) {
-        LogLine l;
-        ASSERT_TRUE(ReadLastLogLine(log, l)) << log;
+        std::ifstream in(log);
+        std::string line, last;
+        while (std::getline(in, line))
+            if (!line.empty() && line[0] == '"') last = line;
+        // After the quoted meteor name: the date in six fields, magnitude,
+        // angular velocity and its error, begin and end right ascension and
+        // declination, standard deviation and surround.
+        std::istringstream rest(last.substr(last.find('"', 1) + 1));
+        std::vector<std::string> date(6);
+        std::vector<double> l(9);
+        for (std::string& d : date) rest >> d;
+        for (double& v : l) rest >> v;
         const double px = scene.camera.ArcsecPerPixel() / 3600;  // degrees per pixel
         const sky_scene::TruePoint &b = scene.meteor.front(), &e = scene.meteor.back();
         const double rab = std::fmod(b.ra * 15 + shift_deg + 360, 360), rae = std::fmod(e.ra * 15 + shift_deg + 360, 360);
         const double cos_de = std::cos(b.de * 3.14159265 / 180);
-        EXPECT_NEAR(std::fmod(l.rab + 360, 360), rab, 0.3 * px / cos_de + 0.0005);
-        EXPECT_NEAR(l.deb, b.de, 0.3 * px + 0.0005);
-        EXPECT_NEAR(std::fmod(l.rae + 360, 360), rae, 0.3 * px / cos_de + 0.0005);
-        EXPECT_NEAR(l.dee, e.de, 0.3 * px + 0.0005);
+        EXPECT_NEAR(std::fmod(l[3] + 360, 360), rab, 0.3 * px / cos_de + 0.0005);
+        EXPECT_NEAR(l[4], b.de, 0.3 * px + 0.0005);
+        EXPECT_NEAR(std::fmod(l[5] + 360, 360), rae, 0.3 * px / cos_de + 0.0005);
+        EXPECT_NEAR(l[6], e.de, 0.3 * px + 0.0005);
         const double w = scene.step_deg * shutter;
-        EXPECT_NEAR(l.w, w, 0.003 * w + 0.005) << "true angular velocity " << w << " deg/s";
-        EXPECT_EQ(l.sur, 100);
+        EXPECT_NEAR(l[1], w, 0.003 * w + 0.005) << "true angular velocity " << w << " deg/s";
+        EXPECT_EQ(l[8], 100);
     }
 
-    void MeasurePhotograph(const Scene& scene, const std::string& image, const std::function<void()>& adjust);
+    // The photograph of PhotoScene in a file: opened, its display adjusted as
+    // the observer likes it, measured, replayed, saved and checked.
+    void MeasurePhotograph(const Scene& scene, const std::string& image, const std::function<void()>& adjust) {
+        ASSERT_EQ(scene.chosen.size(), 18u);
+        StartProgram(image);
+        if (adjust) adjust();
 
-    double worst_centroid_ = 0;
+        MeasureStars(scene);
+        // Eleven stars and more bring the cubic plate constants the lens needs.
+        QTest::mouseClick(status().PlusButton(), Qt::LeftButton);
+        ASSERT_EQ(session().order, 3);
+
+        // The breaks, one after another in one meteor dialog.
+        ASSERT_TRUE(Choose(cmd::MeteorMode));
+        const auto& breaks = scene.meteor;
+        bool measured = false;
+        ui_test::WhenModal("METEOR_DIALOG", [&](QWidget* wd) {
+            auto* d = static_cast<TMeteorDialog*>(wd);
+            for (const sky_scene::TruePoint& b : breaks) {
+                ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), b.u, b.v));
+                QTest::mouseClick(d->ControlAs<QPushButton>(191), Qt::LeftButton);
+            }
+            QTest::mouseClick(d->ControlAs<QPushButton>(176), Qt::LeftButton);
+            measured = !d->isVisible();
+        });
+        ClickImage(breaks[0].u, breaks[0].v);
+        ASSERT_TRUE(measured);
+        ASSERT_EQ(session().nmet, breaks.size());
+
+        // The brightest break, from the image view's menu.
+        ui_test::WhenPopup([](QMenu* menu) { ui_test::ClickItem(menu, cmd::CtxMax); });
+        ClickImage(breaks[6].u, breaks[6].v, Qt::RightButton);
+        EXPECT_STREQ(session().meteors[6].label, "Maximum");
+
+        // 5 min 42 s from the reference time to the meteor.
+        EnterExposure("ori0812a", {"23", "15", "42", "23", "10", "00"}, "25.0");
+        Replay(scene, false);
+        SaveAndCheck("orion.ori", scene, 3);
+        const double shift = (5 * 60 + 42) / 3600.0 * 1.00263791 * 15;
+        CheckLog(dir_ / "photo00.log", scene, shift, 25.0);
+    }
 };
 
 // Orion through a 35 mm lens turned by 8 degrees, 2.5 pixels of barrel
@@ -306,57 +268,6 @@ Scene PhotoScene() {
     return sky_scene::MakeScene(ShippedCatalogue(), {.camera = {5.55, 1.0, 35, 8, 2.5 / (800.0 * 800 * 800), 1280, 960},
                                                      .stars_to_choose = 18, .from_u = 420, .from_v = 560, .to_u = 760,
                                                      .to_v = 400, .points = 13});
-}
-
-// The photograph of PhotoScene in a file: opened, its display adjusted as
-// the observer likes it, measured, replayed, saved and checked.
-void ObservationTest::MeasurePhotograph(const Scene& scene, const std::string& image, const std::function<void()>& adjust) {
-    ASSERT_EQ(scene.chosen.size(), 18u);
-    StartProgram(image);
-    if (adjust) adjust();
-
-    MeasureStars(scene);
-    // Eleven stars and more bring the cubic plate constants the lens needs.
-    QTest::mouseClick(status().PlusButton(), Qt::LeftButton);
-    ASSERT_EQ(session().order, 3);
-
-    // The breaks, one after another in one meteor dialog.
-    ASSERT_TRUE(Choose(cmd::MeteorMode));
-    const auto& breaks = scene.meteor;
-    bool measured = false;
-    ui_test::WhenModal("METEOR_DIALOG", [&](QWidget* wd) {
-        auto* d = static_cast<TMeteorDialog*>(wd);
-        for (const sky_scene::TruePoint& b : breaks) {
-            if (!InMagnifier(*d, b.u, b.v)) {
-                ADD_FAILURE() << "break " << b.frame << " lies outside the magnifier";
-                break;
-            }
-            ClickMagnifier(*d, ControlPixelFor(d->core().magnifier().origin(), b.u, b.v));
-            QTest::mouseClick(d->ControlAs<QPushButton>(191), Qt::LeftButton);
-        }
-        QTest::mouseClick(d->ControlAs<QPushButton>(176), Qt::LeftButton);
-        measured = !d->isVisible();
-    });
-    ClickImage(breaks[0].u, breaks[0].v);
-    ASSERT_TRUE(measured);
-    ASSERT_EQ(session().nmet, breaks.size());
-    EXPECT_EQ(session().surround, 100.0f);
-
-    // The brightest break, from the image view's menu.
-    const ui_test::OnNextPopup mark_maximum([](QMenu* menu) { ui_test::ClickItem(menu, cmd::CtxMax); });
-    ClickImage(breaks[6].u, breaks[6].v, Qt::RightButton);
-    EXPECT_STREQ(session().meteors[6].label, "Maximum");
-
-    // 5 min 42 s from the reference time to the meteor.
-    EnterExposure("ori0812a", {"23", "15", "42", "23", "10", "00"}, "25.0");
-    Replay(scene, false);
-    const std::string path = Save("orion.ori");
-
-    const double worst = CheckSessionFile(path, scene, 3);
-    std::printf("[          ] photograph: %zu stars, %zu breaks; worst star centroid %.3f px, worst break %.3f px\n",
-                scene.chosen.size(), breaks.size(), worst_centroid_, worst);
-    const double shift = (5 * 60 + 42) / 3600.0 * 1.00263791 * 15;
-    CheckLog(dir_ / "photo00.log", scene, shift, 25.0);
 }
 
 TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
@@ -369,8 +280,13 @@ TEST_F(ObservationTest, APhotographMeasuredThroughTheWindowsMatchesItsTruth) {
 // and the stars stand out, then measures as on the BMP, to the same bounds.
 TEST_F(ObservationTest, ASixteenBitFitsOfTheSameFieldReducesAsWellAsItsBmp) {
     const Scene scene = PhotoScene();
-    const std::string fits = WriteFits16(dir_ / "orion.fits", scene.camera.width, scene.camera.height,
-                                         sky_scene::RenderPhoto16(scene, 11));
+    const int w = scene.camera.width, h = scene.camera.height;
+    const std::vector<std::uint16_t> pixels = sky_scene::RenderPhoto16(scene, 11);
+    std::vector<std::int16_t> rows;  // bottom first, as FITS stores them
+    for (int r = h - 1; r >= 0; --r)
+        for (int c = 0; c < w; ++c) rows.push_back(static_cast<std::int16_t>(pixels[r * w + c] - 32768));
+    const auto cards = still_test::ImageCards(16, {w, h}, {"BZERO   =                32768"});
+    const std::string fits = still_test::WriteFits("orion.fits", cards, still_test::BigEndian16(rows));
     MeasurePhotograph(scene, fits, [this] {
         bool adjusted = false;
         ui_test::WhenModal("DEEP_IMAGE_DIALOG", [&adjusted](QWidget* w) {
@@ -399,49 +315,35 @@ TEST_F(ObservationTest, SnappingClicksToStarCentresLowersTheStandardDeviation) {
             ASSERT_TRUE(Choose(cmd::OptionSnapCentre));
         }
         ASSERT_EQ(opt.snapcentre, static_cast<unsigned>(snap));
-        for (std::size_t i = 0; i < scene.chosen.size(); ++i) {
-            MeasureStar(scene.chosen[i], i < 3, true);
-            ASSERT_EQ(session().nstar, i + 1) << scene.chosen[i].cat.name;
-        }
+        MeasureStars(scene, true);
         QTest::mouseClick(status().PlusButton(), Qt::LeftButton);
         ASSERT_EQ(session().order, 3);
         sd[snap] = session().sd * 3600.0;
     }
     opt.snapcentre = 0;
-    std::printf("[          ] %zu stars clicked at the quarter pixel: sd %.2f\"; snapped to their centroids: sd %.2f\"\n",
-                scene.chosen.size(), sd[0], sd[1]);
-    EXPECT_LT(sd[1], sd[0]);
+    EXPECT_LT(sd[1], sd[0]) << "clicked at the quarter pixel: " << sd[0] << "\", snapped: " << sd[1] << "\"";
 }
 
 // Orion through a 16.5 mm lens without distortion, a meteor crossing 20
 // frames of a 40-frame video at 25 frames a second, written losslessly.
 // The meteor's path passes no star within ten pixels.
-Scene VideoScene() {
-    return sky_scene::MakeScene(ShippedCatalogue(), {.camera = {5.55, 1.0, 16.5, 5, 0, 640, 480}, .render_limit = 5.0f,
-                                                     .choose_limit = 4.6f, .stars_to_choose = 8, .from_u = 180,
-                                                     .from_v = 324, .to_u = 420, .to_v = 224, .points = 20,
-                                                     .first_frame = 8});
-}
-
 TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTruth) {
-    const Scene scene = VideoScene();
+    const Scene scene =
+        sky_scene::MakeScene(ShippedCatalogue(), {.camera = {5.55, 1.0, 16.5, 5, 0, 640, 480}, .render_limit = 5.0f,
+                                                  .choose_limit = 4.6f, .stars_to_choose = 8, .from_u = 180,
+                                                  .from_v = 324, .to_u = 420, .to_v = 224, .points = 20,
+                                                  .first_frame = 8});
     ASSERT_EQ(scene.chosen.size(), 8u);
     constexpr int kFrames = 40;
     std::vector<std::vector<std::uint8_t>> frames;
     for (int k = 0; k < kFrames; ++k) frames.push_back(sky_scene::RenderFrame(scene, k, 23));
-    TestVideo video;
-    video.encoder = "ffv1";
-    video.pix_fmt = AV_PIX_FMT_GRAY8;
-    video.width = scene.camera.width;
-    video.height = scene.camera.height;
-    video.frames = kFrames;
-    video.gop = 10;
-    video.pixel = [&](int k, int x, int y) { return frames[k][static_cast<std::size_t>(y) * video.width + x]; };
+    const int w = scene.camera.width;
+    TestVideo video{.encoder = "ffv1", .width = w, .height = scene.camera.height, .frames = kFrames, .gop = 10};
+    video.pixel = [&](int k, int x, int y) { return frames[k][static_cast<std::size_t>(y) * w + x]; };
     const std::string file = (dir_ / "orion.avi").string();
     WriteTestVideo(file, video);
 
     StartProgram(file);
-    ASSERT_TRUE(Mimg->IsVideo());
     ASSERT_EQ(Mimg->GetNFr(), kFrames);
 
     MeasureStars(scene);
@@ -457,22 +359,15 @@ TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTru
     ui_test::WhenModal("METEOR_DIALOG", [&](QWidget* wd) {
         auto* d = static_cast<TMeteorDialog*>(wd);
         auto* bar = d->ControlAs<QScrollBar>(192);
-        EXPECT_EQ(bar->value(), 0);
         // On to the meteor's first frame, a frame at a time.
         while (bar->value() < points[0].frame) bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         for (const sky_scene::TruePoint& p : points) {
             EXPECT_EQ(bar->value(), p.frame);
-            if (!ClickSpot(*d, p.u, p.v)) {
-                ADD_FAILURE() << "no meteor seen on frame " << p.frame;
-                break;
-            }
+            EXPECT_TRUE(ClickSpot(*d, p.u, p.v)) << "no meteor seen on frame " << p.frame;
             if (p.frame == points[10].frame)
                 QTest::mouseClick(d->ControlAs<QCheckBox>(197), Qt::LeftButton, {}, QPoint(5, 10));
             QTest::keyClick(d, Qt::Key_Return);  // ACCEPT
         }
-        // Back to an earlier point: shown, not measurable.
-        bar->setValue(points[3].frame);
-        EXPECT_FALSE(d->core().magnifier().enabled());
         QTest::mouseClick(d->ControlAs<QPushButton>(176), Qt::LeftButton);
         measured = !d->isVisible();
     });
@@ -484,11 +379,7 @@ TEST_F(ObservationTest, AVideoMeasuredFrameByFrameThroughTheWindowsMatchesItsTru
 
     EnterExposure("ori0812v", {"23", "15", "42", "23", "15", "42"}, "25.0");
     Replay(scene, true);
-    const std::string path = Save("orion.vid");
-
-    const double worst = CheckSessionFile(path, scene, 1);
-    std::printf("[          ] video: %zu stars, %zu points; worst centroid %.3f px, worst point %.3f px\n",
-                scene.chosen.size(), points.size(), worst_centroid_, worst);
+    SaveAndCheck("orion.vid", scene, 1);
     // The reference time is the meteor's own: no sidereal shift.
     CheckLog(dir_ / "video00.log", scene, 0.0, 25.0);
 }

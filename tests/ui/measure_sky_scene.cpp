@@ -66,15 +66,14 @@ void AddGaussian(std::vector<double>& img, int w, int h, double u, double v, dou
     }
 }
 
-double StarPeak(float mag) { return 220.0 * std::pow(10.0, -0.4 * (mag - 3.0)); }
-
 std::vector<double> Sky(const Scene& scene, std::uint32_t seed) {
     const Camera& cam = scene.camera;
     std::vector<double> img(static_cast<std::size_t>(cam.width) * cam.height);
     std::mt19937 gen(seed);
     std::normal_distribution<double> noise(kBackground, kNoise);
     for (double& p : img) p = noise(gen);
-    for (const TrueStar& s : scene.rendered) AddGaussian(img, cam.width, cam.height, s.u, s.v, StarPeak(s.cat.mag), kStarSigma);
+    for (const TrueStar& s : scene.rendered)
+        AddGaussian(img, cam.width, cam.height, s.u, s.v, 220.0 * std::pow(10.0, -0.4 * (s.cat.mag - 3.0)), kStarSigma);
     return img;
 }
 
@@ -97,12 +96,36 @@ double DistanceToSegment(double x, double y, double x0, double y0, double x1, do
     return std::hypot(x - x0 - t * dx, y - y0 - t * dy);
 }
 
-bool HasFlamsteedName(const CatStar& c) {
-    return std::strncmp(c.name, "SAO", 3) != 0 && std::strncmp(c.name, "HD", 2) != 0;
-}
-
 double Area(const TrueStar& a, const TrueStar& b, const TrueStar& c) {
     return std::fabs((b.u - a.u) * (c.v - a.v) - (c.u - a.u) * (b.v - a.v)) / 2;
+}
+
+// The light of the photograph in grey levels, before any rounding.
+std::vector<double> PhotoLight(const Scene& scene, std::uint32_t seed) {
+    const Camera& cam = scene.camera;
+    std::vector<double> img = Sky(scene, seed);
+    const std::size_t n = scene.meteor.size();
+    if (n >= 2) {
+        const TruePoint &first = scene.meteor.front(), &last = scene.meteor.back();
+        const Vec a = Direction(first.ra, first.de), b = Direction(last.ra, last.de);
+        const double angle = scene.step_deg * (n - 1) * kPi / 180;
+        const double step_px = std::hypot(last.u - first.u, last.v - first.v) / (n - 1);
+        // Half a step before the first break to half a step after the last,
+        // sampled every twentieth of a pixel; the shutter hides 2.5 pixels
+        // on either side of each break.
+        const double dt = 0.05 / step_px;
+        const double brightest = (n - 1) / 2.0;
+        const double per_sample = 0.05 / (kTrailSigma * std::sqrt(2 * kPi));
+        for (double t = -0.5; t <= n - 0.5; t += dt) {
+            if (std::fabs(t - std::round(t)) * step_px < 2.5) continue;
+            double ra = 0, de = 0, u = 0, v = 0;
+            Angles(Slerp(a, b, angle, t / (n - 1)), ra, de);
+            cam.Project(ra, de, u, v);
+            const double line = 150.0 * (0.4 + 0.6 * std::exp(-std::pow((t - brightest) / 3, 2)));
+            AddGaussian(img, cam.width, cam.height, u, v, line * per_sample, kTrailSigma);
+        }
+    }
+    return img;
 }
 
 }  // namespace
@@ -124,16 +147,7 @@ bool Camera::Project(double ra, double de, double& u, double& v) const {
 }
 
 void Camera::Sky(double u, double v, double& ra, double& de) const {
-    double du = u - width / 2.0, dv = v - height / 2.0;
-    const double rd = std::hypot(du, dv);
-    if (rd > 0 && k != 0) {
-        // r (1 + k r^2) = rd, by Newton's method from r = rd.
-        double r = rd;
-        for (int i = 0; i < 20; ++i) r -= (r + k * r * r * r - rd) / (1 + 3 * k * r * r);
-        du *= r / rd;
-        dv *= r / rd;
-    }
-    const double right = du / FocalPixels(*this), up = dv / FocalPixels(*this);
+    const double right = (u - width / 2.0) / FocalPixels(*this), up = (v - height / 2.0) / FocalPixels(*this);
     const double rr = roll_deg * kPi / 180;
     // right = -(xi cos - eta sin), up = xi sin + eta cos
     const double xi = -right * std::cos(rr) + up * std::sin(rr);
@@ -146,11 +160,11 @@ void Camera::Sky(double u, double v, double& ra, double& de) const {
 double Camera::ArcsecPerPixel() const { return kMmPerPixel / focal_mm * 180 / kPi * 3600; }
 
 double Separation(double ra1, double de1, double ra2, double de2) {
-    const double c = std::clamp(Dot(Direction(ra1, de1), Direction(ra2, de2)), -1.0, 1.0);
-    // Near zero the arc cosine loses digits; the chord is exact there.
+    // From the chord, which keeps its digits at small angles where the arc
+    // cosine loses them.
     const Vec a = Direction(ra1, de1), b = Direction(ra2, de2);
     const double chord = std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-    return c > 0.99 ? 2 * std::asin(chord / 2) * 180 / kPi : std::acos(c) * 180 / kPi;
+    return 2 * std::asin(std::min(chord / 2, 1.0)) * 180 / kPi;
 }
 
 Scene MakeScene(const CatalogueFiles& files, const SceneSpec& plan) {
@@ -203,7 +217,8 @@ Scene MakeScene(const CatalogueFiles& files, const SceneSpec& plan) {
     // The three named first: the widest triangle among the brightest named.
     std::vector<TrueStar> named;
     for (const TrueStar& s : eligible)
-        if (HasFlamsteedName(s.cat) && named.size() < 10) named.push_back(s);
+        if (std::strncmp(s.cat.name, "SAO", 3) != 0 && std::strncmp(s.cat.name, "HD", 2) != 0 && named.size() < 10)
+            named.push_back(s);
     std::array<std::size_t, 3> best{0, 1, 2};
     double best_area = -1;
     for (std::size_t i = 0; i < named.size(); ++i)
@@ -235,38 +250,6 @@ Scene MakeScene(const CatalogueFiles& files, const SceneSpec& plan) {
     return scene;
 }
 
-namespace {
-
-// The light of the photograph in grey levels, before any rounding.
-std::vector<double> PhotoLight(const Scene& scene, std::uint32_t seed) {
-    const Camera& cam = scene.camera;
-    std::vector<double> img = Sky(scene, seed);
-    const std::size_t n = scene.meteor.size();
-    if (n >= 2) {
-        const TruePoint &first = scene.meteor.front(), &last = scene.meteor.back();
-        const Vec a = Direction(first.ra, first.de), b = Direction(last.ra, last.de);
-        const double angle = scene.step_deg * (n - 1) * kPi / 180;
-        const double step_px = std::hypot(last.u - first.u, last.v - first.v) / (n - 1);
-        // Half a step before the first break to half a step after the last,
-        // sampled every twentieth of a pixel; the shutter hides 2.5 pixels
-        // on either side of each break.
-        const double dt = 0.05 / step_px;
-        const double brightest = (n - 1) / 2.0;
-        const double per_sample = 0.05 / (kTrailSigma * std::sqrt(2 * kPi));
-        for (double t = -0.5; t <= n - 0.5; t += dt) {
-            if (std::fabs(t - std::round(t)) * step_px < 2.5) continue;
-            double ra = 0, de = 0, u = 0, v = 0;
-            Angles(Slerp(a, b, angle, t / (n - 1)), ra, de);
-            cam.Project(ra, de, u, v);
-            const double line = 150.0 * (0.4 + 0.6 * std::exp(-std::pow((t - brightest) / 3, 2)));
-            AddGaussian(img, cam.width, cam.height, u, v, line * per_sample, kTrailSigma);
-        }
-    }
-    return img;
-}
-
-}  // namespace
-
 std::vector<std::uint8_t> RenderPhoto(const Scene& scene, std::uint32_t seed) { return Quantise(PhotoLight(scene, seed)); }
 
 std::vector<std::uint16_t> RenderPhoto16(const Scene& scene, std::uint32_t seed) {
@@ -282,53 +265,6 @@ std::vector<std::uint8_t> RenderFrame(const Scene& scene, int frame, std::uint32
     for (const TruePoint& p : scene.meteor)
         if (p.frame == frame) AddGaussian(img, scene.camera.width, scene.camera.height, p.u, p.v, 170.0, kSpotSigma);
     return Quantise(img);
-}
-
-bool SpotCentroid(const std::vector<std::uint8_t>& grey, double near_x, double near_y, double reach, double& x,
-                  double& y) {
-    constexpr int kSize = 320, kBlocks = 80;
-    auto at = [&](int i, int j) { return static_cast<double>(grey[static_cast<std::size_t>(4 * j + 1) * kSize + 4 * i + 1]); };
-    int pi = -1, pj = -1;
-    double peak = -1;
-    for (int j = 0; j < kBlocks; ++j)
-        for (int i = 0; i < kBlocks; ++i)
-            if (std::fabs(i + 0.5 - near_x) <= reach && std::fabs(j + 0.5 - near_y) <= reach && at(i, j) > peak) {
-                peak = at(i, j);
-                pi = i;
-                pj = j;
-            }
-    if (pi < 0) return false;
-    std::vector<double> ring;
-    for (int j = pj - 9; j <= pj + 9; ++j)
-        for (int i = pi - 9; i <= pi + 9; ++i) {
-            const int d = std::max(std::abs(i - pi), std::abs(j - pj));
-            if (d >= 6 && i >= 0 && j >= 0 && i < kBlocks && j < kBlocks) ring.push_back(at(i, j));
-        }
-    if (ring.empty()) return false;
-    std::nth_element(ring.begin(), ring.begin() + ring.size() / 2, ring.end());
-    const double bg = ring[ring.size() / 2];
-    if (peak - bg < 15) return false;
-    // The centre of the spot's light, the window recentred on it until it
-    // settles: a saturated star's flat top would otherwise pull the centre
-    // towards the first of its brightest pixels.
-    double cx = pi + 0.5, cy = pj + 0.5;
-    for (int round = 0; round < 5; ++round) {
-        double sw = 0, sx = 0, sy = 0;
-        for (int j = static_cast<int>(cy) - 6; j <= static_cast<int>(cy) + 6; ++j)
-            for (int i = static_cast<int>(cx) - 6; i <= static_cast<int>(cx) + 6; ++i) {
-                if (i < 0 || j < 0 || i >= kBlocks || j >= kBlocks || std::hypot(i + 0.5 - cx, j + 0.5 - cy) > 5) continue;
-                const double w = std::max(at(i, j) - bg, 0.0);
-                sw += w;
-                sx += w * (i + 0.5);
-                sy += w * (j + 0.5);
-            }
-        if (sw <= 0) return false;
-        cx = sx / sw;
-        cy = sy / sw;
-    }
-    x = cx;
-    y = cy;
-    return true;
 }
 
 }  // namespace sky_scene

@@ -13,7 +13,6 @@
 // [c, c + 1) x [b, b + 1) and plate millimetres are u * 0.012, v * 0.012.
 // Sky positions are hours and degrees, epoch and equinox 2000.0.
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "catalogue/sky_cat.h"
@@ -31,7 +30,9 @@ struct Camera {
 
     // Where a sky position falls; false behind the camera.
     bool Project(double ra, double de, double& u, double& v) const;
-    // The sky position seen at (u, v).
+    // The sky position seen at (u, v) through the lens without its
+    // distortion, which moves it by a tenth of a pixel at most in the
+    // scenes here: enough to place a meteor.
     void Sky(double u, double v, double& ra, double& de) const;
     double ArcsecPerPixel() const;
 };
@@ -85,14 +86,5 @@ std::vector<std::uint16_t> RenderPhoto16(const Scene& scene, std::uint32_t seed)
 // Frame k of a video: the stars, the meteor's spot when a point lies on
 // frame k, and fresh noise.
 std::vector<std::uint8_t> RenderFrame(const Scene& scene, int frame, std::uint32_t seed);
-
-// The centroid of the brightest spot whose peak lies within reach of
-// (near_x, near_y) in a magnifier:
-// grey holds the 320 x 320 control pixels, top row first, each image pixel
-// a 4 x 4 block. Positions are image pixels from the window's top-left
-// corner (x to the right, y downward, continuous). False when no spot
-// stands out of the background there.
-bool SpotCentroid(const std::vector<std::uint8_t>& grey, double near_x, double near_y, double reach, double& x,
-                  double& y);
 
 }  // namespace sky_scene

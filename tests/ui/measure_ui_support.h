@@ -3,25 +3,20 @@
 // dialogs: a still picture or a video whose every pixel has a known grey
 // level, clicks and keys on the magnifier as an observer gives them, and
 // what the magnifier shows, read back from its painted pixels.
-#include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QImage>
+#include <QAbstractButton>
 #include <QTest>
 #include <cmath>
-#include <cstdint>
-#include <filesystem>
-#include <string>
-#include <vector>
 
-#include "catalogue/sky_cat.h"
+#include "identify/identify_scene.h"
 #include "image/meteor_image.h"
-#include "image/packed_dib.h"
 #include "measure/magnifier.h"
 #include "session/fixed_text.h"
+#include "platform/scripted.h"
 #include "session/session_data.h"
 #include "ui/measure/meas_control.h"
 #include "ui/measure/measure_dialog_window.h"
+#include "ui_test_support.h"
 
 namespace measure_ui {
 
@@ -59,24 +54,16 @@ inline CatStar Cat(const char* name, float mag, float ra, float de) {
     return c;
 }
 
-// A catalogue name without its leading blanks, as an observer types it.
-inline std::string Trimmed(const char* name) {
-    std::string s(name);
-    return s.substr(s.find_first_not_of(' '));
-}
 
-// What a widget shows now, one QRgb per pixel.
-inline QImage Painted(QWidget* w) {
-    QApplication::processEvents();
-    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
+using ui_test::Painted;
 
-// The magnifier's pixels as grey levels (their green), top row first.
-inline std::vector<std::uint8_t> MagnifierGrey(TMeasureDialog& d) {
+// The image pixels the magnifier paints (the green of one control pixel of
+// each 4 x 4 block), 80 x 80, bottom row first.
+inline std::vector<std::uint8_t> MagnifierPixels(TMeasureDialog& d) {
     const QImage img = Painted(d.MagnifierControl());
-    std::vector<std::uint8_t> grey(static_cast<std::size_t>(img.width()) * img.height());
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x) grey[static_cast<std::size_t>(y) * img.width() + x] = qGreen(img.pixel(x, y));
+    std::vector<std::uint8_t> grey(80 * 80);
+    for (int r = 0; r < 80; ++r)
+        for (int c = 0; c < 80; ++c) grey[r * 80 + c] = qGreen(img.pixel(4 * c + 1, 317 - 4 * r));
     return grey;
 }
 
@@ -97,25 +84,37 @@ inline void ClickMagnifier(TMeasureDialog& d, ControlPoint p, Qt::MouseButton bu
 inline int ColumnOf(float x) { return static_cast<int>(x * (250.0f / 3.0f)); }
 inline int RowOf(float y, int height) { return height - 1 - static_cast<int>(y * (250.0f / 3.0f)); }
 
-// Resets the program-wide session state a dialog test may leave behind.
-struct SessionGuard {
-    SessionData session;
-    MeteorImage* image;
-    explicit SessionGuard(MeteorImage* img) : image(img) {
-        Session = &session;
-        Mimg = image;
+// A measuring dialog over a GreyPicture of w x h (a video with frames > 1),
+// the program-wide session set up and reset, message boxes scripted.
+template <class Dialog>
+class DialogTest : public testing::Test {
+protected:
+    explicit DialogTest(int w, int h, int frames = 1) : image_(w, h, frames) {
+        Session = &session_;
+        Mimg = &image_;
     }
-    ~SessionGuard() {
+    // Resets the program-wide session state a dialog test may leave behind.
+    ~DialogTest() override {
         Session = nullptr;
         Mimg = nullptr;
         SessionData::dlgdat = DialogData{};
     }
+    // Shows the dialog and lets it paint.
+    void Show(std::unique_ptr<Dialog> dialog) {
+        dialog_ = std::move(dialog);
+        dialog_->show();
+        QApplication::processEvents();
+    }
+    void Press(int id) { QTest::mouseClick(dialog_->template ControlAs<QAbstractButton>(id), Qt::LeftButton); }
+    SessionData& session() { return session_; }
+
+    GreyPicture image_;
+    SessionData session_;
+    ScriptedMessageBox messages_;
+    std::unique_ptr<Dialog> dialog_;
 };
 
 // The shipped catalogue, as the program finds it.
-inline CatalogueFiles ShippedCatalogue() {
-    const std::filesystem::path dir = std::filesystem::path(VELKARN_SOURCE_DIR) / "data" / "catalogue";
-    return {dir, dir};
-}
+using identify_test::ShippedCatalogue;
 
 }  // namespace measure_ui

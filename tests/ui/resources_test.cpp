@@ -16,9 +16,7 @@ TEST(DialogTemplates, KeepEveryControlInsideTheDialogWithoutOverlapsOrRepeatedId
             const ControlSpec& a = d->controls[i];
             const QRect ra(a.x, a.y, a.w, a.h);
             EXPECT_TRUE(QRect(0, 0, d->w, d->h).contains(ra)) << d->name << " control " << a.id;
-            if (a.id != -1) {
-                EXPECT_TRUE(ids.insert(a.id).second) << d->name << " repeats " << a.id;
-            }
+            EXPECT_TRUE(a.id == -1 || ids.insert(a.id).second) << d->name << " repeats " << a.id;
             for (std::size_t j = i + 1; j < d->controls.size(); ++j) {
                 const ControlSpec& b = d->controls[j];
                 const QRect rb(b.x, b.y, b.w, b.h);

@@ -5,25 +5,31 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QImage>
+#include <QMenu>
 #include <QTimer>
-#include <QWidget>
 #include <functional>
 #include <memory>
 
-
 namespace ui_test {
 
-// Runs act on the first modal window whose object name is `name` (any modal
-// window when empty), as soon as it is shown. After two seconds without
-// one, the test fails and whatever modal window is open is rejected, so a
-// test can never hang.
-inline void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
+// What a widget shows now, one QRgb per pixel.
+inline QImage Painted(QWidget* w) {
+    QApplication::processEvents();
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// Runs act on the window find() gives as soon as it shows (a modal dialog
+// or a menu shown with exec() runs its own event loop, so the test acts from
+// a timer inside it). After two seconds without one, the test fails and
+// whatever modal window is open is rejected, so a test can never hang.
+inline void WhenShown(const QString& what, std::function<QWidget*()> find, std::function<void(QWidget*)> act) {
     auto* timer = new QTimer;
     auto waited = std::make_shared<int>(0);
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, waited, name, act] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (w != nullptr && w->isVisible() && (name.isEmpty() || w->objectName() == name)) {
+    QObject::connect(timer, &QTimer::timeout, [timer, waited, what, find, act] {
+        QWidget* w = find();
+        if (w != nullptr && w->isVisible()) {
             timer->stop();
             timer->deleteLater();
             act(w);
@@ -32,19 +38,26 @@ inline void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
         if (++*waited > 400) {
             timer->stop();
             timer->deleteLater();
-            ADD_FAILURE() << "no modal window " << name.toStdString() << " appeared";
-            if (auto* d = qobject_cast<QDialog*>(w)) d->reject();
+            ADD_FAILURE() << "no " << what.toStdString() << " appeared";
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->reject();
         }
     });
     timer->start();
 }
 
-// Answers a run of modal windows of one name, one after another: act answers
-// the window shown and says whether another is to follow.
-inline void WhenEachModal(const QString& name, std::function<bool(QWidget*)> act) {
-    WhenModal(name, [name, act](QWidget* w) {
-        if (act(w)) WhenEachModal(name, act);
-    });
+// The first modal window whose object name is `name` (any modal window when
+// empty).
+inline void WhenModal(const QString& name, std::function<void(QWidget*)> act) {
+    WhenShown("modal window " + name, [name]() -> QWidget* {
+        QWidget* w = QApplication::activeModalWidget();
+        return w != nullptr && (name.isEmpty() || w->objectName() == name) ? w : nullptr;
+    }, std::move(act));
+}
+
+// The next popup menu.
+inline void WhenPopup(std::function<void(QMenu*)> act) {
+    WhenShown("menu", [] { return QApplication::activePopupWidget(); },
+              [act](QWidget* w) { act(qobject_cast<QMenu*>(w)); });
 }
 
 }  // namespace ui_test
