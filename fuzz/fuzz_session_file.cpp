@@ -3,6 +3,8 @@
 // were; an accepted one is saved and read again, and from the second
 // writing on saves to the same text (the session survives a write and a
 // read unchanged), its exposure lines never changing at all.
+#include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "files/options.h"
@@ -36,12 +38,25 @@ std::string Saved(SessionData& s, const char* name) {
     return fuzz::ReadText(path);
 }
 
+// Where the count line, the third, starts; npos when the text has none.
+std::size_t CountLine(const std::string& text) {
+    const std::size_t second = text.find('\n');
+    const std::size_t third = second == std::string::npos ? second : text.find('\n', second + 1);
+    return third == std::string::npos ? third : third + 1;
+}
+
+// The Redsky count line holds the lens code 354 in columns 11 to 15.
+bool IsRedsky(const std::string& text) {
+    const std::size_t line3 = CountLine(text);
+    return line3 != std::string::npos && line3 + 15 <= text.size() && text.compare(line3 + 10, 5, "  354") == 0;
+}
+
 // The Redsky count line ends with a lens code estimated from the plate
 // solution, which an ill-conditioned star set changes with the last digit
 // of a position: it is left out of the comparison.
 std::string WithoutLensCode(std::string text) {
-    const std::size_t line3 = text.find('\n', text.find('\n') + 1) + 1;
-    if (line3 != 0 && text.compare(line3 + 10, 5, "  354") == 0) {
+    if (IsRedsky(text)) {
+        const std::size_t line3 = CountLine(text);
         const std::size_t end = text.find('\n', line3);
         if (end != std::string::npos && end > line3 + 15) text.replace(line3 + 15, end - line3 - 15, "lens");
     }
@@ -81,9 +96,21 @@ std::string Line(const std::string& text, int index) {
     return text.substr(start, text.find('\n', start) - start);
 }
 
+// The Redsky layout's origin line is not read back: the reader takes the
+// mean of the star lines as a provisional origin, which the first plate
+// fit replaces. A star line that the first writing rounded reaches the
+// origin one writing later, by at most a unit in its last digit, so the
+// origin is compared on its own, within that unit.
+bool OriginsAgree(const std::string& a, const std::string& b) {
+    float ax = 0, ay = 0, bx = 0, by = 0;
+    if (std::sscanf(a.c_str(), "%f%f", &ax, &ay) != 2 || std::sscanf(b.c_str(), "%f%f", &bx, &by) != 2) return a == b;
+    return std::fabs(ax - bx) <= 0.0015f && std::fabs(ay - by) <= 0.0015f;
+}
+
 std::string Comparable(const std::string& text, bool frames_fit) {
-    const std::string t = WithoutLensCode(text);
-    return frames_fit ? t : WithoutLine(t, 5);
+    std::string t = WithoutLensCode(text);
+    if (!frames_fit) t = WithoutLine(t, 5);
+    return IsRedsky(text) ? WithoutLine(t, 3) : t;
 }
 
 // Reads a saved text into s and saves it again.
@@ -148,6 +175,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // lines never change.
     const bool fits = FramesFitTheList(b);
     fuzz::Require(Comparable(third, fits) == Comparable(second, fits), "a saved session read again saves to another text");
+    fuzz::Require(!IsRedsky(second) || OriginsAgree(Line(second, 3), Line(third, 3)),
+                  "a saved session read again moves its origin by more than the last digit");
     for (const int line : {0, 1, 2, 4}) {
         fuzz::Require(Line(WithoutLensCode(first), line) == Line(WithoutLensCode(second), line),
                       "the exposure lines changed when the file was read and saved again");
