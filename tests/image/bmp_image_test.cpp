@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "bmp_test_files.h"
 #include "image/bmp_clip_image.h"
@@ -18,16 +19,23 @@ int LoadStatus(const std::vector<std::uint8_t>& bytes) {
     return BMPFileImage(progress, bmp_test::Write("file.bmp", bytes)).status;
 }
 
-// Every pixel equals bmp_test::Pattern, rows bottom first at stride intervals.
-void ExpectPattern(const MeteorImage& img, int width, int height) {
+// Every pixel of bmp_test::Pattern is its green level in l's colour table
+// (indices past a short table have no entry and keep their value), rows
+// bottom first at stride intervals; the picture's own table is the grey ramp.
+void ExpectPicture(const MeteorImage& img, const Layout& l) {
+    const int rows = std::abs(l.height);
     ASSERT_EQ(img.status, 0);
-    ASSERT_EQ(img.width, width);
-    ASSERT_EQ(img.height, height);
-    ASSERT_EQ(img.picture.size(), 1064 + packed_dib::Stride(width) * height);
+    ASSERT_EQ(img.width, l.width);
+    ASSERT_EQ(img.height, rows);
+    ASSERT_EQ(img.picture.size(), 1064 + packed_dib::Stride(l.width) * rows);
     int wrong = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) wrong += packed_dib::Row(img.picture, width, y)[x] != bmp_test::Pattern(x, y);
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < l.width; ++x) {
+            const int index = bmp_test::Pattern(x, y);
+            wrong += packed_dib::Row(img.picture, l.width, y)[x] != (index < l.colours ? bmp_test::Entry(l, index)[1] : index);
+        }
     EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(img.picture[40 + 4 * 7 + 1], 7);
 }
 
 int ClipStatus(std::optional<std::vector<std::uint8_t>> dib) {
@@ -68,21 +76,23 @@ TEST(BmpFileStatus, FormatFaultsAndMalformedHeadersGiveTheirStatusWithoutAHugeAl
     EXPECT_EQ(BMPFileImage(progress, testing::TempDir()).status, -1);  // a directory
 }
 
-TEST(BmpFileLoad, PixelsOfEverySoundLayoutAreReadBackExactlyWithAGreyRampReplacingTheFileTable) {
+// A colour table other than the grey ramp, as an image editor may write
+// one, gives each pixel its green level.
+TEST(BmpFileLoad, PixelsOfEverySoundLayoutAreTheirGreenLevelsWithAGreyRampReplacingTheFileTable) {
     ScriptedProgress progress;
     BMPFileImage img(progress, bmp_test::Write("p.bmp", bmp_test::File(Layout{.width = 1001, .height = 7})));
-    ExpectPattern(img, 1001, 7);  // rows of 1 004 bytes
+    ExpectPicture(img, Layout{.width = 1001, .height = 7});  // rows of 1 004 bytes
     EXPECT_EQ(img.type, 1);
     const packed_dib::Header h = packed_dib::ReadHeader(img.picture.data());
     EXPECT_EQ(h.size, 40u);
     EXPECT_EQ(h.bit_count, 8);
-    for (int i : {0, 1, 128, 255}) EXPECT_EQ(img.picture[40 + 4 * i + 1], i) << "entry " << i;
 
-    for (const Layout& l : {Layout{.height = -5}, Layout{.header_size = 124}, Layout{.colours = 16, .clr_used = 16},
-                            Layout{.colours = 0, .clr_used = 0}, Layout{.gap = 6}}) {
+    for (const Layout& l : {Layout{.height = -5, .editor_table = true}, Layout{.header_size = 124},
+                            Layout{.colours = 16, .clr_used = 16, .editor_table = true}, Layout{.colours = 0, .clr_used = 0},
+                            Layout{.gap = 6}, Layout{.editor_table = true}}) {
         SCOPED_TRACE(testing::Message() << "header " << l.header_size << " height " << l.height << " colours "
-                                        << l.colours << " gap " << l.gap);
-        ExpectPattern(BMPFileImage(progress, bmp_test::Write("l.bmp", bmp_test::File(l))), l.width, 5);
+                                        << l.colours << " gap " << l.gap << " editor " << l.editor_table);
+        ExpectPicture(BMPFileImage(progress, bmp_test::Write("l.bmp", bmp_test::File(l))), l);
     }
 }
 
@@ -104,29 +114,11 @@ TEST(BmpFileLoad, ReadsAFileWrittenByImageMagickWhosePaletteIsNotTheIdentityRamp
         for (int x = 0; x < 37; ++x) ASSERT_EQ(packed_dib::Row(img.picture, 37, y)[x], expected[y]) << "x " << x << " y " << y;
 }
 
-TEST(BmpFileLoad, AColourTableOtherThanTheGreyRampGivesEachPixelItsGreenLevel) {
-    ScriptedProgress progress;
-    for (const Layout& l : {Layout{.editor_table = true}, Layout{.height = -5, .editor_table = true},
-                            Layout{.colours = 16, .clr_used = 16, .editor_table = true}}) {
-        SCOPED_TRACE(testing::Message() << "colours " << l.colours << " height " << l.height);
-        BMPFileImage img(progress, bmp_test::Write("t.bmp", bmp_test::File(l)));
-        ASSERT_EQ(img.status, 0);
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < l.width; ++x) {
-                const int index = bmp_test::Pattern(x, y);
-                // Indices past a short table have no entry and keep their value.
-                const int grey = index < l.colours ? bmp_test::Entry(l, index)[1] : index;
-                ASSERT_EQ(packed_dib::Row(img.picture, l.width, y)[x], grey) << x << "," << y;
-            }
-        EXPECT_EQ(img.picture[40 + 4 * 7 + 1], 7);  // the display ramp
-    }
-}
-
 TEST(BmpFileProgress, ReportsEachPieceUpToAHundredPercentAndEscapeAfterTheFirstAbortsWithoutAMessage) {
     // 100 000 pixel bytes: pieces end at 32 768, 65 536, 98 304 and 100 000.
     const std::string path = bmp_test::Write("big.bmp", bmp_test::File(Layout{.width = 1000, .height = 100}));
     ScriptedProgress progress;
-    ExpectPattern(BMPFileImage(progress, path), 1000, 100);
+    ExpectPicture(BMPFileImage(progress, path), Layout{.width = 1000, .height = 100});
     EXPECT_EQ(progress.reports, (std::vector<int>{32, 65, 98, 100}));
 
     ScriptedProgress escape;
@@ -170,8 +162,6 @@ TEST(ClipImage, RefusesWhatIsNotAnUncompressed8BitDib) {
     EXPECT_EQ(ClipStatus(huge), -9) << "a claim beyond the picture limit is refused as such";
 }
 
-// Every sound layout, bottom row first; a colour table other than the grey
-// ramp gives each pixel its green level (the editor table's is 255 - index).
 TEST(ClipImage, TakesThePixelsOfEverySoundLayoutAsTheirGreenLevels) {
     for (const Layout& l : {Layout{.width = 1001, .height = 3}, Layout{.height = -5}, Layout{.colours = 16, .clr_used = 16},
                             Layout{.header_size = 108}, Layout{.editor_table = true}}) {
@@ -179,16 +169,7 @@ TEST(ClipImage, TakesThePixelsOfEverySoundLayoutAsTheirGreenLevels) {
         ScriptedClipboard clip;
         clip.dib = bmp_test::Dib(l);
         BMPClipImage img(clip);
-        ASSERT_EQ(img.status, 0);
-        const int rows = l.height < 0 ? -l.height : l.height;
-        EXPECT_EQ(img.height, rows);
+        ExpectPicture(img, l);
         EXPECT_TRUE(img.filename.empty());
-        ASSERT_EQ(img.picture.size(), 1064 + packed_dib::Stride(l.width) * rows);
-        for (int y = 0; y < rows; ++y)
-            for (int x = 0; x < l.width; ++x) {
-                const int index = bmp_test::Pattern(x, y);
-                ASSERT_EQ(packed_dib::Row(img.picture, l.width, y)[x], l.editor_table ? 255 - index : index) << x << "," << y;
-            }
-        EXPECT_EQ(img.picture[40 + 4 * 7], 7);  // grey ramp, not the DIB's own table
     }
 }
