@@ -1,7 +1,6 @@
 // BMP files and packed DIBs from the clipboard.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "bmp_test_files.h"
@@ -54,7 +53,7 @@ TEST(BmpFileStatus, FormatFaultsAndMalformedHeadersGiveTheirStatusWithoutAHugeAl
         {Layout{.bit_count = 4, .compression = 2, .colours = 16}, -14},
         {Layout{.magic = {'B', 'A'}}, -6},
         {Layout{.header_size = 12}, -6},       // OS/2 core header
-        {Layout{.pixel_offset = 100000}, -6},  // beyond the end (the byte sweep below bends the rest)
+        {Layout{.pixel_offset = 100000}, -6},  // beyond the end
     };
     for (std::size_t i = 0; i < cases.size(); ++i) EXPECT_EQ(LoadStatus(bmp_test::File(cases[i].first)), cases[i].second) << i;
     // Width and height 2^31 - 1 would need about 4.6 exabytes; then height INT_MIN.
@@ -128,24 +127,6 @@ TEST(BmpFileProgress, ReportsEachPieceUpToAHundredPercentAndEscapeAfterTheFirstA
     EXPECT_EQ(escape.reports, std::vector<int>{32});
     EXPECT_EQ(ImageStatusMessage(aborted.status), "");
     EXPECT_FALSE(aborted.HasPicture());
-}
-
-TEST(BmpFileStatus, AnyDamagedHeaderByteGivesAStatusOrTheRightPicture) {
-    // Each byte of the file header, the info header and the first colour
-    // entries set in turn to values that break sizes, signs and offsets.
-    const std::vector<std::uint8_t> good = bmp_test::File(Layout{.width = 9, .height = 4});
-    const std::vector<int> allowed = {0, -5, -6, -14};
-    ScriptedProgress progress;
-    for (std::size_t i = 0; i < 14 + 40 + 8; ++i) {
-        for (const std::uint8_t v : {0x00, 0x01, 0x7F, 0x80, 0xFF}) {
-            std::vector<std::uint8_t> bytes = good;
-            bytes[i] = v;
-            BMPFileImage img(progress, bmp_test::Write("damaged.bmp", bytes));
-            SCOPED_TRACE(testing::Message() << "byte " << i << " = " << int{v});
-            ASSERT_NE(std::find(allowed.begin(), allowed.end(), img.status), allowed.end()) << img.status;
-            EXPECT_EQ(img.picture.size(), img.status ? 0 : 1064 + packed_dib::Stride(img.width) * img.height);
-        }
-    }
 }
 
 TEST(ClipImage, RefusesWhatIsNotAnUncompressed8BitDib) {

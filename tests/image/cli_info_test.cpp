@@ -17,15 +17,6 @@ namespace {
 
 CliRun Cli(const std::string& args) { return testing_support::RunCli("info " + args); }
 
-// FFmpeg's complaints about a damaged file go into the program's
-// diagnostics, never onto standard error: a FITS file whose header FFmpeg
-// reads as a 4 x 4 picture, followed by bytes that make its demuxer complain.
-std::string DamagedFits() {
-    std::vector<std::uint8_t> bytes = still_test::FitsBlocks(still_test::ImageCards(8, {4, 4}), std::vector<std::uint8_t>(2880));
-    bytes.resize(bytes.size() + 350, 'g');
-    return bmp_test::Write("damaged_fits.avi", bytes);
-}
-
 }  // namespace
 
 TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusMessageOfAFailure) {
@@ -60,8 +51,14 @@ TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
         << j.out;
 }
 
-TEST(VideoDiagnostics, FfmpegLogLinesReachTheSinkAndNotStandardError) {
-    const std::string path = DamagedFits();
+// FFmpeg's complaints about a damaged file go into the program's
+// diagnostics, never onto standard error, and the command line shows them
+// only when verbose: a FITS file whose header FFmpeg reads as a 4 x 4
+// picture, followed by bytes that make its demuxer complain.
+TEST(VideoDiagnostics, FfmpegLogLinesReachTheSinkNotStandardErrorAndTheCommandLineOnlyWhenVerbose) {
+    std::vector<std::uint8_t> bytes = still_test::FitsBlocks(still_test::ImageCards(8, {4, 4}), std::vector<std::uint8_t>(2880));
+    bytes.resize(bytes.size() + 350, 'g');
+    const std::string path = bmp_test::Write("damaged_fits.avi", bytes);
     std::vector<std::string> lines;
     SetDiagnosticSink([&](std::string_view source, std::string_view line) {
         lines.push_back(std::string(source) + ": " + std::string(line));
@@ -79,10 +76,6 @@ TEST(VideoDiagnostics, FfmpegLogLinesReachTheSinkAndNotStandardError) {
     testing::internal::CaptureStderr();
     VideoDecoder::Open(path, status);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST(VideoDiagnostics, TheCommandLineShowsThemOnlyWhenVerbose) {
-    const std::string path = DamagedFits();
     EXPECT_EQ(Cli(path).out.find("[fits @"), std::string::npos);
     EXPECT_NE(testing_support::RunCli("--verbose info " + path).out.find("velkarn-cli: ffmpeg: [fits @ "), std::string::npos);
 }

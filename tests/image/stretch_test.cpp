@@ -12,19 +12,8 @@
 
 namespace {
 
-DeepSamples Samples(std::vector<float> values, bool integer = true) {
-    DeepSamples s;
-    s.width = static_cast<int>(values.size());
-    s.height = 1;
-    s.values.assign(values.begin(), values.end());
-    s.integer = integer;
-    return s;
-}
-
-// A 16-bit FITS of the deep test picture, read back.
-std::unique_ptr<FITSFileImage> DeepFits() {
-    ScriptedProgress progress;
-    return std::make_unique<FITSFileImage>(progress, still_test::WriteDeepFits("deep.fits"));
+DeepSamples Samples(const std::vector<float>& values, bool integer = true) {
+    return {static_cast<int>(values.size()), 1, {values.begin(), values.end()}, integer};
 }
 
 std::vector<std::uint8_t> Pixels(const MeteorImage& img) {
@@ -48,10 +37,8 @@ TEST(Stretch, PercentilesLieWithinABinSkipWhatIsNoNumberAndALargePictureIsCounte
     // counted runs (8 x 1024 here) and one that does not must both see
     // every band of columns.
     for (const auto& [width, height] : {std::pair{4096, 2100}, std::pair{6000, 1500}}) {
-        DeepSamples s;
-        s.width = width;
-        s.height = height;
-        s.values.resize(static_cast<std::size_t>(s.width) * s.height);
+        DeepSamples s{width, height, {}, true};
+        s.values.resize(static_cast<std::size_t>(width) * height);
         for (int y = 0; y < s.height; ++y)
             for (int x = 0; x < width; ++x) s.Row(y)[x] = static_cast<float>(x);
         const StretchHistogram h(s);
@@ -78,19 +65,15 @@ TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
 }
 
 // The image dialog's tests step black and white and read the points; here
-// the steps refused.
-TEST(Stretch, StepsBeyondFifteenOrThatWouldMeetThePointsAreRefused) {
-    const StretchPoints automatic{1000, 3000};
-    EXPECT_EQ(SteppedStretch(automatic, -15, 0), (StretchPoints{-2750, 3000}));
-    EXPECT_FALSE(SteppedStretch(automatic, 16, 0));
-    EXPECT_FALSE(SteppedStretch(automatic, 8, 0));  // black would reach white
-    EXPECT_FALSE(SteppedStretch(automatic, 4, -2));
-}
-
+// the steps refused and the pixels made again.
 TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheTable) {
-    const auto img = DeepFits();
+    ScriptedProgress progress;
+    const auto img = std::make_unique<FITSFileImage>(progress, still_test::WriteDeepFits("deep.fits"));
     ASSERT_EQ(img->status, 0);
     ASSERT_EQ(img->automatic_stretch, (StretchPoints{1000, 3000}));
+    EXPECT_EQ(SteppedStretch(img->automatic_stretch, -15, 0), (StretchPoints{-2750, 3000}));
+    EXPECT_FALSE(SteppedStretch(img->automatic_stretch, 16, 0));
+    EXPECT_FALSE(SteppedStretch(img->automatic_stretch, 8, 0));  // black would reach white
     const std::vector<std::uint8_t> automatic = Pixels(*img);
     ASSERT_TRUE(img->SetWhiteStep(2));  // white 5000
     EXPECT_EQ(img->stretch, (StretchPoints{1000, 5000}));

@@ -13,29 +13,6 @@
 
 namespace {
 
-struct Case {
-    const char* name;
-    const char* file;
-    const char* encoder;
-    AVPixelFormat format;
-    int frames, gop, b_frames;
-    bool eight_bit;
-};
-
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
-const Case kCases[] = {
-    {"GreyRawAvi", "grey.avi", "rawvideo", AV_PIX_FMT_GRAY8, 20, 1, 0, true},
-    {"PaletteRawAvi", "palette.avi", "rawvideo", AV_PIX_FMT_PAL8, 20, 1, 0, true},
-    {"GreyFfv1Mkv", "grey.mkv", "ffv1", AV_PIX_FMT_GRAY8, 20, 5, 0, true},
-    {"RgbFfv1Avi", "rgb.avi", "ffv1", AV_PIX_FMT_BGR0, 20, 5, 0, false},
-    {"MjpegAvi", "mjpeg.avi", "mjpeg", AV_PIX_FMT_YUVJ420P, 20, 1, 0, false},
-    {"H264LongGopMp4", "long.mp4", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2, false},
-    {"H264LongGopMkv", "long.mkv", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2, false},
-    {"H264LongGopMov", "long.mov", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2, false},
-    {"H264BFramesAvi", "bframes.avi", "libx264", AV_PIX_FMT_YUV420P, 60, 25, 2, false},
-};
-
 // Writes the video into the suite's directory, once, and opens it.
 std::unique_ptr<VideoDecoder> OpenWritten(const std::string& name, const TestVideo& t) {
     static const testing_support::ScratchDir dir;
@@ -50,63 +27,64 @@ int FrameShown(VideoDecoder& d, int k) {
     return d.ReadFrame(k, plane.data(), d.Width()) ? ReadFrameNumber(plane.data(), d.Width(), d.Height(), d.Width()) : -1;
 }
 
-class VideoFormats : public ::testing::TestWithParam<Case> {
-protected:
-    std::unique_ptr<VideoDecoder> OpenCase() {
-        const Case& c = GetParam();
-        auto d = OpenWritten(c.file, {.encoder = c.encoder, .pix_fmt = c.format, .frames = c.frames, .gop = c.gop,
-                                      .b_frames = c.b_frames, .pixel = FrameNumberPixel});
-        EXPECT_TRUE(d);
-        return d;
-    }
-};
-
 // A fresh reader for each order, so no frame comes from those kept; a far
 // frame decodes only from the keyframe before it. (The measuring window's
-// tests count the decodes of stepping through a long-GOP stream.)
-TEST_P(VideoFormats, EveryFrameIsExactInAnyOrderOrReadAheadAndAFarOneDecodesFromItsKeyframe) {
-    auto d = OpenCase();
-    ASSERT_TRUE(d);
-    EXPECT_EQ(d->FrameCount(), GetParam().frames);
-    EXPECT_EQ(d->Width(), 64);
-    EXPECT_EQ(d->EightBit(), GetParam().eight_bit);
-    std::vector<int> order(d->FrameCount());
-    std::iota(order.begin(), order.end(), 0);
-    for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "forward";
-    std::reverse(order.begin(), order.end());
-    d = OpenCase();
-    for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "backward";
-    std::shuffle(order.begin(), order.end(), std::mt19937(7));
-    d = OpenCase();
-    for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "random";
+// tests count the decodes of stepping through a long-GOP stream.) Intra-only
+// streams, keyframes every few frames, and long H.264 groups with B-frames
+// in the containers that index them differently.
+TEST(VideoFormats, EveryFrameIsExactInAnyOrderOrReadAheadAndAFarOneDecodesFromItsKeyframe) {
+    struct Case {
+        const char* file;
+        const char* encoder;
+        AVPixelFormat format;
+        int frames, gop, b_frames;
+    };
+    for (const Case& c : {Case{"grey.avi", "rawvideo", AV_PIX_FMT_GRAY8, 20, 1, 0}, {"grey.mkv", "ffv1", AV_PIX_FMT_GRAY8, 20, 5, 0},
+                          {"mjpeg.avi", "mjpeg", AV_PIX_FMT_YUVJ420P, 20, 1, 0}, {"long.mp4", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2},
+                          {"long.mkv", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2}, {"bframes.avi", "libx264", AV_PIX_FMT_YUV420P, 60, 25, 2}}) {
+        SCOPED_TRACE(c.file);
+        const auto open = [&c] {
+            return OpenWritten(c.file, {.encoder = c.encoder, .pix_fmt = c.format, .frames = c.frames, .gop = c.gop,
+                                        .b_frames = c.b_frames, .pixel = FrameNumberPixel});
+        };
+        auto d = open();
+        ASSERT_TRUE(d);
+        EXPECT_EQ(d->FrameCount(), c.frames);
+        EXPECT_EQ(d->Width(), 64);
+        EXPECT_EQ(d->EightBit(), c.format == AV_PIX_FMT_GRAY8);
+        std::vector<int> order(d->FrameCount());
+        std::iota(order.begin(), order.end(), 0);
+        for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "forward";
+        std::reverse(order.begin(), order.end());
+        d = open();
+        for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "backward";
+        std::shuffle(order.begin(), order.end(), std::mt19937(7));
+        d = open();
+        for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "random";
 
-    d = OpenCase();
-    const int gop = GetParam().gop;
-    const int far = std::min(d->FrameCount() - 1, 2 * gop + gop / 2);
-    ASSERT_EQ(FrameShown(*d, far), far);
-    // B-frames may make the decoder give out a few frames before the keyframe
-    EXPECT_LE(d->FramesDecoded(), far % gop + 1 + GetParam().b_frames);
+        d = open();
+        const int far = std::min(d->FrameCount() - 1, 2 * c.gop + c.gop / 2);
+        ASSERT_EQ(FrameShown(*d, far), far);
+        // B-frames may make the decoder give out a few frames before the keyframe
+        EXPECT_LE(d->FramesDecoded(), far % c.gop + 1 + c.b_frames);
 
-    // Frames read ahead in the background are the right ones and cost
-    // nothing when shown; a frame asked for meanwhile, ahead or far back, is
-    // still exact, and a reader closed while reading ahead stops cleanly.
-    const int start = d->FrameCount() / 3;
-    ASSERT_EQ(FrameShown(*d, start), start);
-    d->ReadAhead(start + 1, 8);
-    d->WaitForReadAhead();
-    const int decoded = d->FramesDecoded();
-    for (int k = start + 1; k < std::min(start + 9, d->FrameCount()); ++k) ASSERT_EQ(FrameShown(*d, k), k);
-    EXPECT_EQ(d->FramesDecoded(), decoded) << "every frame read ahead was kept";
-    for (const int k : {0, d->FrameCount() - 1, start + 2, 1}) {
-        d->ReadAhead(d->FrameCount() / 2, 8);
-        EXPECT_EQ(FrameShown(*d, k), k);
+        // Frames read ahead in the background are the right ones and cost
+        // nothing when shown; a frame asked for meanwhile, ahead or far back, is
+        // still exact, and a reader closed while reading ahead stops cleanly.
+        const int start = d->FrameCount() / 3;
+        ASSERT_EQ(FrameShown(*d, start), start);
+        d->ReadAhead(start + 1, 8);
+        d->WaitForReadAhead();
+        const int decoded = d->FramesDecoded();
+        for (int k = start + 1; k < std::min(start + 9, d->FrameCount()); ++k) ASSERT_EQ(FrameShown(*d, k), k);
+        EXPECT_EQ(d->FramesDecoded(), decoded) << "every frame read ahead was kept";
+        for (const int k : {0, d->FrameCount() - 1, start + 2, 1}) {
+            d->ReadAhead(d->FrameCount() / 2, 8);
+            EXPECT_EQ(FrameShown(*d, k), k);
+        }
+        d->ReadAhead(2, 8);
     }
-    d->ReadAhead(2, 8);
-    d.reset();
 }
-
-INSTANTIATE_TEST_SUITE_P(Video, VideoFormats, ::testing::ValuesIn(kCases),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(VideoPixels, LosslessStreamsGiveTheGreyLevelOrGreenComponentExactlyEitherRowOrder) {
     auto level = [](int k, int x, int y) { return static_cast<std::uint8_t>(k * 31 + x * 3 + y * 5); };
@@ -144,7 +122,7 @@ TEST(VideoPixels, AnMp4WithoutPacketDurationsKeepsItsLastFrameAndADroppedAviFram
     for (auto [k, shown] : {std::pair{7, 7}, {3, 2}, {2, 2}, {4, 4}, {0, 0}}) EXPECT_EQ(FrameShown(*d, k), shown) << k;
 }
 
-TEST(BadVideo, MissingNoiseOrFramelessFilesAreRefusedAndDamagedOrTruncatedOnesGiveWhatTheyHold) {
+TEST(BadVideo, MissingNoiseOrFramelessFilesAreRefusedAndATruncatedOneGivesWhatItHolds) {
     const testing_support::ScratchDir dir;
     const auto write = [&](const std::string& name, const std::string& bytes) {
         testing_support::WriteText(dir.file(name), bytes);
@@ -162,8 +140,8 @@ TEST(BadVideo, MissingNoiseOrFramelessFilesAreRefusedAndDamagedOrTruncatedOnesGi
     EXPECT_FALSE(VideoDecoder::Open(dir.file("none.avi"), status));
     EXPECT_EQ(status, VideoDecoder::OpenStatus::Unusable);
 
-    const TestVideo t{.encoder = "libx264", .pix_fmt = AV_PIX_FMT_YUV420P, .frames = 40, .gop = 10, .pixel = FrameNumberPixel};
-    WriteTestVideo(dir.file("whole.mkv"), t);
+    WriteTestVideo(dir.file("whole.mkv"),
+                   {.encoder = "libx264", .pix_fmt = AV_PIX_FMT_YUV420P, .frames = 40, .gop = 10, .pixel = FrameNumberPixel});
     const std::string whole = testing_support::ReadText(dir.file("whole.mkv"));
     auto d = VideoDecoder::Open(write("cut.mkv", whole.substr(0, whole.size() / 2)), status);
     ASSERT_TRUE(d);
@@ -173,15 +151,6 @@ TEST(BadVideo, MissingNoiseOrFramelessFilesAreRefusedAndDamagedOrTruncatedOnesGi
     EXPECT_EQ(FrameShown(*d, 2), 2);
     EXPECT_EQ(FrameShown(*d, n), -1);
     EXPECT_EQ(FrameShown(*d, -1), -1);
-
-    // Damaged frame data never crashes or hangs; refusing the file is as
-    // good as reading what is left.
-    WriteTestVideo(dir.file("whole.avi"), t);
-    std::string bytes = testing_support::ReadText(dir.file("whole.avi"));
-    for (std::size_t i = bytes.size() / 4; i < bytes.size() - 200; i += 7) bytes[i] = static_cast<char>(rng());
-    d = VideoDecoder::Open(write("damaged.avi", bytes), status);
-    for (int k : {0, 39, 20, 21, 5, 38, 39})
-        if (d && k < d->FrameCount()) FrameShown(*d, k);
 }
 
 }  // namespace

@@ -44,6 +44,3 @@ void WriteTestVideo(const std::string& path, const TestVideo& video);
 std::uint8_t FrameNumberPixel(int frame, int x, int y);
 // Reads the number back from a plane (top row first, rows stride bytes apart).
 int ReadFrameNumber(const std::uint8_t* plane, int width, int height, long stride);
-
-// A fresh empty directory under the system's temporary directory.
-std::string TempVideoDir(const std::string& name);
