@@ -3,8 +3,6 @@
 // solver setup is told, never a fault.
 #include <gtest/gtest.h>
 
-#include <fitsio.h>
-
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -23,7 +21,8 @@ identify_test::Picture Flat(int w, int h, std::uint8_t level) {
     return {w, h, std::vector<std::uint8_t>(packed_dib::Stride(w) * h, level)};
 }
 
-// Round star images at random places: a field no sky holds.
+// Round star images at random places over noise: a field no sky holds (w
+// a multiple of 4, so that rows need no padding).
 identify_test::Picture RandomStars(int w, int h, int count, std::uint32_t seed) {
     identify_test::Picture p = Flat(w, h, 0);
     std::mt19937 gen(seed);
@@ -38,10 +37,7 @@ identify_test::Picture RandomStars(int w, int h, int count, std::uint32_t seed) 
                 light[static_cast<std::size_t>(r) * w + c] +=
                     a * std::exp(-(std::pow(c + 0.5 - u, 2) + std::pow(r + 0.5 - v, 2)) / (2 * 1.3 * 1.3));
     }
-    for (int r = 0; r < h; ++r)
-        for (int c = 0; c < w; ++c)
-            p.dib[r * packed_dib::Stride(w) + c] =
-                static_cast<std::uint8_t>(std::clamp(std::lround(light[static_cast<std::size_t>(r) * w + c]), 0L, 255L));
+    for (std::size_t i = 0; i < light.size(); ++i) p.dib[i] = static_cast<std::uint8_t>(std::clamp(std::lround(light[i]), 0L, 255L));
     return p;
 }
 
@@ -102,24 +98,12 @@ TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {
               std::string::npos);
 }
 
-// A header written key by key: a FITS file holding just these cards, in a
-// directory removed when the program ends.
+// A header written key by key over a blank 10 x 10 picture, in a directory
+// removed when the program ends.
 std::string Header(const std::string& name, const std::vector<std::pair<std::string, std::string>>& cards) {
     static const testing_support::ScratchDir dir;
-    const std::string path = dir.file(name);
-    std::filesystem::remove(path);
-    int status = 0;
-    fitsfile* f = nullptr;
-    fits_create_file(&f, path.c_str(), &status);
-    long axes[2] = {10, 10};
-    fits_create_img(f, BYTE_IMG, 2, axes, &status);
-    for (const auto& [key, value] : cards) {
-        const std::string card = key + std::string(8 - key.size(), ' ') + "= " + value;
-        fits_write_record(f, card.c_str(), &status);
-    }
-    fits_close_file(f, &status);
-    EXPECT_EQ(status, 0);
-    return path;
+    EXPECT_EQ(identify_test::WriteFits(dir.file(name), Flat(10, 10, 0), cards), 0);
+    return dir.file(name);
 }
 
 TEST(IdentifyHostile, AHeaderWcsIsReadDefensively) {
