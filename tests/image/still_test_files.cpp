@@ -2,10 +2,9 @@
 
 #include <tiffio.h>
 
+#include <bit>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <utility>
 
 #include "bmp_test_files.h"
 
@@ -96,11 +95,8 @@ std::vector<std::uint8_t> BigEndian16(const std::vector<std::int16_t>& v) {
 
 std::vector<std::uint8_t> BigEndianFloat(const std::vector<float>& v) {
     std::vector<std::uint8_t> out;
-    for (const float f : v) {
-        std::uint32_t u;
-        std::memcpy(&u, &f, 4);
-        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(u >> shift));
-    }
+    for (const float f : v)
+        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(std::bit_cast<std::uint32_t>(f) >> shift));
     return out;
 }
 
@@ -112,15 +108,12 @@ std::string WriteDng(const std::string& name, const Picture& p, bool big_endian)
     const std::uint8_t rggb[4] = {0, 1, 1, 2};
     const std::uint8_t version[4] = {1, 4, 0, 0};
     const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    TIFFSetField(t, TIFFTAG_SUBFILETYPE, 0);
-    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, p.width);
-    TIFFSetField(t, TIFFTAG_IMAGELENGTH, p.height);
-    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 16);
-    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_CFA);
-    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, p.height);
+    // One-number fields (passed as int, as the variadic call promotes them).
+    for (const auto& [tag, value] : {std::pair{TIFFTAG_SUBFILETYPE, 0}, {TIFFTAG_IMAGEWIDTH, p.width}, {TIFFTAG_IMAGELENGTH, p.height},
+                                     {TIFFTAG_BITSPERSAMPLE, 16}, {TIFFTAG_SAMPLESPERPIXEL, 1}, {TIFFTAG_COMPRESSION, COMPRESSION_NONE},
+                                     {TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_CFA}, {TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG},
+                                     {TIFFTAG_ROWSPERSTRIP, p.height}, {TIFFTAG_CALIBRATIONILLUMINANT1, 21}})
+        TIFFSetField(t, tag, value);
     TIFFSetField(t, TIFFTAG_MAKE, "Velkarn");
     TIFFSetField(t, TIFFTAG_MODEL, "Test Mosaic");
     TIFFSetField(t, TIFFTAG_CFAREPEATPATTERNDIM, dim);
@@ -128,7 +121,6 @@ std::string WriteDng(const std::string& name, const Picture& p, bool big_endian)
     TIFFSetField(t, TIFFTAG_DNGVERSION, version);
     TIFFSetField(t, TIFFTAG_UNIQUECAMERAMODEL, "Velkarn Test Mosaic");
     TIFFSetField(t, TIFFTAG_COLORMATRIX1, 9, identity);
-    TIFFSetField(t, TIFFTAG_CALIBRATIONILLUMINANT1, 21);
     std::vector<std::uint16_t> row(p.width);
     for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x < p.width; ++x) row[x] = p.at(x, y);
@@ -136,13 +128,6 @@ std::string WriteDng(const std::string& name, const Picture& p, bool big_endian)
     }
     TIFFClose(t);
     return path;
-}
-
-std::string Truncated(const std::string& path, const std::string& name, std::size_t size) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    bytes.resize(std::min(bytes.size(), size));
-    return bmp_test::Write(name, bytes);
 }
 
 }  // namespace still_test
