@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <numbers>
 #include <string>
+#include <tuple>
 
 #include "identify/identify_stars.h"
 #include "identify_scene.h"
@@ -28,70 +29,60 @@ namespace {
 
 constexpr float kLimit = 6.0f;
 
-struct FieldCase {
-    const char* name;
-    double ra, de, focal, roll;
-};
-
-class IdentifyFields : public ::testing::TestWithParam<FieldCase> {};
-
-TEST_P(IdentifyFields, NamesFindsAndReducesLikeTheTruth) {
+// Orion at 35 mm, a field across RA 0h, one near the pole, Ursa Major at
+// 16 mm and the Pleiades at 85 mm.
+TEST(IdentifyFields, NamesFindsAndReducesLikeTheTruth) {
     if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
-    const FieldCase& c = GetParam();
     const int w = 2000, h = 1333;
-    const sky_scene::Scene scene = Field(c.ra, c.de, c.focal, c.roll, w, h, 7.0f);
-    const auto picture = FromTopDown(sky_scene::RenderPhoto(scene, 7), w, h);
+    for (const auto& [ra0, de0, focal, roll] : {std::tuple{5.6, 3.0, 35.0, 8.0}, {0.05, 20.0, 50.0, -20.0}, {2.0, 86.5, 35.0, 130.0},
+                                               {11.5, 50.0, 16.0, 0.0}, {3.8, 24.0, 85.0, 45.0}}) {
+        SCOPED_TRACE(testing::Message() << "RA " << ra0 << " Dec " << de0 << " focal " << focal);
+        const sky_scene::Scene scene = Field(ra0, de0, focal, roll, w, h, 7.0f);
+        const auto picture = FromTopDown(sky_scene::RenderPhoto(scene, 7), w, h);
 
-    IdentifyRequest request;
-    request.files = identify_test::ShippedCatalogue();
-    request.limit = kLimit;
-    ScriptedProgress progress;
-    const IdentifyResult r = IdentifyStars(picture.View(), request, progress);
-    ASSERT_EQ(r.status, IdentifyStatus::Found) << r.detected << " stars detected";
+        IdentifyRequest request;
+        request.files = identify_test::ShippedCatalogue();
+        request.limit = kLimit;
+        ScriptedProgress progress;
+        const IdentifyResult r = IdentifyStars(picture.View(), request, progress);
+        ASSERT_EQ(r.status, IdentifyStatus::Found) << r.detected << " stars detected";
 
-    // Named rightly: of the drawn stars that could pass for it (up to a
-    // magnitude fainter), the one nearest the measured centre is the star
-    // named, and near (a faint neighbour may pull the centroid a little).
-    for (const StarProposal& p : r.proposals) {
-        const sky_scene::TrueStar* nearest = nullptr;
-        double d = 1e9;
-        for (const auto& s : scene.rendered)
-            if (s.cat.mag <= p.star.mag + 1 && std::hypot(p.x - s.u, p.y - s.v) < d) {
-                d = std::hypot(p.x - s.u, p.y - s.v);
-                nearest = &s;
-            }
-        ASSERT_NE(nearest, nullptr);
-        EXPECT_STREQ(nearest->cat.name, p.star.name);
-        EXPECT_LT(d, 2.0) << p.star.name;
-    }
-    int inside = 0, found = 0;
-    for (const auto& s : scene.rendered) {
-        if (s.cat.mag > kLimit || s.u < 20 || s.v < 20 || s.u > w - 20 || s.v > h - 20) continue;
-        ++inside;
-        for (const StarProposal& p : r.proposals) found += std::strcmp(p.star.name, s.cat.name) == 0;
-    }
-    EXPECT_GE(found, 0.9 * inside) << found << " of " << inside;
+        // Named rightly: of the drawn stars that could pass for it (up to a
+        // magnitude fainter), the one nearest the measured centre is the star
+        // named, and near (a faint neighbour may pull the centroid a little).
+        for (const StarProposal& p : r.proposals) {
+            const sky_scene::TrueStar* nearest = nullptr;
+            double d = 1e9;
+            for (const auto& s : scene.rendered)
+                if (s.cat.mag <= p.star.mag + 1 && std::hypot(p.x - s.u, p.y - s.v) < d) {
+                    d = std::hypot(p.x - s.u, p.y - s.v);
+                    nearest = &s;
+                }
+            ASSERT_NE(nearest, nullptr);
+            EXPECT_STREQ(nearest->cat.name, p.star.name);
+            EXPECT_LT(d, 2.0) << p.star.name;
+        }
+        int inside = 0, found = 0;
+        for (const auto& s : scene.rendered) {
+            if (s.cat.mag > kLimit || s.u < 20 || s.v < 20 || s.u > w - 20 || s.v > h - 20) continue;
+            ++inside;
+            for (const StarProposal& p : r.proposals) found += std::strcmp(p.star.name, s.cat.name) == 0;
+        }
+        EXPECT_GE(found, 0.9 * inside) << found << " of " << inside;
 
-    SessionData session;
-    sky::TestImage image(w, h, ImageType::Still);
-    CurrentImage current(&image);
-    AddProposals(session, r.proposals);
-    double worst = 0;
-    for (const sky_scene::TruePoint& p : scene.meteor) {
-        float ra = 0, de = 0;
-        session.EstimateRADE(static_cast<float>(p.u * 0.012), static_cast<float>(p.v * 0.012), ra, de);
-        worst = std::max(worst, sky_scene::Separation(ra, de, p.ra, p.de) * 3600 / scene.camera.ArcsecPerPixel());
+        SessionData session;
+        sky::TestImage image(w, h, ImageType::Still);
+        CurrentImage current(&image);
+        AddProposals(session, r.proposals);
+        double worst = 0;
+        for (const sky_scene::TruePoint& p : scene.meteor) {
+            float ra = 0, de = 0;
+            session.EstimateRADE(static_cast<float>(p.u * 0.012), static_cast<float>(p.v * 0.012), ra, de);
+            worst = std::max(worst, sky_scene::Separation(ra, de, p.ra, p.de) * 3600 / scene.camera.ArcsecPerPixel());
+        }
+        EXPECT_LT(worst, 0.3) << "pixels, order " << session.order << ", " << r.proposals.size() << " stars";
     }
-    EXPECT_LT(worst, 0.3) << "pixels, order " << session.order << ", " << r.proposals.size() << " stars";
 }
-
-INSTANTIATE_TEST_SUITE_P(Fields, IdentifyFields,
-                         ::testing::Values(FieldCase{"Orion35mm", 5.6, 3.0, 35, 8},
-                                           FieldCase{"AcrossRA0h", 0.05, 20.0, 50, -20},
-                                           FieldCase{"NearThePole", 2.0, 86.5, 35, 130},
-                                           FieldCase{"UrsaMajor16mm", 11.5, 50.0, 16, 0},
-                                           FieldCase{"Pleiades85mm", 3.8, 24.0, 85, 45}),
-                         [](const auto& info) { return std::string(info.param.name); });
 
 constexpr auto Cli = testing_support::RunCli;
 

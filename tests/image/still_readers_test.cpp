@@ -32,9 +32,10 @@ using bmp_test::Put;
 
 namespace {
 
-std::unique_ptr<StillFileImage> Open(const std::string& path) {
-    ScriptedProgress progress;
-    ImageOpenContext context{progress};
+// The still source the program opens for a file; Escape as `given` says.
+std::unique_ptr<StillFileImage> Open(const std::string& path, ScriptedProgress* given = nullptr) {
+    ScriptedProgress own;
+    ImageOpenContext context{given ? *given : own};
     std::unique_ptr<MeteorImage> image = OpenImageFile(path, context);
     auto* still = dynamic_cast<StillFileImage*>(image.get());
     if (still) image.release();
@@ -53,20 +54,10 @@ Picture Filled(int w, int h, std::uint16_t (*f)(int x, int y)) {
     return p;
 }
 
-struct Outcome {
-    int status;
-    bool picture;
-    std::string message;
-};
+// A picture kept: the 8-bit one shown, or the deep samples.
+bool Kept(const StillFileImage& img) { return img.HasPicture() || img.IsDeep(); }
 
-Outcome Load(const std::string& path, ScriptedProgress* given = nullptr) {
-    ScriptedProgress own;
-    ImageOpenContext context{given ? *given : own};
-    const auto image = OpenImageFile(path, context);
-    const auto* still = dynamic_cast<const StillFileImage*>(image.get());
-    const bool kept = image->HasPicture() || (still && still->IsDeep());
-    return {image->status, kept, ImageStatusMessage(image->status)};
-}
+std::string Message(const std::unique_ptr<StillFileImage>& img) { return ImageStatusMessage(img->status); }
 
 std::vector<std::uint8_t> Bytes(const std::string& path) {
     const std::string text = testing_support::ReadText(path);
@@ -266,66 +257,66 @@ TEST(StillDamage, TruncatedFilesOfEveryKindAreDamagedAndEscapeAbortsTheLoadWitho
         const std::string ext = std::string(name).substr(4);
         const std::string path = still_test::Convert(pgm, name, ext == ".jpg" ? "-depth 8 -strip" : "-depth 16 -strip");
         ASSERT_FALSE(path.empty());
-        ASSERT_EQ(Load(path).status, 0);
+        ASSERT_EQ(Open(path)->status, 0);
         const std::vector<std::uint8_t> whole = Bytes(path);
-        const Outcome cut = Load(bmp_test::Write("cut" + ext, {whole.begin(), whole.begin() + whole.size() * 3 / 4}));
-        EXPECT_EQ(cut.status, kStatusDamaged);
-        EXPECT_EQ(cut.message, "Image file is damaged or incomplete");
-        EXPECT_FALSE(cut.picture);
-        const Outcome stub = Load(bmp_test::Write("stub" + ext, {whole.begin(), whole.begin() + 12}));
-        EXPECT_LT(stub.status, 0);
-        EXPECT_FALSE(stub.message.empty());
-        EXPECT_FALSE(stub.picture);
+        const auto cut = Open(bmp_test::Write("cut" + ext, {whole.begin(), whole.begin() + whole.size() * 3 / 4}));
+        EXPECT_EQ(cut->status, kStatusDamaged);
+        EXPECT_EQ(Message(cut), "Image file is damaged or incomplete");
+        EXPECT_FALSE(Kept(*cut));
+        const auto stub = Open(bmp_test::Write("stub" + ext, {whole.begin(), whole.begin() + 12}));
+        EXPECT_LT(stub->status, 0);
+        EXPECT_FALSE(Message(stub).empty());
+        EXPECT_FALSE(Kept(*stub));
         if (ext == ".jpg") continue;
         ScriptedProgress escape;
         escape.escape_at_poll = 1;
-        const Outcome aborted = Load(path, &escape);
-        EXPECT_EQ(aborted.status, kStatusAborted);
-        EXPECT_EQ(aborted.message, "");
-        EXPECT_FALSE(aborted.picture);
+        const auto aborted = Open(path, &escape);
+        EXPECT_EQ(aborted->status, kStatusAborted);
+        EXPECT_EQ(Message(aborted), "");
+        EXPECT_FALSE(Kept(*aborted));
         EXPECT_EQ(escape.clears, 1);
     }
     // A DNG whose sensor data run past the end of the file: its one strip
     // offset (tag 273, a LONG) moved to 100 bytes before the end.
     std::vector<std::uint8_t> dng = Bytes(still_test::WriteDng("mosaic.dng", {24, 22, std::vector<std::uint16_t>(24 * 22, 500)}));
-    ASSERT_EQ(Load(bmp_test::Write("whole.dng", dng)).status, 0);
+    ASSERT_EQ(Open(bmp_test::Write("whole.dng", dng))->status, 0);
     const std::uint8_t strip_entry[] = {0x11, 0x01, 4, 0, 1, 0, 0, 0};
     const auto entry = std::search(dng.begin(), dng.end(), std::begin(strip_entry), std::end(strip_entry));
     ASSERT_NE(entry, dng.end());
     AV_WL32(&entry[8], dng.size() - 100);
-    const Outcome short_data = Load(bmp_test::Write("short.dng", dng));
-    EXPECT_EQ(short_data.status, kStatusDamaged);
-    EXPECT_FALSE(short_data.picture);
+    const auto short_data = Open(bmp_test::Write("short.dng", dng));
+    EXPECT_EQ(short_data->status, kStatusDamaged);
+    EXPECT_FALSE(Kept(*short_data));
 }
 
 TEST(StillDamage, AFileOfAnotherKindIsWrongFormatAndAnUnknownRawIsAnUnsupportedCamera) {
     const std::vector<std::uint8_t> text{'h', 'e', 'l', 'l', 'o', ' ', 'w', 'o', 'r', 'l', 'd', '\n'};
     for (const char* name : {"a.fits", "a.tif", "a.png", "a.jpg", "a.FTS"})
-        EXPECT_EQ(Load(bmp_test::Write(name, text)).message, "File has wrong format") << name;
+        EXPECT_EQ(Message(Open(bmp_test::Write(name, text))), "File has wrong format") << name;
     // gzip around a FITS file: not read, since the whole would be unpacked
     // into memory first.
-    EXPECT_EQ(Load(bmp_test::Write("z.fits", {0x1f, 0x8b, 8, 0, 0, 0, 0, 0, 0, 3})).status, kStatusWrongFormat);
+    EXPECT_EQ(Open(bmp_test::Write("z.fits", {0x1f, 0x8b, 8, 0, 0, 0, 0, 0, 0, 3}))->status, kStatusWrongFormat);
     // LibRaw cannot tell a camera it does not know from a file that is no
     // RAW at all.
-    const Outcome raw = Load(bmp_test::Write("a.NEF", std::vector<std::uint8_t>(4096, 'x')));
-    EXPECT_EQ(raw.status, kStatusUnsupportedCamera);
-    EXPECT_EQ(raw.message, "RAW file from an unsupported camera, or damaged");
-    EXPECT_FALSE(Load(bmp_test::Write("missing_dir/x.fits", {})).picture);
-    EXPECT_EQ(Load("/nonexistent/x.png").status, kStatusCannotOpen);
+    const auto raw = Open(bmp_test::Write("a.NEF", std::vector<std::uint8_t>(4096, 'x')));
+    EXPECT_EQ(raw->status, kStatusUnsupportedCamera);
+    EXPECT_EQ(Message(raw), "RAW file from an unsupported camera, or damaged");
+    EXPECT_FALSE(Kept(*Open(bmp_test::Write("missing_dir/x.fits", {}))));
+    EXPECT_EQ(Open("/nonexistent/x.png")->status, kStatusCannotOpen);
 }
 
 TEST(StillDamage, AbsurdDimensionsAreRefusedBeforeAnyMemoryIsTakenAndHostileHeadersGiveAStatus) {
     // FITS claiming a million pixels square over one block of data.
     EXPECT_EQ(
-        Load(still_test::WriteFits("huge.fits", ImageCards(16, {1000000, 1000000}), std::vector<std::uint8_t>(2880))).status,
+        Open(still_test::WriteFits("huge.fits", ImageCards(16, {1000000, 1000000}), std::vector<std::uint8_t>(2880)))->status,
         kStatusDamaged);
     // TIFF claiming 100 000 x 100 000 over 32 bytes; a strip said to lie at
     // 2^31, far beyond the file's end.
-    EXPECT_EQ(Load(bmp_test::Write("huge.tif", TinyTiff(100000, 100000, kTinyTiffData))).status, kStatusDamaged);
-    const Outcome far = Load(bmp_test::Write("far.tif", TinyTiff(4, 4, 0x80000000u)));
-    EXPECT_EQ(far.status, kStatusDamaged);
-    EXPECT_FALSE(far.picture);
-    EXPECT_EQ(Load(bmp_test::Write("near.tif", TinyTiff(4, 4, kTinyTiffData))).status, 0);
+    EXPECT_EQ(Open(bmp_test::Write("huge.tif", TinyTiff(100000, 100000, kTinyTiffData)))->status, kStatusDamaged);
+    const auto far = Open(bmp_test::Write("far.tif", TinyTiff(4, 4, 0x80000000u)));
+    EXPECT_EQ(far->status, kStatusDamaged);
+    EXPECT_FALSE(Kept(*far));
+    EXPECT_EQ(Open(bmp_test::Write("near.tif", TinyTiff(4, 4, kTinyTiffData)))->status, 0);
 
     // A PNG whose header claims 30 000 x 30 000 pixels over a few bytes of
     // compressed data (JPEG's claim takes the same check).
@@ -335,18 +326,18 @@ TEST(StillDamage, AbsurdDimensionsAreRefusedBeforeAnyMemoryIsTakenAndHostileHead
     AV_WB32(&png[16], 30000);
     AV_WB32(&png[20], 30000);
     AV_WB32(&png[29], av_crc(av_crc_get_table(AV_CRC_32_IEEE_LE), 0xFFFFFFFFu, &png[12], 17) ^ 0xFFFFFFFFu);
-    const Outcome huge_png = Load(bmp_test::Write("huge.png", png));
-    EXPECT_EQ(huge_png.status, kStatusDamaged);
-    EXPECT_FALSE(huge_png.picture);
+    const auto huge_png = Open(bmp_test::Write("huge.png", png));
+    EXPECT_EQ(huge_png->status, kStatusDamaged);
+    EXPECT_FALSE(Kept(*huge_png));
 
-    EXPECT_EQ(Load(still_test::WriteFits("empty.fits", ImageCards(16, {}), {})).message, "The file holds no picture");
-    EXPECT_EQ(Load(still_test::WriteFits("line.fits", ImageCards(16, {10}), std::vector<std::uint8_t>(20))).status, kStatusNoImage);
+    EXPECT_EQ(Message(Open(still_test::WriteFits("empty.fits", ImageCards(16, {}), {}))), "The file holds no picture");
+    EXPECT_EQ(Open(still_test::WriteFits("line.fits", ImageCards(16, {10}), std::vector<std::uint8_t>(20)))->status, kStatusNoImage);
     std::vector<std::string> many_axes = ImageCards(16, {});
     many_axes.back() = "NAXIS   =                  999";
-    const Outcome many = Load(still_test::WriteFits("axes.fits", many_axes, {}));
-    EXPECT_LT(many.status, 0);
-    EXPECT_FALSE(many.message.empty());
-    EXPECT_FALSE(many.picture);
+    const auto many = Open(still_test::WriteFits("axes.fits", many_axes, {}));
+    EXPECT_LT(many->status, 0);
+    EXPECT_FALSE(Message(many).empty());
+    EXPECT_FALSE(Kept(*many));
 
     // A tile-compressed image (written by CFITSIO itself) is not read.
     const std::string tiles = bmp_test::Write("tiles.fits", {});
@@ -360,5 +351,5 @@ TEST(StillDamage, AbsurdDimensionsAreRefusedBeforeAnyMemoryIsTakenAndHostileHead
     fits_write_img(f, TSHORT, 1, 64, zeros, &st);
     fits_close_file(f, &st);
     ASSERT_EQ(st, 0);
-    EXPECT_EQ(Load(tiles).status, kStatusUnsupportedLayout);
+    EXPECT_EQ(Open(tiles)->status, kStatusUnsupportedLayout);
 }
