@@ -37,23 +37,13 @@ inline std::string SolverMissing() {
 struct Picture {
     int width = 0, height = 0;
     std::vector<std::uint8_t> dib;  // pixel rows only, from kPixelOffset
-    GreyView View() const {
-        GreyView v;
-        v.width = width;
-        v.height = height;
-        v.stride = static_cast<std::ptrdiff_t>(packed_dib::Stride(width));
-        v.bottom_row = dib.data();
-        return v;
-    }
+    GreyView View() const { return {dib.data(), static_cast<std::ptrdiff_t>(packed_dib::Stride(width)), width, height}; }
 };
 
 // top row first, as the renderer gives it
 inline Picture FromTopDown(const std::vector<std::uint8_t>& grey, int width, int height) {
-    Picture p;
-    p.width = width;
-    p.height = height;
     const std::size_t stride = packed_dib::Stride(width);
-    p.dib.assign(stride * height, 0);
+    Picture p{width, height, std::vector<std::uint8_t>(stride * height, 0)};
     for (int r = 0; r < height; ++r)
         std::copy_n(grey.begin() + static_cast<std::ptrdiff_t>(r) * width, width,
                     p.dib.begin() + static_cast<std::ptrdiff_t>((height - 1 - r) * stride));
@@ -91,13 +81,9 @@ inline int WriteFits(const std::string& path, const Picture& p, const std::vecto
 
 inline sky_scene::Scene Field(double ra, double de, double focal, double roll, int width, int height,
                               float render_limit) {
-    sky_scene::SceneSpec plan;
-    plan.camera = {ra, de, focal, roll, 0, width, height};
-    plan.render_limit = render_limit;
-    plan.from_u = width * 0.3, plan.from_v = height * 0.6;
-    plan.to_u = width * 0.62, plan.to_v = height * 0.4;
-    plan.points = 12;
-    return sky_scene::MakeScene(ShippedCatalogue(), plan);
+    return sky_scene::MakeScene(ShippedCatalogue(), {.camera = {ra, de, focal, roll, 0, width, height}, .render_limit = render_limit,
+                                                     .from_u = width * 0.3, .from_v = height * 0.6, .to_u = width * 0.62,
+                                                     .to_v = height * 0.4});
 }
 
 }  // namespace identify_test
