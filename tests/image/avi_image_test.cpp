@@ -53,7 +53,7 @@ protected:
     testing_support::ScratchDir dir_;
 };
 
-TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLength) {
+TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLengthAndTheGreenOfATwentyFourBitStream) {
     // Eleven frames are spread by i*8/7 + 1.5, not by whole eighths.
     for (const auto& [length, frames] : std::vector<std::pair<int, std::vector<int>>>{{5, {0, 1, 2, 3, 4}},
                                                                                   {9, {0, 1, 2, 3, 4, 5, 6, 7}},
@@ -67,16 +67,17 @@ TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLength) {
         EXPECT_EQ(image.bit8, 1);
         ExpectAverageOf(image, frames, static_cast<int>(frames.size()));
     }
-    EXPECT_TRUE(messages_.shown.empty());
-}
 
-TEST_F(AviImage, TwentyFourBitStreamsAverageTheGreenComponentAndAloneShowTheTwentyPercentStep) {
-    AVIFileImage image(progress_, Video("rgb.mkv", 50, AV_PIX_FMT_BGR0), &messages_);
+    // A 24-bit stream: the green component, and progress in steps of 20 %
+    // of the frames read alone.
+    ScriptedProgress progress;
+    AVIFileImage image(progress, Video("rgb.mkv", 50, AV_PIX_FMT_BGR0), &messages_);
     ASSERT_EQ(image.status, kStatusOk);
     EXPECT_EQ(image.bit8, 0);
     ExpectAverageOf(image, {17, 19, 21, 23, 25, 27, 29, 31}, 8);
-    EXPECT_EQ(progress_.reports, (std::vector<int>{10, 20, 30, 37, 45, 52, 60, 67, 75, 82, 90, 100}));
-    EXPECT_EQ(progress_.clears, 1);
+    EXPECT_EQ(progress.reports, (std::vector<int>{10, 20, 30, 37, 45, 52, 60, 67, 75, 82, 90, 100}));
+    EXPECT_EQ(progress.clears, 1);
+    EXPECT_TRUE(messages_.shown.empty());
 }
 
 TEST_F(AviImage, EscapeWhileTheStreamIsReadOrAveragedAbortsWithoutAMessage) {

@@ -129,7 +129,7 @@ TEST(BmpFileProgress, ReportsEachPieceUpToAHundredPercentAndEscapeAfterTheFirstA
     EXPECT_FALSE(aborted.HasPicture());
 }
 
-TEST(ClipImage, RefusesWhatIsNotAnUncompressed8BitDib) {
+TEST(ClipImage, RefusesWhatIsNotAnUncompressed8BitDibAndTakesThePixelsOfEverySoundLayoutAsTheirGreenLevels) {
     EXPECT_EQ(ClipStatus(std::nullopt), -7);
     EXPECT_EQ(ClipStatus(std::vector<std::uint8_t>(10, 0)), -7);
     EXPECT_EQ(ClipStatus(bmp_test::Dib(Layout{.bit_count = 24, .colours = 0})), -5);
@@ -141,9 +141,7 @@ TEST(ClipImage, RefusesWhatIsNotAnUncompressed8BitDib) {
     std::vector<std::uint8_t> huge = bmp_test::Dib(Layout{});
     huge[4] = huge[5] = huge[6] = 0xFF, huge[7] = 0x7F;
     EXPECT_EQ(ClipStatus(huge), -9) << "a claim beyond the picture limit is refused as such";
-}
 
-TEST(ClipImage, TakesThePixelsOfEverySoundLayoutAsTheirGreenLevels) {
     for (const Layout& l : {Layout{.width = 1001, .height = 3}, Layout{.height = -5}, Layout{.colours = 16, .clr_used = 16},
                             Layout{.header_size = 108}, Layout{.editor_table = true}}) {
         SCOPED_TRACE(testing::Message() << "width " << l.width << " height " << l.height << " editor " << l.editor_table);

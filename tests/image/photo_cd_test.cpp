@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "bmp_test_files.h"
 #include "image/image_status.h"
 #include "image/open_image.h"
 #include "image/packed_dib.h"
@@ -27,12 +28,6 @@ Loaded LoadStep(const std::filesystem::path& path, int step) {
     if (out.status == kStatusOk) out.status = reader.SelectResolution(step);
     if (out.status == kStatusOk) out.status = reader.Load(out.dib);
     return out;
-}
-
-std::filesystem::path WritePac(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    const auto path = pcd_test::ScratchPath(name);
-    pcd_test::WriteBytes(path, bytes);
-    return path;
 }
 
 // Whether a delivered DIB is the test picture at the step: a grey DIB of
@@ -94,7 +89,7 @@ TEST(PcdImageMagickFiles, EachStoredResolutionShowsThePictureUprightWithItsLumaA
 }
 
 TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidualsAreWrongFormatAndAnUnsignedFileCannotBeOpened) {
-    const auto four_base = WritePac("four_base.pcd", pcd_test::BuildImagePac({.highest_step = 4}));
+    const auto four_base = bmp_test::Write("four_base.pcd", pcd_test::BuildImagePac({.highest_step = 4}));
     EXPECT_EQ(LoadStep(four_base, 5).status, kStatusNoPcdResolution);
     EXPECT_EQ(LoadStep(four_base, 0).status, kStatusNoPcdResolution);
     EXPECT_EQ(LoadStep(four_base, 4).status, kStatusOk);
@@ -102,7 +97,7 @@ TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidu
     // Cut inside the Base picture: the smaller ones are still there.
     std::vector<std::uint8_t> cut = pcd_test::FullImagePac();
     cut.resize(200 * pcd::kSectorSize);
-    const auto cut_in_base = WritePac("cut_in_base.pcd", cut);
+    const auto cut_in_base = bmp_test::Write("cut_in_base.pcd", cut);
     EXPECT_EQ(LoadStep(cut_in_base, 3).status, kStatusNoPcdResolution);
     const Loaded two = LoadStep(cut_in_base, 2);
     ASSERT_EQ(two.status, kStatusOk);
@@ -110,14 +105,14 @@ TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidu
 
     cut = pcd_test::FullImagePac();
     cut.resize(cut.size() - 400 * 1024);
-    const auto cut_path = WritePac("cut_16base.pcd", cut);
+    const auto cut_path = bmp_test::Write("cut_16base.pcd", cut);
     EXPECT_EQ(LoadStep(cut_path, 5).status, kStatusWrongFormat);
     EXPECT_EQ(LoadStep(cut_path, 4).status, kStatusOk);
     // A code no table holds, a missing row, and attributes that promise
     // 16Base with nothing after the 4Base residuals.
     for (const pcd_test::PacOptions& o : {pcd_test::PacOptions{.highest_step = 4, .invalid_4base_code = true},
                                           {.highest_step = 4, .missing_4base_row = 700}, {.highest_step = 4, .attribute_step = 5}})
-        EXPECT_EQ(LoadStep(WritePac("bad.pcd", pcd_test::BuildImagePac(o)), o.attribute_step ? 5 : 4).status, kStatusWrongFormat);
+        EXPECT_EQ(LoadStep(bmp_test::Write("bad.pcd", pcd_test::BuildImagePac(o)), o.attribute_step ? 5 : 4).status, kStatusWrongFormat);
 
     // Files that are no image pac cannot be opened.
     PcdReader reader;
@@ -125,10 +120,10 @@ TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidu
     EXPECT_EQ(reader.Open(pcd_test::ScratchPath("")), kStatusCannotOpen) << "a directory";
     std::vector<std::uint8_t> unsigned_pac = pcd_test::FullImagePac();
     unsigned_pac[0x800] = 'X';
-    EXPECT_EQ(reader.Open(WritePac("unsigned.pcd", unsigned_pac)), kStatusCannotOpen);
+    EXPECT_EQ(reader.Open(bmp_test::Write("unsigned.pcd", unsigned_pac)), kStatusCannotOpen);
     unsigned_pac.resize(3 * 2048);
     unsigned_pac[0x800] = 'P';
-    EXPECT_EQ(reader.Open(WritePac("stub.pcd", unsigned_pac)), kStatusCannotOpen);
+    EXPECT_EQ(reader.Open(bmp_test::Write("stub.pcd", unsigned_pac)), kStatusCannotOpen);
     std::vector<std::uint8_t> dib;
     EXPECT_EQ(reader.Load(dib), kStatusNoPcdResolution);
 }
@@ -137,7 +132,7 @@ TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidu
 // exactly, with progress up to 100 %; Escape stops the load in each stage
 // (polls come every 64 rows: the 9th is in 4Base, the 30th in 16Base).
 TEST(PCDFileImage, EachResolutionStepOfAFileEndingInPcdInAnyCaseBecomesAPhotoCDSourceOfItsPictureOrFailsWithoutOne) {
-    const auto path = WritePac("IMG0001.PCD", pcd_test::FullImagePac());
+    const auto path = bmp_test::Write("IMG0001.PCD", pcd_test::FullImagePac());
     for (int step = pcd::kLowestStep; step <= pcd::kHighestStep; ++step) {
         SCOPED_TRACE(step);
         ScriptedProgress progress;
@@ -145,7 +140,7 @@ TEST(PCDFileImage, EachResolutionStepOfAFileEndingInPcdInAnyCaseBecomesAPhotoCDS
         const auto image = OpenImageFile(path, context);
         ASSERT_EQ(image->status, kStatusOk);
         EXPECT_EQ(image->type, ImageType::PhotoCD);
-        EXPECT_EQ(image->filename, path.string());
+        EXPECT_EQ(image->filename, path);
         EXPECT_TRUE(ShowsPicture(image->picture, step));
         EXPECT_TRUE(std::is_sorted(progress.reports.begin(), progress.reports.end()));
         EXPECT_EQ(progress.reports.back(), 100);
@@ -161,7 +156,7 @@ TEST(PCDFileImage, EachResolutionStepOfAFileEndingInPcdInAnyCaseBecomesAPhotoCDS
         EXPECT_EQ(escape.clears, 1);
     }
     ScriptedProgress progress;
-    const auto missing = LoadPhotoCD(progress, WritePac("base_only.pcd", pcd_test::BuildImagePac({.highest_step = 3})), 4);
+    const auto missing = LoadPhotoCD(progress, bmp_test::Write("base_only.pcd", pcd_test::BuildImagePac({.highest_step = 3})), 4);
     EXPECT_EQ(missing->status, kStatusNoPcdResolution);
     EXPECT_FALSE(missing->HasPicture());
     EXPECT_TRUE(progress.reports.empty()) << "nothing was loaded";
