@@ -79,19 +79,15 @@ TEST(BmpFileStatus, FormatFaultsAndMalformedHeadersGiveTheirStatusWithoutAHugeAl
 // one, gives each pixel its green level.
 TEST(BmpFileLoad, PixelsOfEverySoundLayoutAreTheirGreenLevelsWithAGreyRampReplacingTheFileTable) {
     ScriptedProgress progress;
-    BMPFileImage img(progress, bmp_test::Write("p.bmp", bmp_test::File(Layout{.width = 1001, .height = 7})));
-    ExpectPicture(img, Layout{.width = 1001, .height = 7});  // rows of 1 004 bytes
-    EXPECT_EQ(img.type, 1);
-    const packed_dib::Header h = packed_dib::ReadHeader(img.picture.data());
-    EXPECT_EQ(h.size, 40u);
-    EXPECT_EQ(h.bit_count, 8);
-
-    for (const Layout& l : {Layout{.height = -5, .editor_table = true}, Layout{.header_size = 124},
+    // Rows of 1 001 pixels take 1 004 bytes.
+    for (const Layout& l : {Layout{.width = 1001, .height = 7}, Layout{.height = -5, .editor_table = true}, Layout{.header_size = 124},
                             Layout{.colours = 16, .clr_used = 16, .editor_table = true}, Layout{.colours = 0, .clr_used = 0},
                             Layout{.gap = 6}, Layout{.editor_table = true}}) {
-        SCOPED_TRACE(testing::Message() << "header " << l.header_size << " height " << l.height << " colours "
-                                        << l.colours << " gap " << l.gap << " editor " << l.editor_table);
-        ExpectPicture(BMPFileImage(progress, bmp_test::Write("l.bmp", bmp_test::File(l))), l);
+        SCOPED_TRACE(testing::Message() << "width " << l.width << " header " << l.header_size << " height " << l.height
+                                        << " colours " << l.colours << " gap " << l.gap << " editor " << l.editor_table);
+        BMPFileImage img(progress, bmp_test::Write("l.bmp", bmp_test::File(l)));
+        ExpectPicture(img, l);
+        EXPECT_EQ(img.type, ImageType::Still);
     }
 }
 
@@ -105,7 +101,7 @@ TEST(BmpFileLoad, ReadsAFileWrittenByImageMagickWhosePaletteIsNotTheIdentityRamp
     const int expected[23] = {0,   11,  23,  34,  46,  57,  69,  81,  92,  104, 115, 127,
                               139, 150, 162, 173, 185, 197, 208, 220, 231, 243, 255};
     ScriptedProgress progress;
-    BMPFileImage img(progress, bmp_test::DataFile("gradient_37x23.bmp"));
+    BMPFileImage img(progress, VELKARN_SOURCE_DIR "/tests/image/data/gradient_37x23.bmp");
     ASSERT_EQ(img.status, 0);
     ASSERT_EQ(img.width, 37);
     ASSERT_EQ(img.height, 23);

@@ -20,7 +20,7 @@ CliRun Cli(const std::string& args) { return testing_support::RunCli("info " + a
 }  // namespace
 
 TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusMessageOfAFailure) {
-    const std::string gradient = testing_support::ReadText(bmp_test::DataFile("gradient_37x23.bmp"));
+    const std::string gradient = testing_support::ReadText(VELKARN_SOURCE_DIR "/tests/image/data/gradient_37x23.bmp");
     const std::string copy = bmp_test::Write("GRADIENT.BMP", {gradient.begin(), gradient.end()});
     const CliRun r = Cli(copy);
     EXPECT_EQ(r.status, 0);
