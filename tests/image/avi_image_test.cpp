@@ -62,9 +62,7 @@ TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLengthAndTheGreenOfAT
                                                                                   {100, {42, 44, 46, 48, 50, 52, 54, 56}}}) {
         SCOPED_TRACE(length);
         AVIFileImage image(progress_, Video("len" + std::to_string(length) + ".avi", length), &messages_);
-        ASSERT_EQ(image.status, kStatusOk);
-        EXPECT_EQ(image.GetNFr(), length);
-        EXPECT_EQ(image.bit8, 1);
+        ASSERT_EQ(std::tuple(image.status, image.GetNFr(), image.bit8), std::tuple(kStatusOk, length, 1));
         ExpectAverageOf(image, frames, static_cast<int>(frames.size()));
     }
 
@@ -72,8 +70,7 @@ TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLengthAndTheGreenOfAT
     // of the frames read alone.
     ScriptedProgress progress;
     AVIFileImage image(progress, Video("rgb.mkv", 50, AV_PIX_FMT_BGR0), &messages_);
-    ASSERT_EQ(image.status, kStatusOk);
-    EXPECT_EQ(image.bit8, 0);
+    ASSERT_EQ(std::pair(image.status, image.bit8), std::pair(kStatusOk, 0));
     ExpectAverageOf(image, {17, 19, 21, 23, 25, 27, 29, 31}, 8);
     EXPECT_EQ(progress.reports, (std::vector<int>{10, 20, 30, 37, 45, 52, 60, 67, 75, 82, 90, 100}));
     EXPECT_EQ(progress.clears, 1);
@@ -119,8 +116,8 @@ TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShown) 
     AVIFileImage image(progress_, Video("short.avi", 5, AV_PIX_FMT_GRAY8, {2}), &messages_);
     ASSERT_EQ(image.status, kStatusOk);
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text, "Frame missing");
-    EXPECT_EQ(messages_.shown[0].caption, "Avgframe");
+    EXPECT_EQ(std::pair(messages_.shown[0].text, messages_.shown[0].caption),
+              (std::pair<std::string, std::string>("Frame missing", "Avgframe")));
     ExpectAverageOf(image, {0, 1, 3, 4}, 5);  // left out of the sum, not of the division
 
     RecordingCanvas canvas;
@@ -132,20 +129,16 @@ TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShown) 
 
     // Not one frame of the average decoded: a failure, not a black picture.
     AVIFileImage broken(progress_, Video("broken.avi", 3, AV_PIX_FMT_GRAY8, {0, 1, 2}), nullptr);
-    EXPECT_EQ(broken.status, kStatusFrameMissing);
-    EXPECT_FALSE(broken.HasPicture());
+    EXPECT_EQ(std::pair(broken.status, broken.HasPicture()), std::pair(kStatusFrameMissing, false));
 }
 
 TEST_F(AviImage, OpeningTakesEveryExtensionButBmpAndPcdAsAVideoAndFilesWithoutFramesGetTheirStatus) {
     WriteTestVideo(dir_.file("METEOR.MKV"), {.encoder = "libx264", .pix_fmt = AV_PIX_FMT_YUV420P, .frames = 12, .pixel = FrameNumberPixel});
     ImageOpenContext context{progress_, 5, &messages_};
     const auto image = OpenImageFile(dir_.file("METEOR.MKV"), context);
-    ASSERT_EQ(image->status, kStatusOk);
-    EXPECT_EQ(image->type, 9);
-    EXPECT_EQ(image->GetNFr(), 12);
+    EXPECT_EQ(std::tuple(image->status, image->type, image->GetNFr()), std::tuple(kStatusOk, 9, 12));
     const testing_support::CliRun info = testing_support::RunCli("info " + dir_.file("METEOR.MKV"));
-    EXPECT_EQ(info.status, 0);
-    EXPECT_EQ(info.out, "width: 64\nheight: 48\ntype: 9 (video)\nframes: 12\n");
+    EXPECT_EQ(std::pair(info.status, info.out), std::pair(0, std::string("width: 64\nheight: 48\ntype: 9 (video)\nframes: 12\n")));
 
     testing_support::WriteText(dir_.file("notes.txt"), "no video here\n");
     EXPECT_EQ(OpenImageFile(dir_.file("notes.txt"), context)->status, kStatusCannotOpen);

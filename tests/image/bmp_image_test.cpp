@@ -23,10 +23,8 @@ int LoadStatus(const std::vector<std::uint8_t>& bytes) {
 // bottom first at stride intervals; the picture's own table is the grey ramp.
 void ExpectPicture(const MeteorImage& img, const Layout& l) {
     const int rows = std::abs(l.height);
-    ASSERT_EQ(img.status, 0);
-    ASSERT_EQ(img.width, l.width);
-    ASSERT_EQ(img.height, rows);
-    ASSERT_EQ(img.picture.size(), 1064 + packed_dib::Stride(l.width) * rows);
+    ASSERT_EQ(std::tuple(img.status, img.width, img.height, img.picture.size()),
+              std::tuple(0, l.width, rows, 1064 + packed_dib::Stride(l.width) * rows));
     int wrong = 0;
     for (int y = 0; y < rows; ++y)
         for (int x = 0; x < l.width; ++x) {
@@ -102,9 +100,7 @@ TEST(BmpFileLoad, ReadsAFileWrittenByImageMagickWhosePaletteIsNotTheIdentityRamp
                               139, 150, 162, 173, 185, 197, 208, 220, 231, 243, 255};
     ScriptedProgress progress;
     BMPFileImage img(progress, VELKARN_SOURCE_DIR "/tests/image/data/gradient_37x23.bmp");
-    ASSERT_EQ(img.status, 0);
-    ASSERT_EQ(img.width, 37);
-    ASSERT_EQ(img.height, 23);
+    ASSERT_EQ(std::tuple(img.status, img.width, img.height), std::tuple(0, 37, 23));
     for (int y = 0; y < 23; ++y)
         for (int x = 0; x < 37; ++x) ASSERT_EQ(packed_dib::Row(img.picture, 37, y)[x], expected[y]) << "x " << x << " y " << y;
 }
@@ -119,10 +115,8 @@ TEST(BmpFileProgress, ReportsEachPieceUpToAHundredPercentAndEscapeAfterTheFirstA
     ScriptedProgress escape;
     escape.escape_at_poll = 1;
     BMPFileImage aborted(escape, path);
-    EXPECT_EQ(aborted.status, -15);
+    EXPECT_EQ(std::tuple(aborted.status, ImageStatusMessage(aborted.status), aborted.HasPicture()), std::tuple(-15, "", false));
     EXPECT_EQ(escape.reports, std::vector<int>{32});
-    EXPECT_EQ(ImageStatusMessage(aborted.status), "");
-    EXPECT_FALSE(aborted.HasPicture());
 }
 
 TEST(ClipImage, RefusesWhatIsNotAnUncompressed8BitDibAndTakesThePixelsOfEverySoundLayoutAsTheirGreenLevels) {

@@ -52,16 +52,14 @@ TEST(ColourTable, BrightnessShiftsTheRampByUpTo115AndContrastSteepensItAroundLev
     ASSERT_TRUE(img.SetBrightness(15));
     for (int i = 0; i < 256; ++i) ASSERT_EQ(img.Entry(i), std::min(i + 115, 255)) << i;
     ASSERT_TRUE(img.SetBrightness(-15));
-    EXPECT_EQ(img.Entry(116), 0);  // 116 - 115.2 truncates to 0
-    EXPECT_EQ(img.Entry(117), 1);
-    EXPECT_EQ(img.Entry(255), 139);
+    // 116 - 115.2 truncates to 0.
+    EXPECT_EQ(std::tuple(img.Entry(116), img.Entry(117), img.Entry(255)), std::tuple(0, 1, 139));
     ASSERT_TRUE(img.SetBrightness(0));
     ASSERT_TRUE(img.SetContrast(15));  // slope 5.95
     for (const auto& [i, v] : {std::pair{128, 128}, {129, 133}, {127, 122}, {149, 252}, {150, 255}, {106, 0}})
         EXPECT_EQ(img.Entry(i), v) << i;
     ASSERT_TRUE(img.SetContrast(-15));  // slope 1 / 5.95
-    EXPECT_EQ(img.Entry(0), 106);
-    EXPECT_EQ(img.Entry(255), 149);
+    EXPECT_EQ(std::pair(img.Entry(0), img.Entry(255)), std::pair(106, 149));
     EXPECT_FALSE(img.SetContrast(-16));
     EXPECT_EQ(img.contrast, -15);
 
@@ -81,9 +79,8 @@ TEST(Display, ABlankImageFillsTheDestinationInItsGreyLevel) {
         RecordingCanvas rec;
         blank.Display(rec, 5, 6, 50, 40, 0, 0, 100, 80, -1);
         ASSERT_EQ(rec.calls.size(), 1u);
-        EXPECT_EQ(rec.calls[0].kind, RecordingCanvas::Call::Fill);
-        EXPECT_EQ(rec.calls[0].dst, (CanvasRect{5, 6, 50, 40}));
-        EXPECT_EQ(rec.calls[0].green, green) << step;
+        EXPECT_EQ(std::tuple(rec.calls[0].kind, rec.calls[0].dst, rec.calls[0].green),
+                  std::tuple(RecordingCanvas::Call::Fill, CanvasRect{5, 6, 50, 40}, green)) << step;
     }
 }
 

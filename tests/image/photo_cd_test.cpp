@@ -72,9 +72,8 @@ TEST(PcdImageMagickFiles, EachStoredResolutionShowsThePictureUprightWithItsLumaA
     EXPECT_EQ(packed_dib::Row(base.dib, 768, 0)[767], grey) << "rows are stored bottom first";
     const Loaded half = LoadStep(path, 2);
     ASSERT_EQ(half.status, kStatusOk);
-    EXPECT_EQ(packed_dib::ReadHeader(half.dib.data()).width, 384);
-    EXPECT_EQ(DibPixel(half.dib, 50, 50), 255);
-    EXPECT_EQ(DibPixel(half.dib, 350, 230), grey);
+    EXPECT_EQ(std::tuple(packed_dib::ReadHeader(half.dib.data()).width, DibPixel(half.dib, 50, 50), DibPixel(half.dib, 350, 230)),
+              std::tuple(384, std::uint8_t{255}, grey));
     EXPECT_EQ(LoadStep(path, 4).status, kStatusNoPcdResolution);
 
     // The portrait's top-left corner lies at the top right of the stored picture.
@@ -84,8 +83,7 @@ TEST(PcdImageMagickFiles, EachStoredResolutionShowsThePictureUprightWithItsLumaA
     EXPECT_EQ(reader.Rotation(), 1);
     const Loaded turned = LoadStep(portrait, 3);
     ASSERT_EQ(turned.status, kStatusOk);
-    EXPECT_EQ(DibPixel(turned.dib, 767, 0), 255);
-    EXPECT_EQ(DibPixel(turned.dib, 0, 0), 0);
+    EXPECT_EQ(std::pair(DibPixel(turned.dib, 767, 0), DibPixel(turned.dib, 0, 0)), (std::pair<std::uint8_t, std::uint8_t>(255, 0)));
 }
 
 TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidualsAreWrongFormatAndAnUnsignedFileCannotBeOpened) {
@@ -138,9 +136,7 @@ TEST(PCDFileImage, EachResolutionStepOfAFileEndingInPcdInAnyCaseBecomesAPhotoCDS
         ScriptedProgress progress;
         ImageOpenContext context{progress, step};
         const auto image = OpenImageFile(path, context);
-        ASSERT_EQ(image->status, kStatusOk);
-        EXPECT_EQ(image->type, ImageType::PhotoCD);
-        EXPECT_EQ(image->filename, path);
+        ASSERT_EQ(std::tuple(image->status, image->type, image->filename), std::tuple(kStatusOk, ImageType::PhotoCD, path));
         EXPECT_TRUE(ShowsPicture(image->picture, step));
         EXPECT_TRUE(std::is_sorted(progress.reports.begin(), progress.reports.end()));
         EXPECT_EQ(progress.reports.back(), 100);
@@ -150,15 +146,12 @@ TEST(PCDFileImage, EachResolutionStepOfAFileEndingInPcdInAnyCaseBecomesAPhotoCDS
         ScriptedProgress escape;
         escape.escape_at_poll = stop_at;
         const auto aborted = LoadPhotoCD(escape, path, 5);
-        EXPECT_EQ(aborted->status, kStatusAborted) << stop_at;
-        EXPECT_EQ(escape.polls, stop_at);
-        EXPECT_FALSE(aborted->HasPicture());
-        EXPECT_EQ(escape.clears, 1);
+        EXPECT_EQ(std::tuple(aborted->status, escape.polls, aborted->HasPicture(), escape.clears),
+                  std::tuple(kStatusAborted, stop_at, false, 1));
     }
     ScriptedProgress progress;
     const auto missing = LoadPhotoCD(progress, bmp_test::Write("base_only.pcd", pcd_test::BuildImagePac({.highest_step = 3})), 4);
-    EXPECT_EQ(missing->status, kStatusNoPcdResolution);
-    EXPECT_FALSE(missing->HasPicture());
+    EXPECT_EQ(std::pair(missing->status, missing->HasPicture()), std::pair(kStatusNoPcdResolution, false));
     EXPECT_TRUE(progress.reports.empty()) << "nothing was loaded";
 }
 

@@ -178,7 +178,8 @@ TEST(StillReaders, FitsScalesFloatsAndBlanksAndReadsTheFirstPictureWithItsWcs) {
         "cube.fits", ImageCards(16, {2, 1, 3}),
         still_test::BigEndian16({1, 2, 30, 40, 500, 600})));
     ASSERT_TRUE(cube && cube->status == 0);
-    EXPECT_EQ(std::tuple(dynamic_cast<FITSFileImage&>(*cube).planes, Sample(*cube, 0, 0), Sample(*cube, 1, 0)), std::tuple(3, 30.0f, 40.0f));
+    EXPECT_EQ(std::tuple(dynamic_cast<FITSFileImage&>(*cube).planes, Sample(*cube, 0, 0), Sample(*cube, 1, 0)),
+              std::tuple(3, 30.0f, 40.0f));
 }
 
 TEST(StillReaders, AFitsCubeIsASourceOfFramesWhosePictureIsTheMeanOfItsPlanes) {
@@ -186,7 +187,8 @@ TEST(StillReaders, AFitsCubeIsASourceOfFramesWhosePictureIsTheMeanOfItsPlanes) {
     const std::string path = still_test::WriteFits("frames.fits", ImageCards(16, {2, 1, 4}), still_test::BigEndian16(planes));
     const auto cube = Open(path);
     ASSERT_TRUE(cube && cube->status == 0);
-    EXPECT_EQ(std::tuple(cube->type, cube->GetNFr(), Sample(*cube, 0, 0), Sample(*cube, 1, 0)), std::tuple(ImageType::Video, 4, 250.0f, 1075.0f));
+    EXPECT_EQ(std::tuple(cube->type, cube->GetNFr(), Sample(*cube, 0, 0), Sample(*cube, 1, 0)),
+              std::tuple(ImageType::Video, 4, 250.0f, 1075.0f));
 
     // Each frame is its own plane through the picture's stretch, and a new
     // stretch reaches the frame shown.

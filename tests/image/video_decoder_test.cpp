@@ -39,9 +39,10 @@ TEST(VideoFormats, EveryFrameIsExactInAnyOrderOrReadAheadAndAFarOneDecodesFromIt
         AVPixelFormat format;
         int frames, gop, b_frames;
     };
-    for (const Case& c : {Case{"grey.avi", "rawvideo", AV_PIX_FMT_GRAY8, 20, 1, 0}, {"grey.mkv", "ffv1", AV_PIX_FMT_GRAY8, 20, 5, 0},
-                          {"mjpeg.avi", "mjpeg", AV_PIX_FMT_YUVJ420P, 20, 1, 0}, {"long.mp4", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2},
-                          {"long.mkv", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2}, {"bframes.avi", "libx264", AV_PIX_FMT_YUV420P, 60, 25, 2}}) {
+    for (const Case& c :
+         {Case{"grey.avi", "rawvideo", AV_PIX_FMT_GRAY8, 20, 1, 0}, {"grey.mkv", "ffv1", AV_PIX_FMT_GRAY8, 20, 5, 0},
+          {"mjpeg.avi", "mjpeg", AV_PIX_FMT_YUVJ420P, 20, 1, 0}, {"long.mp4", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2},
+          {"long.mkv", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2}, {"bframes.avi", "libx264", AV_PIX_FMT_YUV420P, 60, 25, 2}}) {
         SCOPED_TRACE(c.file);
         const auto open = [&c] {
             return OpenWritten(c.file, {.encoder = c.encoder, .pix_fmt = c.format, .frames = c.frames, .gop = c.gop,
