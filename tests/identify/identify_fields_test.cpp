@@ -40,9 +40,7 @@ TEST(IdentifyFields, NamesFindsAndReducesLikeTheTruth) {
         const sky_scene::Scene scene = Field(ra0, de0, focal, roll, w, h, 7.0f);
         const auto picture = FromTopDown(sky_scene::RenderPhoto(scene, 7), w, h);
 
-        IdentifyRequest request;
-        request.files = identify_test::ShippedCatalogue();
-        request.limit = kLimit;
+        const IdentifyRequest request{.files = identify_test::ShippedCatalogue(), .limit = kLimit};
         ScriptedProgress progress;
         const IdentifyResult r = IdentifyStars(picture.View(), request, progress);
         ASSERT_EQ(r.status, IdentifyStatus::Found) << r.detected << " stars detected";

@@ -41,13 +41,6 @@ identify_test::Picture RandomStars(int w, int h, int count, std::uint32_t seed) 
     return p;
 }
 
-IdentifyRequest Request(double limit_s) {
-    IdentifyRequest r;
-    r.files = identify_test::ShippedCatalogue();
-    r.time_limit_s = limit_s;
-    return r;
-}
-
 // Escape, some 0.2 s into the solve of a field no sky holds, ends the
 // solver at once and leaves nothing of it behind.
 TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTimeAndEscapeEndsTheSolverAtOnce) {
@@ -59,7 +52,7 @@ TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTimeAndEscapeEn
     for (const auto& [name, picture] : cases) {
         ScriptedProgress progress;
         const auto start = Clock::now();
-        const IdentifyResult r = IdentifyStars(picture.View(), Request(3), progress);
+        const IdentifyResult r = IdentifyStars(picture.View(), {.files = identify_test::ShippedCatalogue(), .time_limit_s = 3}, progress);
         EXPECT_EQ(r.status, IdentifyStatus::NoSolution) << name;
         EXPECT_TRUE(r.proposals.empty()) << name;
         // The limit holds, with room for a loaded machine to end the process.
@@ -70,7 +63,7 @@ TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTimeAndEscapeEn
     ScriptedProgress progress;
     progress.escape_at_poll = 10;
     const testing_support::ScratchDir root;
-    IdentifyRequest request = Request(30);
+    IdentifyRequest request{.files = identify_test::ShippedCatalogue(), .time_limit_s = 30};
     request.solver.temp_root = root.path().string();
     const auto start = Clock::now();
     EXPECT_EQ(IdentifyStars(cases[4].second.View(), request, progress).status, IdentifyStatus::Cancelled);
@@ -80,7 +73,7 @@ TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTimeAndEscapeEn
 
 TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {
     const identify_test::Picture p = Flat(100, 100, 20);
-    IdentifyRequest r = Request(5);
+    IdentifyRequest r{.files = identify_test::ShippedCatalogue(), .time_limit_s = 5};
     r.solver.program = "/nonexistent/solve-field";
     ScriptedProgress progress;
     EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoSolver);
