@@ -23,8 +23,7 @@ TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusM
     const std::string gradient = testing_support::ReadText(VELKARN_SOURCE_DIR "/tests/image/data/gradient_37x23.bmp");
     const std::string copy = bmp_test::Write("GRADIENT.BMP", {gradient.begin(), gradient.end()});
     const CliRun r = Cli(copy);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "width: 37\nheight: 23\ntype: 1 (still picture)\nframes: 1\n");
+    EXPECT_EQ(std::pair(r.status, r.out), std::pair(0, std::string("width: 37\nheight: 23\ntype: 1 (still picture)\nframes: 1\n")));
     EXPECT_NE(Cli(copy + " --json").out.find("\"status\":0,\"width\":37,\"height\":23,\"type\":1,\"frames\":1}"),
               std::string::npos);
 
@@ -40,10 +39,9 @@ TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusM
 TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
     const std::string fits = still_test::WriteDeepFits("wcs.fits", {"CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'"});
     const CliRun r = Cli(fits);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "width: 10\nheight: 10\ntype: 1 (still picture)\nframes: 1\nformat: FITS\nbits: 16\n"
-              "black point: 1000\nwhite point: 3000\nplanes: 1\nwcs: RA---TAN\n");
+    EXPECT_EQ(std::pair(r.status, r.out),
+              std::pair(0, std::string("width: 10\nheight: 10\ntype: 1 (still picture)\nframes: 1\nformat: FITS\nbits: 16\n"
+                                       "black point: 1000\nwhite point: 3000\nplanes: 1\nwcs: RA---TAN\n")));
     const CliRun j = Cli(fits + " --json");
     EXPECT_NE(j.out.find("\"format\":\"FITS\",\"bits\":16,\"black_point\":1000,\"white_point\":3000,\"planes\":1,"
                          "\"celestial_wcs\":true,\"wcs_projection\":\"RA---TAN\"}"),

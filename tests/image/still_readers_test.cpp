@@ -163,10 +163,9 @@ TEST(StillReaders, FitsScalesFloatsAndBlanksAndReadsTheFirstPictureWithItsWcs) {
     EXPECT_EQ(dynamic_cast<FITSFileImage&>(*scaled).wcs, "RA---TAN-SIP");
 
     // 32-bit floats with a blank (NaN), shown black; no WCS without DEC.
-    const float nan = std::nanf("");
     const auto floats = Open(still_test::WriteFits(
         "float.fits", ImageCards(-32, {2, 2}, {"CTYPE1  = 'RA---TAN'", "CTYPE2  = 'GLAT-TAN'"}),
-        still_test::BigEndianFloat({nan, 0.25f, 0.5f, 1e6f})));
+        still_test::BigEndianFloat({std::nanf(""), 0.25f, 0.5f, 1e6f})));
     ASSERT_TRUE(floats && floats->status == 0);
     EXPECT_TRUE(std::isnan(Sample(*floats, 0, 1)));
     EXPECT_EQ(std::tuple(Sample(*floats, 1, 1), Sample(*floats, 1, 0), Level(*floats, 0, 1), Level(*floats, 1, 0)),

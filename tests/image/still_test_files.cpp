@@ -24,7 +24,6 @@ void PutSample(std::vector<std::uint8_t>& out, std::uint16_t v) {
     out.push_back(static_cast<std::uint8_t>(v));
 }
 
-std::vector<std::uint8_t> Text(const std::string& s) { return std::vector<std::uint8_t>(s.begin(), s.end()); }
 
 }  // namespace
 
@@ -32,8 +31,8 @@ std::string WritePgm(const std::string& name, const Picture& p) { return WritePp
 
 std::string WritePpm(const std::string& name, const Picture& red, const Picture& green, const Picture& blue,
                      const char* magic) {
-    std::vector<std::uint8_t> out =
-        Text(std::string(magic) + "\n" + std::to_string(red.width) + " " + std::to_string(red.height) + "\n65535\n");
+    const std::string header = std::string(magic) + "\n" + std::to_string(red.width) + " " + std::to_string(red.height) + "\n65535\n";
+    std::vector<std::uint8_t> out(header.begin(), header.end());
     for (std::size_t i = 0; i < red.values.size(); ++i)
         for (const Picture* p : {&red, &green, &blue}) {
             PutSample(out, p->values[i]);
@@ -54,7 +53,7 @@ std::vector<std::uint8_t> FitsBlocks(const std::vector<std::string>& cards, cons
     for (const std::string& card : cards) header += card + std::string(80 - card.size(), ' ');
     header += "END" + std::string(77, ' ');
     header.resize((header.size() + 2879) / 2880 * 2880, ' ');
-    std::vector<std::uint8_t> out = Text(header);
+    std::vector<std::uint8_t> out(header.begin(), header.end());
     out.insert(out.end(), data.begin(), data.end());
     out.resize((out.size() + 2879) / 2880 * 2880, 0);
     return out;

@@ -37,8 +37,7 @@ TEST(Stretch, PercentilesLieWithinABinSkipWhatIsNoNumberAndALargePictureIsCounte
     // counted runs (8 x 1024 here) and one that does not must both see
     // every band of columns.
     for (const auto& [width, height] : {std::pair{4096, 2100}, std::pair{6000, 1500}}) {
-        DeepSamples s{width, height, {}, true};
-        s.values.resize(static_cast<std::size_t>(width) * height);
+        DeepSamples s{width, height, decltype(DeepSamples::values)(static_cast<std::size_t>(width) * height), true};
         for (int y = 0; y < s.height; ++y)
             for (int x = 0; x < width; ++x) s.Row(y)[x] = static_cast<float>(x);
         const StretchHistogram h(s);
@@ -69,8 +68,7 @@ TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
 TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheTable) {
     ScriptedProgress progress;
     const auto img = std::make_unique<FITSFileImage>(progress, still_test::WriteDeepFits("deep.fits"));
-    ASSERT_EQ(img->status, 0);
-    ASSERT_EQ(img->automatic_stretch, (StretchPoints{1000, 3000}));
+    ASSERT_EQ(std::pair(img->status, img->automatic_stretch), std::pair(0, StretchPoints{1000, 3000}));
     EXPECT_EQ(SteppedStretch(img->automatic_stretch, -15, 0), (StretchPoints{-2750, 3000}));
     EXPECT_FALSE(SteppedStretch(img->automatic_stretch, 16, 0));
     EXPECT_FALSE(SteppedStretch(img->automatic_stretch, 8, 0));  // black would reach white
@@ -85,8 +83,7 @@ TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheT
     const std::vector<std::uint8_t> before = Pixels(*img);
     EXPECT_FALSE(img->SetWhiteStep(-16));
     EXPECT_FALSE(img->SetBlackStep(4));  // black 2000 would meet white
-    EXPECT_EQ(img->black_step, 0);
-    EXPECT_EQ(img->white_step, -2);
+    EXPECT_EQ(std::pair(img->black_step, img->white_step), std::pair(0, -2));
     EXPECT_EQ(Pixels(*img), before);
 
     // The colour table is the same ramp whatever the stretch.
