@@ -72,17 +72,15 @@ TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLengthAndTheGreenOfAT
     AVIFileImage image(progress, Video("rgb.mkv", 50, AV_PIX_FMT_BGR0), &messages_);
     ASSERT_EQ(std::pair(image.status, image.bit8), std::pair(kStatusOk, 0));
     ExpectAverageOf(image, {17, 19, 21, 23, 25, 27, 29, 31}, 8);
-    EXPECT_EQ(progress.reports, (std::vector<int>{10, 20, 30, 37, 45, 52, 60, 67, 75, 82, 90, 100}));
-    EXPECT_EQ(progress.clears, 1);
-    EXPECT_TRUE(messages_.shown.empty());
+    EXPECT_EQ(std::tuple(progress.reports, progress.clears, messages_.shown.empty()),
+              std::tuple(std::vector<int>{10, 20, 30, 37, 45, 52, 60, 67, 75, 82, 90, 100}, 1, true));
 }
 
 TEST_F(AviImage, EscapeWhileTheStreamIsReadOrAveragedAbortsWithoutAMessage) {
     progress_.escape_at_poll = 3;
     AVIFileImage image(progress_, Video("long.avi", 40), &messages_);
-    EXPECT_EQ(image.status, kStatusAborted);
-    EXPECT_TRUE(messages_.shown.empty());
-    EXPECT_EQ(progress_.reports.back(), 30 + 2 * 60 / 8);
+    EXPECT_EQ(std::tuple(image.status, messages_.shown.empty(), progress_.reports.back()),
+              std::tuple(kStatusAborted, true, 30 + 2 * 60 / 8));
 
     // Reading a large stream through once at opening polls Escape too.
     WriteTestVideo(dir_.file("big.avi"),
@@ -90,8 +88,7 @@ TEST_F(AviImage, EscapeWhileTheStreamIsReadOrAveragedAbortsWithoutAMessage) {
     ScriptedProgress early;
     early.escape_at_poll = 1;
     AVIFileImage aborted(early, dir_.file("big.avi"), &messages_);
-    EXPECT_EQ(aborted.status, kStatusAborted);
-    EXPECT_TRUE(early.reports.empty());
+    EXPECT_EQ(std::pair(aborted.status, early.reports.empty()), std::pair(kStatusAborted, true));
 }
 
 TEST_F(AviImage, ShowsEachFrameExactlyThroughTheColourTableAndFrameMinusOneAsTheAverage) {
@@ -122,8 +119,7 @@ TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShown) 
 
     RecordingCanvas canvas;
     image.Display(canvas, 0, 0, kW, kH, 0, 0, kW, kH, 2);
-    EXPECT_EQ(image.status, kStatusFrameMissing);
-    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(std::pair(image.status, canvas.calls.empty()), std::pair(kStatusFrameMissing, true));
     image.Display(canvas, 0, 0, kW, kH, 0, 0, kW, kH, 3);
     EXPECT_EQ(image.status, kStatusOk);
 
@@ -144,8 +140,8 @@ TEST_F(AviImage, OpeningTakesEveryExtensionButBmpAndPcdAsAVideoAndFilesWithoutFr
     EXPECT_EQ(OpenImageFile(dir_.file("notes.txt"), context)->status, kStatusCannotOpen);
     EXPECT_EQ(AVIFileImage(progress_, dir_.file("absent.avi"), &messages_).status, kStatusCannotOpen);
     AVIFileImage empty(progress_, Video("empty.avi", 0), &messages_);
-    EXPECT_EQ(empty.status, kStatusNoVideoStream);
-    EXPECT_EQ(ImageStatusMessage(empty.status), "AVI video stream cannot be accessed");
+    EXPECT_EQ(std::pair(empty.status, ImageStatusMessage(empty.status)),
+              std::pair(kStatusNoVideoStream, std::string("AVI video stream cannot be accessed")));
     RecordingCanvas canvas;
     empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, 0);
     empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, -1);

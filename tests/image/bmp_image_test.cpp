@@ -115,8 +115,8 @@ TEST(BmpFileProgress, ReportsEachPieceUpToAHundredPercentAndEscapeAfterTheFirstA
     ScriptedProgress escape;
     escape.escape_at_poll = 1;
     BMPFileImage aborted(escape, path);
-    EXPECT_EQ(std::tuple(aborted.status, ImageStatusMessage(aborted.status), aborted.HasPicture()), std::tuple(-15, "", false));
-    EXPECT_EQ(escape.reports, std::vector<int>{32});
+    EXPECT_EQ(std::tuple(aborted.status, ImageStatusMessage(aborted.status), aborted.HasPicture(), escape.reports),
+              std::tuple(-15, "", false, std::vector<int>{32}));
 }
 
 TEST(ClipImage, RefusesWhatIsNotAnUncompressed8BitDibAndTakesThePixelsOfEverySoundLayoutAsTheirGreenLevels) {

@@ -91,10 +91,8 @@ TEST(Play, RaisesAViewerTitledWithTheUpperCaseNameElseOpensTheFileOrTheClipboard
     img.Play(shell);
     clip.Play(shell);
     FakeImage(640, 480, ImageType::BlankPhoto).Play(shell);
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"/home/obs/plates/Perseid-12.bmp"});
-    EXPECT_EQ(shell.clipboard_viewers, 1);
+    EXPECT_EQ(std::pair(shell.opened, shell.clipboard_viewers), std::pair(std::vector<std::string>{"/home/obs/plates/Perseid-12.bmp"}, 1));
     shell.open_windows = {"PERSEID-12.BMP"};
     img.Play(shell);
-    EXPECT_EQ(shell.raised, std::vector<std::string>{"PERSEID-12.BMP"});
-    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(std::pair(shell.raised, shell.opened.size()), std::pair(std::vector<std::string>{"PERSEID-12.BMP"}, std::size_t{1}));
 }

@@ -88,9 +88,8 @@ TEST(PcdImageMagickFiles, EachStoredResolutionShowsThePictureUprightWithItsLumaA
 
 TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidualsAreWrongFormatAndAnUnsignedFileCannotBeOpened) {
     const auto four_base = bmp_test::Write("four_base.pcd", pcd_test::BuildImagePac({.highest_step = 4}));
-    EXPECT_EQ(LoadStep(four_base, 5).status, kStatusNoPcdResolution);
-    EXPECT_EQ(LoadStep(four_base, 0).status, kStatusNoPcdResolution);
-    EXPECT_EQ(LoadStep(four_base, 4).status, kStatusOk);
+    EXPECT_EQ(std::tuple(LoadStep(four_base, 5).status, LoadStep(four_base, 0).status, LoadStep(four_base, 4).status),
+              std::tuple(kStatusNoPcdResolution, kStatusNoPcdResolution, kStatusOk));
 
     // Cut inside the Base picture: the smaller ones are still there.
     std::vector<std::uint8_t> cut = pcd_test::FullImagePac();
@@ -104,8 +103,7 @@ TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidu
     cut = pcd_test::FullImagePac();
     cut.resize(cut.size() - 400 * 1024);
     const auto cut_path = bmp_test::Write("cut_16base.pcd", cut);
-    EXPECT_EQ(LoadStep(cut_path, 5).status, kStatusWrongFormat);
-    EXPECT_EQ(LoadStep(cut_path, 4).status, kStatusOk);
+    EXPECT_EQ(std::pair(LoadStep(cut_path, 5).status, LoadStep(cut_path, 4).status), std::pair(kStatusWrongFormat, kStatusOk));
     // A code no table holds, a missing row, and attributes that promise
     // 16Base with nothing after the 4Base residuals.
     for (const pcd_test::PacOptions& o : {pcd_test::PacOptions{.highest_step = 4, .invalid_4base_code = true},
@@ -114,8 +112,8 @@ TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidu
 
     // Files that are no image pac cannot be opened.
     PcdReader reader;
-    EXPECT_EQ(reader.Open(pcd_test::ScratchPath("absent.pcd")), kStatusCannotOpen);
-    EXPECT_EQ(reader.Open(pcd_test::ScratchPath("")), kStatusCannotOpen) << "a directory";
+    for (const char* absent_or_directory : {"absent.pcd", ""})
+        EXPECT_EQ(reader.Open(pcd_test::ScratchPath(absent_or_directory)), kStatusCannotOpen);
     std::vector<std::uint8_t> unsigned_pac = pcd_test::FullImagePac();
     unsigned_pac[0x800] = 'X';
     EXPECT_EQ(reader.Open(bmp_test::Write("unsigned.pcd", unsigned_pac)), kStatusCannotOpen);
@@ -139,8 +137,7 @@ TEST(PCDFileImage, EachResolutionStepOfAFileEndingInPcdInAnyCaseBecomesAPhotoCDS
         ASSERT_EQ(std::tuple(image->status, image->type, image->filename), std::tuple(kStatusOk, ImageType::PhotoCD, path));
         EXPECT_TRUE(ShowsPicture(image->picture, step));
         EXPECT_TRUE(std::is_sorted(progress.reports.begin(), progress.reports.end()));
-        EXPECT_EQ(progress.reports.back(), 100);
-        EXPECT_EQ(progress.clears, 1);
+        EXPECT_EQ(std::pair(progress.reports.back(), progress.clears), std::pair(100, 1));
     }
     for (int stop_at : {1, 9, 30}) {
         ScriptedProgress escape;

@@ -50,9 +50,7 @@ TEST(VideoFormats, EveryFrameIsExactInAnyOrderOrReadAheadAndAFarOneDecodesFromIt
         };
         auto d = open();
         ASSERT_TRUE(d);
-        EXPECT_EQ(d->FrameCount(), c.frames);
-        EXPECT_EQ(d->Width(), 64);
-        EXPECT_EQ(d->EightBit(), c.format == AV_PIX_FMT_GRAY8);
+        EXPECT_EQ(std::tuple(d->FrameCount(), d->Width(), d->EightBit()), std::tuple(c.frames, 64, c.format == AV_PIX_FMT_GRAY8));
         std::vector<int> order(d->FrameCount());
         std::iota(order.begin(), order.end(), 0);
         for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "forward";
