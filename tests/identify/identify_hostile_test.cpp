@@ -53,8 +53,7 @@ TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTimeAndEscapeEn
         ScriptedProgress progress;
         const auto start = Clock::now();
         const IdentifyResult r = IdentifyStars(picture.View(), {.files = identify_test::ShippedCatalogue(), .time_limit_s = 3}, progress);
-        EXPECT_EQ(r.status, IdentifyStatus::NoSolution) << name;
-        EXPECT_TRUE(r.proposals.empty()) << name;
+        EXPECT_EQ(std::pair(r.status, r.proposals.empty()), std::pair(IdentifyStatus::NoSolution, true)) << name;
         // The limit holds, with room for a loaded machine to end the process.
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 3 + 3) << name;
     }
@@ -71,20 +70,6 @@ TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTimeAndEscapeEn
     EXPECT_TRUE(std::filesystem::is_empty(root.path()));
 }
 
-TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {
-    const identify_test::Picture p = Flat(100, 100, 20);
-    IdentifyRequest r{.files = identify_test::ShippedCatalogue(), .time_limit_s = 5};
-    r.solver.program = "/nonexistent/solve-field";
-    ScriptedProgress progress;
-    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoSolver);
-    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoSolver).find("astrometry.net"), std::string::npos);
-    r.solver.program = "/bin/true";
-    r.solver.index_dirs = {"/nonexistent"};
-    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoIndex);
-    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoIndex).find("astrometry-data-tycho2-10-19-littleendian"),
-              std::string::npos);
-}
-
 // A header written key by key over a blank 10 x 10 picture, in a directory
 // removed when the program ends.
 std::string Header(const std::string& name, const std::vector<std::pair<std::string, std::string>>& cards) {
@@ -93,7 +78,7 @@ std::string Header(const std::string& name, const std::vector<std::pair<std::str
     return dir.file(name);
 }
 
-TEST(IdentifyHostile, AHeaderWcsIsReadDefensively) {
+TEST(IdentifyHostile, AHeaderWcsIsReadDefensivelyAndAMissingSolverOrIndexNamesThePackages) {
     const std::vector<std::pair<std::string, std::string>> good = {
         {"CTYPE1", "'RA---TAN-SIP'"}, {"CTYPE2", "'DEC--TAN-SIP'"}, {"CRVAL1", "83.8"}, {"CRVAL2", "-5.4"},
         {"CRPIX1", "5.5"},  {"CRPIX2", "5.5"},  {"CD1_1", "-0.01"}, {"CD1_2", "0"},   {"CD2_1", "0"},
@@ -119,6 +104,19 @@ TEST(IdentifyHostile, AHeaderWcsIsReadDefensively) {
     std::filesystem::resize_file(truncated, 1000);
     EXPECT_FALSE(ReadTanWcs(truncated).has_value());
     EXPECT_FALSE(ReadTanWcs("/nonexistent.wcs").has_value());
+
+    // A missing solver or index names the packages to install.
+    const identify_test::Picture p = Flat(100, 100, 20);
+    IdentifyRequest r{.files = identify_test::ShippedCatalogue(), .time_limit_s = 5};
+    r.solver.program = "/nonexistent/solve-field";
+    ScriptedProgress progress;
+    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoSolver);
+    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoSolver).find("astrometry.net"), std::string::npos);
+    r.solver.program = "/bin/true";
+    r.solver.index_dirs = {"/nonexistent"};
+    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoIndex);
+    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoIndex).find("astrometry-data-tycho2-10-19-littleendian"),
+              std::string::npos);
 }
 
 }  // namespace

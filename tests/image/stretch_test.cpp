@@ -53,9 +53,9 @@ TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
     std::vector<float> sky(1000, 500.0f);
     sky[3] = 20;
     sky[7] = 9000;
-    EXPECT_EQ(AutomaticStretch(Samples(sky)), (StretchPoints{20, 9000}));
-    EXPECT_EQ(AutomaticStretch(Samples(std::vector<float>(50, 7.5f), false)), (StretchPoints{7.5f, 8.5f}));
-    EXPECT_EQ(AutomaticStretch(Samples({NAN, NAN})), (StretchPoints{0, 1}));
+    EXPECT_EQ(std::tuple(AutomaticStretch(Samples(sky)), AutomaticStretch(Samples(std::vector<float>(50, 7.5f), false)),
+                         AutomaticStretch(Samples({NAN, NAN}))),
+              std::tuple(StretchPoints{20, 9000}, StretchPoints{7.5f, 8.5f}, StretchPoints{0, 1}));
     const StretchPoints huge = AutomaticStretch(Samples({3e38f, 3e38f}, false));
     EXPECT_GT(huge.white, huge.black);
     const StretchPoints p{100, 355};
