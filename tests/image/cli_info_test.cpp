@@ -19,7 +19,7 @@ CliRun Cli(const std::string& args) { return testing_support::RunCli("info " + a
 
 }  // namespace
 
-TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusMessageOfAFailure) {
+TEST(CliInfo, PrintsSizeTypeAndFramesWhateverTheExtensionCaseAStillsFormatAndWcsAndTheStatusMessageOfAFailure) {
     const std::string gradient = testing_support::ReadText(VELKARN_SOURCE_DIR "/tests/image/data/gradient_37x23.bmp");
     const std::string copy = bmp_test::Write("GRADIENT.BMP", {gradient.begin(), gradient.end()});
     const CliRun r = Cli(copy);
@@ -34,19 +34,18 @@ TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusM
     EXPECT_EQ(j.status, 1);
     EXPECT_NE(j.out.find("\"status\":-1,\"message\":\"File cannot be opened!\""), std::string::npos) << j.out;
     EXPECT_EQ(Cli("").status, 2);
-}
 
-TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
+    // A still reports its format, depth, stretch and a FITS celestial WCS.
     const std::string fits = still_test::WriteDeepFits("wcs.fits", {"CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'"});
-    const CliRun r = Cli(fits);
-    EXPECT_EQ(std::pair(r.status, r.out),
+    const CliRun still = Cli(fits);
+    EXPECT_EQ(std::pair(still.status, still.out),
               std::pair(0, std::string("width: 10\nheight: 10\ntype: 1 (still picture)\nframes: 1\nformat: FITS\nbits: 16\n"
                                        "black point: 1000\nwhite point: 3000\nplanes: 1\nwcs: RA---TAN\n")));
-    const CliRun j = Cli(fits + " --json");
-    EXPECT_NE(j.out.find("\"format\":\"FITS\",\"bits\":16,\"black_point\":1000,\"white_point\":3000,\"planes\":1,"
-                         "\"celestial_wcs\":true,\"wcs_projection\":\"RA---TAN\"}"),
+    const CliRun still_json = Cli(fits + " --json");
+    EXPECT_NE(still_json.out.find("\"format\":\"FITS\",\"bits\":16,\"black_point\":1000,\"white_point\":3000,\"planes\":1,"
+                                  "\"celestial_wcs\":true,\"wcs_projection\":\"RA---TAN\"}"),
               std::string::npos)
-        << j.out;
+        << still_json.out;
 }
 
 // FFmpeg's complaints about a damaged file go into the program's

@@ -69,9 +69,8 @@ TEST(ColourTable, BrightnessShiftsTheRampByUpTo115AndContrastSteepensItAroundLev
     blank_video.SetBrightness(5);
     EXPECT_EQ(video.Table(video.frame_picture), video.Table(video.picture));
     EXPECT_EQ(blank_video.frame_picture[40 + 4 * 10], 10);  // untouched identity ramp
-}
 
-TEST(Display, ABlankImageFillsTheDestinationInItsGreyLevel) {
+    // A blank image fills the destination in its grey level.
     FakeImage blank(100, 80, ImageType::BlankPhoto);
     EXPECT_FALSE(blank.HasPicture());
     for (const auto& [step, green] : {std::pair{-15, 8}, {0, 128}, {15, 248}}) {

@@ -17,16 +17,6 @@ Picture DeepPicture() {
     return p;
 }
 
-namespace {
-
-void PutSample(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-    out.push_back(static_cast<std::uint8_t>(v));
-}
-
-
-}  // namespace
-
 std::string WritePgm(const std::string& name, const Picture& p) { return WritePpm(name, p, p, p, "P5"); }
 
 std::string WritePpm(const std::string& name, const Picture& red, const Picture& green, const Picture& blue,
@@ -35,7 +25,7 @@ std::string WritePpm(const std::string& name, const Picture& red, const Picture&
     std::vector<std::uint8_t> out(header.begin(), header.end());
     for (std::size_t i = 0; i < red.values.size(); ++i)
         for (const Picture* p : {&red, &green, &blue}) {
-            PutSample(out, p->values[i]);
+            out.insert(out.end(), {static_cast<std::uint8_t>(p->values[i] >> 8), static_cast<std::uint8_t>(p->values[i])});
             if (magic[1] == '5') break;  // grey: one sample
         }
     return bmp_test::Write(name, out);
@@ -88,7 +78,7 @@ std::string WriteDeepFits(const std::string& name, const std::vector<std::string
 
 std::vector<std::uint8_t> BigEndian16(const std::vector<std::int16_t>& v) {
     std::vector<std::uint8_t> out;
-    for (const std::int16_t s : v) PutSample(out, static_cast<std::uint16_t>(s));
+    for (const std::int16_t s : v) out.insert(out.end(), {static_cast<std::uint8_t>(s >> 8), static_cast<std::uint8_t>(s)});
     return out;
 }
 

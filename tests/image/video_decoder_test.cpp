@@ -85,7 +85,7 @@ TEST(VideoFormats, EveryFrameIsExactInAnyOrderOrReadAheadAndAFarOneDecodesFromIt
     }
 }
 
-TEST(VideoPixels, AnMp4WithoutPacketDurationsKeepsItsLastFrameAndADroppedAviFrameRepeatsThePreviousOne) {
+TEST(VideoPixels, AnMp4WithoutPacketDurationsKeepsItsLastFrameADroppedAviFrameRepeatsThePreviousOneAndATruncatedFileGivesWhatItHolds) {
     auto d = OpenWritten("nodur.mp4", {.encoder = "libx264", .pix_fmt = AV_PIX_FMT_YUV420P, .frames = 12,
                                        .packet_durations = false, .pixel = FrameNumberPixel});
     ASSERT_TRUE(d);
@@ -96,18 +96,16 @@ TEST(VideoPixels, AnMp4WithoutPacketDurationsKeepsItsLastFrameAndADroppedAviFram
     ASSERT_TRUE(d);
     EXPECT_EQ(d->FrameCount(), 8);
     for (auto [k, shown] : {std::pair{7, 7}, {3, 2}, {2, 2}, {4, 4}, {0, 0}}) EXPECT_EQ(FrameShown(*d, k), shown) << k;
-}
 
-// Files without a usable stream are refused through the image source (see
-// the AVI image tests); a truncated one gives the frames it holds.
-TEST(BadVideo, ATruncatedFileGivesTheFramesItHolds) {
+    // A truncated file gives the frames it holds. (Files without a usable
+    // stream are refused through the image source: see the AVI image tests.)
     const testing_support::ScratchDir dir;
     WriteTestVideo(dir.file("whole.mkv"),
                    {.encoder = "libx264", .pix_fmt = AV_PIX_FMT_YUV420P, .frames = 40, .gop = 10, .pixel = FrameNumberPixel});
     const std::string whole = testing_support::ReadText(dir.file("whole.mkv"));
     testing_support::WriteText(dir.file("cut.mkv"), whole.substr(0, whole.size() / 2));
     VideoDecoder::OpenStatus status;
-    auto d = VideoDecoder::Open(dir.file("cut.mkv"), status);
+    d = VideoDecoder::Open(dir.file("cut.mkv"), status);
     ASSERT_TRUE(d);
     const int n = d->FrameCount();
     EXPECT_GT(n, 5);
