@@ -106,15 +106,14 @@ TEST(IdentifyHostile, AHeaderWcsIsReadDefensivelyAndAMissingSolverOrIndexNamesTh
     EXPECT_FALSE(ReadTanWcs("/nonexistent.wcs").has_value());
 
     // A missing solver or index names the packages to install.
-    const identify_test::Picture p = Flat(100, 100, 20);
     IdentifyRequest r{.files = identify_test::ShippedCatalogue(), .time_limit_s = 5};
     r.solver.program = "/nonexistent/solve-field";
     ScriptedProgress progress;
-    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoSolver);
+    EXPECT_EQ(IdentifyStars(Flat(100, 100, 20).View(), r, progress).status, IdentifyStatus::NoSolver);
     EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoSolver).find("astrometry.net"), std::string::npos);
     r.solver.program = "/bin/true";
     r.solver.index_dirs = {"/nonexistent"};
-    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoIndex);
+    EXPECT_EQ(IdentifyStars(Flat(100, 100, 20).View(), r, progress).status, IdentifyStatus::NoIndex);
     EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoIndex).find("astrometry-data-tycho2-10-19-littleendian"),
               std::string::npos);
 }

@@ -109,7 +109,7 @@ TEST_F(AviImage, ShowsEachFrameExactlyThroughTheColourTableAndFrameMinusOneAsThe
     EXPECT_EQ(image.frame_picture[packed_dib::kHeaderSize + 4 * 10 + 1], 125);  // entry i = i + 115
 }
 
-TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShown) {
+TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShownAndFilesWithoutFramesGetTheirStatus) {
     AVIFileImage image(progress_, Video("short.avi", 5, AV_PIX_FMT_GRAY8, {2}), &messages_);
     ASSERT_EQ(image.status, kStatusOk);
     ASSERT_EQ(messages_.shown.size(), 1u);
@@ -126,13 +126,13 @@ TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShown) 
     // Not one frame of the average decoded: a failure, not a black picture.
     AVIFileImage broken(progress_, Video("broken.avi", 3, AV_PIX_FMT_GRAY8, {0, 1, 2}), nullptr);
     EXPECT_EQ(std::pair(broken.status, broken.HasPicture()), std::pair(kStatusFrameMissing, false));
-}
 
-TEST_F(AviImage, OpeningTakesEveryExtensionButBmpAndPcdAsAVideoAndFilesWithoutFramesGetTheirStatus) {
+    // Opening takes every extension but BMP and PCD as a video, and files
+    // without frames get their status.
     WriteTestVideo(dir_.file("METEOR.MKV"), {.encoder = "libx264", .pix_fmt = AV_PIX_FMT_YUV420P, .frames = 12, .pixel = FrameNumberPixel});
     ImageOpenContext context{progress_, 5, &messages_};
-    const auto image = OpenImageFile(dir_.file("METEOR.MKV"), context);
-    EXPECT_EQ(std::tuple(image->status, image->type, image->GetNFr()), std::tuple(kStatusOk, 9, 12));
+    const auto mkv = OpenImageFile(dir_.file("METEOR.MKV"), context);
+    EXPECT_EQ(std::tuple(mkv->status, mkv->type, mkv->GetNFr()), std::tuple(kStatusOk, 9, 12));
     const testing_support::CliRun info = testing_support::RunCli("info " + dir_.file("METEOR.MKV"));
     EXPECT_EQ(std::pair(info.status, info.out), std::pair(0, std::string("width: 64\nheight: 48\ntype: 9 (video)\nframes: 12\n")));
 
@@ -142,10 +142,10 @@ TEST_F(AviImage, OpeningTakesEveryExtensionButBmpAndPcdAsAVideoAndFilesWithoutFr
     AVIFileImage empty(progress_, Video("empty.avi", 0), &messages_);
     EXPECT_EQ(std::pair(empty.status, ImageStatusMessage(empty.status)),
               std::pair(kStatusNoVideoStream, std::string("AVI video stream cannot be accessed")));
-    RecordingCanvas canvas;
-    empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, 0);
-    empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, -1);
-    EXPECT_TRUE(canvas.calls.empty());
+    RecordingCanvas nothing;
+    empty.Display(nothing, 0, 0, 1, 1, 0, 0, 1, 1, 0);
+    empty.Display(nothing, 0, 0, 1, 1, 0, 0, 1, 1, -1);
+    EXPECT_TRUE(nothing.calls.empty());
 }
 
 }  // namespace

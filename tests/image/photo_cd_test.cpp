@@ -97,8 +97,7 @@ TEST(PcdBuiltFiles, AResolutionBeyondWhatTheFileHoldsIsNotAvailableDamagedResidu
     const auto cut_in_base = bmp_test::Write("cut_in_base.pcd", cut);
     EXPECT_EQ(LoadStep(cut_in_base, 3).status, kStatusNoPcdResolution);
     const Loaded two = LoadStep(cut_in_base, 2);
-    ASSERT_EQ(two.status, kStatusOk);
-    EXPECT_TRUE(ShowsPicture(two.dib, 2));
+    EXPECT_TRUE(two.status == kStatusOk && ShowsPicture(two.dib, 2)) << two.status;
 
     cut = pcd_test::FullImagePac();
     cut.resize(cut.size() - 400 * 1024);

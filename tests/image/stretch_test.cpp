@@ -58,9 +58,8 @@ TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
               std::tuple(StretchPoints{20, 9000}, StretchPoints{7.5f, 8.5f}, StretchPoints{0, 1}));
     const StretchPoints huge = AutomaticStretch(Samples({3e38f, 3e38f}, false));
     EXPECT_GT(huge.white, huge.black);
-    const StretchPoints p{100, 355};
     for (const auto& [value, level] : {std::pair{99.0f, 0}, {101.4f, 1}, {354.6f, 255}, {1e30f, 255}, {std::nanf(""), 0}})
-        EXPECT_EQ(StretchLevel(value, p), level) << value;
+        EXPECT_EQ(StretchLevel(value, {100, 355}), level) << value;
 }
 
 // The image dialog's tests step black and white and read the points; here

@@ -33,24 +33,18 @@ int FrameShown(VideoDecoder& d, int k) {
 // streams, keyframes every few frames, and long H.264 groups with B-frames
 // in the containers that index them differently.
 TEST(VideoFormats, EveryFrameIsExactInAnyOrderOrReadAheadAndAFarOneDecodesFromItsKeyframe) {
-    struct Case {
-        const char* file;
-        const char* encoder;
-        AVPixelFormat format;
-        int frames, gop, b_frames;
-    };
-    for (const Case& c :
-         {Case{"grey.avi", "rawvideo", AV_PIX_FMT_GRAY8, 20, 1, 0}, {"grey.mkv", "ffv1", AV_PIX_FMT_GRAY8, 20, 5, 0},
+    for (const auto& [file, encoder, format, frames, gop, b_frames] :
+         {std::tuple{"grey.avi", "rawvideo", AV_PIX_FMT_GRAY8, 20, 1, 0}, {"grey.mkv", "ffv1", AV_PIX_FMT_GRAY8, 20, 5, 0},
           {"mjpeg.avi", "mjpeg", AV_PIX_FMT_YUVJ420P, 20, 1, 0}, {"long.mp4", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2},
           {"long.mkv", "libx264", AV_PIX_FMT_YUV420P, 90, 40, 2}, {"bframes.avi", "libx264", AV_PIX_FMT_YUV420P, 60, 25, 2}}) {
-        SCOPED_TRACE(c.file);
-        const auto open = [&c] {
-            return OpenWritten(c.file, {.encoder = c.encoder, .pix_fmt = c.format, .frames = c.frames, .gop = c.gop,
-                                        .b_frames = c.b_frames, .pixel = FrameNumberPixel});
+        SCOPED_TRACE(file);
+        const auto open = [&] {
+            return OpenWritten(file, {.encoder = encoder, .pix_fmt = format, .frames = frames, .gop = gop,
+                                      .b_frames = b_frames, .pixel = FrameNumberPixel});
         };
         auto d = open();
         ASSERT_TRUE(d);
-        EXPECT_EQ(std::tuple(d->FrameCount(), d->Width(), d->EightBit()), std::tuple(c.frames, 64, c.format == AV_PIX_FMT_GRAY8));
+        EXPECT_EQ(std::tuple(d->FrameCount(), d->Width(), d->EightBit()), std::tuple(frames, 64, format == AV_PIX_FMT_GRAY8));
         std::vector<int> order(d->FrameCount());
         std::iota(order.begin(), order.end(), 0);
         for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "forward";
@@ -62,10 +56,10 @@ TEST(VideoFormats, EveryFrameIsExactInAnyOrderOrReadAheadAndAFarOneDecodesFromIt
         for (int k : order) EXPECT_EQ(FrameShown(*d, k), k) << "random";
 
         d = open();
-        const int far = std::min(d->FrameCount() - 1, 2 * c.gop + c.gop / 2);
+        const int far = std::min(d->FrameCount() - 1, 2 * gop + gop / 2);
         ASSERT_EQ(FrameShown(*d, far), far);
         // B-frames may make the decoder give out a few frames before the keyframe
-        EXPECT_LE(d->FramesDecoded(), far % c.gop + 1 + c.b_frames);
+        EXPECT_LE(d->FramesDecoded(), far % gop + 1 + b_frames);
 
         // Frames read ahead in the background are the right ones and cost
         // nothing when shown; a frame asked for meanwhile, ahead or far back, is
