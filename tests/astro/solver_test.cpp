@@ -30,7 +30,7 @@ std::string SingularText(Matrix a, int n) {
 // column swaps; the others are random ones of plate-fit size. The inverse
 // times the matrix, and the matrix times each solution, give back the unit
 // matrix and the right-hand sides.
-TEST(Gaussj, SolvesAndInvertsWhenRowsAndColumnsMustBeInterchanged) {
+TEST(Gaussj, SolvesAndInvertsWhenRowsAndColumnsMustBeInterchangedAndSingularSystemsRaiseWithTheSolverText) {
     std::mt19937 rng(7);
     std::uniform_real_distribution<double> u(-5, 5);
     std::vector<std::pair<int, Matrix>> systems = {{3, Fill(3, {0, 1, 9, 7, 0, 1, 1, 8, 0})}};
@@ -59,9 +59,8 @@ TEST(Gaussj, SolvesAndInvertsWhenRowsAndColumnsMustBeInterchanged) {
             }
         }
     }
-}
 
-TEST(Gaussj, SingularSystemsRaiseWithTheSolverText) {
+    // Singular systems raise with the solver's text.
     EXPECT_EQ(SingularText(Fill(2, {1, 2, 1, 2}), 2), "GAUSSJ: Singular Matrix-2");
     EXPECT_EQ(SingularText(Fill(3, {1, 0, 0, 2, 0, 0, 3, 0, 1}), 3), "GAUSSJ: Singular Matrix-2");
     // Positions that became not-a-number leave no pivot at all.

@@ -3,8 +3,6 @@
 // solver setup is told, never a fault.
 #include <gtest/gtest.h>
 
-#include <fitsio.h>
-
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -23,7 +21,8 @@ identify_test::Picture Flat(int w, int h, std::uint8_t level) {
     return {w, h, std::vector<std::uint8_t>(packed_dib::Stride(w) * h, level)};
 }
 
-// Round star images at random places: a field no sky holds.
+// Round star images at random places over noise: a field no sky holds (w
+// a multiple of 4, so that rows need no padding).
 identify_test::Picture RandomStars(int w, int h, int count, std::uint32_t seed) {
     identify_test::Picture p = Flat(w, h, 0);
     std::mt19937 gen(seed);
@@ -38,91 +37,48 @@ identify_test::Picture RandomStars(int w, int h, int count, std::uint32_t seed) 
                 light[static_cast<std::size_t>(r) * w + c] +=
                     a * std::exp(-(std::pow(c + 0.5 - u, 2) + std::pow(r + 0.5 - v, 2)) / (2 * 1.3 * 1.3));
     }
-    for (int r = 0; r < h; ++r)
-        for (int c = 0; c < w; ++c)
-            p.dib[r * packed_dib::Stride(w) + c] =
-                static_cast<std::uint8_t>(std::clamp(std::lround(light[static_cast<std::size_t>(r) * w + c]), 0L, 255L));
+    for (std::size_t i = 0; i < light.size(); ++i) p.dib[i] = static_cast<std::uint8_t>(std::clamp(std::lround(light[i]), 0L, 255L));
     return p;
 }
 
-IdentifyRequest Request(double limit_s) {
-    IdentifyRequest r;
-    r.files = identify_test::ShippedCatalogue();
-    r.time_limit_s = limit_s;
-    return r;
-}
-
-TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTime) {
+// Escape, some 0.2 s into the solve of a field no sky holds, ends the
+// solver at once and leaves nothing of it behind.
+TEST(IdentifyHostile, PicturesWithoutASolutionEndWithTheMessageInTimeAndEscapeEndsTheSolverAtOnce) {
     if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
     const int w = 800, h = 600;
-    const std::pair<const char*, identify_test::Picture> cases[] = {{"blank", Flat(w, h, 40)},
-                                                                    {"overexposed", Flat(w, h, 255)},
-                                                                    {"noise", RandomStars(w, h, 0, 1)},
-                                                                    {"one star", RandomStars(w, h, 1, 2)},
-                                                                    {"a field no sky holds", RandomStars(w, h, 60, 3)}};
+    const std::pair<const char*, identify_test::Picture> cases[] = {
+        {"blank", Flat(w, h, 40)}, {"overexposed", Flat(w, h, 255)}, {"noise", RandomStars(w, h, 0, 1)},
+        {"one star", RandomStars(w, h, 1, 2)}, {"a field no sky holds", RandomStars(w, h, 60, 3)}};
     for (const auto& [name, picture] : cases) {
         ScriptedProgress progress;
         const auto start = Clock::now();
-        const IdentifyResult r = IdentifyStars(picture.View(), Request(3), progress);
-        EXPECT_EQ(r.status, IdentifyStatus::NoSolution) << name;
-        EXPECT_TRUE(r.proposals.empty()) << name;
+        const IdentifyResult r = IdentifyStars(picture.View(), {.files = identify_test::ShippedCatalogue(), .time_limit_s = 3}, progress);
+        EXPECT_EQ(std::pair(r.status, r.proposals.empty()), std::pair(IdentifyStatus::NoSolution, true)) << name;
         // The limit holds, with room for a loaded machine to end the process.
         EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 3 + 3) << name;
     }
     EXPECT_EQ(IdentifyStatusText(IdentifyStatus::NoSolution), "No plate solution found");
-}
 
-TEST(IdentifyHostile, EscapeEndsTheSolverAtOnce) {
-    if (const std::string why = identify_test::SolverMissing(); !why.empty()) GTEST_SKIP() << why;
-    const identify_test::Picture p = RandomStars(800, 600, 60, 3);
     ScriptedProgress progress;
-    progress.escape_at_poll = 10;  // some 0.2 s into the solve
+    progress.escape_at_poll = 10;
     const testing_support::ScratchDir root;
-    IdentifyRequest request = Request(30);
+    IdentifyRequest request{.files = identify_test::ShippedCatalogue(), .time_limit_s = 30};
     request.solver.temp_root = root.path().string();
     const auto start = Clock::now();
-    const IdentifyResult r = IdentifyStars(p.View(), request, progress);
-    EXPECT_EQ(r.status, IdentifyStatus::Cancelled);
+    EXPECT_EQ(IdentifyStars(cases[4].second.View(), request, progress).status, IdentifyStatus::Cancelled);
     EXPECT_LT(std::chrono::duration<double>(Clock::now() - start).count(), 5);
-    // Nothing of the solver's is left behind.
     EXPECT_TRUE(std::filesystem::is_empty(root.path()));
 }
 
-TEST(IdentifyHostile, AMissingSolverOrIndexNamesThePackages) {
-    const identify_test::Picture p = Flat(100, 100, 20);
-    IdentifyRequest r = Request(5);
-    r.solver.program = "/nonexistent/solve-field";
-    ScriptedProgress progress;
-    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoSolver);
-    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoSolver).find("astrometry.net"), std::string::npos);
-    r.solver.program = "/bin/true";
-    r.solver.index_dirs = {"/nonexistent"};
-    EXPECT_EQ(IdentifyStars(p.View(), r, progress).status, IdentifyStatus::NoIndex);
-    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoIndex).find("astrometry-data-tycho2-10-19-littleendian"),
-              std::string::npos);
-}
-
-// A header written key by key: a FITS file holding just these cards, in a
-// directory removed when the program ends.
+// A header written key by key over a blank 10 x 10 picture, in a directory
+// removed when the program ends.
 std::string Header(const std::string& name, const std::vector<std::pair<std::string, std::string>>& cards) {
     static const testing_support::ScratchDir dir;
-    const std::string path = dir.file(name);
-    std::filesystem::remove(path);
-    int status = 0;
-    fitsfile* f = nullptr;
-    fits_create_file(&f, path.c_str(), &status);
-    long axes[2] = {10, 10};
-    fits_create_img(f, BYTE_IMG, 2, axes, &status);
-    for (const auto& [key, value] : cards) {
-        const std::string card = key + std::string(8 - key.size(), ' ') + "= " + value;
-        fits_write_record(f, card.c_str(), &status);
-    }
-    fits_close_file(f, &status);
-    EXPECT_EQ(status, 0);
-    return path;
+    EXPECT_EQ(identify_test::WriteFits(dir.file(name), Flat(10, 10, 0), cards), 0);
+    return dir.file(name);
 }
 
-TEST(IdentifyHostile, AHeaderWcsIsReadDefensively) {
+TEST(IdentifyHostile, AHeaderWcsIsReadDefensivelyAndAMissingSolverOrIndexNamesThePackages) {
     const std::vector<std::pair<std::string, std::string>> good = {
         {"CTYPE1", "'RA---TAN-SIP'"}, {"CTYPE2", "'DEC--TAN-SIP'"}, {"CRVAL1", "83.8"}, {"CRVAL2", "-5.4"},
         {"CRPIX1", "5.5"},  {"CRPIX2", "5.5"},  {"CD1_1", "-0.01"}, {"CD1_2", "0"},   {"CD2_1", "0"},
@@ -148,6 +104,18 @@ TEST(IdentifyHostile, AHeaderWcsIsReadDefensively) {
     std::filesystem::resize_file(truncated, 1000);
     EXPECT_FALSE(ReadTanWcs(truncated).has_value());
     EXPECT_FALSE(ReadTanWcs("/nonexistent.wcs").has_value());
+
+    // A missing solver or index names the packages to install.
+    IdentifyRequest r{.files = identify_test::ShippedCatalogue(), .time_limit_s = 5};
+    r.solver.program = "/nonexistent/solve-field";
+    ScriptedProgress progress;
+    EXPECT_EQ(IdentifyStars(Flat(100, 100, 20).View(), r, progress).status, IdentifyStatus::NoSolver);
+    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoSolver).find("astrometry.net"), std::string::npos);
+    r.solver.program = "/bin/true";
+    r.solver.index_dirs = {"/nonexistent"};
+    EXPECT_EQ(IdentifyStars(Flat(100, 100, 20).View(), r, progress).status, IdentifyStatus::NoIndex);
+    EXPECT_NE(IdentifyStatusText(IdentifyStatus::NoIndex).find("astrometry-data-tycho2-10-19-littleendian"),
+              std::string::npos);
 }
 
 }  // namespace

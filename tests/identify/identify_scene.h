@@ -1,10 +1,18 @@
 #pragma once
 // Rendered star fields with a known truth for the automatic identification:
 // the scene of the measuring tests as an 8-bit packed DIB.
+// Tests name only the request and scene fields they set; the rest keep
+// their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+
+#include <fitsio.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "catalogue/sky_cat.h"
@@ -33,55 +41,53 @@ inline std::string SolverMissing() {
 struct Picture {
     int width = 0, height = 0;
     std::vector<std::uint8_t> dib;  // pixel rows only, from kPixelOffset
-    GreyView View() const {
-        GreyView v;
-        v.width = width;
-        v.height = height;
-        v.stride = static_cast<std::ptrdiff_t>(packed_dib::Stride(width));
-        v.bottom_row = dib.data();
-        return v;
-    }
+    GreyView View() const { return {dib.data(), static_cast<std::ptrdiff_t>(packed_dib::Stride(width)), width, height}; }
 };
 
 // top row first, as the renderer gives it
 inline Picture FromTopDown(const std::vector<std::uint8_t>& grey, int width, int height) {
-    Picture p;
-    p.width = width;
-    p.height = height;
     const std::size_t stride = packed_dib::Stride(width);
-    p.dib.assign(stride * height, 0);
+    Picture p{width, height, std::vector<std::uint8_t>(stride * height, 0)};
     for (int r = 0; r < height; ++r)
         std::copy_n(grey.begin() + static_cast<std::ptrdiff_t>(r) * width, width,
                     p.dib.begin() + static_cast<std::ptrdiff_t>((height - 1 - r) * stride));
     return p;
 }
 
-// The picture as an 8-bit grey BMP file.
+// The picture as an 8-bit grey BMP file: the 14-byte file header (size,
+// reserved, pixel offset, little-endian as on this machine) before the
+// packed DIB.
 inline void WriteBmp(const std::string& path, const Picture& p) {
-    const auto size = static_cast<std::uint32_t>(p.dib.size());
-    const std::uint32_t offset = 14 + 40 + 1024;
-    std::vector<std::uint8_t> out{'B', 'M'};
-    auto put = [&](std::uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-    };
-    for (const auto& [v, bytes] : {std::pair<std::uint32_t, int>{offset + size, 4}, {0, 4}, {offset, 4}, {40, 4},
-                                   {std::uint32_t(p.width), 4}, {std::uint32_t(p.height), 4}, {1, 2}, {8, 2}, {0, 4}, {size, 4}, {3000, 4},
-                                   {3000, 4}, {256, 4}, {0, 4}})
-        put(v, bytes);
-    for (std::uint32_t i = 0; i < 256; ++i) put(i * 0x010101, 4);
-    out.insert(out.end(), p.dib.begin(), p.dib.end());
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(out.data()), static_cast<std::streamsize>(out.size()));
+    std::vector<std::uint8_t> dib = packed_dib::MakeGreyDib(p.width, p.height);
+    std::copy(p.dib.begin(), p.dib.end(), dib.begin() + packed_dib::kPixelOffset);
+    const std::uint32_t header[3] = {static_cast<std::uint32_t>(14 + dib.size()), 0, 14 + packed_dib::kPixelOffset};
+    std::ofstream out(path, std::ios::binary);
+    out.write("BM", 2);
+    out.write(reinterpret_cast<const char*>(header), sizeof header);
+    out.write(reinterpret_cast<const char*>(dib.data()), static_cast<std::streamsize>(dib.size()));
+}
+
+// The picture as an 8-bit FITS file (rows bottom first in both) with the
+// header cards KEY = value; CFITSIO's status, 0 when written.
+inline int WriteFits(const std::string& path, const Picture& p, const std::vector<std::pair<std::string, std::string>>& cards) {
+    int status = 0;
+    fitsfile* f = nullptr;
+    fits_create_file(&f, ("!" + path).c_str(), &status);
+    long axes[2] = {p.width, p.height};
+    fits_create_img(f, BYTE_IMG, 2, axes, &status);
+    for (int r = 0; r < p.height; ++r)
+        fits_write_img(f, TBYTE, static_cast<LONGLONG>(r) * p.width + 1, p.width,
+                       const_cast<std::uint8_t*>(p.dib.data() + r * packed_dib::Stride(p.width)), &status);
+    for (const auto& [key, value] : cards) fits_write_record(f, (key + std::string(8 - key.size(), ' ') + "= " + value).c_str(), &status);
+    fits_close_file(f, &status);
+    return status;
 }
 
 inline sky_scene::Scene Field(double ra, double de, double focal, double roll, int width, int height,
                               float render_limit) {
-    sky_scene::SceneSpec plan;
-    plan.camera = {ra, de, focal, roll, 0, width, height};
-    plan.render_limit = render_limit;
-    plan.from_u = width * 0.3, plan.from_v = height * 0.6;
-    plan.to_u = width * 0.62, plan.to_v = height * 0.4;
-    plan.points = 12;
-    return sky_scene::MakeScene(ShippedCatalogue(), plan);
+    return sky_scene::MakeScene(ShippedCatalogue(), {.camera = {ra, de, focal, roll, 0, width, height}, .render_limit = render_limit,
+                                                     .from_u = width * 0.3, .from_v = height * 0.6, .to_u = width * 0.62,
+                                                     .to_v = height * 0.4});
 }
 
 }  // namespace identify_test

@@ -53,41 +53,34 @@ protected:
     testing_support::ScratchDir dir_;
 };
 
-TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLength) {
-    const std::vector<std::pair<int, std::vector<int>>> cases = {
-        {5, {0, 1, 2, 3, 4}},
-        {9, {0, 1, 2, 3, 4, 5, 6, 7}},
-        {10, {1, 2, 3, 4, 5, 6, 7, 8}},
-        {11, {1, 2, 3, 4, 6, 7, 8, 9}},  // spread by i*8/7 + 1.5, not by whole eighths
-        {17, {1, 3, 5, 7, 9, 11, 13, 15}},
-        {100, {42, 44, 46, 48, 50, 52, 54, 56}},
-    };
-    for (const auto& [length, frames] : cases) {
+TEST_F(AviImage, AveragesExactlyTheFramesChosenForTheVideosLengthAndTheGreenOfATwentyFourBitStream) {
+    // Eleven frames are spread by i*8/7 + 1.5, not by whole eighths.
+    for (const auto& [length, frames] : std::vector<std::pair<int, std::vector<int>>>{{5, {0, 1, 2, 3, 4}},
+                                                                                  {9, {0, 1, 2, 3, 4, 5, 6, 7}},
+                                                                                  {10, {1, 2, 3, 4, 5, 6, 7, 8}},
+                                                                                  {11, {1, 2, 3, 4, 6, 7, 8, 9}},
+                                                                                  {100, {42, 44, 46, 48, 50, 52, 54, 56}}}) {
         SCOPED_TRACE(length);
         AVIFileImage image(progress_, Video("len" + std::to_string(length) + ".avi", length), &messages_);
-        ASSERT_EQ(image.status, kStatusOk);
-        EXPECT_EQ(image.GetNFr(), length);
-        EXPECT_EQ(image.bit8, 1);
+        ASSERT_EQ(std::tuple(image.status, image.GetNFr(), image.bit8), std::tuple(kStatusOk, length, 1));
         ExpectAverageOf(image, frames, static_cast<int>(frames.size()));
     }
-    EXPECT_TRUE(messages_.shown.empty());
-}
 
-TEST_F(AviImage, TwentyFourBitStreamsAverageTheGreenComponentAndAloneShowTheTwentyPercentStep) {
-    AVIFileImage image(progress_, Video("rgb.mkv", 50, AV_PIX_FMT_BGR0), &messages_);
-    ASSERT_EQ(image.status, kStatusOk);
-    EXPECT_EQ(image.bit8, 0);
+    // A 24-bit stream: the green component, and progress in steps of 20 %
+    // of the frames read alone.
+    ScriptedProgress progress;
+    AVIFileImage image(progress, Video("rgb.mkv", 50, AV_PIX_FMT_BGR0), &messages_);
+    ASSERT_EQ(std::pair(image.status, image.bit8), std::pair(kStatusOk, 0));
     ExpectAverageOf(image, {17, 19, 21, 23, 25, 27, 29, 31}, 8);
-    EXPECT_EQ(progress_.reports, (std::vector<int>{10, 20, 30, 37, 45, 52, 60, 67, 75, 82, 90, 100}));
-    EXPECT_EQ(progress_.clears, 1);
+    EXPECT_EQ(std::tuple(progress.reports, progress.clears, messages_.shown.empty()),
+              std::tuple(std::vector<int>{10, 20, 30, 37, 45, 52, 60, 67, 75, 82, 90, 100}, 1, true));
 }
 
 TEST_F(AviImage, EscapeWhileTheStreamIsReadOrAveragedAbortsWithoutAMessage) {
     progress_.escape_at_poll = 3;
     AVIFileImage image(progress_, Video("long.avi", 40), &messages_);
-    EXPECT_EQ(image.status, kStatusAborted);
-    EXPECT_TRUE(messages_.shown.empty());
-    EXPECT_EQ(progress_.reports.back(), 30 + 2 * 60 / 8);
+    EXPECT_EQ(std::tuple(image.status, messages_.shown.empty(), progress_.reports.back()),
+              std::tuple(kStatusAborted, true, 30 + 2 * 60 / 8));
 
     // Reading a large stream through once at opening polls Escape too.
     WriteTestVideo(dir_.file("big.avi"),
@@ -95,8 +88,7 @@ TEST_F(AviImage, EscapeWhileTheStreamIsReadOrAveragedAbortsWithoutAMessage) {
     ScriptedProgress early;
     early.escape_at_poll = 1;
     AVIFileImage aborted(early, dir_.file("big.avi"), &messages_);
-    EXPECT_EQ(aborted.status, kStatusAborted);
-    EXPECT_TRUE(early.reports.empty());
+    EXPECT_EQ(std::pair(aborted.status, early.reports.empty()), std::pair(kStatusAborted, true));
 }
 
 TEST_F(AviImage, ShowsEachFrameExactlyThroughTheColourTableAndFrameMinusOneAsTheAverage) {
@@ -117,48 +109,43 @@ TEST_F(AviImage, ShowsEachFrameExactlyThroughTheColourTableAndFrameMinusOneAsThe
     EXPECT_EQ(image.frame_picture[packed_dib::kHeaderSize + 4 * 10 + 1], 125);  // entry i = i + 115
 }
 
-TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShown) {
+TEST_F(AviImage, AnUndecodableFrameIsReportedWhileAveragingAndRefusedWhenShownAndFilesWithoutFramesGetTheirStatus) {
     AVIFileImage image(progress_, Video("short.avi", 5, AV_PIX_FMT_GRAY8, {2}), &messages_);
     ASSERT_EQ(image.status, kStatusOk);
     ASSERT_EQ(messages_.shown.size(), 1u);
-    EXPECT_EQ(messages_.shown[0].text, "Frame missing");
-    EXPECT_EQ(messages_.shown[0].caption, "Avgframe");
+    EXPECT_EQ(std::pair(messages_.shown[0].text, messages_.shown[0].caption),
+              (std::pair<std::string, std::string>("Frame missing", "Avgframe")));
     ExpectAverageOf(image, {0, 1, 3, 4}, 5);  // left out of the sum, not of the division
 
     RecordingCanvas canvas;
     image.Display(canvas, 0, 0, kW, kH, 0, 0, kW, kH, 2);
-    EXPECT_EQ(image.status, kStatusFrameMissing);
-    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(std::pair(image.status, canvas.calls.empty()), std::pair(kStatusFrameMissing, true));
     image.Display(canvas, 0, 0, kW, kH, 0, 0, kW, kH, 3);
     EXPECT_EQ(image.status, kStatusOk);
 
     // Not one frame of the average decoded: a failure, not a black picture.
     AVIFileImage broken(progress_, Video("broken.avi", 3, AV_PIX_FMT_GRAY8, {0, 1, 2}), nullptr);
-    EXPECT_EQ(broken.status, kStatusFrameMissing);
-    EXPECT_FALSE(broken.HasPicture());
-}
+    EXPECT_EQ(std::pair(broken.status, broken.HasPicture()), std::pair(kStatusFrameMissing, false));
 
-TEST_F(AviImage, OpeningTakesEveryExtensionButBmpAndPcdAsAVideoAndFilesWithoutFramesGetTheirStatus) {
+    // Opening takes every extension but BMP and PCD as a video, and files
+    // without frames get their status.
     WriteTestVideo(dir_.file("METEOR.MKV"), {.encoder = "libx264", .pix_fmt = AV_PIX_FMT_YUV420P, .frames = 12, .pixel = FrameNumberPixel});
     ImageOpenContext context{progress_, 5, &messages_};
-    const auto image = OpenImageFile(dir_.file("METEOR.MKV"), context);
-    ASSERT_EQ(image->status, kStatusOk);
-    EXPECT_EQ(image->type, 9);
-    EXPECT_EQ(image->GetNFr(), 12);
+    const auto mkv = OpenImageFile(dir_.file("METEOR.MKV"), context);
+    EXPECT_EQ(std::tuple(mkv->status, mkv->type, mkv->GetNFr()), std::tuple(kStatusOk, 9, 12));
     const testing_support::CliRun info = testing_support::RunCli("info " + dir_.file("METEOR.MKV"));
-    EXPECT_EQ(info.status, 0);
-    EXPECT_EQ(info.out, "width: 64\nheight: 48\ntype: 9 (video)\nframes: 12\n");
+    EXPECT_EQ(std::pair(info.status, info.out), std::pair(0, std::string("width: 64\nheight: 48\ntype: 9 (video)\nframes: 12\n")));
 
     testing_support::WriteText(dir_.file("notes.txt"), "no video here\n");
     EXPECT_EQ(OpenImageFile(dir_.file("notes.txt"), context)->status, kStatusCannotOpen);
     EXPECT_EQ(AVIFileImage(progress_, dir_.file("absent.avi"), &messages_).status, kStatusCannotOpen);
     AVIFileImage empty(progress_, Video("empty.avi", 0), &messages_);
-    EXPECT_EQ(empty.status, kStatusNoVideoStream);
-    EXPECT_EQ(ImageStatusMessage(empty.status), "AVI video stream cannot be accessed");
-    RecordingCanvas canvas;
-    empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, 0);
-    empty.Display(canvas, 0, 0, 1, 1, 0, 0, 1, 1, -1);
-    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_EQ(std::pair(empty.status, ImageStatusMessage(empty.status)),
+              std::pair(kStatusNoVideoStream, std::string("AVI video stream cannot be accessed")));
+    RecordingCanvas nothing;
+    empty.Display(nothing, 0, 0, 1, 1, 0, 0, 1, 1, 0);
+    empty.Display(nothing, 0, 0, 1, 1, 0, 0, 1, 1, -1);
+    EXPECT_TRUE(nothing.calls.empty());
 }
 
 }  // namespace

@@ -101,8 +101,4 @@ inline std::string Write(const std::string& name, const std::vector<std::uint8_t
     return path.string();
 }
 
-inline std::string DataFile(const std::string& name) {
-    return std::string(VELKARN_SOURCE_DIR) + "/tests/image/data/" + name;
-}
-
 }  // namespace bmp_test

@@ -17,23 +17,13 @@ namespace {
 
 CliRun Cli(const std::string& args) { return testing_support::RunCli("info " + args); }
 
-// FFmpeg's complaints about a damaged file go into the program's
-// diagnostics, never onto standard error: a FITS file whose header FFmpeg
-// reads as a 4 x 4 picture, followed by bytes that make its demuxer complain.
-std::string DamagedFits() {
-    std::vector<std::uint8_t> bytes = still_test::FitsBlocks(still_test::ImageCards(8, {4, 4}), std::vector<std::uint8_t>(2880));
-    bytes.resize(bytes.size() + 350, 'g');
-    return bmp_test::Write("damaged_fits.avi", bytes);
-}
-
 }  // namespace
 
-TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusMessageOfAFailure) {
-    const std::string gradient = testing_support::ReadText(bmp_test::DataFile("gradient_37x23.bmp"));
+TEST(CliInfo, PrintsSizeTypeAndFramesWhateverTheExtensionCaseAStillsFormatAndWcsAndTheStatusMessageOfAFailure) {
+    const std::string gradient = testing_support::ReadText(VELKARN_SOURCE_DIR "/tests/image/data/gradient_37x23.bmp");
     const std::string copy = bmp_test::Write("GRADIENT.BMP", {gradient.begin(), gradient.end()});
     const CliRun r = Cli(copy);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out, "width: 37\nheight: 23\ntype: 1 (still picture)\nframes: 1\n");
+    EXPECT_EQ(std::pair(r.status, r.out), std::pair(0, std::string("width: 37\nheight: 23\ntype: 1 (still picture)\nframes: 1\n")));
     EXPECT_NE(Cli(copy + " --json").out.find("\"status\":0,\"width\":37,\"height\":23,\"type\":1,\"frames\":1}"),
               std::string::npos);
 
@@ -44,24 +34,28 @@ TEST(CliInfo, PrintsSizeTypeAndFramesOfABmpWhateverTheExtensionCaseAndTheStatusM
     EXPECT_EQ(j.status, 1);
     EXPECT_NE(j.out.find("\"status\":-1,\"message\":\"File cannot be opened!\""), std::string::npos) << j.out;
     EXPECT_EQ(Cli("").status, 2);
-}
 
-TEST(CliInfo, AStillReportsItsFormatDepthStretchAndAFitsCelestialWcs) {
+    // A still reports its format, depth, stretch and a FITS celestial WCS.
     const std::string fits = still_test::WriteDeepFits("wcs.fits", {"CTYPE1  = 'RA---TAN'", "CTYPE2  = 'DEC--TAN'"});
-    const CliRun r = Cli(fits);
-    EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(r.out,
-              "width: 10\nheight: 10\ntype: 1 (still picture)\nframes: 1\nformat: FITS\nbits: 16\n"
-              "black point: 1000\nwhite point: 3000\nplanes: 1\nwcs: RA---TAN\n");
-    const CliRun j = Cli(fits + " --json");
-    EXPECT_NE(j.out.find("\"format\":\"FITS\",\"bits\":16,\"black_point\":1000,\"white_point\":3000,\"planes\":1,"
-                         "\"celestial_wcs\":true,\"wcs_projection\":\"RA---TAN\"}"),
+    const CliRun still = Cli(fits);
+    EXPECT_EQ(std::pair(still.status, still.out),
+              std::pair(0, std::string("width: 10\nheight: 10\ntype: 1 (still picture)\nframes: 1\nformat: FITS\nbits: 16\n"
+                                       "black point: 1000\nwhite point: 3000\nplanes: 1\nwcs: RA---TAN\n")));
+    const CliRun still_json = Cli(fits + " --json");
+    EXPECT_NE(still_json.out.find("\"format\":\"FITS\",\"bits\":16,\"black_point\":1000,\"white_point\":3000,\"planes\":1,"
+                                  "\"celestial_wcs\":true,\"wcs_projection\":\"RA---TAN\"}"),
               std::string::npos)
-        << j.out;
+        << still_json.out;
 }
 
-TEST(VideoDiagnostics, FfmpegLogLinesReachTheSinkAndNotStandardError) {
-    const std::string path = DamagedFits();
+// FFmpeg's complaints about a damaged file go into the program's
+// diagnostics, never onto standard error, and the command line shows them
+// only when verbose: a FITS file whose header FFmpeg reads as a 4 x 4
+// picture, followed by bytes that make its demuxer complain.
+TEST(VideoDiagnostics, FfmpegLogLinesReachTheSinkNotStandardErrorAndTheCommandLineOnlyWhenVerbose) {
+    std::vector<std::uint8_t> bytes = still_test::FitsBlocks(still_test::ImageCards(8, {4, 4}), std::vector<std::uint8_t>(2880));
+    bytes.resize(bytes.size() + 350, 'g');
+    const std::string path = bmp_test::Write("damaged_fits.avi", bytes);
     std::vector<std::string> lines;
     SetDiagnosticSink([&](std::string_view source, std::string_view line) {
         lines.push_back(std::string(source) + ": " + std::string(line));
@@ -79,10 +73,6 @@ TEST(VideoDiagnostics, FfmpegLogLinesReachTheSinkAndNotStandardError) {
     testing::internal::CaptureStderr();
     VideoDecoder::Open(path, status);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-}
-
-TEST(VideoDiagnostics, TheCommandLineShowsThemOnlyWhenVerbose) {
-    const std::string path = DamagedFits();
     EXPECT_EQ(Cli(path).out.find("[fits @"), std::string::npos);
     EXPECT_NE(testing_support::RunCli("--verbose info " + path).out.find("velkarn-cli: ffmpeg: [fits @ "), std::string::npos);
 }

@@ -14,8 +14,7 @@
 
 namespace {
 
-// A 4 x 3 picture whose pixel at column x, DIB row y is 10 * y + x, with a
-// colour table that can be inspected.
+// A 4 x 3 picture whose colour table can be inspected.
 class TestImage : public MeteorImage {
 public:
     explicit TestImage(int kind = ImageType::Still) {
@@ -24,8 +23,6 @@ public:
         height = 3;
         picture = packed_dib::MakeGreyDib(4, 3);
         frame_picture = packed_dib::MakeGreyDib(4, 3);
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 4; ++x) packed_dib::Row(picture, 4, y)[x] = static_cast<std::uint8_t>(10 * y + x);
         AdjustDIBColors();
     }
     int Entry(int i) const { return picture[40 + 4 * i]; }
@@ -55,16 +52,14 @@ TEST(ColourTable, BrightnessShiftsTheRampByUpTo115AndContrastSteepensItAroundLev
     ASSERT_TRUE(img.SetBrightness(15));
     for (int i = 0; i < 256; ++i) ASSERT_EQ(img.Entry(i), std::min(i + 115, 255)) << i;
     ASSERT_TRUE(img.SetBrightness(-15));
-    EXPECT_EQ(img.Entry(116), 0);  // 116 - 115.2 truncates to 0
-    EXPECT_EQ(img.Entry(117), 1);
-    EXPECT_EQ(img.Entry(255), 139);
+    // 116 - 115.2 truncates to 0.
+    EXPECT_EQ(std::tuple(img.Entry(116), img.Entry(117), img.Entry(255)), std::tuple(0, 1, 139));
     ASSERT_TRUE(img.SetBrightness(0));
     ASSERT_TRUE(img.SetContrast(15));  // slope 5.95
     for (const auto& [i, v] : {std::pair{128, 128}, {129, 133}, {127, 122}, {149, 252}, {150, 255}, {106, 0}})
         EXPECT_EQ(img.Entry(i), v) << i;
     ASSERT_TRUE(img.SetContrast(-15));  // slope 1 / 5.95
-    EXPECT_EQ(img.Entry(0), 106);
-    EXPECT_EQ(img.Entry(255), 149);
+    EXPECT_EQ(std::pair(img.Entry(0), img.Entry(255)), std::pair(106, 149));
     EXPECT_FALSE(img.SetContrast(-16));
     EXPECT_EQ(img.contrast, -15);
 
@@ -74,22 +69,18 @@ TEST(ColourTable, BrightnessShiftsTheRampByUpTo115AndContrastSteepensItAroundLev
     blank_video.SetBrightness(5);
     EXPECT_EQ(video.Table(video.frame_picture), video.Table(video.picture));
     EXPECT_EQ(blank_video.frame_picture[40 + 4 * 10], 10);  // untouched identity ramp
-}
 
-TEST(Display, ABlankImageFillsTheDestinationInItsGreyLevel) {
+    // A blank image fills the destination in its grey level.
     FakeImage blank(100, 80, ImageType::BlankPhoto);
-    RecordingCanvas rec;
-    for (const int step : {-15, 0, 15}) {
-        blank.SetBrightness(step);
-        blank.Display(rec, 5, 6, 50, 40, 0, 0, 100, 80, -1);
-    }
-    ASSERT_EQ(rec.calls.size(), 3u);
-    EXPECT_EQ(rec.calls[0].kind, RecordingCanvas::Call::Fill);
-    EXPECT_EQ(rec.calls[0].dst, (CanvasRect{5, 6, 50, 40}));
-    EXPECT_EQ(rec.calls[0].green, 8);
-    EXPECT_EQ(rec.calls[1].green, 128);
-    EXPECT_EQ(rec.calls[2].green, 248);
     EXPECT_FALSE(blank.HasPicture());
+    for (const auto& [step, green] : {std::pair{-15, 8}, {0, 128}, {15, 248}}) {
+        blank.SetBrightness(step);
+        RecordingCanvas rec;
+        blank.Display(rec, 5, 6, 50, 40, 0, 0, 100, 80, -1);
+        ASSERT_EQ(rec.calls.size(), 1u);
+        EXPECT_EQ(std::tuple(rec.calls[0].kind, rec.calls[0].dst, rec.calls[0].green),
+                  std::tuple(RecordingCanvas::Call::Fill, CanvasRect{5, 6, 50, 40}, green)) << step;
+    }
 }
 
 TEST(Play, RaisesAViewerTitledWithTheUpperCaseNameElseOpensTheFileOrTheClipboardViewer) {
@@ -99,10 +90,8 @@ TEST(Play, RaisesAViewerTitledWithTheUpperCaseNameElseOpensTheFileOrTheClipboard
     img.Play(shell);
     clip.Play(shell);
     FakeImage(640, 480, ImageType::BlankPhoto).Play(shell);
-    EXPECT_EQ(shell.opened, std::vector<std::string>{"/home/obs/plates/Perseid-12.bmp"});
-    EXPECT_EQ(shell.clipboard_viewers, 1);
+    EXPECT_EQ(std::pair(shell.opened, shell.clipboard_viewers), std::pair(std::vector<std::string>{"/home/obs/plates/Perseid-12.bmp"}, 1));
     shell.open_windows = {"PERSEID-12.BMP"};
     img.Play(shell);
-    EXPECT_EQ(shell.raised, std::vector<std::string>{"PERSEID-12.BMP"});
-    EXPECT_EQ(shell.opened.size(), 1u);
+    EXPECT_EQ(std::pair(shell.raised, shell.opened.size()), std::pair(std::vector<std::string>{"PERSEID-12.BMP"}, std::size_t{1}));
 }

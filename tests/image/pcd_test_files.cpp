@@ -1,7 +1,6 @@
 #include "pcd_test_files.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <numbers>
@@ -48,9 +47,7 @@ std::vector<Entry> LumaCodes() {
         if (delta < -1 || delta > 1) codes.push_back({11, 0b110u << 8 | static_cast<std::uint8_t>(delta), delta});
     return codes;
 }
-std::vector<Entry> ChromaCodes(int length) {
-    return {{length, 0, 0}, {length, 1, 1}, {length, 2, 2}};
-}
+std::vector<Entry> ChromaCodes(int length) { return {{length, 0, 0}, {length, 1, 1}, {length, 2, 2}}; }
 
 void AppendTable(std::vector<std::uint8_t>& out, const std::vector<Entry>& codes) {
     out.push_back(static_cast<std::uint8_t>(codes.size() - 1));
@@ -139,8 +136,7 @@ std::uint8_t Luma(int step, int x, int y) {
 
 pcd::Plane Picture(int step) {
     const pcd::Size size = pcd::StepSize(step);
-    pcd::Plane p{size.width, size.height, {}};
-    p.pixels.resize(static_cast<std::size_t>(size.width) * size.height);
+    pcd::Plane p{size.width, size.height, std::vector<std::uint8_t>(static_cast<std::size_t>(size.width) * size.height)};
     for (int y = 0; y < size.height; ++y)
         for (int x = 0; x < size.width; ++x) p.Row(y)[x] = Luma(step, x, y);
     return p;
@@ -190,13 +186,6 @@ std::filesystem::path ScratchPath(const std::string& name) {
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
-}
-
-bool Run(const std::string& command) { return std::system(command.c_str()) == 0; }
-
-bool HaveImageMagick() {
-    static const bool have = Run("convert -size 8x8 xc:white " + ScratchPath("probe.pcd").string() + " >/dev/null 2>&1");
-    return have;
 }
 
 std::uint8_t DibPixel(const std::vector<std::uint8_t>& dib, int x, int y_from_top) {

@@ -1,8 +1,8 @@
 #pragma once
-// Photo CD image pacs for the tests. ImageMagick's Photo CD writer (when it
-// is installed) gives independently written files, but it writes only the
-// three stored resolutions; the 4Base and 16Base residuals are therefore
-// written here from the published image pac layout (see pcd_reader.h).
+// Photo CD image pacs for the tests. ImageMagick's Photo CD writer gives
+// independently written files, but it writes only the three stored
+// resolutions; the 4Base and 16Base residuals are therefore written here
+// from the published image pac layout (see pcd_reader.h).
 
 #include <cstdint>
 #include <filesystem>
@@ -38,11 +38,6 @@ const std::vector<std::uint8_t>& FullImagePac();
 // A fresh path in a scratch directory of this test program.
 std::filesystem::path ScratchPath(const std::string& name);
 void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
-
-// True when ImageMagick's convert can write Photo CD files here.
-bool HaveImageMagick();
-// Runs a shell command; true when it exits with 0.
-bool Run(const std::string& command);
 
 // The pixel at column x, row y from the top of a packed 8-bit DIB.
 std::uint8_t DibPixel(const std::vector<std::uint8_t>& dib, int x, int y_from_top);

@@ -2,10 +2,9 @@
 
 #include <tiffio.h>
 
+#include <bit>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
+#include <utility>
 
 #include "bmp_test_files.h"
 
@@ -18,26 +17,15 @@ Picture DeepPicture() {
     return p;
 }
 
-namespace {
-
-void PutSample(std::vector<std::uint8_t>& out, std::uint16_t v) {
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-    out.push_back(static_cast<std::uint8_t>(v));
-}
-
-std::vector<std::uint8_t> Text(const std::string& s) { return std::vector<std::uint8_t>(s.begin(), s.end()); }
-
-}  // namespace
-
 std::string WritePgm(const std::string& name, const Picture& p) { return WritePpm(name, p, p, p, "P5"); }
 
 std::string WritePpm(const std::string& name, const Picture& red, const Picture& green, const Picture& blue,
                      const char* magic) {
-    std::vector<std::uint8_t> out =
-        Text(std::string(magic) + "\n" + std::to_string(red.width) + " " + std::to_string(red.height) + "\n65535\n");
+    const std::string header = std::string(magic) + "\n" + std::to_string(red.width) + " " + std::to_string(red.height) + "\n65535\n";
+    std::vector<std::uint8_t> out(header.begin(), header.end());
     for (std::size_t i = 0; i < red.values.size(); ++i)
         for (const Picture* p : {&red, &green, &blue}) {
-            PutSample(out, p->values[i]);
+            out.insert(out.end(), {static_cast<std::uint8_t>(p->values[i] >> 8), static_cast<std::uint8_t>(p->values[i])});
             if (magic[1] == '5') break;  // grey: one sample
         }
     return bmp_test::Write(name, out);
@@ -55,7 +43,7 @@ std::vector<std::uint8_t> FitsBlocks(const std::vector<std::string>& cards, cons
     for (const std::string& card : cards) header += card + std::string(80 - card.size(), ' ');
     header += "END" + std::string(77, ' ');
     header.resize((header.size() + 2879) / 2880 * 2880, ' ');
-    std::vector<std::uint8_t> out = Text(header);
+    std::vector<std::uint8_t> out(header.begin(), header.end());
     out.insert(out.end(), data.begin(), data.end());
     out.resize((out.size() + 2879) / 2880 * 2880, 0);
     return out;
@@ -90,17 +78,14 @@ std::string WriteDeepFits(const std::string& name, const std::vector<std::string
 
 std::vector<std::uint8_t> BigEndian16(const std::vector<std::int16_t>& v) {
     std::vector<std::uint8_t> out;
-    for (const std::int16_t s : v) PutSample(out, static_cast<std::uint16_t>(s));
+    for (const std::int16_t s : v) out.insert(out.end(), {static_cast<std::uint8_t>(s >> 8), static_cast<std::uint8_t>(s)});
     return out;
 }
 
 std::vector<std::uint8_t> BigEndianFloat(const std::vector<float>& v) {
     std::vector<std::uint8_t> out;
-    for (const float f : v) {
-        std::uint32_t u;
-        std::memcpy(&u, &f, 4);
-        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(u >> shift));
-    }
+    for (const float f : v)
+        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(std::bit_cast<std::uint32_t>(f) >> shift));
     return out;
 }
 
@@ -112,15 +97,12 @@ std::string WriteDng(const std::string& name, const Picture& p, bool big_endian)
     const std::uint8_t rggb[4] = {0, 1, 1, 2};
     const std::uint8_t version[4] = {1, 4, 0, 0};
     const float identity[9] = {1, 0, 0, 0, 1, 0, 0, 0, 1};
-    TIFFSetField(t, TIFFTAG_SUBFILETYPE, 0);
-    TIFFSetField(t, TIFFTAG_IMAGEWIDTH, p.width);
-    TIFFSetField(t, TIFFTAG_IMAGELENGTH, p.height);
-    TIFFSetField(t, TIFFTAG_BITSPERSAMPLE, 16);
-    TIFFSetField(t, TIFFTAG_SAMPLESPERPIXEL, 1);
-    TIFFSetField(t, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
-    TIFFSetField(t, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_CFA);
-    TIFFSetField(t, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(t, TIFFTAG_ROWSPERSTRIP, p.height);
+    // One-number fields (passed as int, as the variadic call promotes them).
+    for (const auto& [tag, value] : {std::pair{TIFFTAG_SUBFILETYPE, 0}, {TIFFTAG_IMAGEWIDTH, p.width}, {TIFFTAG_IMAGELENGTH, p.height},
+                                     {TIFFTAG_BITSPERSAMPLE, 16}, {TIFFTAG_SAMPLESPERPIXEL, 1}, {TIFFTAG_COMPRESSION, COMPRESSION_NONE},
+                                     {TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_CFA}, {TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG},
+                                     {TIFFTAG_ROWSPERSTRIP, p.height}, {TIFFTAG_CALIBRATIONILLUMINANT1, 21}})
+        TIFFSetField(t, tag, value);
     TIFFSetField(t, TIFFTAG_MAKE, "Velkarn");
     TIFFSetField(t, TIFFTAG_MODEL, "Test Mosaic");
     TIFFSetField(t, TIFFTAG_CFAREPEATPATTERNDIM, dim);
@@ -128,7 +110,6 @@ std::string WriteDng(const std::string& name, const Picture& p, bool big_endian)
     TIFFSetField(t, TIFFTAG_DNGVERSION, version);
     TIFFSetField(t, TIFFTAG_UNIQUECAMERAMODEL, "Velkarn Test Mosaic");
     TIFFSetField(t, TIFFTAG_COLORMATRIX1, 9, identity);
-    TIFFSetField(t, TIFFTAG_CALIBRATIONILLUMINANT1, 21);
     std::vector<std::uint16_t> row(p.width);
     for (int y = 0; y < p.height; ++y) {
         for (int x = 0; x < p.width; ++x) row[x] = p.at(x, y);
@@ -136,13 +117,6 @@ std::string WriteDng(const std::string& name, const Picture& p, bool big_endian)
     }
     TIFFClose(t);
     return path;
-}
-
-std::string Truncated(const std::string& path, const std::string& name, std::size_t size) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    bytes.resize(std::min(bytes.size(), size));
-    return bmp_test::Write(name, bytes);
 }
 
 }  // namespace still_test

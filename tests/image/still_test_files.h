@@ -54,7 +54,4 @@ std::vector<std::uint8_t> BigEndianFloat(const std::vector<float>& v);
 // An uncompressed DNG of a 16-bit RGGB Bayer mosaic holding p's values.
 std::string WriteDng(const std::string& name, const Picture& p, bool big_endian = false);
 
-// The first `size` bytes of a file, as a new file.
-std::string Truncated(const std::string& path, const std::string& name, std::size_t size);
-
 }  // namespace still_test

@@ -12,19 +12,8 @@
 
 namespace {
 
-DeepSamples Samples(std::vector<float> values, bool integer = true) {
-    DeepSamples s;
-    s.width = static_cast<int>(values.size());
-    s.height = 1;
-    s.values.assign(values.begin(), values.end());
-    s.integer = integer;
-    return s;
-}
-
-// A 16-bit FITS of the deep test picture, read back.
-std::unique_ptr<FITSFileImage> DeepFits() {
-    ScriptedProgress progress;
-    return std::make_unique<FITSFileImage>(progress, still_test::WriteDeepFits("deep.fits"));
+DeepSamples Samples(const std::vector<float>& values, bool integer = true) {
+    return {static_cast<int>(values.size()), 1, {values.begin(), values.end()}, integer};
 }
 
 std::vector<std::uint8_t> Pixels(const MeteorImage& img) {
@@ -48,10 +37,7 @@ TEST(Stretch, PercentilesLieWithinABinSkipWhatIsNoNumberAndALargePictureIsCounte
     // counted runs (8 x 1024 here) and one that does not must both see
     // every band of columns.
     for (const auto& [width, height] : {std::pair{4096, 2100}, std::pair{6000, 1500}}) {
-        DeepSamples s;
-        s.width = width;
-        s.height = height;
-        s.values.resize(static_cast<std::size_t>(s.width) * s.height);
+        DeepSamples s{width, height, decltype(DeepSamples::values)(static_cast<std::size_t>(width) * height), true};
         for (int y = 0; y < s.height; ++y)
             for (int x = 0; x < width; ++x) s.Row(y)[x] = static_cast<float>(x);
         const StretchHistogram h(s);
@@ -67,30 +53,24 @@ TEST(Stretch, AFlatOrAlmostFlatPictureStillGetsARampThatRisesWithItsValues) {
     std::vector<float> sky(1000, 500.0f);
     sky[3] = 20;
     sky[7] = 9000;
-    EXPECT_EQ(AutomaticStretch(Samples(sky)), (StretchPoints{20, 9000}));
-    EXPECT_EQ(AutomaticStretch(Samples(std::vector<float>(50, 7.5f), false)), (StretchPoints{7.5f, 8.5f}));
-    EXPECT_EQ(AutomaticStretch(Samples({NAN, NAN})), (StretchPoints{0, 1}));
+    EXPECT_EQ(std::tuple(AutomaticStretch(Samples(sky)), AutomaticStretch(Samples(std::vector<float>(50, 7.5f), false)),
+                         AutomaticStretch(Samples({NAN, NAN}))),
+              std::tuple(StretchPoints{20, 9000}, StretchPoints{7.5f, 8.5f}, StretchPoints{0, 1}));
     const StretchPoints huge = AutomaticStretch(Samples({3e38f, 3e38f}, false));
     EXPECT_GT(huge.white, huge.black);
-    const StretchPoints p{100, 355};
     for (const auto& [value, level] : {std::pair{99.0f, 0}, {101.4f, 1}, {354.6f, 255}, {1e30f, 255}, {std::nanf(""), 0}})
-        EXPECT_EQ(StretchLevel(value, p), level) << value;
+        EXPECT_EQ(StretchLevel(value, {100, 355}), level) << value;
 }
 
 // The image dialog's tests step black and white and read the points; here
-// the steps refused.
-TEST(Stretch, StepsBeyondFifteenOrThatWouldMeetThePointsAreRefused) {
-    const StretchPoints automatic{1000, 3000};
-    EXPECT_EQ(SteppedStretch(automatic, -15, 0), (StretchPoints{-2750, 3000}));
-    EXPECT_FALSE(SteppedStretch(automatic, 16, 0));
-    EXPECT_FALSE(SteppedStretch(automatic, 8, 0));  // black would reach white
-    EXPECT_FALSE(SteppedStretch(automatic, 4, -2));
-}
-
+// the steps refused and the pixels made again.
 TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheTable) {
-    const auto img = DeepFits();
-    ASSERT_EQ(img->status, 0);
-    ASSERT_EQ(img->automatic_stretch, (StretchPoints{1000, 3000}));
+    ScriptedProgress progress;
+    const auto img = std::make_unique<FITSFileImage>(progress, still_test::WriteDeepFits("deep.fits"));
+    ASSERT_EQ(std::pair(img->status, img->automatic_stretch), std::pair(0, StretchPoints{1000, 3000}));
+    EXPECT_EQ(SteppedStretch(img->automatic_stretch, -15, 0), (StretchPoints{-2750, 3000}));
+    EXPECT_FALSE(SteppedStretch(img->automatic_stretch, 16, 0));
+    EXPECT_FALSE(SteppedStretch(img->automatic_stretch, 8, 0));  // black would reach white
     const std::vector<std::uint8_t> automatic = Pixels(*img);
     ASSERT_TRUE(img->SetWhiteStep(2));  // white 5000
     EXPECT_EQ(img->stretch, (StretchPoints{1000, 5000}));
@@ -102,8 +82,7 @@ TEST(Stretch, AStepReMakesThePixelsWhileBrightnessContrastAndInversionStayOnTheT
     const std::vector<std::uint8_t> before = Pixels(*img);
     EXPECT_FALSE(img->SetWhiteStep(-16));
     EXPECT_FALSE(img->SetBlackStep(4));  // black 2000 would meet white
-    EXPECT_EQ(img->black_step, 0);
-    EXPECT_EQ(img->white_step, -2);
+    EXPECT_EQ(std::pair(img->black_step, img->white_step), std::pair(0, -2));
     EXPECT_EQ(Pixels(*img), before);
 
     // The colour table is the same ramp whatever the stretch.

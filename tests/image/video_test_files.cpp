@@ -7,10 +7,7 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -142,20 +139,8 @@ std::uint8_t FrameNumberPixel(int frame, int x, int /*y*/) {
     return static_cast<std::uint8_t>(digit * 32 + 16);
 }
 
-int ReadFrameNumber(const std::uint8_t* plane, int width, int height, long stride) {
-    (void)width;
-    const int y = height / 2;
+int ReadFrameNumber(const std::uint8_t* plane, int /*width*/, int height, long stride) {
     int number = 0;
-    for (int i = 0; i < 3; ++i) {
-        const int level = plane[y * stride + 16 * i + 8];
-        number |= std::min(level / 32, 7) << (3 * i);
-    }
+    for (int i = 0; i < 3; ++i) number |= std::min(plane[height / 2 * stride + 16 * i + 8] / 32, 7) << (3 * i);
     return number;
-}
-
-std::string TempVideoDir(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() / ("velkarn_" + name + "_" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    return dir.string();
 }

@@ -17,8 +17,6 @@ extern "C" {
 #include <libavutil/pixfmt.h>
 }
 
-using PixelFn = std::function<std::uint8_t(int frame, int x, int y)>;
-
 struct TestVideo {
     std::string encoder = "rawvideo";
     AVPixelFormat pix_fmt = AV_PIX_FMT_GRAY8;
@@ -31,7 +29,7 @@ struct TestVideo {
     bool packet_durations = true;
     std::vector<int> short_frames;  // frames whose packet is cut to half (undecodable raw frames)
     std::vector<int> empty_frames;  // frames written as empty packets (dropped frames of a capture)
-    PixelFn pixel;         // grey (or green) level of each pixel
+    std::function<std::uint8_t(int frame, int x, int y)> pixel;  // grey (or green) level of each pixel
 };
 
 // Writes the video; the container follows the file's extension. Throws
@@ -44,6 +42,3 @@ void WriteTestVideo(const std::string& path, const TestVideo& video);
 std::uint8_t FrameNumberPixel(int frame, int x, int y);
 // Reads the number back from a plane (top row first, rows stride bytes apart).
 int ReadFrameNumber(const std::uint8_t* plane, int width, int height, long stride);
-
-// A fresh empty directory under the system's temporary directory.
-std::string TempVideoDir(const std::string& name);
