@@ -12,8 +12,10 @@
 #include "bmp_test_files.h"
 #include "image/avi_image.h"
 #include "image/bmp_file_image.h"
+#include "files/session_file.h"
 #include "image/video_test_files.h"
 #include "platform/scripted.h"
+#include "session/session_data.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -82,4 +84,33 @@ TEST(HostileSizes, BmpFilesClaimingMorePixelsThanTheLimitAreRefusedAndAVideoClai
             std::_Exit(0);
         },
         testing::ExitedWithCode(0), "^0 3$");
+}
+
+TEST(HostileSizes, ASessionClaimingABillionStarsIsRejectedUnchanged) {
+    if (kSanitized) GTEST_SKIP() << "address-space limits do not work under the sanitizer";
+    const testing_support::ScratchDir dir;
+    const std::string path = dir.file("billion.dar");
+    testing_support::WriteText(path,
+                               "Darnholm                1999    8   12  23.  15.  42.  img01    m01     \n"
+                               "50 mm f/1.8\n"
+                               "1000000000 1000000000    0    0    0    0    1\n"
+                               "2000000000000000000000000\n"
+                               " 23.  10.  00. 25.000  1.\n"
+                               "   0.   0.\n"
+                               "SAO112740 2.50    53000.0   0.001    73000.    -0.01    10.001    11.999\n");
+    // Only the reader's own refusal counts: memory that runs out is no refusal.
+    EXPECT_EXIT(
+        {
+            LimitAddressSpace();
+            SessionData s;
+            ScriptedMessageBox mb;
+            try {
+                s.Retrieve(path.c_str(), mb, false);
+                std::fprintf(stderr, "read");
+            } catch (const SessionFileError&) {
+                std::fprintf(stderr, "rejected %u", s.nstar);
+            }
+            std::_Exit(0);
+        },
+        testing::ExitedWithCode(0), "^rejected 0$");
 }
