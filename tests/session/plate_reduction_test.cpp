@@ -140,17 +140,21 @@ TEST_F(PlateReduction, StarsMovedToANewDateAreFittedAtTheirNewPositions) {
 }
 
 TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {
-    Field f;
+    // n stars in a row on the plate and on the sky.
+    auto add_line = [](SessionData& s, int n, double ra, double de, double dra, double dde, float x, float y,
+                       float dx, float dy) {
+        for (int i = 0; i < n; ++i) {
+            CatStar c;
+            copy_text(c.name, "L" + std::to_string(i));
+            c.ra = static_cast<float>(ra + dra * i);
+            c.de = static_cast<float>(de + dde * i);
+            s.AddStar(Star(c, x + dx * i, y + dy * i), 0);
+        }
+    };
     SessionData s;
     // Four stars on one line of the plate, a fifth off it.
-    for (int i = 0; i < 4; ++i) {
-        CatStar c;
-        copy_text(c.name, "L" + std::to_string(i));
-        c.ra = static_cast<float>(3.0 + 0.05 * i);
-        c.de = 45.0f;
-        s.AddStar(Star(c, 1.0f + 2.0f * i, 3.0f), 0);
-    }
-    s.AddStar(MakeStar("Off", 3.1, 47.0, f), 0);
+    add_line(s, 4, 3.0, 45.0, 0.05, 0.0, 1.0f, 3.0f, 2.0f, 0.0f);
+    s.AddStar(MakeStar("Off", 3.1, 47.0, Field()), 0);
     const auto before = State(s);
 
     float sdv[3];
@@ -184,13 +188,7 @@ TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {
     // On a slanted line the float positions are collinear only to rounding,
     // which leaves the normal matrix a tiny non-zero pivot.
     SessionData q;
-    for (int i = 0; i < 5; ++i) {
-        CatStar c;
-        copy_text(c.name, "Q" + std::to_string(i));
-        c.ra = static_cast<float>(2.0 + 0.031 * i);
-        c.de = static_cast<float>(30.0 + 0.47 * i);
-        q.AddStar(Star(c, 1.1f + 1.7f * i, 0.9f + 1.3f * i), 0);
-    }
+    add_line(q, 5, 2.0, 30.0, 0.031, 0.47, 1.1f, 0.9f, 1.7f, 1.3f);
     const auto slanted = State(q);
     EXPECT_THROW(q.CalculateOC(), NumericalError);
     EXPECT_EQ(State(q), slanted);

@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "session/fixed_text.h"
-#include "session/session_data.h"
 #include "sky_field.h"
 
 namespace {
@@ -100,11 +98,9 @@ TEST(Stars, ANameReadBackPaddedToItsColumnIsTheCataloguesName) {
     CatStar c;
     copy_text(c.name, " 58 Ori  ");
     s.AddStar(Star(c, 1.0f, 1.0f), 0);
-    EXPECT_EQ(s.ExistStar(" 58 Ori"), 1);
-    EXPECT_EQ(s.ExistStar(" 58 Ori   "), 1);
-    EXPECT_EQ(s.ExistStar(" 58 ori"), 0);
-    EXPECT_EQ(s.ExistStar("58 Ori"), 0);
-    EXPECT_EQ(s.ExistStar(" 58 Or"), 0);
+    for (const auto& [name, found] :
+         {std::pair{" 58 Ori", 1}, {" 58 Ori   ", 1}, {" 58 ori", 0}, {"58 Ori", 0}, {" 58 Or", 0}})
+        EXPECT_EQ(s.ExistStar(name), found) << name;
 }
 
 TEST(MeteorPoints, DroppingKeepsTheRunStartOnItsPoint) {
@@ -174,7 +170,7 @@ TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutter) {
     EXPECT_STREQ(SessionData::dlgdat.shutter, "25.000");
 }
 
-TEST(ListTexts, LongAndShortRows) {
+TEST(ListTexts, LongAndShortRowsAndSecondsThatShowAsSixtyCarryIntoTheMinute) {
     CatStar c;
     copy_text(c.name, "58 Ori");
     c.mag = 0.5f;
@@ -185,16 +181,10 @@ TEST(ListTexts, LongAndShortRows) {
     c.ra = 23.99999f;  // rounds up past 24 h: shown as 0 h
     c.de = 7.4069f;
     EXPECT_EQ(c.MakeListBoxShortText(), "   58 Ori\t0.5\t 0 00.0\t  7 24");
-}
-
-TEST(ListTexts, SecondsThatShowAsSixtyCarryIntoTheMinute) {
-    CatStar c;
-    copy_text(c.name, "Bet Ori");
-    c.mag = 0.1f;
     c.ra = 5.7499995f;  // 5 44 59.998
     c.de = static_cast<float>(-(7 + 59 / 60.0 + 59.7 / 3600));
-    EXPECT_EQ(c.MakeListBoxText(), "  Bet Ori\t0.1\t 5 45 00.0\t -8 00 00");
+    EXPECT_EQ(c.MakeListBoxText(), "   58 Ori\t0.5\t 5 45 00.0\t -8 00 00");
     c.ra = static_cast<float>(23 + 59 / 60.0 + 59.97 / 3600);
     c.de = static_cast<float>(29 + 59 / 60.0 + 59.6 / 3600);
-    EXPECT_EQ(c.MakeListBoxText(), "  Bet Ori\t0.1\t 0 00 00.0\t 30 00 00");
+    EXPECT_EQ(c.MakeListBoxText(), "   58 Ori\t0.5\t 0 00 00.0\t 30 00 00");
 }

@@ -68,7 +68,7 @@ void AddStarAt(SessionData& s, float x, float y) {
 }
 }  // namespace
 
-TEST(SurroundWalk, SameResultAsTheFullWalkOnRandomFields) {
+TEST(SurroundWalk, SameResultAsTheFullWalkOnRandomFieldsAndOnGrids) {
     std::mt19937 rng(21);
     std::uniform_real_distribution<float> ux(0, 12), uy(0, 8.4f);
     for (int trial = 0; trial < 200; ++trial) {
@@ -79,21 +79,18 @@ TEST(SurroundWalk, SameResultAsTheFullWalkOnRandomFields) {
         for (int i = 0; i < n; i += 7) s.fhide(i);
         ASSERT_EQ(s.Getsurround(-1), ReferenceSurround(s)) << "trial " << trial;
     }
-}
-
-TEST(SurroundWalk, SameResultOnGridsWithCollinearEdgesAndRepeatedStars) {
-    std::mt19937 rng(22);
-    std::uniform_real_distribution<float> ux(-1, 13), uy(-1, 9.4f);
+    // Grids: collinear hull edges, a repeated star, points all round.
+    std::uniform_real_distribution<float> gx(-1, 13), gy(-1, 9.4f);
     for (int trial = 0; trial < 60; ++trial) {
         SessionData s;
         const int cols = 2 + trial % 6, rows = 2 + trial % 4;
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < cols; ++c) AddStarAt(s, 1.0f + c * 1.5f, 1.0f + r * 1.2f);
         AddStarAt(s, 1.0f, 1.0f);  // a repeated position
-        for (int j = 0; j < 60; ++j) s.AddMetPnt(Meteor(ux(rng), uy(rng), j));
+        for (int j = 0; j < 60; ++j) s.AddMetPnt(Meteor(gx(rng), gy(rng), j));
         // Points exactly on the outer edges count as inside.
         s.AddMetPnt(Meteor(1.0f + 0.75f, 1.0f, 60));
-        ASSERT_EQ(s.Getsurround(-1), ReferenceSurround(s)) << "trial " << trial;
+        ASSERT_EQ(s.Getsurround(-1), ReferenceSurround(s)) << "grid " << trial;
     }
 }
 
