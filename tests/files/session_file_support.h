@@ -3,13 +3,8 @@
 // example session and its file text, saved and read in a scratch directory.
 
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "image/meteor_image.h"
 #include "platform/scripted.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
@@ -53,16 +48,12 @@ inline void AddRecord(SessionData& s, const Meteor& m) {
     ++s.nmet;
 }
 
-inline void Remeasure(Star& s, float x, float y) {
-    s.x.push_back(x);
-    s.y.push_back(y);
-    ++s.nrep;
-}
-
-inline void Remeasure(Meteor& m, float x, float y) {
-    m.x.push_back(x);
-    m.y.push_back(y);
-    ++m.nrep;
+// A star or meteor point measured once more.
+template <class Record>
+void Remeasure(Record& r, float x, float y) {
+    r.x.push_back(x);
+    r.y.push_back(y);
+    ++r.nrep;
 }
 
 inline void SetExampleExposure() {

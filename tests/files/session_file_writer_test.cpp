@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "../../tools/examples/synthetic_session.h"
 #include "files/options.h"
 #include "files/session_file.h"
 #include "image/fake_image.h"
-#include "platform/scripted.h"
-#include "session/session_data.h"
 #include "session_file_support.h"
 
 using namespace testing_support;
@@ -22,19 +18,6 @@ std::vector<std::string> Lines(const std::string& text) {
     }
     lines.push_back(text.substr(start));
     return lines;
-}
-
-// A session of one star and one meteor point, each measured r times.
-void FillMeasuredTimes(SessionData& s, int r) {
-    SetExampleExposure();
-    Star st = MakeStar("Alp Per", 1.8f, 3.4f, 0, 49.9f, 0, 5.0f, 5.0f);
-    Meteor m(6.0f, 6.0f, 0);
-    for (int k = 1; k < r; ++k) {
-        Remeasure(st, 5.0f + 0.001f * k, 5.0f);
-        Remeasure(m, 6.0f, 6.0f + 0.001f * k);
-    }
-    AddRecord(s, st);
-    AddRecord(s, m);
 }
 
 }  // namespace
@@ -56,8 +39,17 @@ class ReplayColumns : public testing::TestWithParam<std::pair<int, bool>> {};
 TEST_P(ReplayColumns, TableIsWrittenOnlyForTwoToEightMeasurements) {
     const auto [r, table] = GetParam();
     ScratchDir dir;
+    // One star and one meteor point, each measured r times.
+    SetExampleExposure();
+    Star st = MakeStar("Alp Per", 1.8f, 3.4f, 0, 49.9f, 0, 5.0f, 5.0f);
+    Meteor m(6.0f, 6.0f, 0);
+    for (int k = 1; k < r; ++k) {
+        Remeasure(st, 5.0f + 0.001f * k, 5.0f);
+        Remeasure(m, 6.0f, 6.0f + 0.001f * k);
+    }
     SessionData s;
-    FillMeasuredTimes(s, r);
+    AddRecord(s, st);
+    AddRecord(s, m);
     ASSERT_EQ(SaveIn(s, dir, "s"), 2);
     const std::string text = ReadText(dir.file("s"));
     EXPECT_EQ(text.find(" Star     ") != std::string::npos, table);
@@ -97,16 +89,16 @@ TEST(SessionFileFrameList, RecordsSevenGapsAndNumbersLaterPointsOnFromTheSeventh
     EXPECT_NE(back[8], 80);  // behind the eighth gap the frame is lost
 }
 
-TEST(SessionFileWriter, RedskyLayoutWithoutPlateSolutionTakesFishEyeCodeAndAsksNothing) {
+TEST(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNoAndFishEyesGetTheirCodes) {
     ScratchDir dir;
     SessionData s;
     FillExampleSession(s);
     SessionData::dlgdat.astrometry = 0;
-    s.stars[2].hidden = 1;  // two visible stars: no plate solution
+    s.stars[2].hidden = 1;  // two visible stars: no plate solution, the fish-eye code, no question
     s.nhide = 1;
-    ScriptedMessageBox mb;
-    EXPECT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), mb), 2);
-    EXPECT_TRUE(mb.shown.empty());
+    ScriptedMessageBox none;
+    EXPECT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), none), 2);
+    EXPECT_TRUE(none.shown.empty());
     const auto lines = Lines(ReadText(dir.file("r")));
     EXPECT_EQ(lines[2], "    2    2  354    7");
     EXPECT_EQ(lines[3], "    11.000    13.000  2000.0");
@@ -114,13 +106,8 @@ TEST(SessionFileWriter, RedskyLayoutWithoutPlateSolutionTakesFishEyeCodeAndAsksN
     EXPECT_EQ(lines[10], "");  // no centre line: three empty lines
     EXPECT_EQ(lines[12], "");
     EXPECT_EQ(lines[13], " Star         x1      y1      x2      y2  ");
-}
-
-TEST(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNoAndFishEyesGetTheirCodes) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
-    SessionData::dlgdat.astrometry = 0;
+    s.stars[2].hidden = 0;
+    s.nhide = 0;
     // The example's plate scale is that of a lens of about 116 mm on an
     // image 1000 pixels high (the focal length goes with 1 / height).
     FakeImage small(100, 1000, ImageType::Still);
