@@ -1,12 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <algorithm>
-#include <string>
 #include <vector>
 
-#include "platform/scripted.h"
-#include "session/session_data.h"
 #include "session_file_support.h"
 
 using namespace testing_support;
@@ -67,7 +63,7 @@ std::vector<std::string> Saving(const ScratchDir& dir, const std::string& sessio
 
 }  // namespace
 
-TEST(CliReduce, ReportsTheShippedExamples) {
+TEST(CliReduce, ReportsTheShippedExamplesAsTextOrJsonAndInTheOrderAsked) {
     ScratchDir dir;
     const Outcome photo = Reduce(dir, {Example("per0812a.dar")});
     ASSERT_EQ(photo.status, 0) << photo.err;
@@ -82,10 +78,7 @@ TEST(CliReduce, ReportsTheShippedExamples) {
     EXPECT_NE(video.out.find("(video, blank 720 x 576 pixels)"), std::string::npos) << video.out;
     EXPECT_NE(video.out.find("Order         3"), std::string::npos);
     EXPECT_NE(video.out.find("    9                    122"), std::string::npos);  // after the gap
-}
 
-TEST(CliReduce, JsonHoldsTheSameContentAsOneObject) {
-    ScratchDir dir;
     const Outcome o = Reduce(dir, {Example("per0812a.dar"), "--json"});
     ASSERT_EQ(o.status, 0) << o.err;
     ASSERT_TRUE(o.out.starts_with("{\"file\":"));
@@ -94,10 +87,7 @@ TEST(CliReduce, JsonHoldsTheSameContentAsOneObject) {
     EXPECT_EQ(Count(o.out, "\"ra_hours\":"), 19 + 12);
     EXPECT_NE(o.out.find("\"time\":\"23:15:42\""), std::string::npos);
     EXPECT_EQ(o.out.find("null"), std::string::npos);
-}
 
-TEST(CliReduce, OrderOptionActsLikeTheOrderButtons) {
-    ScratchDir dir;
     const Outcome two = Reduce(dir, {Example("per0812a.dar"), "--order", "2"});
     ASSERT_EQ(two.status, 0) << two.err;
     EXPECT_NE(two.out.find("Order         2"), std::string::npos);

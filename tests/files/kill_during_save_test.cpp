@@ -16,12 +16,8 @@
 #include <set>
 #include <string>
 
-#include "files/options.h"
 #include "files/settings_file.h"
 #include "files/station_list.h"
-#include "platform/scripted.h"
-#include "session/fixed_text.h"
-#include "session/session_data.h"
 #include "session_file_support.h"
 
 using namespace testing_support;
@@ -222,17 +218,9 @@ TEST(KillDuringSave, TheSettingsFileIsOldOrNew) {
     const ScratchDir dir = MemoryDir();
     SettingsEnvironment env{dir.path(), "/home/Observer", 1920, 1080};
     auto options = [](int i) {
-        Options o;
+        Options o{"/data/station.dat", "", "/home/Observer/*.bmp", "/home/Observer", "Darnholm", 2 + i % 4, i % 10,
+                  0.5f, 8.0f, 1};
         copy_text(o.skycatdir, "/data/" + std::to_string(i % 10));
-        copy_text(o.stationfile, "/data/station.dat");
-        copy_text(o.image, "/home/Observer/*.bmp");
-        copy_text(o.outputdir, "/home/Observer");
-        copy_text(o.station, "Darnholm");
-        o.pcdres = 2 + i % 4;
-        o.randomness = i % 10;
-        o.radius = 0.5f;
-        o.limit = 8.0f;
-        o.markcenter = 1;
         return o;
     };
     auto write = [&](int i) {

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <string>
 
 #include "files/log_file.h"
 #include "files/options.h"
-#include "platform/scripted.h"
-#include "session/session_data.h"
 #include "session_file_support.h"
 
 using namespace testing_support;
@@ -19,21 +16,11 @@ const char* kHeader =
 
 int Save(SessionData& s, const ScratchDir& dir) { return SaveIn(s, dir, "m01.dar"); }
 
-int CountLines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
-
 }  // namespace
 
 TEST(LogRecord, FormatsTheDarnholmExampleByteForByteAndNamesItsFile) {
     SetExampleExposure();
-    LogEntry e;
-    e.w = 12.3456;
-    e.dw = 0.5;
-    e.rab = 82.5;
-    e.deb = 7.25;
-    e.rae = 85.0;
-    e.dee = 8.0;
-    e.sig = 0.0123;
-    e.sur = 100;
+    const LogEntry e{12.3456, 0.5, 82.5, 7.25, 85.0, 8.0, 0.0123, 100};
     EXPECT_EQ(LogHeaderLine(), kHeader);
     EXPECT_EQ(LogRecordLine(SessionData::dlgdat, e, "Darnholm"),
               "\"m01     \" 1999  8 12 23 15 42   0.0 12.35 0.50  82.500   7.250  85.000   8.000 "
@@ -65,24 +52,16 @@ TEST(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnlyWithTheDefaultStation)
 }
 
 TEST(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
-    struct Case {
-        const char* what;
-        void (*change)(SessionData&);
-    };
-    const Case cases[] = {
-        // Two stars and one meteor point: the save and command-line tests.
-        {"three stars, one hidden", [](SessionData& s) { s.stars[0].hidden = 1; s.nhide = 1; }},
-        {"all points in one direction",
-         [](SessionData& s) { s.meteors[1].x = s.meteors[0].x; s.meteors[1].y = s.meteors[0].y; }},
-    };
-    for (const Case& c : cases) {
+    // Three stars, one of them hidden; then every point in one direction.
+    for (const bool hidden : {true, false}) {
         ScratchDir dir;
         SessionData s;
         FillExampleSession(s);
-        c.change(s);
-        EXPECT_EQ(Save(s, dir), 2) << c.what;
-        EXPECT_TRUE(std::filesystem::exists(dir.file("m01.dar"))) << c.what;
-        EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log")) << c.what;
+        s.stars[0].hidden = s.nhide = hidden;
+        if (!hidden) s.meteors[1] = s.meteors[0];
+        EXPECT_EQ(Save(s, dir), 2) << hidden;
+        EXPECT_TRUE(std::filesystem::exists(dir.file("m01.dar"))) << hidden;
+        EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log")) << hidden;
     }
 }
 
@@ -115,6 +94,6 @@ TEST(LogFile, ALogWhoseLastLineWasCutOffGetsTheNewLineOnALineOfItsOwn) {
     WriteText(dir.file("photo99.log"), kHeader + std::string("\"m00     \" 1999  8"));
     ASSERT_EQ(Save(s, dir), 1);
     const std::string text = ReadText(dir.file("photo99.log"));
-    EXPECT_EQ(CountLines(text), 3);
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
     EXPECT_NE(text.find("\"m00     \" 1999  8\n\"m01     \" 1999  8 12"), std::string::npos) << text;
 }
