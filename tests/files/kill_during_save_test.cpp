@@ -176,41 +176,31 @@ TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
         copy_text(s.height, std::to_string(i % 9000));
         return s;
     };
-    int first = 0;
-    std::vector<int> added;  // every station in the list, oldest first
-    // The next addition reuses the temporary file, so it is looked for
-    // after every kill.
-    bool killed_inside = false;
-    auto write = [&](int i) { AddStation(list, station(i)); };
-    KillRepeatedly(
-        write,
-        [&] {
-            killed_inside = killed_inside || std::filesystem::exists(dir.path() / kStationTempName);
-            const std::string text = ReadText(list);
-            std::vector<std::string> lines;
-            ASSERT_TRUE(WholeLines(text, lines));
-            ASSERT_GE(lines.size(), 3u);
-            // Names in the list, newest first; those known must all be there.
-            std::vector<int> names;
-            for (std::size_t l = 2; l < lines.size(); ++l) names.push_back(std::stoi(lines[l].substr(3)));
-            ASSERT_GE(names.size(), added.size());
-            std::vector<int> oldest_first(names.rbegin(), names.rend());
-            ASSERT_TRUE(std::equal(added.begin(), added.end(), oldest_first.begin())) << "a station was lost";
-            // The whole text is what the additions make, byte for byte.
-            std::string rebuilt = std::string(kStationHeading) + "\n";
-            for (int n : names) rebuilt += StationRecord(station(n));
-            EXPECT_EQ(text, rebuilt);
-            // Back to the first stations, so that the list does not grow
-            // with every kill point.
-            if (oldest_first.size() > 20) {
-                oldest_first.resize(20);
-                std::string start = std::string(kStationHeading) + "\n";
-                for (auto n = oldest_first.rbegin(); n != oldest_first.rend(); ++n) start += StationRecord(station(*n));
-                WriteText(list, start);
-            }
-            added = oldest_first;
-        },
-        first);
+    auto list_of = [&](const std::vector<int>& newest_first) {
+        std::string text = std::string(kStationHeading) + "\n";
+        for (int n : newest_first) text += StationRecord(station(n));
+        return text;
+    };
+    // Every kill point starts from a list of station 0, which the warm-up
+    // writes extend by stations 1 to 5.
+    WriteText(list, list_of({0}));
+    int first = 1;
+    bool killed_inside = false;  // the temporary file is reused: looked for after every kill
+    auto check = [&] {
+        killed_inside = killed_inside || std::filesystem::exists(dir.path() / kStationTempName);
+        const std::string text = ReadText(list);
+        std::vector<std::string> lines;
+        ASSERT_TRUE(WholeLines(text, lines));
+        // Newest first: the stations added one after the other, then station 0.
+        std::vector<int> names;
+        for (std::size_t l = 2; l < lines.size(); ++l) names.push_back(std::stoi(lines[l].substr(3)));
+        ASSERT_FALSE(names.empty());
+        ASSERT_EQ(names.back(), 0) << "the station added before was lost";
+        for (std::size_t k = 0; k + 2 < names.size(); ++k) ASSERT_EQ(names[k], names[k + 1] + 1) << "a station was lost";
+        EXPECT_EQ(text, list_of(names));  // byte for byte
+        WriteText(list, list_of({0}));
+    };
+    KillRepeatedly([&](int i) { AddStation(list, station(i)); }, check, first);
     EXPECT_TRUE(killed_inside);
 }
 

@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <sstream>
 
 #include "files/exposure_dialogs.h"
 #include "files/exposure_fields.h"
@@ -22,16 +20,8 @@ const std::string kHeading = std::string(kStationHeading) + "\n";
 const std::string kDarnholm = "  Darnholm               0    48.  30.   0.0    11.  15.   2.5   450.\n";
 const std::string kEnd = "  End of file\n";
 
-StationData Station(const char* name, std::initializer_list<const char*> fields) {
-    StationData s;
-    copy_text(s.name, name);
-    auto f = fields.begin();
-    for (char* text : {s.latdeg, s.latmin, s.latsec, s.londeg, s.lonmin, s.lonsec, s.height}) std::strcpy(text, *f++);
-    return s;
-}
-
-const StationData kDarnholmData = Station("Darnholm", {"48", "30", "0", "11", "15", "2.5", "450"});
-const StationData kOndrejovData = Station("Ondrejov", {"-49", "5", "59.9", "-14", "46", "12.5.3", "9999"});
+const StationData kDarnholmData{"Darnholm", "48", "30", "0", "11", "15", "2.5", "450"};
+const StationData kOndrejovData{"Ondrejov", "-49", "5", "59.9", "-14", "46", "12.5", "9999"};
 const std::string kOndrejov = "  Ondrejov               0   -49.   5.  59.9   -14.  46.  12.5  9999.\n";
 
 // Plays the user of the exposure dialogs: each data dialog runs the next
