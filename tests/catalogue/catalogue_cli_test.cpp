@@ -1,8 +1,6 @@
 // velkarn-cli catalogue on a catalogue written by the test.
 #include <gtest/gtest.h>
 
-#include <string>
-
 #include "support/cli_run.h"
 #include "test_catalogue.h"
 

@@ -7,13 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <filesystem>
 #include <fstream>
 #include <numbers>
 #include <optional>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "catalogue/polar_records.h"
 #include "catalogue/sky_cat.h"
@@ -24,9 +21,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kDataDir = fs::path(VELKARN_SOURCE_DIR) / "data" / "catalogue";
-const CatalogueFiles kFiles{kDataDir, kDataDir};
 constexpr int kRecord = SkyCat::kRecordLength;
-constexpr int kIndexEntries = 2908;
 
 // A field of digits, optionally led by a sign; nothing when any other
 // character (a blank included) is in it.
@@ -170,13 +165,13 @@ TEST_F(ShippedCatalogue, PolarListNamesExactlyTheRecordsWithinFourDegreesOfAPole
 // The Flamsteed index: 2908 six-byte entries, and every Flamsteed number
 // in the catalogue leads through it to its own record.
 TEST_F(ShippedCatalogue, EveryFlamsteedNumberInTheCatalogueIsFoundByName) {
-    ASSERT_EQ(index_.size(), 6u * kIndexEntries);
+    ASSERT_EQ(index_.size(), 6u * 2908);
     std::vector<long> lost;
     for (long n = 0; n < Count(); ++n) {
         const std::string r = Record(n);
         if (r[15] == ' ') continue;
         const std::string name = r.substr(13, 3) + " " + r.substr(22, 3);
-        SkyCat found(kFiles, name.c_str(), 0.5f);
+        SkyCat found({kDataDir, kDataDir}, name.c_str(), 0.5f);
         if (found.status != SkyCatStatus::Found || found.ra != SkyCat::fCnvCatRA(r.c_str() + 25) ||
             found.de != SkyCat::fCnvCatDE(r.c_str() + 32))
             lost.push_back(n);
@@ -190,22 +185,15 @@ TEST_F(ShippedCatalogue, PositionsAndMagnitudesAgreeWithTheBrightStarList) {
     std::vector<long> record_of_hr(10000, -1);
     for (long n = 0; n < Count(); ++n)
         if (auto hr = RightAligned(Record(n), 60, 4)) record_of_hr[*hr] = n;
-    std::vector<double> dra, dde, sep, dv;
+    std::vector<double> sep, dv;
     for (const BrightStar& b : bright_) {
         if (record_of_hr[b.hr] < 0) continue;
         const std::string r = Record(record_of_hr[b.hr]);
-        double d = RecordRA(r) - b.ra;
-        if (d > 12) d -= 24;
-        if (d < -12) d += 24;
-        dra.push_back(std::abs(d * 15 * 3600 * std::cos(b.de * std::numbers::pi / 180)));
-        dde.push_back(std::abs(RecordDE(r) - b.de) * 3600);
         sep.push_back(SeparationArcsec(RecordRA(r), RecordDE(r), b.ra, b.de));
         dv.push_back(std::abs(*Digits(r, 48, 4) * 0.01 - b.v));
     }
     ASSERT_GE(sep.size(), bright_.size() * 97 / 100);
-    EXPECT_LT(Quantile(dde, 0.5), 1.0);
     // The list's own RA is rounded to 0.0001 h, 5.4" cos DE.
-    EXPECT_LT(Quantile(dra, 0.5), 1.5);
     EXPECT_LT(Quantile(sep, 0.5), 2.0);
     EXPECT_LT(Quantile(sep, 1.0), 10.0);
     EXPECT_LE(Quantile(dv, 0.5), 0.02);

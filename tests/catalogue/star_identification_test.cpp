@@ -1,9 +1,6 @@
 // Ranking the candidates of a search for a measured star.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "catalogue/estimate_string.h"
 #include "catalogue/star_identification.h"
 #include "measure/measure_test_support.h"
@@ -67,7 +64,6 @@ TEST(AccuracyRanking, BrighterStarAlmostAsAccurateGivesAWarning) {
 }
 
 TEST(StDevColumn, ShowsArcMinutesAndSecondsWithHalfASecondAdded) {
-    EXPECT_EQ(StDevColumnText(0.0f), "\t 0'00\"");
     EXPECT_EQ(StDevColumnText(10 * kArcsec), "\t 0'10\"");
     EXPECT_EQ(StDevColumnText(75.2f * kArcsec), "\t 1'15\"");
     EXPECT_EQ(StDevColumnText(12.0f * 60 * kArcsec), "\t12'00\"");
