@@ -10,34 +10,27 @@
 namespace {
 
 // A field's text replaced by another, and the field then reported as bad.
-struct FieldCase {
-    std::string ExposureTexts::*field;
-    const char* text;
-    ExposureField bad;
-};
-
-class ExposureCheck : public testing::TestWithParam<FieldCase> {};
-
-TEST_P(ExposureCheck, NamesTheFieldMissingOrOutOfRangeAndOnlyAValidCloseSetsStatus) {
-    ExposureTexts t{"Darnholm", "M1", "13", "1900", "1", "1", "0", "00", "0", "23", "59", "59", "Zeiss", "25.000"};
-    t.*GetParam().field = GetParam().text;
-    DialogData d;
-    EXPECT_EQ(CloseExposureDialog(d, t, false), GetParam().bad) << GetParam().text;
-    EXPECT_EQ(d.status, GetParam().bad == ExposureField::None ? 0 : -8);
-    EXPECT_EQ(d.hour, t.hour);  // stored even when refused
+TEST(ExposureCheck, NamesTheFieldMissingOrOutOfRangeAndOnlyAValidCloseSetsStatus) {
+    using T = ExposureTexts;
+    using E = ExposureField;
+    const struct {
+        std::string T::*field;
+        const char* text;
+        E bad;
+    } cases[] = {{&T::image, "", E::None},        {&T::year, "2100", E::None},    {&T::refhour, " 5", E::None},
+                 {&T::year, "1899", E::Year},     {&T::month, "13", E::Month},    {&T::day, "32", E::Day},
+                 {&T::hour, "24", E::Hour},       {&T::minute, "60", E::Minute},  {&T::second, " ", E::Second},
+                 {&T::refhour, "24", E::RefHour}, {&T::refminute, "", E::RefMinute}, {&T::refsecond, "60", E::RefSecond},
+                 {&T::station, "   ", E::Station}};
+    for (const auto& c : cases) {
+        ExposureTexts t{"Darnholm", "M1", "13", "1900", "1", "1", "0", "00", "0", "23", "59", "59", "Zeiss", "25.000"};
+        t.*c.field = c.text;
+        DialogData d;
+        EXPECT_EQ(CloseExposureDialog(d, t, false), c.bad) << c.text;
+        EXPECT_EQ(d.status, c.bad == E::None ? 0 : -8) << c.text;
+        EXPECT_EQ(d.hour, t.hour);  // stored even when refused
+    }
 }
-
-using T = ExposureTexts;
-using E = ExposureField;
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ExposureCheck,
-    testing::Values(FieldCase{&T::image, "", E::None}, FieldCase{&T::year, "2100", E::None},
-                    FieldCase{&T::refhour, " 5", E::None}, FieldCase{&T::year, "1899", E::Year},
-                    FieldCase{&T::year, "", E::Year}, FieldCase{&T::month, "13", E::Month},
-                    FieldCase{&T::day, "32", E::Day}, FieldCase{&T::hour, "24", E::Hour},
-                    FieldCase{&T::minute, "60", E::Minute}, FieldCase{&T::second, " ", E::Second},
-                    FieldCase{&T::refhour, "24", E::RefHour}, FieldCase{&T::refminute, "", E::RefMinute},
-                    FieldCase{&T::refsecond, "60", E::RefSecond}, FieldCase{&T::station, "   ", E::Station}));
 
 TEST(ExposureDialogClose, NeverStoresNewStationAsTheStationsName) {
     // Picking "New station" keeps the station and skips the checks.
@@ -58,31 +51,22 @@ TEST(ExposureDialogClose, NeverStoresNewStationAsTheStationsName) {
     EXPECT_EQ(CloseExposureDialog(d, t, false), ExposureField::Station);
 }
 
-// The texts of a valid station, by control id (251 the name).
-char* FieldText(StationData& s, StationField id) {
-    char* texts[] = {s.name, s.latdeg, s.latmin, s.latsec, s.londeg, s.lonmin, s.lonsec, s.height};
-    return texts[static_cast<int>(id) - 251];
+TEST(StationCheck, NamesTheFieldMissingOrOutOfRange) {
+    using F = StationField;
+    const std::tuple<F, const char*, F> cases[] = {
+        {F::LonDeg, "359", F::None},   {F::LonSec, "1.5.", F::None}, {F::LatDeg, "90", F::LatDeg},
+        {F::LatDeg, "-", F::LatDeg},   {F::LatMin, "", F::LatMin},   {F::LonMin, "-1", F::LonMin},
+        {F::LatSec, "60", F::LatSec},  {F::LonDeg, "360", F::LonDeg}, {F::Height, "", F::Height},
+        {F::Name, "  End of file", F::None}, {F::Name, "End of file", F::Name}, {F::Name, "New station", F::Name}};
+    for (const auto& [field, text, bad] : cases) {
+        StationData s{"Darnholm", "-89", "0", "59.9", "-359", "59", "0", "9999"};
+        // The texts by control id, 251 the name.
+        char* texts[] = {s.name, s.latdeg, s.latmin, s.latsec, s.londeg, s.lonmin, s.lonsec, s.height};
+        std::strcpy(texts[static_cast<int>(field) - 251], text);
+        EXPECT_EQ(CloseStationDialog(s), bad) << text;
+        EXPECT_EQ(s.accepted, bad == F::None ? 0 : -1) << text;
+    }
 }
-
-class StationCheck : public testing::TestWithParam<std::tuple<StationField, const char*, StationField>> {};
-
-TEST_P(StationCheck, NamesTheFieldMissingOrOutOfRange) {
-    StationData s{"Darnholm", "-89", "0", "59.9", "-359", "59", "0", "9999"};
-    const auto [field, text, bad] = GetParam();
-    std::strcpy(FieldText(s, field), text);
-    EXPECT_EQ(CloseStationDialog(s), bad) << text;
-    EXPECT_EQ(s.accepted, bad == StationField::None ? 0 : -1);
-}
-
-using F = StationField;
-INSTANTIATE_TEST_SUITE_P(
-    Cases, StationCheck,
-    testing::Values(std::tuple(F::LonDeg, "359", F::None), std::tuple(F::LonSec, "1.5.", F::None),
-                    std::tuple(F::LatDeg, "90", F::LatDeg), std::tuple(F::LatDeg, "-", F::LatDeg),
-                    std::tuple(F::LatMin, "", F::LatMin), std::tuple(F::LonMin, "-1", F::LonMin),
-                    std::tuple(F::LatSec, "60", F::LatSec), std::tuple(F::LonDeg, "360", F::LonDeg),
-                    std::tuple(F::Height, "", F::Height), std::tuple(F::Name, "  End of file", F::None),
-                    std::tuple(F::Name, "End of file", F::Name), std::tuple(F::Name, "New station", F::Name)));
 
 TEST(ListSelection, PicksTheFirstEntryBeginningWithTheTextIgnoringCase) {
     const auto stations = StationEntries({"Darnholm          ", "Dar               "});
