@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "files/exposure_fields.h"
 #include "platform/scripted.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
@@ -25,15 +26,8 @@ inline int RetrieveFrom(SessionData& s, const std::string& path) {
 
 inline Star MakeStar(const char* name, float mag, float ra, float pmra, float de, float pmde,
                      float x, float y) {
-    CatStar c;
+    CatStar c{"", mag, ra, pmra, ra, de, pmde, de};
     copy_text(c.name, name);
-    c.mag = mag;
-    c.ra = ra;
-    c.pmra = pmra;
-    c.de = de;
-    c.pmde = pmde;
-    c.raobs = ra;
-    c.deobs = de;
     return Star(c, x, y);
 }
 
@@ -59,21 +53,8 @@ void Remeasure(Record& r, float x, float y) {
 inline void SetExampleExposure() {
     DialogData& d = SessionData::dlgdat;
     d = DialogData{};
-    copy_text(d.station, "Darnholm");
-    copy_text(d.image, "img01");
-    copy_text(d.meteor, "m01");
-    copy_text(d.year, "1999");
-    copy_text(d.month, "8");
-    copy_text(d.day, "12");
-    copy_text(d.hour, "23");
-    copy_text(d.minute, "15");
-    copy_text(d.second, "42");
-    copy_text(d.refhour, "23");
-    copy_text(d.refminute, "10");
-    copy_text(d.refsecond, "00");
-    copy_text(d.objective, "50 mm f/1.8");
-    copy_text(d.shutter, "25.000");
-    d.astrometry = 1;
+    StoreExposureTexts(d, {"Darnholm", "img01", "m01", "1999", "8", "12", "23", "15", "42", "23", "10", "00",
+                           "50 mm f/1.8", "25.000"}, false);
     d.status = 0;
 }
 

@@ -101,21 +101,17 @@ TEST(SurroundWalk, StarsOnOneLineSurroundOnlyThePointsOnTheirSegment) {
     s.AddMetPnt(Meteor(1.5f, 2.25f, 1));   // between two stars
     s.AddMetPnt(Meteor(5.0f, 5.0f, 2));    // beside the line
     s.AddMetPnt(Meteor(7.0f, 5.0f, 3));    // on the line, beyond its end
-    EXPECT_EQ(s.Getsurround(-1), 50.0f);
-    EXPECT_EQ(s.surround, 50.0f);  // a point added sets it for the views
+    // A point added sets the surround for the views.
+    EXPECT_EQ(std::pair(s.Getsurround(-1), s.surround), std::pair(50.0f, 50.0f));
     // A star off the line gives the hull an area; hiding it again for the
     // analysis view's column leaves the line.
     AddStarAt(s, 5.0f, 6.0f);
-    EXPECT_EQ(s.Getsurround(-1), 75.0f);
-    EXPECT_EQ(s.Getsurround(5), 50.0f);
-    EXPECT_EQ(s.stars[5].hidden, 0);  // the trial leaves the star as it was
+    EXPECT_EQ(std::tuple(s.Getsurround(-1), s.Getsurround(5), s.stars[5].hidden), std::tuple(75.0f, 50.0f, 0));
     // Hidden, as if visible: the hull takes it in again.
     s.fhide(5);
-    EXPECT_EQ(s.Getsurround(-1), 50.0f);
-    EXPECT_EQ(s.Getsurround(5), 75.0f);
-    EXPECT_EQ(s.stars[5].hidden, 1);
+    EXPECT_EQ(std::tuple(s.Getsurround(-1), s.Getsurround(5), s.stars[5].hidden), std::tuple(50.0f, 75.0f, 1));
 
-    SessionData t;
+    SessionData t;  // every star on one point
     for (int i = 0; i < 4; ++i) AddStarAt(t, 3.0f, 3.0f);
     t.AddMetPnt(Meteor(3.0f, 3.0f, 0));
     t.AddMetPnt(Meteor(4.0f, 3.0f, 1));
