@@ -16,6 +16,8 @@ const char* kHeader =
 
 int Save(SessionData& s, const ScratchDir& dir) { return SaveIn(s, dir, "m01.dar"); }
 
+using LogFile = ExampleSessionTest;
+
 }  // namespace
 
 TEST(LogRecord, FormatsTheDarnholmExampleByteForByteAndNamesItsFile) {
@@ -37,10 +39,7 @@ TEST(LogRecord, FormatsTheDarnholmExampleByteForByteAndNamesItsFile) {
     EXPECT_EQ(LogFilePath("/x", SessionData::dlgdat, false), "/x/photo.log");
 }
 
-TEST(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnlyWithTheDefaultStation) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
+TEST_F(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnlyWithTheDefaultStation) {
     copy_text(opt.station, "Kestrup");  // not the session's station
     ASSERT_EQ(Save(s, dir), 1);
     const std::string first = ReadText(dir.file("photo99.log"));
@@ -51,7 +50,7 @@ TEST(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnlyWithTheDefaultStation)
     EXPECT_EQ(ReadText(dir.file("photo99.log")), first + record);
 }
 
-TEST(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
+TEST_F(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
     // Three stars, one of them hidden; then every point in one direction.
     for (const bool hidden : {true, false}) {
         ScratchDir dir;
@@ -65,10 +64,7 @@ TEST(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
     }
 }
 
-TEST(LogFile, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
+TEST_F(LogFile, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
     // Cannot be opened: a directory in its place.
     std::filesystem::create_directory(dir.path() / "photo99.log");
     errno = 0;
@@ -87,10 +83,7 @@ TEST(LogFile, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
               "the disk is full.");
 }
 
-TEST(LogFile, ALogWhoseLastLineWasCutOffGetsTheNewLineOnALineOfItsOwn) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
+TEST_F(LogFile, ALogWhoseLastLineWasCutOffGetsTheNewLineOnALineOfItsOwn) {
     WriteText(dir.file("photo99.log"), kHeader + std::string("\"m00     \" 1999  8"));
     ASSERT_EQ(Save(s, dir), 1);
     const std::string text = ReadText(dir.file("photo99.log"));

@@ -165,11 +165,10 @@ TEST(SessionFileReader, FourthLineStartingWithADigitUpToTwoMeansTurner) {
     EXPECT_EQ(std::tuple(SessionData::dlgdat.astrometry, s.order, s.nstar, s.nmet), std::tuple(1, 2, 3u, 2u));
 }
 
-TEST(SessionFileReader, FileOfAnotherImageIsReadOnlyWhenTheUserAgreesAndAMissingFileIsToldFromACancel) {
-    ScratchDir dir;
+using AnotherFile = ExampleSessionTest;
+
+TEST_F(AnotherFile, OfAnotherImageIsReadOnlyWhenTheUserAgreesAndAMissingOneIsToldFromACancel) {
     WriteText(dir.file("m01.dar"), kExampleFile);
-    SessionData s;
-    FillExampleSession(s);
     copy_text(SessionData::dlgdat.image, "img02");
     copy_text(SessionData::dlgdat.objective, "kept");
     const auto before = Dump(s);
@@ -197,13 +196,11 @@ TEST(SessionFileReader, FileOfAnotherImageIsReadOnlyWhenTheUserAgreesAndAMissing
     EXPECT_TRUE(none.shown.empty());
 }
 
-class RejectedFile : public testing::TestWithParam<std::pair<const char*, std::string>> {};
+class RejectedFile : public ExampleSessionTest,
+                     public testing::WithParamInterface<std::pair<const char*, std::string>> {};
 
 TEST_P(RejectedFile, RaisesAndLeavesSessionAndExposureRecordAsTheyWere) {
-    ScratchDir dir;
     WriteText(dir.file("bad"), GetParam().second);
-    SessionData s;
-    FillExampleSession(s);
     s.nreplay = 3;
     copy_text(SessionData::dlgdat.station, "Elsewhere");
     copy_text(SessionData::dlgdat.customshutter, "12.5");

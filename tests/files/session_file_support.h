@@ -2,6 +2,8 @@
 // Shared fixtures of the session file, log and reduce tests: the Darnholm
 // example session and its file text, saved and read in a scratch directory.
 
+#include <gtest/gtest.h>
+
 #include <cmath>
 #include <string>
 
@@ -85,6 +87,14 @@ inline void FillExampleSession(SessionData& s) {
     s.x0 = 11.0f;
     s.y0 = 13.0f;
 }
+
+// A test on the example session in a scratch directory.
+class ExampleSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override { FillExampleSession(s); }
+    ScratchDir dir;
+    SessionData s;
+};
 
 inline const char* kExampleFile =
     "Darnholm                1999    8   12  23.  15.  42.  img01    m01     \n"

@@ -20,12 +20,11 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
+using SessionFileWriter = ExampleSessionTest;
+
 }  // namespace
 
-TEST(SessionFileWriter, WritesTheDarnholmExampleByteForByteAndLogsIt) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
+TEST_F(SessionFileWriter, WritesTheDarnholmExampleByteForByteAndLogsIt) {
     ScriptedMessageBox mb;
     EXPECT_EQ(s.Save(dir.file("m01.dar").c_str(), dir.path().c_str(), mb), 1);
     EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
@@ -89,10 +88,7 @@ TEST(SessionFileFrameList, RecordsSevenGapsAndNumbersLaterPointsOnFromTheSeventh
     EXPECT_NE(back[8], 80);  // behind the eighth gap the frame is lost
 }
 
-TEST(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNoAndFishEyesGetTheirCodes) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
+TEST_F(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNoAndFishEyesGetTheirCodes) {
     SessionData::dlgdat.astrometry = 0;
     s.stars[2].hidden = 1;  // two visible stars: no plate solution, the fish-eye code, no question
     s.nhide = 1;
