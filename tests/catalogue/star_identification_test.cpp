@@ -86,7 +86,7 @@ protected:
     SessionData session_;
 };
 
-TEST_F(RankingInSession, PreselectsTheCandidateThatFitsThePlateAndLeavesTheSessionAsItWas) {
+TEST_F(RankingInSession, PreselectsTheCandidateThatFitsThePlateLeavingTheSessionAsItWasAndBrightnessWithFewStars) {
     Measure(Cat("A", 3.0f, 5.8f, 18.0f));
     Measure(Cat("B", 3.5f, 6.2f, 18.5f));
     Measure(Cat("C", 4.0f, 6.1f, 22.0f));
@@ -97,6 +97,8 @@ TEST_F(RankingInSession, PreselectsTheCandidateThatFitsThePlateAndLeavesTheSessi
     float x, y;
     Plate(right.ra, right.de, x, y);
     const auto r = RankCandidates(session_, {wrong, right}, x, y);
+    EXPECT_EQ(std::tuple(session_.nstar, std::string(session_.stars.back().name), session_.order),
+              std::tuple(4u, "D", 1));
 
     EXPECT_EQ(r.selected, 1);
     EXPECT_EQ(r.warning, "");
@@ -105,14 +107,16 @@ TEST_F(RankingInSession, PreselectsTheCandidateThatFitsThePlateAndLeavesTheSessi
     EXPECT_GT(r.metrics[0], 60 * kArcsec);
     EXPECT_EQ(r.lines[1], right.MakeListBoxShortText() + StDevColumnText(r.metrics[1]));
 
-    EXPECT_EQ(session_.nstar, 4u);
-    EXPECT_STREQ(session_.stars.back().name, "D");
-    EXPECT_EQ(session_.order, 1);
-
     // Once the right star is measured, the other one is all that is left.
     session_.AddStar(Star(right, x, y), 1);
     const auto again = RankCandidates(session_, {wrong, right}, x, y);
     EXPECT_EQ(again.selected, 0);
+
+    // Below four visible stars there is no plate to fit: the brighter one.
+    for (int i : {0, 1, 2}) session_.fhide(i);
+    const auto few = RankCandidates(session_, {Cat("x", 6.0f, 0, 0), Cat("y", 4.0f, 0, 0)}, 10.0f, 10.0f);
+    EXPECT_EQ(few.selected, 1);
+    EXPECT_TRUE(few.metrics.empty());
 }
 
 TEST_F(RankingInSession, TryingCandidatesKeepsAnOrderLoweredByHand) {
@@ -126,18 +130,7 @@ TEST_F(RankingInSession, TryingCandidatesKeepsAnOrderLoweredByHand) {
     float x, y;
     Plate(c.ra, c.de, x, y);
     RankCandidates(session_, {c}, x, y);
-    EXPECT_EQ(session_.order, 1);
-    EXPECT_EQ(session_.nstar, 10u);
-}
-
-TEST_F(RankingInSession, WithTooFewVisibleStarsBrightnessDecides) {
-    Measure(Cat("A", 3.0f, 5.8f, 18.0f));
-    Measure(Cat("B", 3.5f, 6.2f, 18.5f));
-    Measure(Cat("C", 4.0f, 6.1f, 22.0f));
-    session_.fhide(0);
-    const auto r = RankCandidates(session_, {Cat("x", 6.0f, 0, 0), Cat("y", 4.0f, 0, 0)}, 10.0f, 10.0f);
-    EXPECT_EQ(r.selected, 1);
-    EXPECT_TRUE(r.metrics.empty());
+    EXPECT_EQ(std::pair(session_.order, session_.nstar), std::pair(1, 10u));
 }
 
 }  // namespace

@@ -90,20 +90,16 @@ TEST(SessionFileFrameList, RecordsSevenGapsAndNumbersLaterPointsOnFromTheSeventh
 
 TEST_F(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNoAndFishEyesGetTheirCodes) {
     SessionData::dlgdat.astrometry = 0;
-    s.stars[2].hidden = 1;  // two visible stars: no plate solution, the fish-eye code, no question
-    s.nhide = 1;
+    s.stars[2].hidden = s.nhide = 1;  // two visible stars: no plate solution, the fish-eye code, no question
     ScriptedMessageBox none;
     EXPECT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), none), 2);
     EXPECT_TRUE(none.shown.empty());
     const auto lines = Lines(ReadText(dir.file("r")));
-    EXPECT_EQ(lines[2], "    2    2  354    7");
-    EXPECT_EQ(lines[3], "    11.000    13.000  2000.0");
-    EXPECT_EQ(lines[4], "  23.  10.  00.    25.000  1.");
-    EXPECT_EQ(lines[10], "");  // no centre line: three empty lines
-    EXPECT_EQ(lines[12], "");
-    EXPECT_EQ(lines[13], " Star         x1      y1      x2      y2  ");
-    s.stars[2].hidden = 0;
-    s.nhide = 0;
+    EXPECT_EQ(lines[2] + "|" + lines[3] + "|" + lines[4],
+              "    2    2  354    7|    11.000    13.000  2000.0|  23.  10.  00.    25.000  1.");
+    // No centre line: three empty lines.
+    EXPECT_EQ(lines[10] + lines[12] + "|" + lines[13], "| Star         x1      y1      x2      y2  ");
+    s.stars[2].hidden = s.nhide = 0;
     // The example's plate scale is that of a lens of about 116 mm on an
     // image 1000 pixels high (the focal length goes with 1 / height).
     FakeImage small(100, 1000, ImageType::Still);
@@ -119,9 +115,7 @@ TEST_F(SessionFileWriter, RedskyQuestionForANarrowLensKeepsTheOldFileOnNoAndFish
     ScriptedMessageBox yes;
     yes.answers.push_back(MbAnswer::Yes);
     EXPECT_EQ(s.Save(dir.file("r").c_str(), dir.path().c_str(), yes), 1);
-    const int lens = std::stoi(Lines(ReadText(dir.file("r")))[2].substr(15));
-    EXPECT_GE(lens, 110);  // the equivalent focal length, rounded
-    EXPECT_LE(lens, 120);
+    EXPECT_NEAR(std::stoi(Lines(ReadText(dir.file("r")))[2].substr(15)), 115, 5);  // the equivalent focal length
 
     // A fish-eye plate scale takes its code and asks nothing.
     FakeImage fish_eye(100, 8000, ImageType::Still);
