@@ -87,14 +87,12 @@ std::string Shown(const std::vector<long>& records) {
 struct BrightStar {
     int hr;
     double ra, de, v;  // hours, degrees, magnitude
-    std::string name;  // 10 columns: Flamsteed number, Bayer letter, constellation
 };
 
 class ShippedCatalogue : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         catalogue_ = testing_support::ReadText(kDataDir / "skycat.dat");
-        index_ = testing_support::ReadText(kDataDir / "velkarn.ndx");
         std::ifstream in(fs::path(VELKARN_SOURCE_DIR) / "tests" / "catalogue" / "data" / "bsc_reference.txt");
         std::string line;
         while (std::getline(in, line)) {
@@ -102,8 +100,6 @@ protected:
             BrightStar b;
             std::istringstream fields(line);
             fields >> b.hr >> b.ra >> b.de >> b.v;
-            const auto quote = line.find('"');
-            b.name = line.substr(quote + 1, 10);
             bright_.push_back(b);
         }
     }
@@ -111,14 +107,9 @@ protected:
     static long Count() { return static_cast<long>(catalogue_.size()) / kRecord; }
     static std::string Record(long n) { return catalogue_.substr(n * kRecord, kRecord); }
 
-    static std::string catalogue_;
-    static std::string index_;
-    static std::vector<BrightStar> bright_;
+    inline static std::string catalogue_;
+    inline static std::vector<BrightStar> bright_;
 };
-
-std::string ShippedCatalogue::catalogue_;
-std::string ShippedCatalogue::index_;
-std::vector<BrightStar> ShippedCatalogue::bright_;
 
 TEST_F(ShippedCatalogue, HoldsAboutFiftyThousandWhole107ByteRecordsSortedByRightAscension) {
     ASSERT_EQ(catalogue_.size() % kRecord, 0u);
@@ -156,16 +147,14 @@ TEST_F(ShippedCatalogue, PolarListNamesExactlyTheRecordsWithinFourDegreesOfAPole
     std::vector<long> expected;
     for (long n = 0; n < Count(); ++n)
         if (*Digits(Record(n), 33, 6) >= 860000) expected.push_back(n);
-    const auto polar = PolarRecords(kDataDir, Count());
-    ASSERT_TRUE(polar.has_value());
-    EXPECT_EQ(*polar, expected);
+    EXPECT_EQ(PolarRecords(kDataDir, Count()), std::optional(expected));
     EXPECT_GT(expected.size(), 50u);
 }
 
 // The Flamsteed index: 2908 six-byte entries, and every Flamsteed number
 // in the catalogue leads through it to its own record.
 TEST_F(ShippedCatalogue, EveryFlamsteedNumberInTheCatalogueIsFoundByName) {
-    ASSERT_EQ(index_.size(), 6u * 2908);
+    ASSERT_EQ(fs::file_size(kDataDir / "velkarn.ndx"), 6u * 2908);
     std::vector<long> lost;
     for (long n = 0; n < Count(); ++n) {
         const std::string r = Record(n);
