@@ -122,45 +122,37 @@ TEST(KillDuringSave, TheSessionFileIsOldOrNewAndTheLogLosesNoLineNorGetsAPartOne
     const ScratchDir dir = MemoryDir();
     const std::string file = (dir.path() / "m01.dar").string();
     // Two versions of the session, saved in turn; their log lines differ.
-    auto version = [](int i, SessionData& s) {
+    auto write = [&](int i) {
+        SessionData s;
         FillExampleSession(s);
         if (i % 2) {
             s.meteors[1].x[0] += 0.5f;
             copy_text(SessionData::dlgdat.meteor, "m02");
         }
+        SaveIn(s, dir, "m01.dar");
     };
     std::set<std::string> texts, records;
     copy_text(opt.station, "Darnholm");
     for (int i = 0; i < 2; ++i) {
-        SessionData s;
-        version(i, s);
-        ASSERT_EQ(SaveIn(s, dir, "m01.dar"), 1);
+        write(i);
         texts.insert(ReadText(file));
     }
-    auto write = [&](int i) {
-        SessionData s;
-        version(i, s);
-        SaveIn(s, dir, "m01.dar");
-    };
-    int first = 0;
-    write(first++);
     const std::string log_start = ReadText(dir.path() / "photo99.log");
-    std::string log_before = log_start;
     std::vector<std::string> lines;
-    ASSERT_TRUE(WholeLines(log_before, lines));
+    ASSERT_TRUE(WholeLines(log_start, lines));
     records.insert(lines.begin() + 1, lines.end());
-    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(records.size(), 2u);  // both versions saved and logged
+    int first = 2;
     auto check = [&] {
         EXPECT_EQ(texts.count(ReadText(file)), 1u) << ReadText(file);
         const std::string log = ReadText(dir.path() / "photo99.log");
-        ASSERT_EQ(log.compare(0, log_before.size(), log_before), 0) << "a line of the log was lost";
+        ASSERT_EQ(log.compare(0, log_start.size(), log_start), 0) << "a line of the log was lost";
         std::vector<std::string> added;
-        ASSERT_TRUE(WholeLines(log.substr(log_before.size()), added)) << "a part of a line was appended";
+        ASSERT_TRUE(WholeLines(log.substr(log_start.size()), added)) << "a part of a line was appended";
         for (const std::string& line : added) ASSERT_EQ(records.count(line), 1u) << line;
         // Back to the log as it began, so that it does not grow with every
         // kill point.
         WriteText(dir.path() / "photo99.log", log_start);
-        log_before = log_start;
     };
     KillRepeatedly(write, check, first);
     ExpectKillsInsideWrites(dir.path(), "m01.dar.velkarn-");

@@ -14,7 +14,6 @@ namespace {
 
 class SettingsFile : public testing::Test {
 protected:
-    void SetUp() override { env_ = {dir_.path(), "/home/Observer", 1920, 1080}; }
     std::string FileText() const { return testing_support::ReadText(SettingsPath(env_.exe_dir)); }
     // The file the program writes at close after starting with text as its
     // settings file (nullptr: none) and changing nothing.
@@ -35,7 +34,7 @@ protected:
     }
 
     testing_support::ScratchDir dir_;
-    SettingsEnvironment env_;
+    SettingsEnvironment env_{dir_.path(), "/home/Observer", 1920, 1080};
 };
 
 TEST_F(SettingsFile, WithoutAFileEverySettingTakesItsDefault) {
