@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
-#include <vector>
-
 #include "session_file_support.h"
 
 using namespace testing_support;

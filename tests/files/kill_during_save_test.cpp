@@ -14,7 +14,6 @@
 #include <functional>
 #include <random>
 #include <set>
-#include <string>
 
 #include "files/settings_file.h"
 #include "files/station_list.h"

@@ -3,8 +3,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "astro/numerical_error.h"
 #include "shell/session_fields.h"
 #include "sky_field.h"

@@ -4,9 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
-#include <cmath>
 #include <random>
-#include <vector>
 
 #include "sky_field.h"
 

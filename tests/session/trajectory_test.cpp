@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "astro/astrofun.h"
 #include "astro/numerical_error.h"
 #include "sky_field.h"
