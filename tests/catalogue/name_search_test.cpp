@@ -47,15 +47,13 @@ TEST_F(NameSearch, NamesThatCannotBeAFlamsteedDesignationAreInvalid) {
     }
 }
 
-TEST_F(NameSearch, TheLastIndexEntryNeedsNoLineEnd) {
+TEST_F(NameSearch, TheLastIndexEntryNeedsNoLineEndAndMissingOrMismatchedFilesReportTheFile) {
     std::filesystem::resize_file(dir_ / "velkarn.ndx", 2908 * 6 - 1);
     const SkyCat last(files_, "35 vul", 0.5f);
     ASSERT_EQ(last.status, SkyCatStatus::Found);
     EXPECT_STREQ(last.candidates[0].name, " 35 Vul");
     EXPECT_EQ(SkyCat(files_, "36 Vul", 0.5f).status, SkyCatStatus::BadName);
-}
 
-TEST_F(NameSearch, MissingOrMismatchedFilesReportTheFile) {
     // Entry 75 Ori points past the four records of the catalogue.
     EXPECT_EQ(SkyCat(files_, "75 Ori", 0.5f).status, SkyCatStatus::FileError);
     std::filesystem::remove(dir_ / "skycat.dat");
