@@ -18,23 +18,6 @@ class PositionSearch : public CatalogueDir {};
 // Radius 1.5 at DE 0 gives a window half-width of exactly 0.1 h.
 constexpr float kR = 1.5f;
 
-TEST_F(PositionSearch, RecordFieldsConvertAsTheCatalogueWritesThem) {
-    WriteCatalogue({{.ra = 5 + 55 / 60.0 + 10.1 / 3600, .de = -(2 + 30 / 60.0 + 15 / 3600.0), .mag = -1.46,
-                     .hd = 39801, .sao = 113271, .flamsteed = 58, .constellation = "Ori", .pmra = 173, .pmde = -12}});
-    const SkyCat cat(files_, 5.9f, -2.5f, 1.0f, 8.0f);
-    ASSERT_EQ(cat.status, SkyCatStatus::Found);
-    const CatStar& s = cat.candidates.at(0);
-    EXPECT_FLOAT_EQ(s.mag, -1.46f);
-    EXPECT_FLOAT_EQ(s.ra, 5.0f + 55.0f / 60 + 101.0f / 36000);
-    EXPECT_NEAR(s.de, -2.5042, 0.0001);
-    EXPECT_FLOAT_EQ(s.pmra, 0.173f);
-    EXPECT_FLOAT_EQ(s.pmde, -0.12f);
-
-    // A three-character magnitude field with its last column blank is in tenths.
-    char mag[] = " 74 ";
-    EXPECT_FLOAT_EQ(SkyCat::fCnvCatMag(mag), 7.4f);
-}
-
 // Each catalogue with a search: which records its window takes, in order.
 TEST_F(PositionSearch, WindowsWrapAtZeroHoursExcludeTheDeclinationEdgesAndIncludeTheMagnitudeLimit) {
     const struct {
