@@ -124,14 +124,6 @@ TEST(SessionFileReader, AShutterOutsideTheListBecomesTheCustomEntryAndAnEmptyOne
     }
 }
 
-TEST(SessionFileReader, AFrameListLineEndedAtOnceByANulByteReadsAsNoFrames) {
-    ScratchDir dir;
-    WriteText(dir.file("nul.dar"), ExampleWithLine(5, std::string(1, '\0') + "   3.   4."));
-    SessionData s;
-    ASSERT_EQ(RetrieveFrom(s, dir.file("nul.dar")), 5);
-    EXPECT_EQ(s.meteors[1].frame, 1);
-}
-
 TEST(SessionFileReader, VideoFramesComeBackThroughTheFrameList) {
     ScratchDir dir;
     FakeImage video(720, 576, ImageType::Video);
@@ -156,13 +148,16 @@ TEST(SessionFileReader, VideoFramesComeBackThroughTheFrameList) {
     }
 }
 
-TEST(SessionFileReader, FourthLineStartingWithADigitUpToTwoMeansTurner) {
+TEST(SessionFileReader, FourthLineStartingWithADigitUpToTwoMeansTurnerAndAFrameListEndedByANulHasNoFrames) {
     ScratchDir dir;
     WriteText(dir.file("t"), WithLine(ExampleWithLine(3, "0000020000000000000000000"), 2,
                                       "    5    3  354    7"));
     SessionData s;
     ASSERT_EQ(RetrieveFrom(s, dir.file("t")), 5);
     EXPECT_EQ(std::tuple(SessionData::dlgdat.astrometry, s.order, s.nstar, s.nmet), std::tuple(1, 2, 3u, 2u));
+    WriteText(dir.file("nul.dar"), ExampleWithLine(5, std::string(1, '\0') + "   3.   4."));
+    ASSERT_EQ(RetrieveFrom(s, dir.file("nul.dar")), 5);
+    EXPECT_EQ(s.meteors[1].frame, 1);
 }
 
 using AnotherFile = ExampleSessionTest;

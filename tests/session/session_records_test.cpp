@@ -64,7 +64,7 @@ TEST(OrderRules, TheSeventhAndEleventhVisibleStarRaiseTheOrderAndHidingLowersIt)
     EXPECT_EQ(r.nhide, 0u);
 }
 
-TEST(Stars, DroppingAHiddenStarKeepsTheSurround) {
+TEST(Stars, DroppingAHiddenStarKeepsTheSurroundAndANamePaddedToItsColumnIsTheCataloguesName) {
     SessionData s;
     AddStars(s, 5);
     s.AddMetPnt(Meteor(3.0f, 2.5f, 0));
@@ -81,10 +81,7 @@ TEST(Stars, DroppingAHiddenStarKeepsTheSurround) {
     EXPECT_NE(s.surround, 42.0f);
     s.ReplayStar(17, 9.0f, 9.0f);  // a bad index changes nothing
     EXPECT_EQ(std::pair(s.fxstr(17), s.fystr(-1)), std::pair(-1.0f, -1.0f));
-}
 
-TEST(Stars, ANameReadBackPaddedToItsColumnIsTheCataloguesName) {
-    SessionData s;
     CatStar c;
     copy_text(c.name, " 58 Ori  ");
     s.AddStar(Star(c, 1.0f, 1.0f), 0);

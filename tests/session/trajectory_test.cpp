@@ -36,7 +36,7 @@ void AddPoints(SessionData& s, const std::vector<int>& frames) {
 
 }  // namespace
 
-TEST(GreatCircle, RecoversThePoleAndProjectsTheEnds) {
+TEST(GreatCircle, RecoversThePoleProjectsTheEndsAndRaisesOnIdenticalDirections) {
     SessionData s;
     AddPoints(s, {0, 1, 2, 3, 4, 5});
     float pole[3], begin[3], end[3];
@@ -55,14 +55,10 @@ TEST(GreatCircle, RecoversThePoleAndProjectsTheEnds) {
     EXPECT_NEAR(in_p(begin, begin), 1.0, 1e-5);
     EXPECT_NEAR(in_p(end, pole), 0.0, 1e-6);
     EXPECT_NEAR(begin[0], exact.X[0], 3e-3);
-}
 
-TEST(GreatCircle, IdenticalDirectionsRaiseInsteadOfEndingTheProgram) {
-    SessionData s;
-    Trail t(kPole, kStart, {3, 3, 3});
-    AddPoints(s, {0, 1, 2});
-    float pole[3], begin[3], end[3];
-    EXPECT_THROW(s.vlak(t.X.data(), t.Y.data(), t.Z.data(), pole, begin, end), NumericalError);
+    // Raised instead of ending the program.
+    const Trail same(kPole, kStart, {3, 3, 3, 3, 3, 3});
+    EXPECT_THROW(s.vlak(same.X.data(), same.Y.data(), same.Z.data(), pole, begin, end), NumericalError);
 }
 
 class AngularVelocity : public ::testing::Test {
