@@ -69,21 +69,7 @@ TEST(AtomicFile, ANewFileGetsTheDefaultModeAReplacedOneKeepsItsOwnAndTheUmaskNev
     umask(old_mask);
 }
 
-TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
-    ScratchDir dir;
-    ASSERT_TRUE(Write(dir.path() / "f", "old"));
-    {
-        AtomicFile f(dir.path() / "f");
-        ASSERT_TRUE(f.ok());
-        std::fputs("new", f.stream());
-        f.Discard();
-    }
-    EXPECT_EQ(ReadText(dir.path() / "f"), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-    EXPECT_FALSE(Write(dir.path() / "missing" / "f", "x"));
-}
-
-TEST(AtomicFile, ATemporaryFileAKilledWriterLeftGoesAtTheNextWriteAndNothingElseDoes) {
+TEST(AtomicFile, ATemporaryFileAKilledWriterLeftGoesAtTheNextWriteAndAFailedWriteLeavesTheOldFileAlone) {
     namespace fs = std::filesystem;
     ScratchDir dir;
     const fs::path target = dir.path() / "m01.dar";
@@ -99,4 +85,15 @@ TEST(AtomicFile, ATemporaryFileAKilledWriterLeftGoesAtTheNextWriteAndNothingElse
     // One being written now, files of other names and other targets stay.
     for (const char* name : kept) EXPECT_TRUE(fs::exists(dir.path() / name)) << name;
     EXPECT_EQ(ReadText(target), "new");
+
+    // A write given up leaves the old file and no temporary file.
+    {
+        AtomicFile f(target);
+        ASSERT_TRUE(f.ok());
+        std::fputs("newer", f.stream());
+        f.Discard();
+    }
+    EXPECT_EQ(ReadText(target), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 5);  // the target and the four kept
+    EXPECT_FALSE(Write(dir.path() / "missing" / "f", "x"));
 }
