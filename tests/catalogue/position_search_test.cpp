@@ -99,24 +99,21 @@ protected:
     }
 };
 
-TEST_F(PolarSearch, AtThePoleOnlyThePolarRecordsAreReadAndAListBeyondTheCatalogueFails) {
+TEST_F(PolarSearch, AtThePoleOnlyThePolarRecordsAreReadNearItTheyComeFirstAndAListBeyondTheCatalogueFails) {
     const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
     EXPECT_EQ(Names(cat), (Strings{Hd(3), Hd(8)}));
     EXPECT_EQ(cat.reads, 4);
     const SkyCat south(files_, 0.0f, -90.0f, 4.0f, 8.0f);
     EXPECT_EQ(Names(south), (Strings{Hd(9)}));
 
+    // Near the pole: polar band 83 .. 93 with w = (5/15)/cos 88 = 9.55 h;
+    // then the scan band 83 .. 86 with w = (5/15)/cos 84.5 = 3.48 h.
+    EXPECT_EQ(Names(SkyCat(files_, 4.0f, 88.0f, 5.0f, 8.0f)), (Strings{Hd(3), Hd(1), Hd(2), Hd(6)}));
+
     WritePolarList("2\n9\n");  // record 9 lies beyond the catalogue
     const SkyCat beyond(files_, 0.0f, 90.0f, 4.0f, 8.0f);
     EXPECT_EQ(beyond.status, SkyCatStatus::FileError);
     EXPECT_EQ(beyond.count, 0);
-}
-
-TEST_F(PolarSearch, NearThePoleThePolarRecordsComeFirstThenTheScanUpTo86Degrees) {
-    // Polar band 83 .. 93 with w = (5/15)/cos 88 = 9.55 h; scan band 83 .. 86
-    // with w = (5/15)/cos 84.5 = 3.48 h.
-    const SkyCat cat(files_, 4.0f, 88.0f, 5.0f, 8.0f);
-    EXPECT_EQ(Names(cat), (Strings{Hd(3), Hd(1), Hd(2), Hd(6)}));
 }
 
 TEST_F(PolarSearch, WithoutAListOnlyTheOriginalCatalogueSizeHasPolarRecords) {

@@ -70,18 +70,17 @@ TEST(StationCheck, NamesTheFieldMissingOrOutOfRange) {
 
 TEST(ListSelection, PicksTheFirstEntryBeginningWithTheTextIgnoringCase) {
     const auto stations = StationEntries({"Darnholm          ", "Dar               "});
-    EXPECT_EQ(FindEntryStartingWith(stations, "darn"), 1);
-    EXPECT_EQ(FindEntryStartingWith(stations, "Dar "), 2);
-    EXPECT_EQ(FindEntryStartingWith(stations, "Darnholm Observatory"), -1);
-    EXPECT_EQ(FindEntryStartingWith(stations, ""), -1);
+    for (const auto& [prefix, index] : {std::pair{"darn", 1}, {"Dar ", 2}, {"Darnholm Observatory", -1}, {"", -1}})
+        EXPECT_EQ(FindEntryStartingWith(stations, prefix), index) << prefix;
     DialogData d;
     copy_text(d.customshutter, "12.5");
     const auto shutters = ShutterEntries(d);
-    EXPECT_EQ(FindEntryStartingWith(shutters, "12.5"), 1);
-    EXPECT_EQ(FindEntryStartingWith(shutters, "25.000"), 5);
+    EXPECT_EQ(std::pair(FindEntryStartingWith(shutters, "12.5"), FindEntryStartingWith(shutters, "25.000")),
+              std::pair(1, 5));
 }
 
 TEST(StationChoice, OffersAStationMissingFromTheListAsAnExtraEntryAndNewStationWithoutAList) {
+    const std::vector<std::string> both{"Darnholm          ", "Darn              "};
     const struct {
         std::optional<std::vector<std::string>> names;
         const char* station;
@@ -89,10 +88,8 @@ TEST(StationChoice, OffersAStationMissingFromTheListAsAnExtraEntryAndNewStationW
         int selected;
     } cases[] = {
         // The whole name before any prefix, ignoring case and the list's padding.
-        {std::vector<std::string>{"Darnholm          ", "Darn              "}, "DARNHOLM",
-         {"New station", "Darnholm          ", "Darn              "}, 1},
-        {std::vector<std::string>{"Darnholm          ", "Darn              "}, "Darn",
-         {"New station", "Darnholm          ", "Darn              "}, 2},
+        {both, "DARNHOLM", {"New station", "Darnholm          ", "Darn              "}, 1},
+        {both, "Darn", {"New station", "Darnholm          ", "Darn              "}, 2},
         {std::vector<std::string>{"Darnholm          "}, "Dar", {"New station", "Dar", "Darnholm          "}, 1},
         {std::nullopt, "Ondrejov", {"New station", "Ondrejov"}, 1},
         {std::nullopt, "", {"New station"}, 0},
@@ -101,10 +98,8 @@ TEST(StationChoice, OffersAStationMissingFromTheListAsAnExtraEntryAndNewStationW
         {std::vector<std::string>{"Darnholm"}, "New station", {"New station", "Darnholm"}, -1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.station);
         const ListChoice choice = ChooseStation(c.names, c.station);
-        EXPECT_EQ(choice.entries, c.entries);
-        EXPECT_EQ(choice.selected, c.selected);
+        EXPECT_EQ(std::pair(choice.entries, choice.selected), std::pair(c.entries, c.selected)) << c.station;
     }
 }
 
