@@ -171,10 +171,8 @@ TEST_F(AnotherFile, OfAnotherImageIsReadOnlyWhenTheUserAgreesAndAMissingOneIsTol
     ScriptedMessageBox cancel;
     EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), cancel, true), SessionData::kRetrieveDeclined);
     ASSERT_EQ(cancel.shown.size(), 1u);
-    EXPECT_EQ(cancel.shown[0].text, "File does not belong to the\n loaded image. Continue?");
-    EXPECT_EQ(cancel.shown[0].caption, "Load session");
-    EXPECT_EQ(cancel.shown[0].buttons, MbButtons::OkCancel);
-    EXPECT_EQ(Dump(s), before);
+    EXPECT_EQ(std::tuple(cancel.shown[0].text, cancel.shown[0].caption, cancel.shown[0].buttons),
+              std::tuple("File does not belong to the\n loaded image. Continue?", "Load session", MbButtons::OkCancel));
     EXPECT_EQ(RetrieveFrom(s, dir.file("none")), SessionData::kRetrieveCannotOpen);
     EXPECT_NE(SessionData::kRetrieveCannotOpen, SessionData::kRetrieveDeclined);
     EXPECT_EQ(Dump(s), before);
@@ -182,8 +180,9 @@ TEST_F(AnotherFile, OfAnotherImageIsReadOnlyWhenTheUserAgreesAndAMissingOneIsTol
     ScriptedMessageBox ok;
     ok.answers.push_back(MbAnswer::Ok);
     EXPECT_EQ(s.Retrieve(dir.file("m01.dar").c_str(), ok, true), 5);
-    EXPECT_STREQ(SessionData::dlgdat.image, "img02");  // the loaded image keeps its name
-    EXPECT_STREQ(SessionData::dlgdat.objective, std::string(kExampleFile).substr(73, 56).c_str());
+    // The loaded image keeps its name.
+    EXPECT_EQ(std::string(SessionData::dlgdat.image) + "|" + SessionData::dlgdat.objective,
+              "img02|" + std::string(kExampleFile).substr(73, 56));
 
     copy_text(SessionData::dlgdat.image, "img0");  // the file's image name begins with it
     ScriptedMessageBox none;
