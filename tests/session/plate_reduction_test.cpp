@@ -80,10 +80,8 @@ TEST_F(PlateReduction, ABadStarStandsOutInItsResiduals) {
     float sdv[3];
     std::vector<float> dra(8), dde(8);
     s.CalculateOC(-1, sdv, dra.data(), dde.data());
-    int worst = 0;
-    for (int i = 1; i < 8; ++i)
-        if (std::fabs(dra[i]) > std::fabs(dra[worst])) worst = i;
-    EXPECT_EQ(worst, 5);
+    const auto farther = [](float a, float b) { return std::fabs(a) < std::fabs(b); };
+    EXPECT_EQ(std::max_element(dra.begin(), dra.end(), farther) - dra.begin(), 5);
     // Leaving it out (trial toggle) gives a much better fit, and leaves the
     // session's standard deviation and the star itself as they were.
     const float sd = s.sd;

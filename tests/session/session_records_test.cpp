@@ -17,18 +17,6 @@ void AddStars(SessionData& s, int n) {
 }
 }  // namespace
 
-TEST(NewSession, StartsEmptyWithUndeterminedCentreKeepingOnlyTheStation) {
-    copy_text(SessionData::dlgdat.station, "Darnholm");
-    copy_text(SessionData::dlgdat.image, "img01");
-    copy_text(SessionData::dlgdat.shutter, "25.000");
-    SessionData::dlgdat.astrometry = 0;
-    SessionData s;
-    EXPECT_EQ(std::tuple(s.order, s.racen, s.decen), std::tuple(1, -1.0f, 100.0f));
-    const DialogData& d = SessionData::dlgdat;
-    EXPECT_EQ(std::string(d.station) + "|" + d.image + "|" + d.shutter + "|" + d.customshutter, "Darnholm||0.0|custom");
-    EXPECT_EQ(std::pair(d.astrometry, d.status), std::pair(1, -8));
-}
-
 TEST(OrderRules, TheSeventhAndEleventhVisibleStarRaiseTheOrderAndHidingLowersIt) {
     SessionData s;
     AddStars(s, 6);
@@ -139,8 +127,10 @@ TEST(MeteorPoints, VideoPointsSetTheReferenceTimeOfTheirMiddlePoint) {
     }
 }
 
-TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutter) {
+TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutterANewSessionOnlyTheStation) {
     SessionData s;
+    SessionData::dlgdat.astrometry = 0;
+    copy_text(SessionData::dlgdat.image, "img01");
     copy_text(SessionData::dlgdat.station, "Darnholm");
     sky::SetDate("1999", "8", "12");
     sky::SetTimes("23", "15", "42", "23", "10", "42");
@@ -150,6 +140,13 @@ TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutter) {
     const DialogData& d = SessionData::dlgdat;
     EXPECT_EQ(std::string(d.hour) + d.minute + d.second + d.refhour + d.refminute + d.refsecond + d.meteor, "");
     EXPECT_EQ(std::string(d.year) + "|" + d.month + "|" + d.day + "|" + d.shutter, "1999|8|12|25.000");
+
+    // A new session starts empty with its centre undetermined.
+    SessionData n;
+    EXPECT_EQ(std::tuple(n.order, n.racen, n.decen), std::tuple(1, -1.0f, 100.0f));
+    EXPECT_EQ(std::string(d.station) + "|" + d.image + "|" + d.year + "|" + d.shutter + "|" + d.customshutter,
+              "Darnholm|||0.0|custom");
+    EXPECT_EQ(std::pair(d.astrometry, d.status), std::pair(1, -8));
 }
 
 TEST(ListTexts, LongAndShortRowsAndSecondsThatShowAsSixtyCarryIntoTheMinute) {
