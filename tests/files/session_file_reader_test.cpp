@@ -15,15 +15,13 @@ namespace {
 std::vector<std::string> Dump(const SessionData& s) { return shell_test::SessionFields(s, SessionData::dlgdat); }
 
 // Saves the session and reads the file back into a new session, as New
-// session and Retrieve session do; kind receives Retrieve's result.
-std::unique_ptr<SessionData> SaveAndRetrieve(SessionData& from, const ScratchDir& dir, int& kind,
-                                             int order = 1) {
-    kind = -1;
-    if (SaveIn(from, dir, "rt") == 0) return nullptr;
+// session and Retrieve session do; with Retrieve's result (-1: not saved).
+std::pair<int, std::unique_ptr<SessionData>> SaveAndRetrieve(SessionData& from, const ScratchDir& dir, int order = 1) {
+    if (SaveIn(from, dir, "rt") == 0) return {-1, nullptr};
     auto to = std::make_unique<SessionData>();
     to->order = order;
-    kind = RetrieveFrom(*to, dir.file("rt"));
-    return to;
+    const int kind = RetrieveFrom(*to, dir.file("rt"));
+    return {kind, std::move(to)};
 }
 
 std::string WithLine(const std::string& text, int index, const std::string& replacement) {
@@ -73,8 +71,7 @@ TEST_P(LayoutRoundTrip, KeepsTheVisibleRecordsAndTheirMeasurements) {
     SessionData::dlgdat.astrometry = GetParam();
     a.stars[0].hidden = 1;  // hidden stars are not written and do not come back
     a.nhide = 1;
-    int kind;
-    const auto back = SaveAndRetrieve(a, dir, kind, 2);
+    const auto [kind, back] = SaveAndRetrieve(a, dir, 2);
     ASSERT_EQ(kind, 5);
     const SessionData& b = *back;
     EXPECT_EQ(SessionData::dlgdat.astrometry, GetParam());
@@ -90,8 +87,8 @@ TEST_P(LayoutRoundTrip, KeepsTheVisibleRecordsAndTheirMeasurements) {
         EXPECT_FLOAT_EQ(b.x0, 11.0f);
         // A plate centre saved before it was determined comes back undetermined.
         a.racen = -1, a.decen = 100;
-        const auto c = SaveAndRetrieve(a, dir, kind);
-        ASSERT_TRUE(c);
+        const auto [again, c] = SaveAndRetrieve(a, dir);
+        ASSERT_EQ(again, 5);
         EXPECT_EQ(std::pair(c->racen, c->decen), std::pair(-1.0f, 100.0f));
     } else {
         // A Redsky file holds no plate centre: it is to be determined anew,
@@ -116,9 +113,7 @@ TEST(SessionFileReader, AShutterOutsideTheListBecomesTheCustomEntryAndAnEmptyOne
         FillExampleSession(a);
         SessionData::dlgdat.astrometry = c.astrometry;
         copy_text(SessionData::dlgdat.shutter, c.shutter);
-        int kind;
-        SaveAndRetrieve(a, dir, kind);
-        ASSERT_EQ(kind, 5);
+        ASSERT_EQ(SaveAndRetrieve(a, dir).first, 5);
         EXPECT_STREQ(SessionData::dlgdat.shutter, c.shutter);
         EXPECT_STREQ(SessionData::dlgdat.customshutter, c.custom);
     }
@@ -139,8 +134,7 @@ TEST(SessionFileReader, VideoFramesComeBackThroughTheFrameList) {
         a.meteors.clear();
         a.nmet = 0;
         for (int f : frames) AddRecord(a, Meteor(11.0f + 0.1f * f, 13.0f, f));
-        int got;
-        const auto b = SaveAndRetrieve(a, dir, got);
+        const auto [got, b] = SaveAndRetrieve(a, dir);
         ASSERT_EQ(got, kind);
         std::vector<int> back;
         for (const Meteor& m : b->meteors) back.push_back(m.frame);
