@@ -77,9 +77,7 @@ TEST_P(LayoutRoundTrip, KeepsTheVisibleRecordsAndTheirMeasurements) {
     EXPECT_EQ(SessionData::dlgdat.astrometry, GetParam());
     EXPECT_EQ(std::tuple(b.nstar, b.nhide, b.nreplay), std::tuple(2u, 0u, 1u));
     EXPECT_STREQ(b.stars[0].name, "SAO113389");
-    EXPECT_EQ(b.stars[1].x, a.stars[2].x);
-    EXPECT_EQ(b.stars[1].y, a.stars[2].y);
-    EXPECT_EQ(b.meteors[0].x, a.meteors[0].x);
+    EXPECT_EQ(std::tie(b.stars[1].x, b.stars[1].y, b.meteors[0].x), std::tie(a.stars[2].x, a.stars[2].y, a.meteors[0].x));
     EXPECT_STREQ(b.meteors[1].label, "Maximum        ");
     if (GetParam() == 1) {
         EXPECT_EQ(b.order, 1);

@@ -70,27 +70,22 @@ void AddStarAt(SessionData& s, float x, float y) {
 
 TEST(SurroundWalk, SameResultAsTheFullWalkOnRandomFieldsAndOnGrids) {
     std::mt19937 rng(21);
-    std::uniform_real_distribution<float> ux(0, 12), uy(0, 8.4f);
-    for (int trial = 0; trial < 200; ++trial) {
+    std::uniform_real_distribution<float> ux(0, 12), uy(0, 8.4f), around_x(-1, 13), around_y(-1, 9.4f);
+    for (int trial = 0; trial < 260; ++trial) {
         SessionData s;
-        const int n = 3 + trial % 60;
-        for (int i = 0; i < n; ++i) AddStarAt(s, ux(rng), uy(rng));
-        for (int j = 0; j < 40; ++j) s.AddMetPnt(Meteor(ux(rng), uy(rng), j));
-        for (int i = 0; i < n; i += 7) s.fhide(i);
+        if (trial < 200) {
+            for (int i = 0; i < 3 + trial % 60; ++i) AddStarAt(s, ux(rng), uy(rng));
+        } else {
+            // Grids: collinear hull edges, a repeated star, and a point
+            // exactly on an outer edge, which counts as inside.
+            for (int r = 0; r < 2 + trial % 4; ++r)
+                for (int c = 0; c < 2 + trial % 6; ++c) AddStarAt(s, 1.0f + c * 1.5f, 1.0f + r * 1.2f);
+            AddStarAt(s, 1.0f, 1.0f);
+            s.AddMetPnt(Meteor(1.0f + 0.75f, 1.0f, 99));
+        }
+        for (int j = 0; j < 50; ++j) s.AddMetPnt(Meteor(around_x(rng), around_y(rng), j));
+        for (unsigned i = 0; i < s.nstar; i += 7) s.fhide(static_cast<int>(i));
         ASSERT_EQ(s.Getsurround(-1), ReferenceSurround(s)) << "trial " << trial;
-    }
-    // Grids: collinear hull edges, a repeated star, points all round.
-    std::uniform_real_distribution<float> gx(-1, 13), gy(-1, 9.4f);
-    for (int trial = 0; trial < 60; ++trial) {
-        SessionData s;
-        const int cols = 2 + trial % 6, rows = 2 + trial % 4;
-        for (int r = 0; r < rows; ++r)
-            for (int c = 0; c < cols; ++c) AddStarAt(s, 1.0f + c * 1.5f, 1.0f + r * 1.2f);
-        AddStarAt(s, 1.0f, 1.0f);  // a repeated position
-        for (int j = 0; j < 60; ++j) s.AddMetPnt(Meteor(gx(rng), gy(rng), j));
-        // Points exactly on the outer edges count as inside.
-        s.AddMetPnt(Meteor(1.0f + 0.75f, 1.0f, 60));
-        ASSERT_EQ(s.Getsurround(-1), ReferenceSurround(s)) << "grid " << trial;
     }
 }
 
