@@ -40,8 +40,7 @@ TEST(ExposureDialogClose, NeverStoresNewStationAsTheStationsName) {
     ExposureTexts t{};
     t.station = "New station";
     EXPECT_EQ(CloseExposureDialog(d, t, false), ExposureField::None);
-    EXPECT_STREQ(d.station, "Darnholm");
-    EXPECT_EQ(d.status, -16);
+    EXPECT_EQ(std::tuple(std::string(d.station), d.status), std::tuple("Darnholm", -16));
 
     d.status = 0;
     t = {"New station", "M1", "13", "1900", "1", "1", "0", "00", "0", "23", "59", "59", "Zeiss", "25.000"};
