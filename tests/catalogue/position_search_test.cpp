@@ -55,13 +55,10 @@ TEST_F(PositionSearch, WindowsWrapAtZeroHoursExcludeTheDeclinationEdgesAndInclud
          {Hd(1), Hd(2), Hd(3)}, -1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
         WriteCatalogue(c.stars);
         const SkyCat cat(files_, c.ra, c.de, c.radius, c.mag);
-        EXPECT_EQ(Names(cat), c.names);
-        if (c.reads >= 0) {
-            EXPECT_EQ(cat.reads, c.reads);
-        }
+        EXPECT_EQ(Names(cat), c.names) << c.what;
+        EXPECT_EQ(c.reads < 0 ? -1 : cat.reads, c.reads) << c.what;
     }
 }
 

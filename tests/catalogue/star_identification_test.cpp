@@ -29,11 +29,11 @@ TEST(BrightnessRanking, TheBestIsTheBrightestNewStarAndTheBestBeforeItWarnsWithi
         {{3.0f, 6.0f}, {true, true}, -1, "Star was identified before"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.mags));
         std::vector<CatStar> stars;
         for (const float m : c.mags) stars.push_back(Cat("s", m, 0, 0));
         const CandidateChoice choice = ChooseByBrightness(stars, c.known);
-        EXPECT_EQ(std::tuple(choice.selected, choice.warning), std::tuple(c.selected, c.warning));
+        EXPECT_EQ(std::tuple(choice.selected, choice.warning), std::tuple(c.selected, c.warning))
+            << testing::PrintToString(c.mags);
         if (!choice.warning.empty()) {
             EXPECT_EQ(choice.warning_caption, c.selected < 0 ? "Star measurement" : "Search stars");
         }
@@ -54,9 +54,8 @@ TEST(AccuracyRanking, BrighterStarAlmostAsAccurateGivesAWarning) {
         {12, {true, true}, -1, "Star was identified before"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.bright_stdev);
         const auto choice = ChooseByAccuracy(stars, {10 * kArcsec, c.bright_stdev * kArcsec}, c.known);
-        EXPECT_EQ(std::tuple(choice.selected, choice.warning), std::tuple(c.selected, c.warning));
+        EXPECT_EQ(std::tuple(choice.selected, choice.warning), std::tuple(c.selected, c.warning)) << c.bright_stdev;
     }
     EXPECT_EQ(ChooseByAccuracy(stars, {10 * kArcsec, 12 * kArcsec}, {false, false}).warning_caption, "Search stars");
 }

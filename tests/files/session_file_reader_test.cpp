@@ -106,14 +106,13 @@ TEST(SessionFileReader, AShutterOutsideTheListBecomesTheCustomEntryAndAnEmptyOne
         const char *shutter, *custom;
     } cases[] = {{1, "12.5", "12.5"}, {1, "20.00", "custom"}, {1, "100.00", "custom"}, {1, "", ""}, {0, "", ""}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.shutter) + " in layout " + std::to_string(c.astrometry));
         SessionData a;
         FillExampleSession(a);
         SessionData::dlgdat.astrometry = c.astrometry;
         copy_text(SessionData::dlgdat.shutter, c.shutter);
         ASSERT_EQ(SaveAndRetrieve(a, dir).first, 5);
-        EXPECT_STREQ(SessionData::dlgdat.shutter, c.shutter);
-        EXPECT_STREQ(SessionData::dlgdat.customshutter, c.custom);
+        EXPECT_EQ(std::string(SessionData::dlgdat.shutter) + "|" + SessionData::dlgdat.customshutter,
+                  std::string(c.shutter) + "|" + c.custom) << "layout " << c.astrometry;
     }
 }
 

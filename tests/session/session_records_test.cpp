@@ -110,7 +110,6 @@ TEST(MeteorPoints, VideoPointsSetTheReferenceTimeOfTheirMiddlePoint) {
         {"still", ImageType::Still, 1, "25.000", "20 0 10", {1}, "19||"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
         sky::TestImage image(640, 480, c.type, c.frames);
         CurrentImage current(&image);
         SessionData s;  // a new session resets the exposure record
@@ -123,7 +122,7 @@ TEST(MeteorPoints, VideoPointsSetTheReferenceTimeOfTheirMiddlePoint) {
             s.AddMetPnt(Meteor(1.0f + 0.1f * f, 1, f));
             if (s.nmet == 2) copy_text(d.refhour, "xx");  // each point sets it anew
         }
-        EXPECT_EQ(std::string(d.refhour) + "|" + d.refminute + "|" + d.refsecond, c.reference);
+        EXPECT_EQ(std::string(d.refhour) + "|" + d.refminute + "|" + d.refsecond, c.reference) << c.what;
     }
 }
 
