@@ -38,8 +38,6 @@ TEST_F(PositionSearch, WindowsWrapAtZeroHoursExcludeTheDeclinationEdgesAndInclud
          {{.ra = 0.02, .hd = 1}, {.ra = 0.10, .hd = 2}, {.ra = 0.16, .hd = 3},  // 3: just beyond the end
           {.ra = 12.0, .hd = 4}, {.ra = 23.90, .hd = 5}, {.ra = 23.97, .hd = 6}},
          0.05f, 0.0f, kR, 8.0f, {Hd(6), Hd(1), Hd(2)}, 3 + 4},
-        {"a window beginning below record 0 scans from it",
-         {{.ra = 1.00, .hd = 1}, {.ra = 1.16, .hd = 2}, {.ra = 5.0, .hd = 3}}, 1.05f, 0.0f, kR, 8.0f, {Hd(1)}, -1},
         {"a window beginning beyond the last record continues with record 0",
          {{.ra = 0.02, .hd = 1}, {.ra = 5.0, .hd = 2}, {.ra = 20.0, .hd = 3}}, 23.95f, 0.0f, kR, 8.0f, {Hd(1)}, -1},
         {"the declination band excludes its edges, the magnitude limit includes its value",
