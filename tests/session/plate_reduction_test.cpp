@@ -103,7 +103,7 @@ TEST_F(PlateReduction, StarsMovedByTheirProperMotionToANewDateAreFittedAtTheirNe
         return dde;
     };
     // One session fitted before and after a date that moves a star with a
-    // large proper motion...
+    // large proper motion.
     SessionData s;
     AddField(s, f, 8);
     Star& fast = s.stars[3];
@@ -111,23 +111,13 @@ TEST_F(PlateReduction, StarsMovedByTheirProperMotionToANewDateAreFittedAtTheirNe
     fast.pmra = 0.36f;  // seconds of time a year
     s.ProperMotion(-1);  // without a date: not moved
     EXPECT_EQ(fast.deobs, fast.de);
-    residuals(s);
+    EXPECT_LT(std::fabs(residuals(s)[3]) * 3600, 1.0);
     sky::SetDate("2020", "1", "1");  // 20 years after 2000.0
     s.ProperMotion(-1);
     EXPECT_FLOAT_EQ(fast.deobs, fast.de + 20 * 30.0f / 3600);
     EXPECT_FLOAT_EQ(fast.raobs, fast.ra + 20 * 0.36f / 3600);
-    const float racen = s.racen, decen = s.decen, x0 = s.x0, y0 = s.y0;
-    const std::vector<float> moved = residuals(s);
-    // ...fits exactly like a session that only ever knew the new date.
-    SessionData fresh;
-    sky::SetDate("2020", "1", "1");
-    for (const Star& st : s.stars) fresh.AddStar(st, 0);
-    fresh.racen = racen;
-    fresh.decen = decen;
-    fresh.x0 = x0;
-    fresh.y0 = y0;
-    EXPECT_EQ(residuals(fresh), moved);
-    EXPECT_GT(std::fabs(moved[3]) * 3600, 20.0);
+    // The star stays where it was measured: its residual is now its motion.
+    EXPECT_GT(std::fabs(residuals(s)[3]) * 3600, 20.0);
 }
 
 TEST_F(PlateReduction, SingularStarSetRaisesAndLeavesTheSessionAsItWas) {

@@ -37,19 +37,16 @@ TEST(OrderRules, TheSeventhAndEleventhVisibleStarRaiseTheOrderAndHidingLowersIt)
     EXPECT_EQ(s.order, 3);
     s.fhide(0);
     EXPECT_EQ(s.order, 2);
-    SessionData u;
-    AddStars(u, 11);
-    u.MinOrder();
-    u.fhide(0);
-    EXPECT_EQ(u.order, 2);  // hiding one of eleven at order 2 keeps order 2
+    s.funhide(0);
+    s.MinOrder();
+    s.fhide(0);
+    EXPECT_EQ(s.order, 2);  // hiding one of eleven at order 2 keeps order 2
 
     // Repeats and bad indices are ignored.
-    SessionData r;
-    AddStars(r, 4);
-    for (int i : {1, 1, 9, -1}) r.fhide(i);
-    EXPECT_EQ(r.nhide, 1u);
-    for (int i : {2, 1, 1}) r.funhide(i);
-    EXPECT_EQ(r.nhide, 0u);
+    for (int i : {1, 1, 99, -1}) s.fhide(i);
+    EXPECT_EQ(s.nhide, 2u);
+    for (int i : {2, 1, 1}) s.funhide(i);
+    EXPECT_EQ(s.nhide, 1u);
 }
 
 TEST(Stars, DroppingAHiddenStarKeepsTheSurroundAndANamePaddedToItsColumnIsTheCataloguesName) {
