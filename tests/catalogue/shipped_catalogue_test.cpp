@@ -6,14 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cmath>
 #include <fstream>
-#include <numbers>
 #include <optional>
 #include <sstream>
 
 #include "catalogue/polar_records.h"
 #include "catalogue/sky_cat.h"
+#include "session/sky_field.h"
 #include "support/scratch_dir.h"
 
 namespace {
@@ -50,27 +49,6 @@ std::optional<long> RightAligned(const std::string& r, int col, int len) {
 
 bool BlankOrRightAligned(const std::string& r, int col, int len) {
     return Blank(r, col, len) || RightAligned(r, col, len);
-}
-
-// Position spelled by a record's digits: hours and degrees.
-double RecordRA(const std::string& r) {
-    const long v = *Digits(r, 25, 7);
-    return v / 100000 + (v / 1000 % 100) / 60.0 + (v % 1000) / 36000.0;
-}
-
-double RecordDE(const std::string& r) {
-    const long v = *Digits(r, 33, 6);
-    const double d = v / 10000 + (v / 100 % 100) / 60.0 + (v % 100) / 3600.0;
-    return r[32] == '-' ? -d : d;
-}
-
-// Angular distance in arcseconds for nearby positions (hours, degrees).
-double SeparationArcsec(double ra1, double de1, double ra2, double de2) {
-    double dra = (ra1 - ra2) * 15.0;
-    if (dra > 180) dra -= 360;
-    if (dra < -180) dra += 360;
-    dra *= std::cos((de1 + de2) / 2 * std::numbers::pi / 180);
-    return std::hypot(dra, de1 - de2) * 3600.0;
 }
 
 double Quantile(std::vector<double> v, double q) {
@@ -172,7 +150,8 @@ TEST_F(ShippedCatalogue, PositionsAndMagnitudesAgreeWithTheBrightStarList) {
     for (const BrightStar& b : bright_) {
         if (record_of_hr[b.hr] < 0) continue;
         const std::string r = Record(record_of_hr[b.hr]);
-        sep.push_back(SeparationArcsec(RecordRA(r), RecordDE(r), b.ra, b.de));
+        sep.push_back(
+            sky::ArcsecBetween(SkyCat::fCnvCatRA(r.c_str() + 25), SkyCat::fCnvCatDE(r.c_str() + 32), b.ra, b.de));
         dv.push_back(std::abs(*Digits(r, 48, 4) * 0.01 - b.v));
     }
     ASSERT_GE(sep.size(), bright_.size() * 97 / 100);

@@ -163,7 +163,6 @@ TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
     auto station = [](int i) {
         StationData s;
         copy_text(s.name, "S" + std::to_string(i));
-        copy_text(s.latdeg, "48");
         copy_text(s.height, std::to_string(i % 9000));
         return s;
     };

@@ -24,16 +24,13 @@ std::pair<int, std::unique_ptr<SessionData>> SaveAndRetrieve(SessionData& from, 
     return {kind, std::move(to)};
 }
 
-std::string WithLine(const std::string& text, int index, const std::string& replacement) {
+// The example file, or text, with line index replaced.
+std::string ExampleWithLine(int index, const std::string& replacement, const std::string& text = kExampleFile) {
     std::istringstream in(text);
     std::string line, out;
     for (int i = 0; std::getline(in, line); ++i) out += (i == index ? replacement : line) + "\n";
     out.pop_back();
     return out;
-}
-
-std::string ExampleWithLine(int index, const std::string& replacement) {
-    return WithLine(kExampleFile, index, replacement);
 }
 
 }  // namespace
@@ -141,8 +138,7 @@ TEST(SessionFileReader, VideoFramesComeBackThroughTheFrameList) {
 
 TEST(SessionFileReader, FourthLineStartingWithADigitUpToTwoMeansTurnerAndAFrameListEndedByANulHasNoFrames) {
     ScratchDir dir;
-    WriteText(dir.file("t"), WithLine(ExampleWithLine(3, "0000020000000000000000000"), 2,
-                                      "    5    3  354    7"));
+    WriteText(dir.file("t"), ExampleWithLine(2, "    5    3  354    7", ExampleWithLine(3, "0000020000000000000000000")));
     SessionData s;
     ASSERT_EQ(RetrieveFrom(s, dir.file("t")), 5);
     EXPECT_EQ(std::tuple(SessionData::dlgdat.astrometry, s.order, s.nstar, s.nmet), std::tuple(1, 2, 3u, 2u));
@@ -200,7 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         std::pair{"FewerPointsThanStars", ExampleWithLine(2, "    2    3    0    0    0    0    1")},
         std::pair{"NegativeRedskyCount",
-                  WithLine(ExampleWithLine(3, "    11.000    13.000  2000.0"), 2, "   -3    2  354    7")},
+                  ExampleWithLine(2, "   -3    2  354    7", ExampleWithLine(3, "    11.000    13.000  2000.0"))},
         std::pair{"CountsFarBeyondTheFile", ExampleWithLine(2, "2000000000 1000000000")},
         // Values the fixed columns cannot hold again, found by fuzzing.
         std::pair{"StarOffTheSky",
