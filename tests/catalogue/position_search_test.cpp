@@ -63,16 +63,13 @@ TEST_F(PositionSearch, WindowsWrapAtZeroHoursExcludeTheDeclinationEdgesAndInclud
 TEST_F(PositionSearch, CentreOutOfRangeIsRefusedBeforeAnyFileIsOpenedAndEmptyOrBrokenSearchesGiveTheirStatus) {
     // No catalogue in the directory: an accepted centre reports the file.
     EXPECT_EQ(SkyCat(files_, 24.0f, 0.0f, kR, 8.0f).status, SkyCatStatus::FileError);
-    EXPECT_EQ(SkyCat(files_, 24.01f, 0.0f, kR, 8.0f).status, SkyCatStatus::NoStars);
-    EXPECT_EQ(SkyCat(files_, 1.0f, -90.01f, kR, 8.0f).status, SkyCatStatus::NoStars);
-    EXPECT_EQ(SkyCat(files_, -0.01f, 0.0f, kR, 8.0f).status, SkyCatStatus::NoStars);
-    EXPECT_EQ(SkyCat(files_, 1.0f, std::nanf(""), kR, 8.0f).status, SkyCatStatus::NoStars);
+    for (const auto& [ra, de] : {std::pair{24.01f, 0.0f}, {-0.01f, 0.0f}, {1.0f, -90.01f}, {1.0f, std::nanf("")}})
+        EXPECT_EQ(SkyCat(files_, ra, de, kR, 8.0f).status, SkyCatStatus::NoStars) << ra << " h " << de << " deg";
 
     WriteCatalogue({{.ra = 23.99, .hd = 1}, {.ra = 0.01, .hd = 2}});
     EXPECT_EQ(Names(SkyCat(files_, 24.0f, 0.0f, kR, 8.0f)), (Strings{Hd(1), Hd(2)}));
     const SkyCat none(files_, 9.0f, 0.0f, kR, 8.0f);
-    EXPECT_EQ(none.status, SkyCatStatus::NoStars);
-    EXPECT_EQ(none.count, 0);
+    EXPECT_EQ(std::pair(none.status, none.count), std::pair(SkyCatStatus::NoStars, 0));
     // A file shorter than one record holds no catalogue.
     std::ofstream(dir_ / "skycat.dat") << "truncated\n";
     EXPECT_EQ(SkyCat(files_, 3.0f, 0.0f, kR, 8.0f).status, SkyCatStatus::FileError);
@@ -96,8 +93,7 @@ protected:
 
 TEST_F(PolarSearch, AtThePoleOnlyThePolarRecordsAreReadNearItTheyComeFirstAndAListBeyondTheCatalogueFails) {
     const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
-    EXPECT_EQ(Names(cat), (Strings{Hd(3), Hd(8)}));
-    EXPECT_EQ(cat.reads, 4);
+    EXPECT_EQ(std::pair(Names(cat), cat.reads), std::pair(Strings{Hd(3), Hd(8)}, 4));
     const SkyCat south(files_, 0.0f, -90.0f, 4.0f, 8.0f);
     EXPECT_EQ(Names(south), (Strings{Hd(9)}));
 
@@ -107,8 +103,7 @@ TEST_F(PolarSearch, AtThePoleOnlyThePolarRecordsAreReadNearItTheyComeFirstAndALi
 
     WritePolarList("2\n9\n");  // record 9 lies beyond the catalogue
     const SkyCat beyond(files_, 0.0f, 90.0f, 4.0f, 8.0f);
-    EXPECT_EQ(beyond.status, SkyCatStatus::FileError);
-    EXPECT_EQ(beyond.count, 0);
+    EXPECT_EQ(std::pair(beyond.status, beyond.count), std::pair(SkyCatStatus::FileError, 0));
 }
 
 TEST_F(PolarSearch, WithoutAListOnlyTheOriginalCatalogueSizeHasPolarRecords) {
@@ -122,8 +117,7 @@ TEST_F(PolarSearch, WithoutAListOnlyTheOriginalCatalogueSizeHasPolarRecords) {
         stars[i] = {.ra = i * (24.0 / stars.size()), .de = i == 250 ? 88.0 : 0.0, .hd = static_cast<int>(i)};
     WriteCatalogue(stars);
     const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
-    EXPECT_EQ(Names(cat), (Strings{Hd(250)}));
-    EXPECT_EQ(cat.reads, 87);
+    EXPECT_EQ(std::pair(Names(cat), cat.reads), std::pair(Strings{Hd(250)}, 87));
 }
 
 }  // namespace

@@ -63,15 +63,13 @@ TEST_F(LogFile, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
     // Cannot be opened: a directory in its place.
     std::filesystem::create_directory(dir.path() / "photo99.log");
     errno = 0;
-    EXPECT_EQ(Save(s, dir), 3);
-    EXPECT_EQ(errno, EISDIR);
+    EXPECT_EQ((std::pair{Save(s, dir), errno}), std::pair(3, EISDIR));  // braces: Save before errno
     EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
     // Cannot be written: a full disk.
     std::filesystem::remove(dir.path() / "photo99.log");
     std::filesystem::remove(dir.path() / "m01.dar");
     std::filesystem::create_symlink("/dev/full", dir.path() / "photo99.log");
-    EXPECT_EQ(Save(s, dir), 3);
-    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ((std::pair{Save(s, dir), errno}), std::pair(3, ENOSPC));
     EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
     EXPECT_EQ(LogFailureText(ENOSPC),
               "The session has been saved, but the meteor has not been included in the log file:\n"

@@ -36,7 +36,6 @@ inline Star MakeStar(const char* name, float mag, float ra, float pmra, float de
 inline void AddRecord(SessionData& s, const Star& st) {
     s.stars.push_back(st);
     ++s.nstar;
-    if (st.hidden) ++s.nhide;
 }
 
 inline void AddRecord(SessionData& s, const Meteor& m) {

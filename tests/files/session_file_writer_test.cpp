@@ -54,8 +54,7 @@ TEST_P(ReplayColumns, TableIsWrittenOnlyForTwoToEightMeasurements) {
     EXPECT_EQ(text.find(" Star     ") != std::string::npos, table);
     if (table) {
         const auto lines = Lines(text);
-        const std::string& row = lines[lines.size() - 3];  // the meteor row
-        EXPECT_EQ(row.size(), 10u + 16u * r);
+        EXPECT_EQ(lines[lines.size() - 3].size(), 10u + 16u * r);  // the meteor row
         EXPECT_EQ(lines[lines.size() - 2], "");
     } else {
         EXPECT_NE(text.find("\n\n\n\n\nVelkarn 3.2"), std::string::npos);
