@@ -5,15 +5,14 @@
 #include "sky_field.h"
 
 namespace {
-// A star at a distinct plate position; the sky position is irrelevant here.
-Star PlainStar(int i) {
-    CatStar c;
-    copy_text(c.name, "S" + std::to_string(i));
-    return Star(c, 1.0f + i * 0.7f, 1.0f + (i * 37 % 11) * 0.5f);
-}
-
+// Stars at distinct plate positions; the sky positions are irrelevant here.
 void AddStars(SessionData& s, int n) {
-    for (int i = 0; i < n; ++i) s.AddStar(PlainStar(static_cast<int>(s.nstar)), 0);
+    for (int k = 0; k < n; ++k) {
+        const int i = static_cast<int>(s.nstar);
+        CatStar c;
+        copy_text(c.name, "S" + std::to_string(i));
+        s.AddStar(Star(c, 1.0f + i * 0.7f, 1.0f + (i * 37 % 11) * 0.5f), 0);
+    }
 }
 }  // namespace
 

@@ -60,9 +60,9 @@ TEST(GreatCircle, RecoversThePoleProjectsTheEndsAndRaisesOnIdenticalDirections) 
     EXPECT_THROW(s.vlak(same.X.data(), same.Y.data(), same.Z.data(), pole, begin, end), NumericalError);
 }
 
+// Each test's new session resets the exposure record.
 class AngularVelocity : public ::testing::Test {
 protected:
-    void SetUp() override { SessionData::dlgdat = DialogData(); }
     float w_ = -1, dw_ = -1;
     void Run(SessionData& s, const Trail& t) {
         const float pole[3] = {float(kPole[0]), float(kPole[1]), float(kPole[2])};
