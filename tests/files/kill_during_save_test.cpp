@@ -197,15 +197,11 @@ TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
 TEST(KillDuringSave, TheSettingsFileIsOldOrNew) {
     const ScratchDir dir = MemoryDir();
     SettingsEnvironment env{dir.path(), "/home/Observer", 1920, 1080};
-    auto options = [](int i) {
+    auto write = [&](int i) {
         Options o{"/data/station.dat", "", "/home/Observer/*.bmp", "/home/Observer", "Darnholm", 2 + i % 4, i % 10,
                   0.5f, 8.0f, 1};
         copy_text(o.skycatdir, "/data/" + std::to_string(i % 10));
-        return o;
-    };
-    auto write = [&](int i) {
-        StartSettings start;
-        WriteIniValues(env, options(i), start, WindowPlacement{i % 7, 0, 800, 600}, false);
+        WriteIniValues(env, o, StartSettings{}, WindowPlacement{i % 7, 0, 800, 600}, false);
     };
     std::set<std::string> texts;
     for (int i = 0; i < 140; ++i) {  // every version write(i) makes
