@@ -39,7 +39,7 @@ TEST(LogRecord, FormatsTheDarnholmExampleByteForByteAndNamesItsFile) {
     EXPECT_EQ(LogFilePath("/x", SessionData::dlgdat, false), "/x/photo.log");
 }
 
-TEST_F(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnlyWithTheDefaultStation) {
+TEST_F(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendAndACutOffLastLineIsEnded) {
     copy_text(opt.station, "Kestrup");  // not the session's station
     ASSERT_EQ(Save(s, dir), 1);
     const std::string first = ReadText(dir.file("photo99.log"));
@@ -48,6 +48,12 @@ TEST_F(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnlyWithTheDefaultStatio
     EXPECT_TRUE(record.ends_with(" \"img01   \" \"Kestrup           \"\n")) << record;
     ASSERT_EQ(Save(s, dir), 1);
     EXPECT_EQ(ReadText(dir.file("photo99.log")), first + record);
+
+    WriteText(dir.file("photo99.log"), kHeader + std::string("\"m00     \" 1999  8"));
+    ASSERT_EQ(Save(s, dir), 1);
+    const std::string text = ReadText(dir.file("photo99.log"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+    EXPECT_NE(text.find("\"m00     \" 1999  8\n\"m01     \" 1999  8 12"), std::string::npos) << text;
 }
 
 TEST_F(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
@@ -76,10 +82,3 @@ TEST_F(LogFile, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
               "the disk is full.");
 }
 
-TEST_F(LogFile, ALogWhoseLastLineWasCutOffGetsTheNewLineOnALineOfItsOwn) {
-    WriteText(dir.file("photo99.log"), kHeader + std::string("\"m00     \" 1999  8"));
-    ASSERT_EQ(Save(s, dir), 1);
-    const std::string text = ReadText(dir.file("photo99.log"));
-    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
-    EXPECT_NE(text.find("\"m00     \" 1999  8\n\"m01     \" 1999  8 12"), std::string::npos) << text;
-}

@@ -91,7 +91,7 @@ TEST_F(StationList, ANewStationGoesOnTopAboveTheOlderRecordsAndTheEndLineWhichAM
     EXPECT_EQ(Read(), kHeading + kOndrejov + odd + kDarnholm + "  Last\n");
 }
 
-TEST_F(StationList, AFailedAddLeavesTheOldListUntouched) {
+TEST_F(StationList, AFailedAddLeavesTheOldListUntouchedAndNamesComeBackPaddedUpToTheEndLine) {
     Write(kHeading + kDarnholm + kEnd);
     fs::create_directory(dir_ / kStationTempName);  // the new list cannot be built
     EXPECT_FALSE(AddStation(list_, kOndrejovData));
@@ -102,9 +102,8 @@ TEST_F(StationList, AFailedAddLeavesTheOldListUntouched) {
     Write(kHeading + kDarnholm + kEnd);
     ASSERT_TRUE(AddStation(list_, kOndrejovData));
     EXPECT_EQ(Read(), kHeading + kOndrejov + kDarnholm + kEnd);
-}
 
-TEST_F(StationList, NamesComeBackBlankPaddedInFileOrderUpToTheEndLine) {
+    list_ = dir_ / "names.dat";
     EXPECT_FALSE(ReadStationNames(list_));
     Write(kStationHeading + std::string("\r\n\r\n") + "  Ondrejov               0\r\n" + kDarnholm + kEnd + kOndrejov);
     EXPECT_EQ(ReadStationNames(list_), (std::vector<std::string>{"Ondrejov          ", "Darnholm          "}));

@@ -87,18 +87,7 @@ TEST_F(AngularVelocity, ShortVideoUsesEveryPointLongVideoDropsTheEnds) {
     EXPECT_NEAR(w_, 1 * kDeg * 25, 1e-3);
 }
 
-TEST_F(AngularVelocity, TwoPointsTakeTheErrorFromThePlateFit) {
-    SessionData s;
-    s.sd = 0.01f;
-    copy_text(SessionData::dlgdat.shutter, "10");
-    // Two nearly identical directions in the middle: the arc is 0, never NaN.
-    AddPoints(s, {0, 1, 2, 3});
-    Run(s, Trail(kPole, kStart, {0, 1, 1, 2}));
-    EXPECT_NEAR(w_, 0.0, 1e-2);  // never NaN: single-precision arcs of about 1e-4 rad at most
-    EXPECT_NEAR(dw_, 1.4 * 0.01 * 3.141592654 / 180, 1e-9);
-}
-
-TEST_F(AngularVelocity, IsZeroNeverNaNWhenItCannotBeMeasured) {
+TEST_F(AngularVelocity, IsZeroNeverNaNWhenItCannotBeMeasuredAndTwoPointsTakeTheErrorFromThePlateFit) {
     const struct {
         const char* what;
         const char* shutter;
@@ -122,9 +111,18 @@ TEST_F(AngularVelocity, IsZeroNeverNaNWhenItCannotBeMeasured) {
         Run(s, Trail(kPole, kStart, c.arcs));
         EXPECT_EQ(std::pair(w_, c.no_error ? dw_ : 0.0f), std::pair(0.0f, 0.0f)) << c.what;
     }
+
+    SessionData s;
+    s.sd = 0.01f;
+    copy_text(SessionData::dlgdat.shutter, "10");
+    // Two nearly identical directions in the middle: the arc is 0, never NaN.
+    AddPoints(s, {0, 1, 2, 3});
+    Run(s, Trail(kPole, kStart, {0, 1, 1, 2}));
+    EXPECT_NEAR(w_, 0.0, 1e-2);  // never NaN: single-precision arcs of about 1e-4 rad at most
+    EXPECT_NEAR(dw_, 1.4 * 0.01 * 3.141592654 / 180, 1e-9);
 }
 
-TEST(NextPoint, ABendStartsANewRun) {
+TEST(NextPoint, ABendStartsANewRunAndLongRunsUseTheSpanOfTheLastFourSteps) {
     SessionData s;
     s.AddMetPnt(Meteor(1.0f, 1.0f, 0));
     s.AddMetPnt(Meteor(1.2f, 1.0f, 1));
@@ -138,16 +136,14 @@ TEST(NextPoint, ABendStartsANewRun) {
     s.NextMeteor(px, py, -1);
     EXPECT_NE(px, -999);
     EXPECT_EQ(s.mstart, 3u);
-}
 
-TEST(NextPoint, LongRunsUseTheSpanOfTheLastFourSteps) {
-    SessionData s;
     // Steps of 0.1 mm, the first two smaller: a long run must ignore them.
+    SessionData l;
     const float xs[] = {1.00f, 1.05f, 1.10f, 1.20f, 1.30f, 1.40f, 1.50f};
-    for (int i = 0; i < 7; ++i) s.AddMetPnt(Meteor(xs[i], 2.0f, i));
-    int px = 0, py = 0;
-    s.NextMeteor(px, py, 9);  // video frame 9: three frames after the last point
+    for (int i = 0; i < 7; ++i) l.AddMetPnt(Meteor(xs[i], 2.0f, i));
+    l.NextMeteor(px, py, 9);  // video frame 9: three frames after the last point
     const float dx = 1.50f - 1.10f;  // points n-5 .. n-1 span four frames
     EXPECT_EQ(std::pair(px, py), std::pair(static_cast<int>((3 * dx / 4 + 1.50f) * 83.3333) - 40,
                                             static_cast<int>((3 * 0.0f / 4 + 2.0f) * 83.3333) - 40));
 }
+
