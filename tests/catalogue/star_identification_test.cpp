@@ -60,13 +60,11 @@ TEST(AccuracyRanking, BrighterStarAlmostAsAccurateGivesAWarning) {
     EXPECT_EQ(ChooseByAccuracy(stars, {10 * kArcsec, 12 * kArcsec}, {false, false}).warning_caption, "Search stars");
 }
 
-TEST(StDevColumn, ShowsArcMinutesAndSecondsWithHalfASecondAdded) {
+TEST(StDevColumn, ShowsArcMinutesAndSecondsWithHalfASecondAddedAndEstimatesReadHoursOrDegreesAndMinutes) {
     EXPECT_EQ(StDevColumnText(10 * kArcsec), "\t 0'10\"");
     EXPECT_EQ(StDevColumnText(75.2f * kArcsec), "\t 1'15\"");
     EXPECT_EQ(StDevColumnText(12.0f * 60 * kArcsec), "\t12'00\"");
-}
 
-TEST(EstimatedPosition, ReadsHoursOrDegreesAndMinutes) {
     // A decimal point separates like any other character.
     for (const auto& [text, value] : {std::pair{"5 30", 5.5f}, {"-10 30", -10.5f}, {"-0 30", -0.5f}, {"5h 30m", 5.5f},
                                       {"-5", -5.0f}, {"", 0.0f}, {"--", 0.0f}, {"5.5", 5.0f + 5.0f / 60}})

@@ -67,7 +67,7 @@ TEST(StationCheck, NamesTheFieldMissingOrOutOfRange) {
     }
 }
 
-TEST(ListSelection, PicksTheFirstEntryBeginningWithTheTextIgnoringCase) {
+TEST(ListSelection, PicksTheFirstEntryBeginningWithTheTextAndTheShutterEntryShowingTheValueOrTheCustomOne) {
     const auto stations = StationEntries({"Darnholm          ", "Dar               "});
     for (const auto& [prefix, index] : {std::pair{"darn", 1}, {"Dar ", 2}, {"Darnholm Observatory", -1}, {"", -1}})
         EXPECT_EQ(FindEntryStartingWith(stations, prefix), index) << prefix;
@@ -76,6 +76,20 @@ TEST(ListSelection, PicksTheFirstEntryBeginningWithTheTextIgnoringCase) {
     const auto shutters = ShutterEntries(d);
     EXPECT_EQ(std::pair(FindEntryStartingWith(shutters, "12.5"), FindEntryStartingWith(shutters, "25.000")),
               std::pair(1, 5));
+
+    const auto chosen = [](const char* shutter, const char* custom = "custom") {
+        DialogData d;
+        copy_text(d.shutter, shutter);
+        copy_text(d.customshutter, custom);
+        const int i = ChooseShutter(d);
+        return std::pair<int, std::string>(i, ShutterEntries(d)[static_cast<std::size_t>(i)]);
+    };
+    EXPECT_EQ(chosen("8.333"), (std::pair<int, std::string>(2, "8.333 ")));
+    EXPECT_EQ(chosen("25.000"), (std::pair<int, std::string>(5, "25.000")));
+    EXPECT_EQ(chosen("12.5", "12.5"), (std::pair<int, std::string>(1, "12.5")));
+    EXPECT_EQ(chosen("20.00"), (std::pair<int, std::string>(1, "20.00")));  // not "0.0"
+    EXPECT_EQ(chosen("8"), (std::pair<int, std::string>(1, "8")));          // not "8.333"
+    EXPECT_EQ(chosen("").first, 0);
 }
 
 TEST(StationChoice, OffersAStationMissingFromTheListAsAnExtraEntryAndNewStationWithoutAList) {
@@ -100,22 +114,6 @@ TEST(StationChoice, OffersAStationMissingFromTheListAsAnExtraEntryAndNewStationW
         const ListChoice choice = ChooseStation(c.names, c.station);
         EXPECT_EQ(std::pair(choice.entries, choice.selected), std::pair(c.entries, c.selected)) << c.station;
     }
-}
-
-TEST(ShutterChoice, SelectsTheEntryShowingTheValueAndKeepsAnyOtherValueAsTheCustomEntry) {
-    const auto chosen = [](const char* shutter, const char* custom = "custom") {
-        DialogData d;
-        copy_text(d.shutter, shutter);
-        copy_text(d.customshutter, custom);
-        const int i = ChooseShutter(d);
-        return std::pair<int, std::string>(i, ShutterEntries(d)[static_cast<std::size_t>(i)]);
-    };
-    EXPECT_EQ(chosen("8.333"), (std::pair<int, std::string>(2, "8.333 ")));
-    EXPECT_EQ(chosen("25.000"), (std::pair<int, std::string>(5, "25.000")));
-    EXPECT_EQ(chosen("12.5", "12.5"), (std::pair<int, std::string>(1, "12.5")));
-    EXPECT_EQ(chosen("20.00"), (std::pair<int, std::string>(1, "20.00")));  // not "0.0"
-    EXPECT_EQ(chosen("8"), (std::pair<int, std::string>(1, "8")));          // not "8.333"
-    EXPECT_EQ(chosen("").first, 0);
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ TEST(OrderRules, TheSeventhAndEleventhVisibleStarRaiseTheOrderAndHidingLowersIt)
     EXPECT_EQ(s.nhide, 1u);
 }
 
-TEST(Stars, DroppingAHiddenStarKeepsTheSurroundAndANamePaddedToItsColumnIsTheCataloguesName) {
+TEST(Records, DroppingAHiddenStarKeepsTheSurroundAMeteorPointTheRunStartAndPaddedNamesAreTheCatalogues) {
     SessionData s;
     AddStars(s, 5);
     s.AddMetPnt(Meteor(3.0f, 2.5f, 0));
@@ -72,20 +72,19 @@ TEST(Stars, DroppingAHiddenStarKeepsTheSurroundAndANamePaddedToItsColumnIsTheCat
     for (const auto& [name, found] :
          {std::pair{" 58 Ori", 1}, {" 58 Ori   ", 1}, {" 58 ori", 0}, {"58 Ori", 0}, {" 58 Or", 0}})
         EXPECT_EQ(s.ExistStar(name), found) << name;
-}
 
-TEST(MeteorPoints, DroppingKeepsTheRunStartOnItsPoint) {
-    SessionData s;
-    for (int i = 0; i < 5; ++i) s.AddMetPnt(Meteor(1.0f + i, 1.0f, i));
-    s.mstart = 3;
-    s.DropMetPnt(1);  // below the run start: mstart follows its point
-    EXPECT_EQ(std::pair(s.mstart, s.meteors[2].frame), std::pair(2u, 3));
-    s.DropMetPnt(2);  // the run start itself: the next point takes its place
-    EXPECT_EQ(std::pair(s.mstart, s.meteors[2].frame), std::pair(2u, 4));
-    s.DropMetPnt(10);
-    EXPECT_EQ(s.nmet, 3u);
-    s.ReplayMetPnt(0, 3.0f, 2.0f);  // the mean of both measurements
-    EXPECT_EQ(std::tuple(s.fxmet(0), s.fymet(0), s.fxmet(3)), std::tuple(2.0f, 1.5f, -1.0f));
+    // A meteor point dropped keeps the run start on its point.
+    SessionData m;
+    for (int i = 0; i < 5; ++i) m.AddMetPnt(Meteor(1.0f + i, 1.0f, i));
+    m.mstart = 3;
+    m.DropMetPnt(1);  // below the run start: mstart follows its point
+    EXPECT_EQ(std::pair(m.mstart, m.meteors[2].frame), std::pair(2u, 3));
+    m.DropMetPnt(2);  // the run start itself: the next point takes its place
+    EXPECT_EQ(std::pair(m.mstart, m.meteors[2].frame), std::pair(2u, 4));
+    m.DropMetPnt(10);
+    EXPECT_EQ(m.nmet, 3u);
+    m.ReplayMetPnt(0, 3.0f, 2.0f);  // the mean of both measurements
+    EXPECT_EQ(std::tuple(m.fxmet(0), m.fymet(0), m.fxmet(3)), std::tuple(2.0f, 1.5f, -1.0f));
 }
 
 TEST(MeteorPoints, VideoPointsSetTheReferenceTimeOfTheirMiddlePoint) {
