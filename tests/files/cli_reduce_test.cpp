@@ -121,19 +121,7 @@ TEST(CliReduce, SaveWritesTheSessionAndItsLogLineAndSaysWhenTheLineIsMissing) {
     EXPECT_FALSE(std::filesystem::exists(few.path() / "photo99.log"));
 }
 
-TEST(CliReduce, RedskyFishEyeQuestionIsAnsweredNoUnlessYesIsGiven) {
-    ScratchDir dir;
-    const std::string target = dir.file("out.dar");
-    auto args = Saving(dir, ExampleSessionFile(dir, [](SessionData&) { SessionData::dlgdat.astrometry = 0; }), target);
-    ExpectOneLineError(Reduce(dir, args), 1, "not a fish-eye image");
-    EXPECT_FALSE(std::filesystem::exists(target));
-    args.push_back("--yes");
-    const Outcome yes = Reduce(dir, args);
-    EXPECT_EQ(yes.status, 0) << yes.err;
-    EXPECT_TRUE(std::filesystem::exists(target));
-}
-
-TEST(CliReduce, BadInputGivesOneLineAndANonZeroStatus) {
+TEST(CliReduce, BadInputGivesOneLineAndANonZeroStatusAsDoesAFishEyeQuestionWithoutYes) {
     ScratchDir dir;
     ExpectOneLineError(Reduce(dir, {dir.file("nowhere.dar")}), 1, "cannot open");
     WriteText(dir.file("short.dar"), std::string(kExampleFile).substr(0, 400));
@@ -144,4 +132,14 @@ TEST(CliReduce, BadInputGivesOneLineAndANonZeroStatus) {
     ExpectOneLineError(Reduce(dir, {Example("per0812a.dar"), "--save"}), 2, "needs a value");
     ExpectOneLineError(Reduce(dir, Saving(dir, Example("per0812a.dar"), dir.file("missing/out.dar"))), 1,
                        "cannot write");
+
+    // The Redsky fish-eye question is answered no unless --yes is given.
+    const std::string target = dir.file("out.dar");
+    auto args = Saving(dir, ExampleSessionFile(dir, [](SessionData&) { SessionData::dlgdat.astrometry = 0; }), target);
+    ExpectOneLineError(Reduce(dir, args), 1, "not a fish-eye image");
+    EXPECT_FALSE(std::filesystem::exists(target));
+    args.push_back("--yes");
+    const Outcome yes = Reduce(dir, args);
+    EXPECT_EQ(yes.status, 0) << yes.err;
+    EXPECT_TRUE(std::filesystem::exists(target));
 }

@@ -98,7 +98,7 @@ TEST_F(SettingsFile, SettingsDataAndWrittenFilesCanLiveInThreeDirectories) {
 
 }  // namespace
 
-TEST_F(SettingsFile, APathTooLongForItsFieldIsNeverCutButReplacedByItsDefaultWithAWarning) {
+TEST_F(SettingsFile, APathTooLongForItsFieldIsNeverCutButReplacedByItsDefaultAndAValueEndsAtACarriageReturnOrNul) {
     const std::string long_dir = "/data/" + std::string(300, 'd');
     const std::string text = "SkycatDir=" + long_dir + "\nOutputDir=/obs/" + std::string(254, 'o') + "\n";
     std::ofstream(SettingsPath(env_.exe_dir), std::ios::binary) << text;
@@ -115,12 +115,9 @@ TEST_F(SettingsFile, APathTooLongForItsFieldIsNeverCutButReplacedByItsDefaultWit
     env_.home_dir = "/home/" + std::string(300, 'h');
     start = GetIniValues(env_, o);
     EXPECT_EQ(std::tuple(std::string(o.image), start.warnings.size()), std::tuple("", 2u));
-}
 
-TEST_F(SettingsFile, AValueEndsAtACarriageReturnOrANulByte) {
     std::ofstream(SettingsPath(env_.exe_dir), std::ios::binary)
         << std::string("Image=/photos/*.bmp\r\0junk\nStation=Dar\0nholm\nOutputDir=/obs\r\r\r\n", 62);
-    Options o;
     GetIniValues(env_, o);
     EXPECT_EQ(std::string(o.image) + "|" + o.station + "|" + o.outputdir, "/photos/*.bmp|Dar|/obs");
 }
