@@ -49,8 +49,7 @@ TEST(AtomicFile, ANewFileGetsTheDefaultModeAReplacedOneKeepsItsOwnAndTheUmaskNev
     EXPECT_EQ(Mode(dir.path() / "new"), 0640u);
     chmod((dir.path() / "new").c_str(), 0604);
     ASSERT_TRUE(Write(dir.path() / "new", "b"));
-    EXPECT_EQ(Mode(dir.path() / "new"), 0604u);
-    EXPECT_EQ(ReadText(dir.path() / "new"), "b");
+    EXPECT_EQ(std::pair(Mode(dir.path() / "new"), ReadText(dir.path() / "new")), std::pair(0604u, std::string("b")));
 
     umask(022);
     std::atomic<bool> done{false};

@@ -10,7 +10,7 @@
 namespace {
 
 // A field's text replaced by another, and the field then reported as bad.
-TEST(ExposureCheck, NamesTheFieldMissingOrOutOfRangeAndOnlyAValidCloseSetsStatus) {
+TEST(ExposureCheck, NamesTheFieldMissingOrOutOfRangeOnlyAValidCloseSetsStatusAndNewStationIsNeverStored) {
     using T = ExposureTexts;
     using E = ExposureField;
     const struct {
@@ -30,9 +30,7 @@ TEST(ExposureCheck, NamesTheFieldMissingOrOutOfRangeAndOnlyAValidCloseSetsStatus
         EXPECT_EQ(d.status, c.bad == E::None ? 0 : -8) << c.text;
         EXPECT_EQ(d.hour, t.hour);  // stored even when refused
     }
-}
 
-TEST(ExposureDialogClose, NeverStoresNewStationAsTheStationsName) {
     // Picking "New station" keeps the station and skips the checks.
     DialogData d;
     copy_text(d.station, "Darnholm");

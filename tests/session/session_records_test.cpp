@@ -144,11 +144,7 @@ TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutterANewSessionOnlyTheStat
 }
 
 TEST(ListTexts, LongAndShortRowsAndSecondsThatShowAsSixtyCarryIntoTheMinute) {
-    CatStar c;
-    copy_text(c.name, "58 Ori");
-    c.mag = 0.5f;
-    c.ra = 5.5f;
-    c.de = -0.25f;
+    CatStar c{"58 Ori", 0.5f, 5.5f, 0.0f, 0.0f, -0.25f};
     EXPECT_EQ(c.MakeListBoxText(), "   58 Ori\t0.5\t 5 30 00.0\t -0 15 00");
     EXPECT_EQ(c.MakeListBoxShortText(), "   58 Ori\t0.5\t 5 30.0\t -0 15");
     c.ra = 23.99999f;  // rounds up past 24 h: shown as 0 h
