@@ -91,7 +91,7 @@ protected:
     }
 };
 
-TEST_F(PolarSearch, AtThePoleOnlyThePolarRecordsAreReadNearItTheyComeFirstAndWithoutAListOnlyTheOriginalCatalogueHasThem) {
+TEST_F(PolarSearch, AtThePoleOnlyPolarRecordsAreReadNearItTheyComeFirstAndWithoutAListTheyAreBuiltIn) {
     const SkyCat cat(files_, 0.0f, 90.0f, 4.0f, 8.0f);
     EXPECT_EQ(std::pair(Names(cat), cat.reads), std::pair(Strings{Hd(3), Hd(8)}, 4));
     const SkyCat south(files_, 0.0f, -90.0f, 4.0f, 8.0f);

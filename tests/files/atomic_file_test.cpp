@@ -42,7 +42,7 @@ bool Write(const std::filesystem::path& p, const char* text) {
 
 }  // namespace
 
-TEST(AtomicFile, ANewFileGetsTheDefaultModeAReplacedOneKeepsItsOwnAndTheUmaskNeverChangesEvenForAMoment) {
+TEST(AtomicFile, ANewFileGetsTheDefaultModeAReplacedOneKeepsItsOwnAndTheUmaskNeverChanges) {
     ScratchDir dir;
     const mode_t old_mask = umask(027);
     ASSERT_TRUE(Write(dir.path() / "new", "a"));

@@ -63,8 +63,8 @@ TEST(CliReduce, ReportsTheShippedExamplesAsTextOrJsonAndInTheOrderAsked) {
     const Outcome photo = Reduce(dir, {Example("per0812a.dar")});
     ASSERT_EQ(photo.status, 0) << photo.err;
     EXPECT_EQ(photo.err, "");
-    for (const char* part : {"Astrometry    Turner", "Alp Per    1.8    3 24 19.4   49 51 40", "    8 Maximum              7",
-                             "Velocity      "})
+    for (const char* part : {"Astrometry    Turner", "Alp Per    1.8    3 24 19.4   49 51 40",
+                             "    8 Maximum              7", "Velocity      "})
         EXPECT_NE(photo.out.find(part), std::string::npos) << part << " in\n" << photo.out;
 
     const Outcome video = Reduce(dir, {Example("spo0813b.kes")});

@@ -20,8 +20,8 @@ TEST(ExposureCheck, NamesTheFieldMissingOrOutOfRangeOnlyAValidCloseSetsStatusAnd
     } cases[] = {{&T::image, "", E::None},        {&T::year, "2100", E::None},    {&T::refhour, " 5", E::None},
                  {&T::year, "1899", E::Year},     {&T::month, "13", E::Month},    {&T::day, "32", E::Day},
                  {&T::hour, "24", E::Hour},       {&T::minute, "60", E::Minute},  {&T::second, " ", E::Second},
-                 {&T::refhour, "24", E::RefHour}, {&T::refminute, "", E::RefMinute}, {&T::refsecond, "60", E::RefSecond},
-                 {&T::station, "   ", E::Station}};
+                 {&T::refhour, "24", E::RefHour}, {&T::refminute, "", E::RefMinute},
+                 {&T::refsecond, "60", E::RefSecond}, {&T::station, "   ", E::Station}};
     for (const auto& c : cases) {
         ExposureTexts t{"Darnholm", "M1", "13", "1900", "1", "1", "0", "00", "0", "23", "59", "59", "Zeiss", "25.000"};
         t.*c.field = c.text;

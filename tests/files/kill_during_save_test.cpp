@@ -186,7 +186,7 @@ TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
         for (std::size_t l = 2; l < lines.size(); ++l) names.push_back(std::stoi(lines[l].substr(3)));
         ASSERT_FALSE(names.empty());
         ASSERT_EQ(names.back(), 0) << "the station added before was lost";
-        for (std::size_t k = 0; k + 2 < names.size(); ++k) ASSERT_EQ(names[k], names[k + 1] + 1) << "a station was lost";
+        for (std::size_t k = 0; k + 2 < names.size(); ++k) ASSERT_EQ(names[k], names[k + 1] + 1) << "station lost";
         EXPECT_EQ(text, list_of(names));  // byte for byte
         WriteText(list, list_of({0}));
     };

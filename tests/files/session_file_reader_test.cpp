@@ -74,7 +74,8 @@ TEST_P(LayoutRoundTrip, KeepsTheVisibleRecordsAndTheirMeasurements) {
     EXPECT_EQ(SessionData::dlgdat.astrometry, GetParam());
     EXPECT_EQ(std::tuple(b.nstar, b.nhide, b.nreplay), std::tuple(2u, 0u, 1u));
     EXPECT_STREQ(b.stars[0].name, "SAO113389");
-    EXPECT_EQ(std::tie(b.stars[1].x, b.stars[1].y, b.meteors[0].x), std::tie(a.stars[2].x, a.stars[2].y, a.meteors[0].x));
+    EXPECT_EQ(std::tie(b.stars[1].x, b.stars[1].y, b.meteors[0].x),
+              std::tie(a.stars[2].x, a.stars[2].y, a.meteors[0].x));
     EXPECT_STREQ(b.meteors[1].label, "Maximum        ");
     if (GetParam() == 1) {
         EXPECT_EQ(b.order, 1);
@@ -138,7 +139,8 @@ TEST(SessionFileReader, VideoFramesComeBackThroughTheFrameList) {
 
 TEST(SessionFileReader, FourthLineStartingWithADigitUpToTwoMeansTurnerAndAFrameListEndedByANulHasNoFrames) {
     ScratchDir dir;
-    WriteText(dir.file("t"), ExampleWithLine(2, "    5    3  354    7", ExampleWithLine(3, "0000020000000000000000000")));
+    WriteText(dir.file("t"),
+              ExampleWithLine(2, "    5    3  354    7", ExampleWithLine(3, "0000020000000000000000000")));
     SessionData s;
     ASSERT_EQ(RetrieveFrom(s, dir.file("t")), 5);
     EXPECT_EQ(std::tuple(SessionData::dlgdat.astrometry, s.order, s.nstar, s.nmet), std::tuple(1, 2, 3u, 2u));
