@@ -1,9 +1,6 @@
 // Ranking the candidates of a search for a measured star.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "catalogue/estimate_string.h"
 #include "catalogue/star_identification.h"
 #include "measure/measure_test_support.h"
@@ -32,12 +29,11 @@ TEST(BrightnessRanking, TheBestIsTheBrightestNewStarAndTheBestBeforeItWarnsWithi
         {{3.0f, 6.0f}, {true, true}, -1, "Star was identified before"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::PrintToString(c.mags));
         std::vector<CatStar> stars;
         for (const float m : c.mags) stars.push_back(Cat("s", m, 0, 0));
         const CandidateChoice choice = ChooseByBrightness(stars, c.known);
-        EXPECT_EQ(choice.selected, c.selected);
-        EXPECT_EQ(choice.warning, c.warning);
+        EXPECT_EQ(std::tuple(choice.selected, choice.warning), std::tuple(c.selected, c.warning))
+            << testing::PrintToString(c.mags);
         if (!choice.warning.empty()) {
             EXPECT_EQ(choice.warning_caption, c.selected < 0 ? "Star measurement" : "Search stars");
         }
@@ -58,22 +54,17 @@ TEST(AccuracyRanking, BrighterStarAlmostAsAccurateGivesAWarning) {
         {12, {true, true}, -1, "Star was identified before"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.bright_stdev);
         const auto choice = ChooseByAccuracy(stars, {10 * kArcsec, c.bright_stdev * kArcsec}, c.known);
-        EXPECT_EQ(choice.selected, c.selected);
-        EXPECT_EQ(choice.warning, c.warning);
+        EXPECT_EQ(std::tuple(choice.selected, choice.warning), std::tuple(c.selected, c.warning)) << c.bright_stdev;
     }
     EXPECT_EQ(ChooseByAccuracy(stars, {10 * kArcsec, 12 * kArcsec}, {false, false}).warning_caption, "Search stars");
 }
 
-TEST(StDevColumn, ShowsArcMinutesAndSecondsWithHalfASecondAdded) {
-    EXPECT_EQ(StDevColumnText(0.0f), "\t 0'00\"");
+TEST(StDevColumn, ShowsArcMinutesAndSecondsWithHalfASecondAddedAndEstimatesReadHoursOrDegreesAndMinutes) {
     EXPECT_EQ(StDevColumnText(10 * kArcsec), "\t 0'10\"");
     EXPECT_EQ(StDevColumnText(75.2f * kArcsec), "\t 1'15\"");
     EXPECT_EQ(StDevColumnText(12.0f * 60 * kArcsec), "\t12'00\"");
-}
 
-TEST(EstimatedPosition, ReadsHoursOrDegreesAndMinutes) {
     // A decimal point separates like any other character.
     for (const auto& [text, value] : {std::pair{"5 30", 5.5f}, {"-10 30", -10.5f}, {"-0 30", -0.5f}, {"5h 30m", 5.5f},
                                       {"-5", -5.0f}, {"", 0.0f}, {"--", 0.0f}, {"5.5", 5.0f + 5.0f / 60}})
@@ -90,7 +81,7 @@ protected:
     SessionData session_;
 };
 
-TEST_F(RankingInSession, PreselectsTheCandidateThatFitsThePlateAndLeavesTheSessionAsItWas) {
+TEST_F(RankingInSession, PreselectsTheCandidateThatFitsThePlateLeavingTheSessionAsItWasAndBrightnessWithFewStars) {
     Measure(Cat("A", 3.0f, 5.8f, 18.0f));
     Measure(Cat("B", 3.5f, 6.2f, 18.5f));
     Measure(Cat("C", 4.0f, 6.1f, 22.0f));
@@ -101,22 +92,24 @@ TEST_F(RankingInSession, PreselectsTheCandidateThatFitsThePlateAndLeavesTheSessi
     float x, y;
     Plate(right.ra, right.de, x, y);
     const auto r = RankCandidates(session_, {wrong, right}, x, y);
+    EXPECT_EQ(std::tuple(session_.nstar, std::string(session_.stars.back().name), session_.order),
+              std::tuple(4u, "D", 1));
 
-    EXPECT_EQ(r.selected, 1);
-    EXPECT_EQ(r.warning, "");
+    EXPECT_EQ(std::tuple(r.selected, r.warning), std::tuple(1, ""));
     ASSERT_EQ(r.metrics.size(), 2u);
     EXPECT_LT(r.metrics[1], 0.5f * kArcsec);
     EXPECT_GT(r.metrics[0], 60 * kArcsec);
     EXPECT_EQ(r.lines[1], right.MakeListBoxShortText() + StDevColumnText(r.metrics[1]));
 
-    EXPECT_EQ(session_.nstar, 4u);
-    EXPECT_STREQ(session_.stars.back().name, "D");
-    EXPECT_EQ(session_.order, 1);
-
     // Once the right star is measured, the other one is all that is left.
     session_.AddStar(Star(right, x, y), 1);
     const auto again = RankCandidates(session_, {wrong, right}, x, y);
     EXPECT_EQ(again.selected, 0);
+
+    // Below four visible stars there is no plate to fit: the brighter one.
+    for (int i : {0, 1, 2}) session_.fhide(i);
+    const auto few = RankCandidates(session_, {Cat("x", 6.0f, 0, 0), Cat("y", 4.0f, 0, 0)}, 10.0f, 10.0f);
+    EXPECT_EQ(std::tuple(few.selected, few.metrics.size()), std::tuple(1, 0u));
 }
 
 TEST_F(RankingInSession, TryingCandidatesKeepsAnOrderLoweredByHand) {
@@ -130,18 +123,7 @@ TEST_F(RankingInSession, TryingCandidatesKeepsAnOrderLoweredByHand) {
     float x, y;
     Plate(c.ra, c.de, x, y);
     RankCandidates(session_, {c}, x, y);
-    EXPECT_EQ(session_.order, 1);
-    EXPECT_EQ(session_.nstar, 10u);
-}
-
-TEST_F(RankingInSession, WithTooFewVisibleStarsBrightnessDecides) {
-    Measure(Cat("A", 3.0f, 5.8f, 18.0f));
-    Measure(Cat("B", 3.5f, 6.2f, 18.5f));
-    Measure(Cat("C", 4.0f, 6.1f, 22.0f));
-    session_.fhide(0);
-    const auto r = RankCandidates(session_, {Cat("x", 6.0f, 0, 0), Cat("y", 4.0f, 0, 0)}, 10.0f, 10.0f);
-    EXPECT_EQ(r.selected, 1);
-    EXPECT_TRUE(r.metrics.empty());
+    EXPECT_EQ(std::pair(session_.order, session_.nstar), std::pair(1, 10u));
 }
 
 }  // namespace

@@ -7,8 +7,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -46,7 +44,6 @@ inline std::string MakeRecord(const TestStar& s) {
 
 class CatalogueDir : public ::testing::Test {
 protected:
-
     void WriteCatalogue(const std::vector<TestStar>& stars) {
         std::ofstream out(dir_ / "skycat.dat", std::ios::binary);
         for (const auto& s : stars) out << MakeRecord(s);

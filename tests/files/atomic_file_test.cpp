@@ -5,7 +5,6 @@
 
 #include <atomic>
 #include <fstream>
-#include <string>
 #include <thread>
 
 #include "session_file_support.h"
@@ -43,21 +42,16 @@ bool Write(const std::filesystem::path& p, const char* text) {
 
 }  // namespace
 
-TEST(AtomicFile, ANewFileGetsTheDefaultModeAndAReplacedOneKeepsItsOwn) {
+TEST(AtomicFile, ANewFileGetsTheDefaultModeAReplacedOneKeepsItsOwnAndTheUmaskNeverChanges) {
     ScratchDir dir;
     const mode_t old_mask = umask(027);
     ASSERT_TRUE(Write(dir.path() / "new", "a"));
     EXPECT_EQ(Mode(dir.path() / "new"), 0640u);
     chmod((dir.path() / "new").c_str(), 0604);
     ASSERT_TRUE(Write(dir.path() / "new", "b"));
-    EXPECT_EQ(Mode(dir.path() / "new"), 0604u);
-    EXPECT_EQ(ReadText(dir.path() / "new"), "b");
-    umask(old_mask);
-}
+    EXPECT_EQ(std::pair(Mode(dir.path() / "new"), ReadText(dir.path() / "new")), std::pair(0604u, std::string("b")));
 
-TEST(AtomicFile, WritingNeverChangesTheProcessUmaskEvenForAMoment) {
-    ScratchDir dir;
-    const mode_t old_mask = umask(022);
+    umask(022);
     std::atomic<bool> done{false};
     std::atomic<int> changed{0};
     std::thread watcher([&] {
@@ -74,21 +68,7 @@ TEST(AtomicFile, WritingNeverChangesTheProcessUmaskEvenForAMoment) {
     umask(old_mask);
 }
 
-TEST(AtomicFile, AFailedWriteLeavesTheOldFileAndNoTemporaryFile) {
-    ScratchDir dir;
-    ASSERT_TRUE(Write(dir.path() / "f", "old"));
-    {
-        AtomicFile f(dir.path() / "f");
-        ASSERT_TRUE(f.ok());
-        std::fputs("new", f.stream());
-        f.Discard();
-    }
-    EXPECT_EQ(ReadText(dir.path() / "f"), "old");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
-    EXPECT_FALSE(Write(dir.path() / "missing" / "f", "x"));
-}
-
-TEST(AtomicFile, ATemporaryFileAKilledWriterLeftGoesAtTheNextWriteAndNothingElseDoes) {
+TEST(AtomicFile, ATemporaryFileAKilledWriterLeftGoesAtTheNextWriteAndAFailedWriteLeavesTheOldFileAlone) {
     namespace fs = std::filesystem;
     ScratchDir dir;
     const fs::path target = dir.path() / "m01.dar";
@@ -104,4 +84,15 @@ TEST(AtomicFile, ATemporaryFileAKilledWriterLeftGoesAtTheNextWriteAndNothingElse
     // One being written now, files of other names and other targets stay.
     for (const char* name : kept) EXPECT_TRUE(fs::exists(dir.path() / name)) << name;
     EXPECT_EQ(ReadText(target), "new");
+
+    // A write given up leaves the old file and no temporary file.
+    {
+        AtomicFile f(target);
+        ASSERT_TRUE(f.ok());
+        std::fputs("newer", f.stream());
+        f.Discard();
+    }
+    EXPECT_EQ(ReadText(target), "new");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 5);  // the target and the four kept
+    EXPECT_FALSE(Write(dir.path() / "missing" / "f", "x"));
 }

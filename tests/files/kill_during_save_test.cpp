@@ -14,14 +14,9 @@
 #include <functional>
 #include <random>
 #include <set>
-#include <string>
 
-#include "files/options.h"
 #include "files/settings_file.h"
 #include "files/station_list.h"
-#include "platform/scripted.h"
-#include "session/fixed_text.h"
-#include "session/session_data.h"
 #include "session_file_support.h"
 
 using namespace testing_support;
@@ -126,45 +121,37 @@ TEST(KillDuringSave, TheSessionFileIsOldOrNewAndTheLogLosesNoLineNorGetsAPartOne
     const ScratchDir dir = MemoryDir();
     const std::string file = (dir.path() / "m01.dar").string();
     // Two versions of the session, saved in turn; their log lines differ.
-    auto version = [](int i, SessionData& s) {
+    auto write = [&](int i) {
+        SessionData s;
         FillExampleSession(s);
         if (i % 2) {
             s.meteors[1].x[0] += 0.5f;
             copy_text(SessionData::dlgdat.meteor, "m02");
         }
+        SaveIn(s, dir, "m01.dar");
     };
     std::set<std::string> texts, records;
     copy_text(opt.station, "Darnholm");
     for (int i = 0; i < 2; ++i) {
-        SessionData s;
-        version(i, s);
-        ASSERT_EQ(SaveIn(s, dir, "m01.dar"), 1);
+        write(i);
         texts.insert(ReadText(file));
     }
-    auto write = [&](int i) {
-        SessionData s;
-        version(i, s);
-        SaveIn(s, dir, "m01.dar");
-    };
-    int first = 0;
-    write(first++);
     const std::string log_start = ReadText(dir.path() / "photo99.log");
-    std::string log_before = log_start;
     std::vector<std::string> lines;
-    ASSERT_TRUE(WholeLines(log_before, lines));
+    ASSERT_TRUE(WholeLines(log_start, lines));
     records.insert(lines.begin() + 1, lines.end());
-    ASSERT_EQ(records.size(), 2u);
+    ASSERT_EQ(records.size(), 2u);  // both versions saved and logged
+    int first = 2;
     auto check = [&] {
         EXPECT_EQ(texts.count(ReadText(file)), 1u) << ReadText(file);
         const std::string log = ReadText(dir.path() / "photo99.log");
-        ASSERT_EQ(log.compare(0, log_before.size(), log_before), 0) << "a line of the log was lost";
+        ASSERT_EQ(log.compare(0, log_start.size(), log_start), 0) << "a line of the log was lost";
         std::vector<std::string> added;
-        ASSERT_TRUE(WholeLines(log.substr(log_before.size()), added)) << "a part of a line was appended";
+        ASSERT_TRUE(WholeLines(log.substr(log_start.size()), added)) << "a part of a line was appended";
         for (const std::string& line : added) ASSERT_EQ(records.count(line), 1u) << line;
         // Back to the log as it began, so that it does not grow with every
         // kill point.
         WriteText(dir.path() / "photo99.log", log_start);
-        log_before = log_start;
     };
     KillRepeatedly(write, check, first);
     ExpectKillsInsideWrites(dir.path(), "m01.dar.velkarn-");
@@ -176,68 +163,45 @@ TEST(KillDuringSave, TheStationListIsOldOrNewWithEveryStationAddedBefore) {
     auto station = [](int i) {
         StationData s;
         copy_text(s.name, "S" + std::to_string(i));
-        copy_text(s.latdeg, "48");
         copy_text(s.height, std::to_string(i % 9000));
         return s;
     };
-    int first = 0;
-    std::vector<int> added;  // every station in the list, oldest first
-    // The next addition reuses the temporary file, so it is looked for
-    // after every kill.
-    bool killed_inside = false;
-    auto write = [&](int i) { AddStation(list, station(i)); };
-    KillRepeatedly(
-        write,
-        [&] {
-            killed_inside = killed_inside || std::filesystem::exists(dir.path() / kStationTempName);
-            const std::string text = ReadText(list);
-            std::vector<std::string> lines;
-            ASSERT_TRUE(WholeLines(text, lines));
-            ASSERT_GE(lines.size(), 3u);
-            // Names in the list, newest first; those known must all be there.
-            std::vector<int> names;
-            for (std::size_t l = 2; l < lines.size(); ++l) names.push_back(std::stoi(lines[l].substr(3)));
-            ASSERT_GE(names.size(), added.size());
-            std::vector<int> oldest_first(names.rbegin(), names.rend());
-            ASSERT_TRUE(std::equal(added.begin(), added.end(), oldest_first.begin())) << "a station was lost";
-            // The whole text is what the additions make, byte for byte.
-            std::string rebuilt = std::string(kStationHeading) + "\n";
-            for (int n : names) rebuilt += StationRecord(station(n));
-            EXPECT_EQ(text, rebuilt);
-            // Back to the first stations, so that the list does not grow
-            // with every kill point.
-            if (oldest_first.size() > 20) {
-                oldest_first.resize(20);
-                std::string start = std::string(kStationHeading) + "\n";
-                for (auto n = oldest_first.rbegin(); n != oldest_first.rend(); ++n) start += StationRecord(station(*n));
-                WriteText(list, start);
-            }
-            added = oldest_first;
-        },
-        first);
+    auto list_of = [&](const std::vector<int>& newest_first) {
+        std::string text = std::string(kStationHeading) + "\n";
+        for (int n : newest_first) text += StationRecord(station(n));
+        return text;
+    };
+    // Every kill point starts from a list of station 0, which the warm-up
+    // writes extend by stations 1 to 5.
+    WriteText(list, list_of({0}));
+    int first = 1;
+    bool killed_inside = false;  // the temporary file is reused: looked for after every kill
+    auto check = [&] {
+        killed_inside = killed_inside || std::filesystem::exists(dir.path() / kStationTempName);
+        const std::string text = ReadText(list);
+        std::vector<std::string> lines;
+        ASSERT_TRUE(WholeLines(text, lines));
+        // Newest first: the stations added one after the other, then station 0.
+        std::vector<int> names;
+        for (std::size_t l = 2; l < lines.size(); ++l) names.push_back(std::stoi(lines[l].substr(3)));
+        ASSERT_FALSE(names.empty());
+        ASSERT_EQ(names.back(), 0) << "the station added before was lost";
+        for (std::size_t k = 0; k + 2 < names.size(); ++k) ASSERT_EQ(names[k], names[k + 1] + 1) << "station lost";
+        EXPECT_EQ(text, list_of(names));  // byte for byte
+        WriteText(list, list_of({0}));
+    };
+    KillRepeatedly([&](int i) { AddStation(list, station(i)); }, check, first);
     EXPECT_TRUE(killed_inside);
 }
 
 TEST(KillDuringSave, TheSettingsFileIsOldOrNew) {
     const ScratchDir dir = MemoryDir();
     SettingsEnvironment env{dir.path(), "/home/Observer", 1920, 1080};
-    auto options = [](int i) {
-        Options o;
-        copy_text(o.skycatdir, "/data/" + std::to_string(i % 10));
-        copy_text(o.stationfile, "/data/station.dat");
-        copy_text(o.image, "/home/Observer/*.bmp");
-        copy_text(o.outputdir, "/home/Observer");
-        copy_text(o.station, "Darnholm");
-        o.pcdres = 2 + i % 4;
-        o.randomness = i % 10;
-        o.radius = 0.5f;
-        o.limit = 8.0f;
-        o.markcenter = 1;
-        return o;
-    };
     auto write = [&](int i) {
-        StartSettings start;
-        WriteIniValues(env, options(i), start, WindowPlacement{i % 7, 0, 800, 600}, false);
+        Options o{"/data/station.dat", "", "/home/Observer/*.bmp", "/home/Observer", "Darnholm", 2 + i % 4, i % 10,
+                  0.5f, 8.0f, 1};
+        copy_text(o.skycatdir, "/data/" + std::to_string(i % 10));
+        WriteIniValues(env, o, StartSettings{}, WindowPlacement{i % 7, 0, 800, 600}, false);
     };
     std::set<std::string> texts;
     for (int i = 0; i < 140; ++i) {  // every version write(i) makes

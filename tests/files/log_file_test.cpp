@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <string>
 
 #include "files/log_file.h"
 #include "files/options.h"
-#include "platform/scripted.h"
-#include "session/session_data.h"
 #include "session_file_support.h"
 
 using namespace testing_support;
@@ -19,21 +16,13 @@ const char* kHeader =
 
 int Save(SessionData& s, const ScratchDir& dir) { return SaveIn(s, dir, "m01.dar"); }
 
-int CountLines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+using LogFile = ExampleSessionTest;
 
 }  // namespace
 
 TEST(LogRecord, FormatsTheDarnholmExampleByteForByteAndNamesItsFile) {
     SetExampleExposure();
-    LogEntry e;
-    e.w = 12.3456;
-    e.dw = 0.5;
-    e.rab = 82.5;
-    e.deb = 7.25;
-    e.rae = 85.0;
-    e.dee = 8.0;
-    e.sig = 0.0123;
-    e.sur = 100;
+    const LogEntry e{12.3456, 0.5, 82.5, 7.25, 85.0, 8.0, 0.0123, 100};
     EXPECT_EQ(LogHeaderLine(), kHeader);
     EXPECT_EQ(LogRecordLine(SessionData::dlgdat, e, "Darnholm"),
               "\"m01     \" 1999  8 12 23 15 42   0.0 12.35 0.50  82.500   7.250  85.000   8.000 "
@@ -50,10 +39,7 @@ TEST(LogRecord, FormatsTheDarnholmExampleByteForByteAndNamesItsFile) {
     EXPECT_EQ(LogFilePath("/x", SessionData::dlgdat, false), "/x/photo.log");
 }
 
-TEST(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnlyWithTheDefaultStation) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
+TEST_F(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendAndACutOffLastLineIsEnded) {
     copy_text(opt.station, "Kestrup");  // not the session's station
     ASSERT_EQ(Save(s, dir), 1);
     const std::string first = ReadText(dir.file("photo99.log"));
@@ -62,59 +48,37 @@ TEST(LogFile, FirstSaveWritesTheHeaderLaterSavesAppendOnlyWithTheDefaultStation)
     EXPECT_TRUE(record.ends_with(" \"img01   \" \"Kestrup           \"\n")) << record;
     ASSERT_EQ(Save(s, dir), 1);
     EXPECT_EQ(ReadText(dir.file("photo99.log")), first + record);
+
+    WriteText(dir.file("photo99.log"), kHeader + std::string("\"m00     \" 1999  8"));
+    ASSERT_EQ(Save(s, dir), 1);
+    const std::string text = ReadText(dir.file("photo99.log"));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+    EXPECT_NE(text.find("\"m00     \" 1999  8\n\"m01     \" 1999  8 12"), std::string::npos) << text;
 }
 
-TEST(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
-    struct Case {
-        const char* what;
-        void (*change)(SessionData&);
-    };
-    const Case cases[] = {
-        // Two stars and one meteor point: the save and command-line tests.
-        {"three stars, one hidden", [](SessionData& s) { s.stars[0].hidden = 1; s.nhide = 1; }},
-        {"all points in one direction",
-         [](SessionData& s) { s.meteors[1].x = s.meteors[0].x; s.meteors[1].y = s.meteors[0].y; }},
-    };
-    for (const Case& c : cases) {
-        ScratchDir dir;
-        SessionData s;
-        FillExampleSession(s);
-        c.change(s);
-        EXPECT_EQ(Save(s, dir), 2) << c.what;
-        EXPECT_TRUE(std::filesystem::exists(dir.file("m01.dar"))) << c.what;
-        EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log")) << c.what;
-    }
+TEST_F(LogFile, TooFewMeasurementsOrNoPlateSolutionSaveTheFileButLogNothing) {
+    // Three stars, one of them hidden (every point in one direction: the
+    // reduce command's save test).
+    s.stars[0].hidden = s.nhide = 1;
+    EXPECT_EQ(Save(s, dir), 2);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("m01.dar")));
+    EXPECT_FALSE(std::filesystem::exists(dir.path() / "photo99.log"));
 }
 
-TEST(LogFile, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
+TEST_F(LogFile, ALogLineThatCannotBeWrittenIsReportedWhileTheSessionIsSaved) {
     // Cannot be opened: a directory in its place.
     std::filesystem::create_directory(dir.path() / "photo99.log");
     errno = 0;
-    EXPECT_EQ(Save(s, dir), 3);
-    EXPECT_EQ(errno, EISDIR);
+    EXPECT_EQ((std::pair{Save(s, dir), errno}), std::pair(3, EISDIR));  // braces: Save before errno
     EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
     // Cannot be written: a full disk.
     std::filesystem::remove(dir.path() / "photo99.log");
     std::filesystem::remove(dir.path() / "m01.dar");
     std::filesystem::create_symlink("/dev/full", dir.path() / "photo99.log");
-    EXPECT_EQ(Save(s, dir), 3);
-    EXPECT_EQ(errno, ENOSPC);
+    EXPECT_EQ((std::pair{Save(s, dir), errno}), std::pair(3, ENOSPC));
     EXPECT_EQ(ReadText(dir.file("m01.dar")), kExampleFile);
     EXPECT_EQ(LogFailureText(ENOSPC),
               "The session has been saved, but the meteor has not been included in the log file:\n"
               "the disk is full.");
 }
 
-TEST(LogFile, ALogWhoseLastLineWasCutOffGetsTheNewLineOnALineOfItsOwn) {
-    ScratchDir dir;
-    SessionData s;
-    FillExampleSession(s);
-    WriteText(dir.file("photo99.log"), kHeader + std::string("\"m00     \" 1999  8"));
-    ASSERT_EQ(Save(s, dir), 1);
-    const std::string text = ReadText(dir.file("photo99.log"));
-    EXPECT_EQ(CountLines(text), 3);
-    EXPECT_NE(text.find("\"m00     \" 1999  8\n\"m01     \" 1999  8 12"), std::string::npos) << text;
-}

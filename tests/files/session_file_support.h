@@ -2,14 +2,12 @@
 // Shared fixtures of the session file, log and reduce tests: the Darnholm
 // example session and its file text, saved and read in a scratch directory.
 
+#include <gtest/gtest.h>
+
 #include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
-#include "image/meteor_image.h"
+#include "files/exposure_fields.h"
 #include "platform/scripted.h"
 #include "session/fixed_text.h"
 #include "session/session_data.h"
@@ -30,22 +28,14 @@ inline int RetrieveFrom(SessionData& s, const std::string& path) {
 
 inline Star MakeStar(const char* name, float mag, float ra, float pmra, float de, float pmde,
                      float x, float y) {
-    CatStar c;
+    CatStar c{"", mag, ra, pmra, ra, de, pmde, de};
     copy_text(c.name, name);
-    c.mag = mag;
-    c.ra = ra;
-    c.pmra = pmra;
-    c.de = de;
-    c.pmde = pmde;
-    c.raobs = ra;
-    c.deobs = de;
     return Star(c, x, y);
 }
 
 inline void AddRecord(SessionData& s, const Star& st) {
     s.stars.push_back(st);
     ++s.nstar;
-    if (st.hidden) ++s.nhide;
 }
 
 inline void AddRecord(SessionData& s, const Meteor& m) {
@@ -53,36 +43,19 @@ inline void AddRecord(SessionData& s, const Meteor& m) {
     ++s.nmet;
 }
 
-inline void Remeasure(Star& s, float x, float y) {
-    s.x.push_back(x);
-    s.y.push_back(y);
-    ++s.nrep;
-}
-
-inline void Remeasure(Meteor& m, float x, float y) {
-    m.x.push_back(x);
-    m.y.push_back(y);
-    ++m.nrep;
+// A star or meteor point measured once more.
+template <class Record>
+void Remeasure(Record& r, float x, float y) {
+    r.x.push_back(x);
+    r.y.push_back(y);
+    ++r.nrep;
 }
 
 inline void SetExampleExposure() {
     DialogData& d = SessionData::dlgdat;
     d = DialogData{};
-    copy_text(d.station, "Darnholm");
-    copy_text(d.image, "img01");
-    copy_text(d.meteor, "m01");
-    copy_text(d.year, "1999");
-    copy_text(d.month, "8");
-    copy_text(d.day, "12");
-    copy_text(d.hour, "23");
-    copy_text(d.minute, "15");
-    copy_text(d.second, "42");
-    copy_text(d.refhour, "23");
-    copy_text(d.refminute, "10");
-    copy_text(d.refsecond, "00");
-    copy_text(d.objective, "50 mm f/1.8");
-    copy_text(d.shutter, "25.000");
-    d.astrometry = 1;
+    StoreExposureTexts(d, {"Darnholm", "img01", "m01", "1999", "8", "12", "23", "15", "42", "23", "10", "00",
+                           "50 mm f/1.8", "25.000"}, false);
     d.status = 0;
 }
 
@@ -113,6 +86,14 @@ inline void FillExampleSession(SessionData& s) {
     s.x0 = 11.0f;
     s.y0 = 13.0f;
 }
+
+// A test on the example session in a scratch directory.
+class ExampleSessionTest : public ::testing::Test {
+protected:
+    void SetUp() override { FillExampleSession(s); }
+    ScratchDir dir;
+    SessionData s;
+};
 
 inline const char* kExampleFile =
     "Darnholm                1999    8   12  23.  15.  42.  img01    m01     \n"

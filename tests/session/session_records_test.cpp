@@ -2,41 +2,19 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <string>
-#include <vector>
-
-#include "session/fixed_text.h"
-#include "session/session_data.h"
 #include "sky_field.h"
 
 namespace {
-// A star at a distinct plate position; the sky position is irrelevant here.
-Star PlainStar(int i) {
-    CatStar c;
-    copy_text(c.name, "S" + std::to_string(i));
-    return Star(c, 1.0f + i * 0.7f, 1.0f + (i * 37 % 11) * 0.5f);
-}
-
+// Stars at distinct plate positions; the sky positions are irrelevant here.
 void AddStars(SessionData& s, int n) {
-    for (int i = 0; i < n; ++i) s.AddStar(PlainStar(static_cast<int>(s.nstar)), 0);
+    for (int k = 0; k < n; ++k) {
+        const int i = static_cast<int>(s.nstar);
+        CatStar c;
+        copy_text(c.name, "S" + std::to_string(i));
+        s.AddStar(Star(c, 1.0f + i * 0.7f, 1.0f + (i * 37 % 11) * 0.5f), 0);
+    }
 }
 }  // namespace
-
-TEST(NewSession, StartsEmptyWithUndeterminedCentreKeepingOnlyTheStation) {
-    copy_text(SessionData::dlgdat.station, "Darnholm");
-    copy_text(SessionData::dlgdat.image, "img01");
-    copy_text(SessionData::dlgdat.shutter, "25.000");
-    SessionData::dlgdat.astrometry = 0;
-    SessionData s;
-    EXPECT_EQ(s.order, 1);
-    EXPECT_EQ(s.racen, -1.0f);
-    EXPECT_EQ(s.decen, 100.0f);
-    const DialogData& d = SessionData::dlgdat;
-    EXPECT_EQ(std::string(d.station) + "|" + d.image + "|" + d.shutter + "|" + d.customshutter, "Darnholm||0.0|custom");
-    EXPECT_EQ(d.astrometry, 1);
-    EXPECT_EQ(d.status, -8);
-}
 
 TEST(OrderRules, TheSeventhAndEleventhVisibleStarRaiseTheOrderAndHidingLowersIt) {
     SessionData s;
@@ -58,31 +36,26 @@ TEST(OrderRules, TheSeventhAndEleventhVisibleStarRaiseTheOrderAndHidingLowersIt)
     EXPECT_EQ(s.order, 3);
     s.fhide(0);
     EXPECT_EQ(s.order, 2);
-    SessionData u;
-    AddStars(u, 11);
-    u.MinOrder();
-    u.fhide(0);
-    EXPECT_EQ(u.order, 2);  // hiding one of eleven at order 2 keeps order 2
+    s.funhide(0);
+    s.MinOrder();
+    s.fhide(0);
+    EXPECT_EQ(s.order, 2);  // hiding one of eleven at order 2 keeps order 2
 
     // Repeats and bad indices are ignored.
-    SessionData r;
-    AddStars(r, 4);
-    for (int i : {1, 1, 9, -1}) r.fhide(i);
-    EXPECT_EQ(r.nhide, 1u);
-    for (int i : {2, 1, 1}) r.funhide(i);
-    EXPECT_EQ(r.nhide, 0u);
+    for (int i : {1, 1, 99, -1}) s.fhide(i);
+    EXPECT_EQ(s.nhide, 2u);
+    for (int i : {2, 1, 1}) s.funhide(i);
+    EXPECT_EQ(s.nhide, 1u);
 }
 
-TEST(Stars, DroppingAHiddenStarKeepsTheSurround) {
+TEST(Records, DroppingAHiddenStarKeepsTheSurroundAMeteorPointTheRunStartAndPaddedNamesAreTheCatalogues) {
     SessionData s;
     AddStars(s, 5);
     s.AddMetPnt(Meteor(3.0f, 2.5f, 0));
     s.fhide(4);
     s.surround = 42.0f;  // a stale value: a hidden star's drop must not touch it
     s.DropStar(4);
-    EXPECT_EQ(s.nstar, 4u);
-    EXPECT_EQ(s.nhide, 0u);
-    EXPECT_EQ(s.surround, 42.0f);
+    EXPECT_EQ(std::tuple(s.nstar, s.nhide, s.surround), std::tuple(4u, 0u, 42.0f));
     s.DropStar(0);
     EXPECT_NE(s.surround, 42.0f);
     EXPECT_STREQ(s.stars[0].name, "S1");  // later stars moved down
@@ -91,38 +64,27 @@ TEST(Stars, DroppingAHiddenStarKeepsTheSurround) {
     EXPECT_EQ(s.nstar, 3u);
     EXPECT_NE(s.surround, 42.0f);
     s.ReplayStar(17, 9.0f, 9.0f);  // a bad index changes nothing
-    EXPECT_EQ(s.fxstr(17), -1.0f);
-    EXPECT_EQ(s.fystr(-1), -1.0f);
-}
+    EXPECT_EQ(std::pair(s.fxstr(17), s.fystr(-1)), std::pair(-1.0f, -1.0f));
 
-TEST(Stars, ANameReadBackPaddedToItsColumnIsTheCataloguesName) {
-    SessionData s;
     CatStar c;
     copy_text(c.name, " 58 Ori  ");
     s.AddStar(Star(c, 1.0f, 1.0f), 0);
-    EXPECT_EQ(s.ExistStar(" 58 Ori"), 1);
-    EXPECT_EQ(s.ExistStar(" 58 Ori   "), 1);
-    EXPECT_EQ(s.ExistStar(" 58 ori"), 0);
-    EXPECT_EQ(s.ExistStar("58 Ori"), 0);
-    EXPECT_EQ(s.ExistStar(" 58 Or"), 0);
-}
+    for (const auto& [name, found] :
+         {std::pair{" 58 Ori", 1}, {" 58 Ori   ", 1}, {" 58 ori", 0}, {"58 Ori", 0}, {" 58 Or", 0}})
+        EXPECT_EQ(s.ExistStar(name), found) << name;
 
-TEST(MeteorPoints, DroppingKeepsTheRunStartOnItsPoint) {
-    SessionData s;
-    for (int i = 0; i < 5; ++i) s.AddMetPnt(Meteor(1.0f + i, 1.0f, i));
-    s.mstart = 3;
-    s.DropMetPnt(1);  // below the run start: mstart follows its point
-    EXPECT_EQ(s.mstart, 2u);
-    EXPECT_EQ(s.meteors[2].frame, 3);
-    s.DropMetPnt(2);  // the run start itself: the next point takes its place
-    EXPECT_EQ(s.mstart, 2u);
-    EXPECT_EQ(s.meteors[2].frame, 4);
-    s.DropMetPnt(10);
-    EXPECT_EQ(s.nmet, 3u);
-    s.ReplayMetPnt(0, 3.0f, 2.0f);
-    EXPECT_FLOAT_EQ(s.fxmet(0), 2.0f);
-    EXPECT_FLOAT_EQ(s.fymet(0), 1.5f);
-    EXPECT_EQ(s.fxmet(3), -1.0f);
+    // A meteor point dropped keeps the run start on its point.
+    SessionData m;
+    for (int i = 0; i < 5; ++i) m.AddMetPnt(Meteor(1.0f + i, 1.0f, i));
+    m.mstart = 3;
+    m.DropMetPnt(1);  // below the run start: mstart follows its point
+    EXPECT_EQ(std::pair(m.mstart, m.meteors[2].frame), std::pair(2u, 3));
+    m.DropMetPnt(2);  // the run start itself: the next point takes its place
+    EXPECT_EQ(std::pair(m.mstart, m.meteors[2].frame), std::pair(2u, 4));
+    m.DropMetPnt(10);
+    EXPECT_EQ(m.nmet, 3u);
+    m.ReplayMetPnt(0, 3.0f, 2.0f);  // the mean of both measurements
+    EXPECT_EQ(std::tuple(m.fxmet(0), m.fymet(0), m.fxmet(3)), std::tuple(2.0f, 1.5f, -1.0f));
 }
 
 TEST(MeteorPoints, VideoPointsSetTheReferenceTimeOfTheirMiddlePoint) {
@@ -143,7 +105,6 @@ TEST(MeteorPoints, VideoPointsSetTheReferenceTimeOfTheirMiddlePoint) {
         {"still", ImageType::Still, 1, "25.000", "20 0 10", {1}, "19||"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
         sky::TestImage image(640, 480, c.type, c.frames);
         CurrentImage current(&image);
         SessionData s;  // a new session resets the exposure record
@@ -156,12 +117,14 @@ TEST(MeteorPoints, VideoPointsSetTheReferenceTimeOfTheirMiddlePoint) {
             s.AddMetPnt(Meteor(1.0f + 0.1f * f, 1, f));
             if (s.nmet == 2) copy_text(d.refhour, "xx");  // each point sets it anew
         }
-        EXPECT_EQ(std::string(d.refhour) + "|" + d.refminute + "|" + d.refsecond, c.reference);
+        EXPECT_EQ(std::string(d.refhour) + "|" + d.refminute + "|" + d.refsecond, c.reference) << c.what;
     }
 }
 
-TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutter) {
+TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutterANewSessionOnlyTheStation) {
     SessionData s;
+    SessionData::dlgdat.astrometry = 0;
+    copy_text(SessionData::dlgdat.image, "img01");
     copy_text(SessionData::dlgdat.station, "Darnholm");
     sky::SetDate("1999", "8", "12");
     sky::SetTimes("23", "15", "42", "23", "10", "42");
@@ -170,31 +133,27 @@ TEST(ExposureRecord, DeleteTimesKeepsStationDateAndShutter) {
     s.DeleteTimes();
     const DialogData& d = SessionData::dlgdat;
     EXPECT_EQ(std::string(d.hour) + d.minute + d.second + d.refhour + d.refminute + d.refsecond + d.meteor, "");
-    EXPECT_EQ(std::string(d.year) + "|" + d.month + "|" + d.day, "1999|8|12");
-    EXPECT_STREQ(SessionData::dlgdat.shutter, "25.000");
+    EXPECT_EQ(std::string(d.year) + "|" + d.month + "|" + d.day + "|" + d.shutter, "1999|8|12|25.000");
+
+    // A new session starts empty with its centre undetermined.
+    SessionData n;
+    EXPECT_EQ(std::tuple(n.order, n.racen, n.decen), std::tuple(1, -1.0f, 100.0f));
+    EXPECT_EQ(std::string(d.station) + "|" + d.image + "|" + d.year + "|" + d.shutter + "|" + d.customshutter,
+              "Darnholm|||0.0|custom");
+    EXPECT_EQ(std::pair(d.astrometry, d.status), std::pair(1, -8));
 }
 
-TEST(ListTexts, LongAndShortRows) {
-    CatStar c;
-    copy_text(c.name, "58 Ori");
-    c.mag = 0.5f;
-    c.ra = 5.5f;
-    c.de = -0.25f;
+TEST(ListTexts, LongAndShortRowsAndSecondsThatShowAsSixtyCarryIntoTheMinute) {
+    CatStar c{"58 Ori", 0.5f, 5.5f, 0.0f, 0.0f, -0.25f};
     EXPECT_EQ(c.MakeListBoxText(), "   58 Ori\t0.5\t 5 30 00.0\t -0 15 00");
     EXPECT_EQ(c.MakeListBoxShortText(), "   58 Ori\t0.5\t 5 30.0\t -0 15");
     c.ra = 23.99999f;  // rounds up past 24 h: shown as 0 h
     c.de = 7.4069f;
     EXPECT_EQ(c.MakeListBoxShortText(), "   58 Ori\t0.5\t 0 00.0\t  7 24");
-}
-
-TEST(ListTexts, SecondsThatShowAsSixtyCarryIntoTheMinute) {
-    CatStar c;
-    copy_text(c.name, "Bet Ori");
-    c.mag = 0.1f;
     c.ra = 5.7499995f;  // 5 44 59.998
     c.de = static_cast<float>(-(7 + 59 / 60.0 + 59.7 / 3600));
-    EXPECT_EQ(c.MakeListBoxText(), "  Bet Ori\t0.1\t 5 45 00.0\t -8 00 00");
+    EXPECT_EQ(c.MakeListBoxText(), "   58 Ori\t0.5\t 5 45 00.0\t -8 00 00");
     c.ra = static_cast<float>(23 + 59 / 60.0 + 59.97 / 3600);
     c.de = static_cast<float>(29 + 59 / 60.0 + 59.6 / 3600);
-    EXPECT_EQ(c.MakeListBoxText(), "  Bet Ori\t0.1\t 0 00 00.0\t 30 00 00");
+    EXPECT_EQ(c.MakeListBoxText(), "   58 Ori\t0.5\t 0 00 00.0\t 30 00 00");
 }
