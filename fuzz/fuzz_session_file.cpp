@@ -161,9 +161,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Mimg = &blank;
     const std::string first = Saved(a, "first.dar");
     fuzz::Require(!first.empty(), "an accepted session could not be saved");
-    // The frame list of a video whose points all lie on frame 0 reads as a
-    // photograph's: the file cannot tell them apart.
-    if (kind == ImageType::BlankVideo && !a.meteors.empty() && a.meteors.back().frame == 0) kind = ImageType::BlankPhoto;
+    // The frame list of a video whose points all lie on frame 0 is all zeros,
+    // a photograph's: the file cannot tell them apart.
+    if (kind == ImageType::BlankVideo && !session_file::HoldsFrames(session_file::BuildFrameList(a.meteors))) {
+        kind = ImageType::BlankPhoto;
+    }
     SessionData b;
     const std::string second = SavedAgain(first, kind, b, "second.dar");
     SessionData c;

@@ -35,6 +35,13 @@ using FrameList = std::array<int, 16>;
 // The frame list of a video session's meteor points.
 FrameList BuildFrameList(const std::vector<Meteor>& meteors);
 
+// Whether a frame list holds frame numbers (a video session's) or is all
+// zeros (a photograph's). A video whose first point lies on frame 0 and the
+// next on a later frame starts its list with 0, 0 as well; only a list of
+// zeros alone is a photograph's, which a video whose points all lie on
+// frame 0 cannot be told from.
+bool HoldsFrames(const FrameList& f);
+
 // Frame number of every one of n points from a frame list; all zeros (a
 // photographic session) numbers the points 0, 1, 2, ...
 std::vector<int> RestoreFrames(const FrameList& f, unsigned int n);

@@ -24,6 +24,10 @@
 
 namespace session_file {
 
+bool HoldsFrames(const FrameList& f) {
+    return std::any_of(f.begin(), f.end(), [](int frame) { return frame != 0; });
+}
+
 std::vector<int> RestoreFrames(const FrameList& f, unsigned int n) {
     std::vector<int> frames;
     frames.reserve(n);
@@ -402,7 +406,7 @@ bool Parse(LineReader& in, ParsedSession& p, MessageBoxService& mb, bool imageLo
     ReadShutterLine(Require(in, "reference time line"), p.d);
     const FrameList frames = ReadFrameList(Require(in, "frame list"));
     for (const int f : frames) RequireWithin(f >= kMinFrame && f <= kMaxFrame, "a frame number");
-    p.kind = frames[0] == 0 && frames[1] == 0 ? ImageType::BlankPhoto : ImageType::BlankVideo;
+    p.kind = HoldsFrames(frames) ? ImageType::BlankVideo : ImageType::BlankPhoto;
 
     // Records are made one per line actually read, never from the counts
     // alone.

@@ -121,7 +121,7 @@ TEST(SessionFileReader, VideoFramesComeBackThroughTheFrameList) {
     const std::vector<std::pair<std::vector<int>, int>> cases = {
         {{10, 11, 12, 13, 14, 20, 21, 22}, 14},
         {{}, 14},           // no points: -1, -1 still marks a video
-        {{0, 5, 6, 7}, 5},  // a first run of the single frame 0: the kind of a photograph
+        {{0, 5, 6, 7}, 14},  // a first run of the single frame 0 starts the list with 0, 0
     };
     for (const auto& [frames, kind] : cases) {
         SessionData a;
